@@ -1,0 +1,36 @@
+# The two commands of the README: `make test` and `make run`.
+BUILD_DIR ?= build
+RELEASE_DIR ?= build-release
+JOBS ?= 2
+CMAKE_FLAGS ?=
+
+.PHONY: all deps test run bench clean format
+
+all: $(BUILD_DIR)/CMakeCache.txt
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+deps:
+	bash scripts/install-deps.sh
+
+$(BUILD_DIR)/CMakeCache.txt:
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
+
+test: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+run: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZELMO_BUILD_TESTS=OFF
+	cmake --build $(RELEASE_DIR) -j$(JOBS) --target zelmo
+	./$(RELEASE_DIR)/app/zelmo
+
+bench: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZELMO_BUILD_BENCH=ON
+	cmake --build $(RELEASE_DIR) -j$(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR) $(RELEASE_DIR)
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
