@@ -1,21 +1,22 @@
 #pragma once
 
+#include "engine/board.h"
+#include "engine/memory.h"
+
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
-
-#include "engine/board.h"
-#include "engine/memory.h"
 
 namespace zelmo::engine {
 
 // The game flow: turns the window's events into games. The window class derives from it and
 // implements the display operations; tests derive a recording display. All game state lives
 // here. Errors (ERangeError, EIntOverflow) propagate out of the entry points to the caller,
-// which reports them; nothing done before the failure is undone.
+// which reports them; nothing done before the failure is undone. The one exception is finish:
+// a grading error is held until the game has ended, so a new game can always be begun.
 class GameFlow {
-public:
+  public:
     // Milliseconds since midnight UTC; seeds the random generator before every random choice.
     using Clock = std::function<std::uint32_t()>;
 
@@ -62,8 +63,10 @@ public:
     bool acceptingMoves() const { return AcceptingMoves; }
 
     void setClock(Clock clock);
+    // The default clock: the system clock's time of day in UTC, in milliseconds.
+    static std::uint32_t utcMillisecondsOfDay();
 
-protected:
+  protected:
     // Display operations, provided by the window (or a test double).
     virtual void showCell(int k, const Cell& value) = 0;           // caption of SpeedButton k
     virtual void showGameNumber(std::int32_t number) = 0;          // Label2
@@ -83,8 +86,13 @@ protected:
     std::int32_t GameNumber = 0;
     bool AcceptingMoves = false;
 
-private:
+  private:
+    // Seeds the generator and picks the n-th free cell, n = Random(8) + 1, counting from cell 1
+    // round the board and passing over cells that are not " "; then clears every "*".
+    int randomChoice();
+
     Clock clock_;
+    RandomGenerator random_;
 };
 
 }  // namespace zelmo::engine

@@ -1,0 +1,98 @@
+// The learning opponent's part of the game flow: the computer's move and the memory upkeep.
+#include "engine/gameflow.h"
+
+namespace zelmo::engine {
+
+void GameFlow::comp() {
+    const std::optional<PositionMemory::Match> match = PositionMemory_.find(Board_, EntryCount);
+    if (match) {
+        MemoryEntry& entry = PositionMemory_[match->entry];
+        const int best = entry.bestSlot();
+        const int filled = entry.filledCount();
+        // The best answer is played when it has earned something, or when every free cell of
+        // the position has been tried and there is nothing new left to try.
+        if (MemoryEntry::kSlots - filled == MoveCount || entry.Slots[best].Weight > 0) {
+            MoveSlot& slot = entry.Slots[best];
+            slot.Used = true;
+            Board_.set(rotate(slot.Answer, match->rotation), kNought);
+            return;
+        }
+        for (int k = 1; k <= MemoryEntry::kSlots; ++k) {
+            if (entry.Slots[k].Answer != 0) {
+                Board_.set(rotate(entry.Slots[k].Answer, match->rotation), kSkip);
+            }
+        }
+    }
+
+    const int target = randomChoice();
+
+    if (match) {
+        MemoryEntry& entry = PositionMemory_[match->entry];
+        const int k = entry.firstFreeSlot();
+        // The answer is kept in the entry's own orientation.
+        entry.Slots[k] =
+            MoveSlot{static_cast<std::int16_t>(rotate(target, 4 - match->rotation)), 0, true};
+    } else if (EntryCount < PositionMemory::Capacity) {
+        EntryCount = checkedAdd(EntryCount, 1);
+        showEntryCount(EntryCount);
+        PositionMemory_.record(EntryCount, Board_, target);
+    }
+    // With the table full a new position is played at random and not remembered, so the game
+    // (and every later one) can still be finished.
+
+    Board_.set(target, kNought);
+}
+
+int GameFlow::randomChoice() {
+    int freeCells = 0;
+    for (int k = 1; k <= Board::kCells; ++k) {
+        if (Board_.is(k, kEmpty)) {
+            ++freeCells;
+        }
+    }
+
+    int target = 0;
+    if (freeCells > 0) {
+        random_.seed(clock_());
+        std::int32_t n = checkedAdd(random_.Random(8), 1);
+        // Counting round the board: with E free cells the first (8 mod E) of them are one
+        // count more likely, and on an empty board cell 9 is never reached.
+        int p = 0;
+        do {
+            p = checkedAdd(p, 1);
+            if (p > Board::kCells) {
+                p = 1;
+            }
+            if (Board_.is(p, kEmpty)) {
+                n = checkedAdd(n, -1);
+            }
+        } while (n != 0);
+        target = p;
+    }
+
+    for (int k = 1; k <= Board::kCells; ++k) {
+        if (Board_.is(k, kSkip)) {
+            Board_.set(k, kEmpty);
+        }
+    }
+    // No free cell means there is no move to make; this never arises within a game.
+    if (target == 0) {
+        throw ERangeError();
+    }
+    return target;
+}
+
+void GameFlow::learn(std::int32_t grade) {
+    PositionMemory_.learn(EntryCount, [grade] { return grade; });
+}
+
+void GameFlow::clearUsed() {
+    PositionMemory_.clearUsed(EntryCount);
+}
+
+void GameFlow::forget() {
+    EntryCount = 0;
+    PositionMemory_.forget();
+}
+
+}  // namespace zelmo::engine

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+// The engine's fixed texts (UTF-8): error messages, status texts and the score labels.
+namespace zelmo::engine::texts {
+
+inline constexpr std::string_view kRangeError = "Range check error";
+inline constexpr std::string_view kIntOverflow = "Integer overflow";
+
+inline constexpr std::string_view kPlayerWon = "вы выиграли";
+inline constexpr std::string_view kComputerWon = "компьютер выиграл";
+inline constexpr std::string_view kDraw = "ничья";
+inline constexpr std::string_view kWiped = "промыл";
+
+// Labels of the score points 0, 1 and 2, in the order in which they are added.
+inline constexpr std::array<std::string_view, 3> kScoreLabels = {"Игрок", "Компьютер", "Ничья"};
+
+}  // namespace zelmo::engine::texts
