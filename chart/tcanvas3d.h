@@ -10,7 +10,7 @@ class TView3DOptions;
 // The three-dimensional operations of the chart canvas: points given as (x, y, z), z being the
 // depth in pixels behind the front plane. Declared in the order the chart relies on.
 class TCanvas3D : public TChartCanvas {
-public:
+  public:
     virtual TPoint ProjectPoint(int x, int y, int z) = 0;
     virtual void PrepareView(const TView3DOptions* options, bool is3D) = 0;
     virtual void SetProjection(int totalDepth, const TRect& outerRect, const TRect& plotRect) = 0;
@@ -32,7 +32,7 @@ public:
 // The orthogonal projection and the 3D operations built on the flat primitives; a drawing
 // device derives from it (QPainter device in the chart, recording device in tests).
 class TChartCanvas3D : public TCanvas3D {
-public:
+  public:
     TPoint ProjectPoint(int x, int y, int z) override;
     void PrepareView(const TView3DOptions* options, bool is3D) override;
     void SetProjection(int totalDepth, const TRect& outerRect, const TRect& plotRect) override;
@@ -54,7 +54,7 @@ public:
     bool OrthogonalMode() const { return orthogonalMode_; }
     double ZoomFactor() const { return zoomFactor_; }
 
-protected:
+  protected:
     const TView3DOptions* options_ = nullptr;
     bool is3D_ = false;
     bool orthogonalMode_ = false;

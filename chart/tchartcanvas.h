@@ -82,7 +82,7 @@ class TChartPen;
 // the two-dimensional primitives and text measurement. A drawing device (QPainter on the
 // off-screen image, or a recording canvas in tests) implements the pure virtual operations.
 class TChartCanvas {
-public:
+  public:
     virtual ~TChartCanvas() = default;
 
     TPenData Pen;
@@ -103,7 +103,7 @@ public:
 
     // Device primitives used by the operations above and by the panel and axes.
     virtual void MoveTo(int x, int y) = 0;
-    virtual void LineTo(int x, int y) = 0;  // pen line; the last pixel is left out
+    virtual void LineTo(int x, int y) = 0;      // pen line; the last pixel is left out
     virtual void FillRect(const TRect& r) = 0;  // brush only, right and bottom excluded
     virtual void ClipPolygon(std::span<const TPoint> points) = 0;  // alternate fill rule
     virtual void ClipRectangle(const TRect& r) = 0;
