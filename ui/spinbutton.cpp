@@ -1,0 +1,155 @@
+// The arrows of the spin editor: the held, auto-repeating arrow and the pair that lays two out.
+#include "ui/spinedit.h"
+
+#include <qdrawutil.h>
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+
+namespace zelmo::ui {
+
+namespace {
+
+void drawGlyph(QPainter& painter, const QRect& glyph, TTimerSpeedButton::Direction direction,
+               const QColor& color) {
+    // Rows 1, 3, 5 and 7 pixels wide inside a one-pixel margin; the point is the 1-pixel row.
+    for (int row = 0; row < 4; ++row) {
+        const int half = direction == TTimerSpeedButton::Direction::Up ? row : 3 - row;
+        const int centre = glyph.left() + TTimerSpeedButton::kGlyphWidth / 2;
+        painter.fillRect(centre - half, glyph.top() + 1 + row, 2 * half + 1, 1, color);
+    }
+}
+
+}  // namespace
+
+TTimerSpeedButton::TTimerSpeedButton(Direction direction, QWidget* parent)
+    : QWidget(parent), direction_(direction), timer_(new QTimer(this)) {
+    setFocusPolicy(Qt::NoFocus);
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    connect(timer_, &QTimer::timeout, this, &TTimerSpeedButton::timerTick);
+}
+
+QRect TTimerSpeedButton::glyphRect() const {
+    return QRect((width() - kGlyphWidth) / 2, (height() - kGlyphHeight) / 2, kGlyphWidth,
+                 kGlyphHeight);
+}
+
+void TTimerSpeedButton::timerTick() {
+    timer_->setInterval(kRepeatMs);
+    // A tick while the pointer is off the arrow only keeps the rhythm.
+    if (down_ && held_) {
+        emit clicked();
+    }
+}
+
+bool TTimerSpeedButton::timerActive() const {
+    return timer_->isActive();
+}
+
+int TTimerSpeedButton::timerInterval() const {
+    return timer_->interval();
+}
+
+void TTimerSpeedButton::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    const QBrush face = palette().brush(QPalette::Button);
+    qDrawWinButton(&painter, rect(), palette(), down_, &face);
+    const QColor glyph = isEnabled() ? QColor(Qt::black) : palette().color(QPalette::Dark);
+    drawGlyph(painter, glyphRect(), direction_, glyph);
+}
+
+void TTimerSpeedButton::press() {
+    held_ = true;
+    setDown(true);
+    timer_->start(kFirstDelayMs);
+}
+
+void TTimerSpeedButton::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        press();
+    }
+}
+
+void TTimerSpeedButton::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click acts as a press of its own.
+    if (event->button() == Qt::LeftButton) {
+        press();
+    }
+}
+
+void TTimerSpeedButton::mouseMoveEvent(QMouseEvent* event) {
+    if (held_) {
+        setDown(rect().contains(event->position().toPoint()));
+    }
+}
+
+void TTimerSpeedButton::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !held_) {
+        return;
+    }
+    const bool over = rect().contains(event->position().toPoint());
+    held_ = false;
+    setDown(false);
+    timer_->stop();
+    if (over) {
+        emit clicked();
+    }
+}
+
+void TTimerSpeedButton::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::EnabledChange && !isEnabled()) {
+        cancelHold();
+    }
+    QWidget::changeEvent(event);
+}
+
+void TTimerSpeedButton::hideEvent(QHideEvent* event) {
+    cancelHold();
+    QWidget::hideEvent(event);
+}
+
+bool TTimerSpeedButton::event(QEvent* event) {
+    // A window that loses activation mid-press (a modal box, another program) will not send us
+    // the release; without this the repeat would never stop.
+    if (event->type() == QEvent::WindowDeactivate) {
+        cancelHold();
+    }
+    return QWidget::event(event);
+}
+
+void TTimerSpeedButton::cancelHold() {
+    held_ = false;
+    setDown(false);
+    timer_->stop();
+}
+
+void TTimerSpeedButton::setDown(bool down) {
+    if (down_ == down) {
+        return;
+    }
+    down_ = down;
+    update();
+}
+
+TSpinButton::TSpinButton(QWidget* parent)
+    : QWidget(parent),
+      up_(new TTimerSpeedButton(TTimerSpeedButton::Direction::Up, this)),
+      down_(new TTimerSpeedButton(TTimerSpeedButton::Direction::Down, this)) {
+    setFocusPolicy(Qt::NoFocus);
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    setCursor(Qt::ArrowCursor);
+    setMinimumWidth(kMinWidth);
+    connect(up_, &TTimerSpeedButton::clicked, this, &TSpinButton::OnUpClick);
+    connect(down_, &TTimerSpeedButton::clicked, this, &TSpinButton::OnDownClick);
+}
+
+void TSpinButton::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The down arrow starts one row above the up arrow's bottom: the two share that row.
+    const int upHeight = height() / 2;
+    up_->setGeometry(0, 0, width(), upHeight);
+    down_->setGeometry(0, upHeight - 1, width(), height() - upHeight + 1);
+}
+
+}  // namespace zelmo::ui

@@ -1,0 +1,471 @@
+#include "ui/spinedit.h"
+
+#include <qdrawutil.h>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFocusEvent>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QLocale>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <limits>
+
+namespace zelmo::ui {
+
+namespace {
+
+// The texts of the box's context menu.
+const QString kMenuUndo = QStringLiteral("&Отменить");
+const QString kMenuCut = QStringLiteral("&Вырезать");
+const QString kMenuCopy = QStringLiteral("&Копировать");
+const QString kMenuPaste = QStringLiteral("Вст&авить");
+const QString kMenuDelete = QStringLiteral("&Удалить");
+const QString kMenuSelectAll = QStringLiteral("Выделить &все");
+
+constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
+constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+
+// The arrow pair sits this far left of the box's outer right edge, and is this much shorter
+// than the box.
+constexpr int kPairRightOffset = 20;
+constexpr int kPairHeightLoss = 5;
+// The text stops this far left of the client area's right edge (the pair plus a gap).
+constexpr int kTextRightGap = TSpinButton::kMinWidth + 2;
+// QLineEdit's own space around the text line.
+constexpr int kLineEditHMargin = 2;
+constexpr int kLineEditVMargin = 1;
+
+bool isDecimalDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+int hexDigitValue(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9') {
+        return u - u'0';
+    }
+    if (u >= u'a' && u <= u'f') {
+        return u - u'a' + 10;
+    }
+    if (u >= u'A' && u <= u'F') {
+        return u - u'A' + 10;
+    }
+    return -1;
+}
+
+// Digits from `pos` to the end as an unsigned 32-bit pattern; leading zeros are free, a ninth
+// significant digit does not fit.
+std::optional<std::int32_t> parseHex(const QString& text, qsizetype pos) {
+    if (pos >= text.size()) {
+        return std::nullopt;
+    }
+    std::uint32_t pattern = 0;
+    int significant = 0;
+    for (; pos < text.size(); ++pos) {
+        const int digit = hexDigitValue(text.at(pos));
+        if (digit < 0) {
+            return std::nullopt;
+        }
+        if (significant == 0 && digit == 0) {
+            continue;
+        }
+        if (++significant > 8) {
+            return std::nullopt;
+        }
+        pattern = (pattern << 4) | static_cast<std::uint32_t>(digit);
+    }
+    // Eight F digits are -1: the pattern is read as two's complement.
+    return static_cast<std::int32_t>(pattern);
+}
+
+std::optional<std::int32_t> parseDecimal(const QString& text, qsizetype pos, bool negative) {
+    if (pos >= text.size()) {
+        return std::nullopt;
+    }
+    // The magnitude stops growing once past the widest 32-bit value, so it never overflows.
+    const std::int64_t limit = negative ? -kInt32Min : kInt32Max;
+    std::int64_t magnitude = 0;
+    for (; pos < text.size(); ++pos) {
+        const QChar c = text.at(pos);
+        if (!isDecimalDigit(c)) {
+            return std::nullopt;
+        }
+        magnitude = magnitude * 10 + (c.unicode() - u'0');
+        if (magnitude > limit) {
+            return std::nullopt;
+        }
+    }
+    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+}
+
+bool isPasteKey(const QKeyEvent* event) {
+    const auto mods = event->modifiers() & ~Qt::KeypadModifier;
+    return event->matches(QKeySequence::Paste) ||
+           (event->key() == Qt::Key_V && mods == Qt::ControlModifier) ||
+           (event->key() == Qt::Key_Insert && mods == Qt::ShiftModifier);
+}
+
+bool isCutKey(const QKeyEvent* event) {
+    const auto mods = event->modifiers() & ~Qt::KeypadModifier;
+    return event->matches(QKeySequence::Cut) ||
+           (event->key() == Qt::Key_X && mods == Qt::ControlModifier) ||
+           (event->key() == Qt::Key_Delete && mods == Qt::ShiftModifier);
+}
+
+// Key sequences with which the platform's edit box changes its text besides typing, cut and
+// paste; a box whose editor is disabled drops them.
+bool isOtherEditKey(const QKeyEvent* event) {
+    for (const auto sequence : {QKeySequence::Undo, QKeySequence::Redo,
+                                QKeySequence::DeleteEndOfLine, QKeySequence::DeleteCompleteLine,
+                                QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord}) {
+        if (event->matches(sequence)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+TSpinEdit::TSpinEdit(QWidget* parent) : QLineEdit(parent), button_(new TSpinButton(this)) {
+    // The border is ours, so that its width does not depend on the style.
+    setFrame(false);
+    // The edit box keeps kLineEditHMargin pixels left of its text and kLineEditVMargin above it,
+    // inside the text margins, so the text starts at the edit rectangle's top left. It clips the
+    // text to the margins, so the right margin ends the text at the edit rectangle's right edge.
+    setTextMargins(kBorder - kLineEditHMargin, kBorder - kLineEditVMargin, kBorder + kTextRightGap,
+                   0);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Composed input would bypass the character filter.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+
+    const QString separator = QLocale::system().decimalPoint();
+    decimalSeparator_ = separator.size() == 1 ? separator.at(0) : QChar(u'.');
+
+    button_->setFocusControl(this);
+    connect(button_, &TSpinButton::OnUpClick, this, &TSpinEdit::StepUp);
+    connect(button_, &TSpinButton::OnDownClick, this, &TSpinEdit::StepDown);
+
+    setText(QStringLiteral("0"));
+    updateMinimumHeight();
+}
+
+std::optional<std::int32_t> TSpinEdit::ParseInteger(const QString& text) {
+    qsizetype pos = 0;
+    while (pos < text.size() && text.at(pos) == u' ') {
+        ++pos;
+    }
+    if (pos >= text.size()) {
+        return std::nullopt;
+    }
+
+    const QChar first = text.at(pos);
+    if (first == u'-' || first == u'+') {
+        return parseDecimal(text, pos + 1, first == u'-');
+    }
+    if (first == u'$' || first == u'x' || first == u'X') {
+        return parseHex(text, pos + 1);
+    }
+    if (first == u'0' && pos + 1 < text.size() &&
+        (text.at(pos + 1) == u'x' || text.at(pos + 1) == u'X')) {
+        return parseHex(text, pos + 2);
+    }
+    return parseDecimal(text, pos, false);
+}
+
+std::int32_t TSpinEdit::value() const {
+    return ParseInteger(text()).value_or(minValue_);
+}
+
+void TSpinEdit::setValue(std::int32_t v) {
+    writeValue(v);
+}
+
+void TSpinEdit::writeValue(std::int64_t v) {
+    setText(QString::number(ClampValue(v)));
+}
+
+std::int32_t TSpinEdit::ClampValue(std::int64_t v) const {
+    if (minValue_ == maxValue_) {
+        return static_cast<std::int32_t>(std::clamp(v, kInt32Min, kInt32Max));
+    }
+    if (v < minValue_) {
+        return minValue_;
+    }
+    if (v > maxValue_) {
+        return maxValue_;
+    }
+    return static_cast<std::int32_t>(v);
+}
+
+void TSpinEdit::step(std::int64_t delta) {
+    if (isReadOnly()) {
+        beep();
+        return;
+    }
+    // In 64 bits the sum of two 32-bit values cannot overflow; the clamp brings it back.
+    writeValue(static_cast<std::int64_t>(value()) + delta);
+}
+
+void TSpinEdit::StepUp() {
+    step(increment_);
+}
+
+void TSpinEdit::StepDown() {
+    step(-static_cast<std::int64_t>(increment_));
+}
+
+bool TSpinEdit::AcceptsChar(QChar c) const {
+    const char16_t u = c.unicode();
+    if (u == 8) {
+        return editorEnabled_;  // Backspace
+    }
+    if (u == 13) {
+        return false;  // Enter
+    }
+    if (u >= 1 && u <= 31) {
+        return true;  // other control characters go to the edit box
+    }
+    if (!editorEnabled_) {
+        return false;
+    }
+    return isDecimalDigit(c) || c == u'+' || c == u'-' || c == decimalSeparator_;
+}
+
+bool TSpinEdit::tabStop() const {
+    return (focusPolicy() & Qt::TabFocus) != 0;
+}
+
+void TSpinEdit::setTabStop(bool on) {
+    setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+QRect TSpinEdit::EditRect() const {
+    const int clientWidth = width() - 2 * kBorder;
+    const int clientHeight = height() - 2 * kBorder;
+    return QRect(0, 0, clientWidth - kTextRightGap, clientHeight + 1);
+}
+
+int TSpinEdit::MinimumHeight() const {
+    const int own = QFontMetrics(font()).height();
+    const int system = QFontMetrics(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).height();
+    constexpr int kSystemBorderHeight = 1;
+    return own + std::min(system, own) / 4 + 4 * kSystemBorderHeight + 2;
+}
+
+void TSpinEdit::updateMinimumHeight() {
+    setMinimumHeight(MinimumHeight());
+}
+
+void TSpinEdit::beep() {
+    if (beep_) {
+        beep_();
+    } else {
+        QApplication::beep();
+    }
+}
+
+void TSpinEdit::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const auto mods = event->modifiers();
+    event->accept();
+
+    // The arrow keys step whether or not the text may be edited; each auto-repeated key-down too.
+    if (key == Qt::Key_Up) {
+        StepUp();
+        return;
+    }
+    if (key == Qt::Key_Down) {
+        StepDown();
+        return;
+    }
+    // Paste and cut requests are dropped silently when the text may not be edited.
+    if (isPasteKey(event) || isCutKey(event)) {
+        if (canEditText()) {
+            QLineEdit::keyPressEvent(event);
+        }
+        return;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        beep();
+        return;
+    }
+    if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
+        if (!editorEnabled_) {
+            beep();
+            return;
+        }
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    if (!editorEnabled_ && isOtherEditKey(event)) {
+        return;
+    }
+
+    // With Ctrl, Alt or Meta held a key types no character of its own: it is a command for the
+    // edit box (copy, select all, cursor moves).
+    const QString typed = event->text();
+    if (!typed.isEmpty() && !(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        for (const QChar c : typed) {
+            if (!AcceptsChar(c)) {
+                beep();
+                return;
+            }
+        }
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void TSpinEdit::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    // The focus coming back from a popup or from another window is no new entry into the box.
+    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) {
+        return;
+    }
+    if (autoSelect_ && reason != Qt::MouseFocusReason) {
+        selectAll();
+    } else if (!autoSelect_ && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                                reason == Qt::ShortcutFocusReason)) {
+        // The edit box selects everything when tabbed into; without AutoSelect it must not.
+        deselect();
+    }
+}
+
+void TSpinEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) {
+        return;
+    }
+    // Only a number beyond the bounds is rewritten: "04" keeps its form, and a text that does not
+    // parse reads as MinValue, which clamps to itself, so it stays too.
+    const std::int32_t v = value();
+    if (ClampValue(v) != v) {
+        setValue(v);
+    }
+}
+
+void TSpinEdit::resizeEvent(QResizeEvent* event) {
+    QLineEdit::resizeEvent(event);
+    const int pairHeight = std::max(0, height() - kPairHeightLoss);
+    button_->setGeometry(kBorder + width() - kPairRightOffset, kBorder, TSpinButton::kMinWidth,
+                         pairHeight);
+}
+
+void TSpinEdit::paintEvent(QPaintEvent* event) {
+    QLineEdit::paintEvent(event);
+    QPainter painter(this);
+    qDrawWinPanel(&painter, rect(), palette(), true);
+}
+
+void TSpinEdit::changeEvent(QEvent* event) {
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        updateMinimumHeight();
+    }
+}
+
+QMenu* TSpinEdit::createContextMenu() {
+    auto* menu = new QMenu(this);
+    const bool editable = canEditText();
+    const bool selected = hasSelectedText();
+    auto add = [&](const QString& text, const char* name, bool enabled, auto&& slot) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setEnabled(enabled);
+        // Checked again when the action fires: the state may have changed meanwhile.
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    add(kMenuUndo, "edit-undo", editable && isUndoAvailable(), [this] {
+        if (canEditText()) {
+            undo();
+        }
+    });
+    menu->addSeparator();
+    add(kMenuCut, "edit-cut", editable && selected, [this] {
+        if (canEditText()) {
+            cut();
+        }
+    });
+    add(kMenuCopy, "edit-copy", selected, [this] { copy(); });
+    const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
+    add(kMenuPaste, "edit-paste", editable && clip != nullptr && clip->hasText(), [this] {
+        if (canEditText()) {
+            paste();
+        }
+    });
+    add(kMenuDelete, "edit-delete", editable && selected, [this] {
+        if (canEditText() && hasSelectedText()) {
+            del();
+        }
+    });
+    menu->addSeparator();
+    add(kMenuSelectAll, "select-all", !text().isEmpty() && selectedText() != text(),
+        [this] { selectAll(); });
+    return menu;
+}
+
+void TSpinEdit::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void TSpinEdit::mousePressEvent(QMouseEvent* event) {
+    // Without a focus policy Qt does not focus the box on a click; a click into the text still
+    // enters it.
+    if (focusPolicy() == Qt::NoFocus && !hasFocus() && isEnabled()) {
+        setFocus(Qt::MouseFocusReason);
+    }
+    QLineEdit::mousePressEvent(event);
+}
+
+void TSpinEdit::mouseReleaseEvent(QMouseEvent* event) {
+    // The middle button pastes the selection on some platforms: a paste like any other.
+    if (event->button() == Qt::MiddleButton && !canEditText()) {
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+void TSpinEdit::dragEnterEvent(QDragEnterEvent* event) {
+    if (!canEditText()) {
+        event->ignore();
+        return;
+    }
+    QLineEdit::dragEnterEvent(event);
+}
+
+void TSpinEdit::dropEvent(QDropEvent* event) {
+    if (!canEditText()) {
+        event->ignore();
+        return;
+    }
+    QLineEdit::dropEvent(event);
+}
+
+void ConfigureGradeSpinner(TSpinEdit& spin, std::int32_t value, bool editorEnabled) {
+    spin.setMaxValue(5);
+    spin.setMinValue(2);
+    spin.setValue(value);
+    spin.setEditorEnabled(editorEnabled);
+    spin.setAutoSelect(false);
+    spin.setTabStop(false);
+}
+
+}  // namespace zelmo::ui
