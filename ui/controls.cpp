@@ -1,0 +1,154 @@
+#include "ui/controls.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+namespace zelmo::ui {
+
+TSpeedButton::TSpeedButton(QWidget* parent) : QAbstractButton(parent) {
+    setFocusPolicy(Qt::NoFocus);
+    setAutoRepeat(false);
+    setCheckable(false);
+}
+
+QSize TSpeedButton::sizeHint() const {
+    return {33, 33};
+}
+
+void TSpeedButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QStyleOptionButton option;
+    option.initFrom(this);
+    option.features = QStyleOptionButton::None;
+    option.state &= ~QStyle::State_HasFocus;
+    option.state |= isDown() ? QStyle::State_Sunken : QStyle::State_Raised;
+    style()->drawPrimitive(QStyle::PE_PanelButtonCommand, &option, &painter, this);
+
+    // A pushed-in face shows its caption one pixel lower and one pixel further right.
+    QRect textRect = rect();
+    if (isDown()) {
+        textRect.translate(1, 1);
+    }
+    painter.setFont(font());
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    painter.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, text());
+}
+
+void TSpeedButton::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->ignore();
+        return;
+    }
+    QAbstractButton::mousePressEvent(event);
+}
+
+void TSpeedButton::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click is one more ordinary press.
+    mousePressEvent(event);
+}
+
+TLabel::TLabel(const QString& caption, QWidget* parent) : QLabel(caption, parent) {
+    setTextFormat(Qt::PlainText);
+    // The text colour is the label's own (window text, or blue for a link) whatever surface
+    // it is drawn on.
+    setForegroundRole(QPalette::WindowText);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setMargin(0);
+    setIndent(0);
+    setFocusPolicy(Qt::NoFocus);
+    adjustSize();
+}
+
+void TLabel::setCaption(const QString& caption) {
+    if (caption == text()) {
+        return;
+    }
+    setText(caption);
+    adjustSize();
+}
+
+QSize TLabel::sizeHint() const {
+    // The text's own width and one line's height: a host name or an address has no place to
+    // wrap, so even a word-wrapping label stays on one line.
+    const QFontMetrics metrics(font());
+    return {metrics.horizontalAdvance(text()), metrics.height()};
+}
+
+void TLabel::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+    event->accept();
+}
+
+void TLabel::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    if (event->button() == Qt::LeftButton) {
+        pressed_ = false;
+    }
+    event->accept();
+    if (click) {
+        emit clicked();
+    }
+}
+
+void TLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The release that follows the second press must not click again.
+    pressed_ = false;
+    event->accept();
+}
+
+void TLabel::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        adjustSize();
+    }
+}
+
+TPanel::TPanel(QWidget* parent) : QFrame(parent) {
+    setFrameStyle(QFrame::NoFrame);
+    setAutoFillBackground(true);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void TPanel::paintEvent(QPaintEvent*) {
+    // The raised bevel: highlight on the top and left edges, shadow on the bottom and right.
+    QPainter painter(this);
+    const QRect r = rect();
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawLine(r.left(), r.top(), r.right() - 1, r.top());
+    painter.drawLine(r.left(), r.top(), r.left(), r.bottom() - 1);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+    painter.drawLine(r.right(), r.top(), r.right(), r.bottom());
+}
+
+TButton::TButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
+    // Outside a dialog Qt only treats Enter as a click for auto-default buttons.
+    setAutoDefault(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent), field_(new QLabel(this)) {
+    setSizeGripEnabled(true);
+    setFocusPolicy(Qt::NoFocus);
+    field_->setTextFormat(Qt::PlainText);
+    field_->setIndent(2);
+    addWidget(field_, 1);
+}
+
+QString TStatusBar::simpleText() const {
+    return field_->text();
+}
+
+void TStatusBar::setSimpleText(const QString& text) {
+    if (text != field_->text()) {
+        field_->setText(text);
+    }
+}
+
+}  // namespace zelmo::ui

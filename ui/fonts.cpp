@@ -1,0 +1,127 @@
+#include "ui/fonts.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+
+#include <cmath>
+
+namespace zelmo::ui::fonts {
+
+namespace {
+
+// Original families first, then the look-alikes in order of preference. DejaVu Sans Condensed
+// at 11 px has the original's 13 px line height and nearly its widths, so the labels keep
+// their designed widths and do not run into each other.
+const QStringList kSansCandidates = {
+    QStringLiteral("MS Sans Serif"),         QStringLiteral("Microsoft Sans Serif"),
+    QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans"),
+    QStringLiteral("Liberation Sans"),       QStringLiteral("Nimbus Sans"),
+};
+const QStringList kBookmanCandidates = {
+    QStringLiteral("Bookman Old Style"),
+    QStringLiteral("URW Bookman"),
+    QStringLiteral("URW Bookman L"),
+    QStringLiteral("TeX Gyre Bonum"),
+};
+const QStringList kArialCandidates = {
+    QStringLiteral("Arial"),
+    QStringLiteral("Liberation Sans"),
+    QStringLiteral("Nimbus Sans"),
+    QStringLiteral("DejaVu Sans"),
+};
+
+// "URW Bookman [urw]" -> "URW Bookman".
+QString withoutFoundry(const QString& family) {
+    const qsizetype bracket = family.indexOf(QLatin1String(" ["));
+    return bracket < 0 ? family : family.left(bracket);
+}
+
+QFont pixelFont(const QString& family, int pixelSize) {
+    QFont font(family);
+    font.setPixelSize(pixelSize);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+// The line height of "MS Sans Serif" at 11 px, the only size the original family is
+// measured at here; other sizes scale in proportion.
+int originalLineHeight(int pixelSize) {
+    return mulDiv(pixelSize, kDesignLineHeight, 11);
+}
+
+}  // namespace
+
+int mulDiv(int v, int numerator, int denominator) {
+    // The product of two ints and its quotient are exact in a double wherever a half can
+    // arise, so lround decides halves the same way as an integer computation would.
+    return static_cast<int>(
+        std::lround(static_cast<double>(v) * numerator / static_cast<double>(denominator)));
+}
+
+QString firstInstalled(const QStringList& candidates) {
+    QStringList installed;
+    for (const QString& family : QFontDatabase::families()) {
+        installed.append(withoutFoundry(family));
+    }
+    for (const QString& candidate : candidates) {
+        if (installed.contains(candidate, Qt::CaseInsensitive)) {
+            return candidate;
+        }
+    }
+    return QString();
+}
+
+QString sansSerifFamily(int pixelSize) {
+    const QString exact = firstInstalled({kSansCandidates.at(0), kSansCandidates.at(1)});
+    if (!exact.isEmpty()) {
+        return exact;
+    }
+    QString fallback;
+    for (const QString& candidate : kSansCandidates.mid(2)) {
+        if (firstInstalled({candidate}).isEmpty()) {
+            continue;
+        }
+        if (fallback.isEmpty()) {
+            fallback = candidate;
+        }
+        if (QFontMetrics(pixelFont(candidate, pixelSize)).height() ==
+            originalLineHeight(pixelSize)) {
+            return candidate;
+        }
+    }
+    return fallback.isEmpty() ? QStringLiteral("Sans Serif") : fallback;
+}
+
+QString bookmanFamily() {
+    const QString family = firstInstalled(kBookmanCandidates);
+    return family.isEmpty() ? QStringLiteral("Serif") : family;
+}
+
+QString arialFamily() {
+    const QString family = firstInstalled(kArialCandidates);
+    return family.isEmpty() ? QStringLiteral("Sans Serif") : family;
+}
+
+QFont windowFont() {
+    return pixelFont(sansSerifFamily(11), 11);
+}
+
+QFont cellFont() {
+    return pixelFont(sansSerifFamily(11), 19);
+}
+
+QFont gradeFont() {
+    QFont font(bookmanFamily());
+    font.setPixelSize(13);
+    font.setBold(true);
+    font.setStyleHint(QFont::Serif);
+    return font;
+}
+
+QFont linkFont(bool underline) {
+    QFont font = windowFont();
+    font.setUnderline(underline);
+    return font;
+}
+
+}  // namespace zelmo::ui::fonts

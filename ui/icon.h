@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+
+// The program's icon (MAINICON): a 32 x 32 picture in the 16 standard colours, drawn here
+// pixel by pixel so that no image file is needed: a raised tile with a board on which three
+// crosses stand in a diagonal line between two noughts.
+namespace zelmo::ui {
+
+// The picture itself, an indexed image whose colour table holds the 16 standard colours.
+QImage mainIconImage();
+// The window and task-bar icon made from it.
+QIcon mainIcon();
+
+}  // namespace zelmo::ui

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "engine/gameflow.h"
+#include "ui/chartstandin.h"
+#include "ui/errorbox.h"
+#include "ui/links.h"
+
+namespace zelmo::ui {
+
+class TButton;
+class TLabel;
+class TPanel;
+class TSpeedButton;
+class TSpinEdit;
+class TStatusBar;
+
+// The score chart and its series as the window sees them.
+using TScoreChart = TChartStandIn;
+using TScoreSeries = TBarSeriesStandIn;
+
+// The main window: the board's nine cell buttons, the play and wipe buttons, the counters, the
+// grade panel, the score chart, the contact links and the status line. It holds the game
+// (the game flow is its base) and shows it through the display operations; every event
+// handler runs inside one guard that reports an error in a message box and goes on.
+class TForm1 : public QWidget, public engine::GameFlow {
+    Q_OBJECT
+  public:
+    // Builds every control, then runs FormCreate; the window is shown by the caller.
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Contact links.
+    void Label9Click();   // the home page
+    void Label10Click();  // a message to the contact address
+
+    // Replace the desktop's URL handling and the error box (tests).
+    void setUrlOpener(links::UrlOpener opener);
+    void setErrorBox(ErrorBox box);
+
+    // Runs one event handler: an exception ends it, the mouse capture is released and the
+    // error box shows the message; the window goes on with the state the handler left.
+    void guarded(const std::function<void()>& handler);
+
+    // Design pixels (96 dpi) scaled by the window font's line height over its design height.
+    int scaled(int designPixels) const;
+
+    // The controls, in creation order.
+    TSpeedButton* SpeedButton1;
+    TSpeedButton* SpeedButton2;
+    TSpeedButton* SpeedButton3;
+    TSpeedButton* SpeedButton4;
+    TSpeedButton* SpeedButton5;
+    TSpeedButton* SpeedButton6;
+    TSpeedButton* SpeedButton7;
+    TSpeedButton* SpeedButton8;
+    TSpeedButton* SpeedButton9;
+    TLabel* Label2;
+    TLabel* Label6;
+    TLabel* Label7;
+    TLabel* Label8;
+    TLabel* Label9;
+    TLabel* Label10;
+    TLabel* Label11;
+    TLabel* Label12;
+    TScoreChart* Chart1;
+    TScoreSeries* Series1;
+    TPanel* Panel1;
+    TLabel* Label1;
+    TLabel* Label3;
+    TLabel* Label4;
+    TLabel* Label5;
+    TSpinEdit* SpinEdit1;
+    TSpinEdit* SpinEdit2;
+    TSpinEdit* SpinEdit3;
+    TButton* Button1;
+    TStatusBar* Bar1;
+    TButton* Button2;
+
+    // Cell button k (1..9).
+    TSpeedButton* cellButton(int k) const;
+
+  protected:
+    void showCell(int k, const engine::Cell& value) override;
+    void showGameNumber(std::int32_t number) override;
+    void showEntryCount(std::int32_t count) override;
+    void showStatus(const std::string& utf8Text) override;
+    void setPlayEnabled(bool enabled) override;
+    std::int32_t readGrade(int spinner) override;
+    void addScorePoint(const std::string& utf8Label) override;
+    double scoreValue(int index) override;
+    void setScoreValue(int index, double value) override;
+
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void createControls();
+    void bindEvents();
+    void placeStatusBar();
+    void place(QWidget* control, int left, int top, int width, int height);
+    void placeLabel(TLabel* label, int left, int top);
+
+    int lineHeight_;
+    std::array<TSpeedButton*, 9> cells_{};
+    std::array<TSpinEdit*, 3> spinEdits_{};
+    links::UrlOpener urlOpener_;
+    ErrorBox errorBox_;
+};
+
+}  // namespace zelmo::ui
