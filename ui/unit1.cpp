@@ -40,17 +40,6 @@ void setTextColour(QWidget* control, const QColor& colour) {
     control->setPalette(palette);
 }
 
-// The grade spinners take their bounds first, so that the starting value passes the
-// clamping unchanged; none of them is reached with Tab.
-void configureGradeSpinner(TSpinEdit* spinner, std::int32_t value, bool editorEnabled) {
-    spinner->setMaxValue(5);
-    spinner->setMinValue(2);
-    spinner->setValue(value);
-    spinner->setEditorEnabled(editorEnabled);
-    spinner->setAutoSelect(false);
-    spinner->setTabStop(false);
-}
-
 }  // namespace
 
 TForm1::TForm1(QWidget* parent)
@@ -158,13 +147,13 @@ void TForm1::createControls() {
 
     SpinEdit1 = named(new TSpinEdit(Panel1), "SpinEdit1");
     place(SpinEdit1, 96, 24, 33, 22);
-    configureGradeSpinner(SpinEdit1, 5, false);
+    ConfigureGradeSpinner(*SpinEdit1, 5, false);
     SpinEdit2 = named(new TSpinEdit(Panel1), "SpinEdit2");
     place(SpinEdit2, 96, 48, 33, 22);
-    configureGradeSpinner(SpinEdit2, 2, true);
+    ConfigureGradeSpinner(*SpinEdit2, 2, true);
     SpinEdit3 = named(new TSpinEdit(Panel1), "SpinEdit3");
     place(SpinEdit3, 96, 72, 33, 22);
-    configureGradeSpinner(SpinEdit3, 4, true);
+    ConfigureGradeSpinner(*SpinEdit3, 4, true);
     spinEdits_ = {SpinEdit1, SpinEdit2, SpinEdit3};
 
     Button1 = named(new TButton(texts::kWipeButton, this), "Button1");
