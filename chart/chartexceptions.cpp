@@ -1,0 +1,19 @@
+#include "chart/chartexceptions.h"
+
+#include <QString>
+
+namespace zelmo::chart {
+
+std::string FormatMessage(const char* format, int value) {
+    return QString::asprintf(format, value).toStdString();
+}
+
+std::string FormatMessage(const char* format, int a, int b) {
+    return QString::asprintf(format, a, b).toStdString();
+}
+
+std::string FormatMessage(const char* format, const char* text) {
+    return QString::asprintf(format, text).toStdString();
+}
+
+}  // namespace zelmo::chart

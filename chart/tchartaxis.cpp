@@ -1,0 +1,339 @@
+#include "chart/tchartaxis.h"
+
+#include "chart/chartexceptions.h"
+#include "chart/chartmath.h"
+#include "chart/tcustomaxispanel.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zelmo::chart {
+
+TFontData DefaultChartFont() {
+    TFontData font;
+    font.Name = QString::fromUtf8(texts::kDefaultFontName);
+    // 8 points at 96 pixels per inch, as a character height.
+    font.Height = -MulDiv(8, 96, 72);
+    font.Color = clBlack;
+    return font;
+}
+
+void TChartAxisTitle::SetCaption(const QString& v) {
+    if (caption_ != v) {
+        caption_ = v;
+        axis_->Repaint();
+    }
+}
+
+void TChartAxisTitle::SetAngle(int v) {
+    // 360 is accepted as another way of saying 0.
+    if (v < 0 || v > 360) {
+        throw ChartException(FormatMessage(texts::kAngleRange, texts::kAxisTitle));
+    }
+    if (angle_ != v) {
+        angle_ = v;
+        axis_->Repaint();
+    }
+}
+
+void TChartAxisTitle::SetFont(const TFontData& v) {
+    if (!(font_ == v)) {
+        font_ = v;
+        axis_->Repaint();
+    }
+}
+
+TChartAxis::TChartAxis(TCustomAxisPanel* chart, bool horizontal, bool otherSide, bool depth)
+    : chart_(chart),
+      horizontal_(horizontal),
+      otherSide_(otherSide),
+      depth_(depth),
+      axisValuesFormat_(QString::fromUtf8(texts::kDefaultValueFormat)) {
+    for (TChartPen* pen : std::initializer_list<TChartPen*>{&axisPen_, &ticks_, &minorTicks_,
+                                                            &ticksInner_, &grid_, &minorGrid_}) {
+        pen->OnChange = [this] { Repaint(); };
+    }
+    if (!horizontal_ && !depth_) {
+        title_.SetAngle(otherSide_ ? 270 : 90);
+    }
+    if (depth_) {
+        visible_ = false;
+    }
+    tickPositions_.reserve(2000);
+}
+
+void TChartAxis::Repaint() {
+    if (chart_ != nullptr) {
+        chart_->RequestRedraw();
+    }
+}
+
+void TChartAxis::SetLabelsSeparation(int v) {
+    if (v < 0) {
+        throw AxisException(texts::kLabelsSeparation);
+    }
+    Change(labelsSeparation_, v);
+}
+
+bool TChartAxis::IsVisible() const {
+    if (!chart_->AxisVisible() || !visible_) {
+        return false;
+    }
+    if (depth_) {
+        return chart_->View3D();
+    }
+    return chart_->ActiveSeriesUsingAxis(*this) > 0;
+}
+
+int TChartAxis::WallSize() const {
+    if (!chart_->View3D() || !chart_->View3DWalls()) {
+        return 0;
+    }
+    if (this == &chart_->LeftAxis()) {
+        return chart_->LeftWallSize();
+    }
+    if (this == &chart_->BottomAxis()) {
+        return chart_->BottomWallSize();
+    }
+    return 0;
+}
+
+TChartSeries* TChartAxis::LeadSeries() const {
+    for (int i = 0; i < chart_->SeriesCount(); ++i) {
+        TChartSeries& series = chart_->Series(i);
+        if (series.Active() && series.AssociatedToAxis(*this)) {
+            return &series;
+        }
+    }
+    return nullptr;
+}
+
+void TChartAxis::DataMinMax(double& min, double& max) const {
+    min = max = 0;
+    if (depth_) {
+        max = std::max(0, chart_->MaxZIndex());
+        return;
+    }
+    TChartSeries* lead = LeadSeries();
+    const int perPage = chart_->MaxPointsPerPage();
+    const bool leadXAxis = lead != nullptr && (lead->YMandatory() ? horizontal_ : !horizontal_);
+    if (perPage > 0 && leadXAxis) {
+        const int n = lead->Count();
+        if (n == 0) {
+            return;
+        }
+        const TChartValueList& x = lead->YMandatory() ? lead->XValues() : lead->YValues();
+        int first = perPage * (chart_->Page() - 1);
+        if (first >= n) {
+            first = std::max(0, n / perPage - 1) * perPage;
+        }
+        int last = first + perPage - 1;
+        if (last >= n) {
+            last = first + (n % perPage) - 1;
+        }
+        min = x.Value(first);
+        max = x.Value(last);
+        // A short last page keeps the spacing of a full one unless it is to be stretched.
+        const int shown = last - first + 1;
+        if (!chart_->ScaleLastPage() && shown < perPage) {
+            max = min + (x.Value(last) - min) * perPage / shown;
+        }
+        return;
+    }
+    bool first = true;
+    for (int i = 0; i < chart_->SeriesCount(); ++i) {
+        const TChartSeries& series = chart_->Series(i);
+        if (!series.Active() || series.Count() == 0 || !series.AssociatedToAxis(*this)) {
+            continue;
+        }
+        const bool xDimension = series.YMandatory() == horizontal_;
+        const double lo = xDimension ? series.MinXValue() : series.MinYValue();
+        const double hi = xDimension ? series.MaxXValue() : series.MaxYValue();
+        if (first) {
+            min = lo;
+            max = hi;
+            first = false;
+        } else {
+            min = std::min(min, lo);
+            max = std::max(max, hi);
+        }
+    }
+}
+
+void TChartAxis::CalcMinMax() {
+    double dataMin = 0;
+    double dataMax = 0;
+    DataMinMax(dataMin, dataMax);
+    if (automatic_ || automaticMaximum_) {
+        maximum_ = dataMax;
+    }
+    if (automatic_ || automaticMinimum_) {
+        minimum_ = dataMin;
+    }
+    scaleMax_ = maximum_;
+    scaleMin_ = minimum_;
+    scaleRange_ = scaleMax_ - scaleMin_;
+}
+
+void TChartAxis::ReduceSide(TRect& rect, int amount, int& recorded) const {
+    if (horizontal_) {
+        if (otherSide_) {
+            rect.Top += amount;
+            recorded = rect.Top;
+        } else {
+            rect.Bottom -= amount;
+            recorded = rect.Bottom;
+        }
+    } else if (otherSide_) {
+        rect.Right -= amount;
+        recorded = rect.Right;
+    } else {
+        rect.Left += amount;
+        recorded = rect.Left;
+    }
+}
+
+void TChartAxis::CalcSpace(TRect& rect) {
+    if (depth_) {
+        return;
+    }
+    TChartCanvas3D& canvas = chart_->Canvas();
+    if (!title_.Caption().isEmpty()) {
+        int size = titleSize_;
+        if (size == 0) {
+            const int angle = title_.Angle() % 360;
+            const bool along =
+                horizontal_ ? (angle == 0 || angle == 180) : (angle == 90 || angle == 270);
+            chart_->SetCanvasFont(title_.Font());
+            size = along ? canvas.FontHeight() : canvas.MeasureTextWidth(title_.Caption());
+        }
+        ReduceSide(rect, size, titlePos_);
+    }
+    if (labels_) {
+        ReduceSide(rect, LabelsSpace(), labelsPos_);
+    }
+    int ticks = (axisPen_.Visible() ? axisPen_.Width() : 0) + (ticks_.Visible() ? tickLength_ : 0);
+    if (minorTicks_.Visible()) {
+        ticks = std::max(ticks, minorTickLength_);
+    }
+    int unused = 0;
+    ReduceSide(rect, ticks + WallSize(), unused);
+
+    if (positionPercent_ != 0) {
+        const int across = horizontal_ ? chart_->PlotHeight() : chart_->PlotWidth();
+        const int shift = Rnd(positionPercent_ * kPercent * across);
+        // Towards the inside of the plot: up for the bottom axis, down for the top one, ...
+        const int inward = (horizontal_ != otherSide_) ? -shift : shift;
+        labelsPos_ += inward;
+        titlePos_ += inward;
+    }
+}
+
+int TChartAxis::LabelsSpace() {
+    if (labelsSize_ != 0) {
+        return labelsSize_;
+    }
+    chart_->SetCanvasFont(labelsFont_);
+    const int angle = labelsAngle_ % 360;
+    const bool along = horizontal_ ? (angle == 0 || angle == 180) : (angle == 90 || angle == 270);
+    if (along) {
+        return chart_->Canvas().FontHeight();
+    }
+    return MaxLabelSize();
+}
+
+void TChartAxis::CalcPixelExtent() {
+    if (depth_) {
+        axisStart_ = 0;
+        axisEnd_ = chart_->TotalDepth();
+    } else {
+        const TRect& plot = chart_->PlotRect();
+        const int start = horizontal_ ? plot.Left : plot.Top;
+        const int size = horizontal_ ? chart_->PlotWidth() : chart_->PlotHeight();
+        axisStart_ = start + Rnd(size * kPercent * startPosition_);
+        axisEnd_ = start + Rnd(size * kPercent * endPosition_);
+    }
+    axisLength_ = axisEnd_ - axisStart_;
+    axisCenter_ = (axisStart_ + axisEnd_) / 2;
+}
+
+int TChartAxis::ValueToPixel(double value) const {
+    if (scaleRange_ == 0) {
+        return axisCenter_;
+    }
+    const double t = static_cast<double>((static_cast<long double>(value) - scaleMin_) *
+                                         axisLength_ / scaleRange_);
+    if (std::fabs(t) >= 2147483647.0) {
+        return axisCenter_;
+    }
+    const int offset = Rnd(t);
+    if (horizontal_ || depth_) {
+        return inverted_ ? axisEnd_ - offset : axisStart_ + offset;
+    }
+    return inverted_ ? axisStart_ + offset : axisEnd_ - offset;
+}
+
+double TChartAxis::PixelToValue(int pixel) const {
+    if (axisLength_ < 1) {
+        return 0;
+    }
+    const int distance = inverted_ ? axisEnd_ - pixel : pixel - axisStart_;
+    const long double d = static_cast<long double>(distance) * scaleRange_ / axisLength_;
+    if (horizontal_ || depth_) {
+        return static_cast<double>(scaleMin_ + d);
+    }
+    return static_cast<double>(scaleMax_ - d);
+}
+
+void TChartAxis::AdjustMaxMinRect() {
+    if (depth_) {
+        return;
+    }
+    int nearMargin = 0;
+    int farMargin = 0;
+    for (int i = 0; i < chart_->SeriesCount(); ++i) {
+        TChartSeries& series = chart_->Series(i);
+        if (!series.Active() || !series.AssociatedToAxis(*this)) {
+            continue;
+        }
+        int a = 0;
+        int b = 0;
+        if (horizontal_) {
+            series.CalcHorizMargins(a, b);
+            if (automaticMinimum_) {
+                nearMargin = std::max(nearMargin, a);
+            }
+            if (automaticMaximum_) {
+                farMargin = std::max(farMargin, b);
+            }
+        } else {
+            series.CalcVerticalMargins(a, b);
+            if (automaticMaximum_) {
+                nearMargin = std::max(nearMargin, a);
+            }
+            if (automaticMinimum_) {
+                farMargin = std::max(farMargin, b);
+            }
+        }
+    }
+    if (nearMargin != 0 || farMargin != 0) {
+        Widen(nearMargin, farMargin);
+    }
+}
+
+void TChartAxis::Widen(int nearMargin, int farMargin) {
+    const int s0 = axisStart_;
+    const int e0 = axisEnd_;
+    axisStart_ += nearMargin;
+    axisEnd_ -= farMargin;
+    axisLength_ = axisEnd_ - axisStart_;
+    // The values at the old ends, seen through the narrowed extent, become the new scale.
+    const double v1 = PixelToValue(s0);
+    const double v2 = PixelToValue(e0);
+    CalcPixelExtent();
+    scaleMin_ = std::min(v1, v2);
+    scaleMax_ = std::max(v1, v2);
+    scaleRange_ = scaleMax_ - scaleMin_;
+}
+
+}  // namespace zelmo::chart

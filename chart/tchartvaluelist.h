@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+namespace zelmo::chart {
+
+class TChartSeries;
+
+enum class TChartListOrder { loNone, loAscending, loDescending };
+
+// One list of point values of a series (X or Y), with lazily cached statistics. Every value read
+// through the list is the stored value times Multiplier.
+class TChartValueList {
+  public:
+    TChartValueList(TChartSeries* owner, const QString& name);
+
+    int Count() const { return static_cast<int>(values_.size()); }
+    // The stored value times Multiplier; the index must be valid.
+    double Value(int index) const { return values_[static_cast<size_t>(index)] * multiplier_; }
+    double operator[](int index) const { return Value(index); }
+    // Stores v unchanged (no division by Multiplier).
+    void SetValue(int index, double v);
+    // Places v by Order and returns its index.
+    int AddByOrder(double v);
+    void Insert(int index, double v);
+    void Clear();
+
+    double MaxValue() const;
+    double MinValue() const;
+    double Total() const;
+    double TotalABS() const;
+    bool StatsDirty() const { return statsDirty_; }
+
+    bool DateTime() const { return dateTime_; }
+    void SetDateTime(bool v);
+    double Multiplier() const { return multiplier_; }
+    void SetMultiplier(double v);
+    const QString& Name() const { return name_; }
+    void SetName(const QString& v) { name_ = v; }
+    TChartListOrder Order() const { return order_; }
+    void SetOrder(TChartListOrder v);
+    const QString& ValueSource() const { return valueSource_; }
+    void SetValueSource(const QString& v) { valueSource_ = v; }
+    TChartSeries* Owner() const { return owner_; }
+
+  private:
+    void RecalcStats() const;
+    void Changed();
+
+    bool dateTime_ = false;
+    mutable double maxValue_ = 0;
+    mutable double minValue_ = 0;
+    mutable double total_ = 0;
+    mutable double totalAbs_ = 0;
+    mutable bool statsDirty_ = true;
+    double multiplier_ = 1.0;
+    QString name_;
+    TChartListOrder order_ = TChartListOrder::loNone;
+    QString valueSource_;
+    TChartSeries* owner_;
+    std::vector<double> values_;
+};
+
+}  // namespace zelmo::chart

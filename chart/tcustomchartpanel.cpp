@@ -1,0 +1,178 @@
+#include "chart/tcustomchartpanel.h"
+
+#include "chart/chartexceptions.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace zelmo::chart {
+
+namespace {
+
+// System colours of the sunken client edge.
+constexpr TColor cl3DDkShadow = 0x80000015u;
+constexpr TColor cl3DLight = 0x80000016u;
+constexpr int kSunkenEdge = 2;
+
+QColor ToQColor(TColor color) {
+    const TColor rgb = ColorToRGB(color);
+    return QColor(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                  static_cast<int>((rgb >> 16) & 0xFF));
+}
+
+// One ring of the client edge: top and left in one colour, bottom and right in the other.
+void EdgeRing(QPainter& painter, const QRect& r, TColor topLeft, TColor bottomRight) {
+    painter.setPen(ToQColor(topLeft));
+    painter.drawLine(r.left(), r.top(), r.right() - 1, r.top());
+    painter.drawLine(r.left(), r.top(), r.left(), r.bottom() - 1);
+    painter.setPen(ToQColor(bottomRight));
+    painter.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+    painter.drawLine(r.right(), r.top(), r.right(), r.bottom());
+}
+
+}  // namespace
+
+TCustomChartPanel::TCustomChartPanel(QWidget* parent) : QWidget(parent) {
+    // The drawing pass covers the whole client area, so Qt need not erase it first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    view3DOptions_.OnChange = [this] { RequestRedraw(); };
+    resize(400, 250);
+}
+
+TCustomChartPanel::~TCustomChartPanel() {
+    view3DOptions_.OnChange = nullptr;
+}
+
+void TCustomChartPanel::SetBorderStyle(TBorderStyle v) {
+    if (borderStyle_ != v) {
+        borderStyle_ = v;
+        RequestRedraw();
+    }
+}
+
+void TCustomChartPanel::SetChart3DPercent(int v) {
+    if (v < 1 || v > 100) {
+        throw ChartException(FormatMessage(texts::kChart3DPercent, 1, 100));
+    }
+    Change(chart3DPercent_, v);
+}
+
+QRect TCustomChartPanel::DrawingArea() const {
+    const int edge = borderStyle_ == TBorderStyle::bsSingle ? kSunkenEdge : 0;
+    return rect().adjusted(edge, edge, -edge, -edge);
+}
+
+void TCustomChartPanel::SetPlotRect(const TRect& r) {
+    plotRect_ = r;
+    plotRect_.Left = std::max(plotRect_.Left, outerRect_.Left);
+    plotRect_.Top = std::max(plotRect_.Top, outerRect_.Top);
+    // A collapsed rectangle is widened rather than left empty.
+    if (plotRect_.Right < plotRect_.Left) {
+        plotRect_.Right = plotRect_.Left + 1;
+    } else if (plotRect_.Right == plotRect_.Left) {
+        plotRect_.Right = plotRect_.Left + width();
+    }
+    if (plotRect_.Bottom < plotRect_.Top) {
+        plotRect_.Bottom = plotRect_.Top + 1;
+    } else if (plotRect_.Bottom == plotRect_.Top) {
+        plotRect_.Bottom = plotRect_.Top + height();
+    }
+    plotWidth_ = plotRect_.Right - plotRect_.Left;
+    plotHeight_ = plotRect_.Bottom - plotRect_.Top;
+    plotCenterX_ = (plotRect_.Left + plotRect_.Right) / 2;
+    plotCenterY_ = (plotRect_.Top + plotRect_.Bottom) / 2;
+}
+
+void TCustomChartPanel::RequestRedraw() {
+    if (!constructed_) {
+        return;
+    }
+    ++redrawRequests_;
+    qtCanvas_.Stale = true;
+    update();
+}
+
+void TCustomChartPanel::Draw(TChartCanvas3D& canvas, const TRect& outerRect) {
+    TChartCanvas3D* previous = canvas_;
+    canvas_ = &canvas;
+    ++drawPasses_;
+    try {
+        canvas.PrepareView(&view3DOptions_, view3D_);
+        outerRect_ = outerRect;
+        DrawChart();
+    } catch (...) {
+        canvas_ = previous;
+        throw;
+    }
+    canvas_ = previous;
+}
+
+void TCustomChartPanel::PaintPanel() {
+    TChartCanvas3D& canvas = Canvas();
+    canvas.Brush = TBrushData{color_, TBrushStyle::bsSolid};
+    canvas.FillRect(outerRect_);
+
+    canvas.Pen = TPenData{};
+    canvas.Brush.Style = TBrushStyle::bsClear;
+    TRect r = outerRect_;
+    DrawBevel(r, bevelOuter_);
+    for (int i = 0; i < borderWidth_; ++i) {
+        BevelLine(r, color_, color_);
+    }
+    DrawBevel(r, bevelInner_);
+}
+
+void TCustomChartPanel::DrawBevel(TRect& r, TPanelBevel bevel) {
+    if (bevel == TPanelBevel::bvNone) {
+        return;
+    }
+    const bool raised = bevel == TPanelBevel::bvRaised;
+    for (int i = 0; i < bevelWidth_; ++i) {
+        BevelLine(r, raised ? clBtnHighlight : clBtnShadow, raised ? clBtnShadow : clBtnHighlight);
+    }
+}
+
+void TCustomChartPanel::BevelLine(TRect& r, TColor light, TColor dark) {
+    TChartCanvas3D& canvas = Canvas();
+    // The line runs on the last pixel row and column inside the rectangle.
+    const int right = r.Right - 1;
+    const int bottom = r.Bottom - 1;
+    canvas.Pen.Color = light;
+    canvas.MoveTo(r.Left, bottom);
+    canvas.LineTo(r.Left, r.Top);
+    canvas.LineTo(right, r.Top);
+    canvas.Pen.Color = dark;
+    canvas.LineTo(right, bottom);
+    canvas.LineTo(r.Left - 1, bottom);
+    r = TRect{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+}
+
+void TCustomChartPanel::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    if (borderStyle_ == TBorderStyle::bsSingle) {
+        const QRect outer = rect();
+        EdgeRing(painter, outer, clBtnShadow, clBtnHighlight);
+        EdgeRing(painter, outer.adjusted(1, 1, -1, -1), cl3DDkShadow, cl3DLight);
+    }
+    const QRect area = DrawingArea();
+    if (area.width() <= 0 || area.height() <= 0) {
+        return;
+    }
+    if (qtCanvas_.Stale || qtCanvas_.Image().size() != area.size()) {
+        // No exception may leave a paint event; a failed pass leaves what was drawn so far.
+        try {
+            qtCanvas_.BeginPaint(area.size());
+            Draw(qtCanvas_, TRect{0, 0, area.width(), area.height()});
+        } catch (...) {
+        }
+        if (qtCanvas_.Painting()) {
+            qtCanvas_.EndPaint();
+        }
+        qtCanvas_.Stale = false;
+    }
+    painter.drawImage(area.topLeft(), qtCanvas_.Image());
+}
+
+}  // namespace zelmo::chart

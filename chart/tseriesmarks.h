@@ -1,0 +1,107 @@
+#pragma once
+
+#include "chart/tchartcanvas.h"
+#include "chart/tchartpen.h"
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace zelmo::chart {
+
+class TChartSeries;
+
+enum class TSeriesMarksStyle {
+    smsValue,
+    smsPercent,
+    smsLabel,
+    smsLabelPercent,
+    smsLabelValue,
+    smsLegend,
+    smsPercentTotal,
+    smsLabelPercentTotal,
+    smsXValue
+};
+
+// The geometry of one mark in screen pixels: the arrow from the point to the box, and the box.
+struct TSeriesMarkPosition {
+    TPoint ArrowStart;
+    TPoint ArrowEnd;
+    bool UserPlaced = false;
+    int BoxHeight = 0;
+    TPoint BoxLeftTop;
+    int BoxWidth = 0;
+
+    // Copies every field except UserPlaced.
+    void Assign(const TSeriesMarkPosition& other);
+    TRect Bounds() const {
+        return {BoxLeftTop.X, BoxLeftTop.Y, BoxLeftTop.X + BoxWidth, BoxLeftTop.Y + BoxHeight};
+    }
+};
+
+// The value marks of a series: a framed label per point held above it by an arrow. Owned by its
+// series, which places each mark; the marks paint arrow, box and text and remember the last
+// geometry of every point.
+class TSeriesMarks {
+  public:
+    explicit TSeriesMarks(TChartSeries* series);
+
+    bool Visible() const { return visible_; }
+    void SetVisible(bool v) { Change(visible_, v); }
+    TSeriesMarksStyle Style() const { return style_; }
+    void SetStyle(TSeriesMarksStyle v) { Change(style_, v); }
+    int ArrowLength() const { return arrowLength_; }
+    void SetArrowLength(int v) { Change(arrowLength_, v); }
+    TChartArrowPen& Arrow() { return arrow_; }
+    const TChartArrowPen& Arrow() const { return arrow_; }
+    TChartPen& Frame() { return frame_; }
+    const TChartPen& Frame() const { return frame_; }
+    TColor BackColor() const { return backColor_; }
+    void SetBackColor(TColor v) { Change(backColor_, v); }
+    bool Transparent() const { return transparent_; }
+    void SetTransparent(bool v) { Change(transparent_, v); }
+    bool Clip() const { return clip_; }
+    void SetClip(bool v) { Change(clip_, v); }
+    const TFontData& Font() const { return font_; }
+    void SetFont(const TFontData& v) { Change(font_, v); }
+
+    // The depth of the marks in the current pass (the series' centre depth).
+    int ZPosition() const { return zPosition_; }
+    void SetZPosition(int z) { zPosition_ = z; }
+    // Stored geometry per point index (empty until the point's mark is first painted).
+    const std::vector<std::optional<TSeriesMarkPosition>>& Positions() const { return positions_; }
+    // Marks a point's mark as placed by the user: its stored geometry is drawn as it is.
+    void SetUserPosition(int valueIndex, const TSeriesMarkPosition& position);
+
+    // Height of the room a mark needs above its point (0 when hidden).
+    int MarginHeight(int fontHeight) const;
+    void PaintMark(int valueIndex, TColor pointColor, const QString& text,
+                   TSeriesMarkPosition& position);
+
+  private:
+    template <typename T>
+    void Change(T& field, const T& value) {
+        if (!(field == value)) {
+            field = value;
+            Repaint();
+        }
+    }
+    void Repaint();
+    TSeriesMarkPosition& StoredPosition(int valueIndex);
+
+    TChartSeries* series_;
+    bool visible_ = false;
+    TSeriesMarksStyle style_ = TSeriesMarksStyle::smsLabel;
+    int arrowLength_ = 8;
+    TChartArrowPen arrow_;
+    TChartPen frame_;
+    TColor backColor_ = 0x0080FFFFu;
+    bool transparent_ = false;
+    bool clip_ = false;
+    TFontData font_;
+    int zPosition_ = 0;
+    std::vector<std::optional<TSeriesMarkPosition>> positions_;
+};
+
+}  // namespace zelmo::chart
