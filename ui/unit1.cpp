@@ -127,9 +127,10 @@ void TForm1::createControls() {
     Label12 = named(new TLabel(texts::kSiteLabel, this), "Label12");
     placeLabel(Label12, 200, 264);
 
-    Chart1 = named(new TScoreChart(this), "Chart1");
+    Chart1 = named(new chart::TChart(this), "Chart1");
     place(Chart1, 160, 16, 217, 225);
     Series1 = Chart1->CreateBarSeries();
+    chart::ConfigureScoreChart(*Chart1, *Series1);
 
     Panel1 = named(new TPanel(this), "Panel1");
     place(Panel1, 8, 184, 137, 97);
@@ -254,7 +255,7 @@ std::int32_t TForm1::readGrade(int spinner) {
 }
 
 void TForm1::addScorePoint(const std::string& utf8Label) {
-    Series1->Add(0.0, QString::fromStdString(utf8Label));
+    Series1->Add(0.0, QString::fromStdString(utf8Label), chart::AutoColor);
 }
 
 double TForm1::scoreValue(int index) {

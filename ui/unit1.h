@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "chart/scorechart.h"
 #include "engine/gameflow.h"
-#include "ui/chartstandin.h"
 #include "ui/errorbox.h"
 #include "ui/links.h"
 
@@ -21,10 +21,6 @@ class TPanel;
 class TSpeedButton;
 class TSpinEdit;
 class TStatusBar;
-
-// The score chart and its series as the window sees them.
-using TScoreChart = TChartStandIn;
-using TScoreSeries = TBarSeriesStandIn;
 
 // The main window: the board's nine cell buttons, the play and wipe buttons, the counters, the
 // grade panel, the score chart, the contact links and the status line. It holds the game
@@ -70,8 +66,8 @@ class TForm1 : public QWidget, public engine::GameFlow {
     TLabel* Label10;
     TLabel* Label11;
     TLabel* Label12;
-    TScoreChart* Chart1;
-    TScoreSeries* Series1;
+    chart::TChart* Chart1;
+    chart::TBarSeries* Series1;
     TPanel* Panel1;
     TLabel* Label1;
     TLabel* Label3;

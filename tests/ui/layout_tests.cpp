@@ -13,7 +13,6 @@
 
 #include "engine/errors.h"
 #include "ui/application.h"
-#include "ui/chartstandin.h"
 #include "ui/controls.h"
 #include "ui/errorbox.h"
 #include "ui/fonts.h"
@@ -179,19 +178,6 @@ TEST(MainIcon, IsA32By32PictureInSixteenColours) {
     EXPECT_EQ(image.pixelColor(2 + 4, 2 + 4), QColor(255, 0, 0));
     EXPECT_EQ(image.pixelColor(22 + 1, 2 + 4), QColor(0, 0, 255));
     EXPECT_FALSE(zelmo::ui::mainIcon().isNull());
-}
-
-TEST(ChartStandIn, KeepsThePointsAndRefusesMissingOnes) {
-    zelmo::ui::TChartStandIn chart(nullptr);
-    auto* series = chart.CreateBarSeries();
-    EXPECT_EQ(series->Add(0, QStringLiteral("Игрок")), 0);
-    EXPECT_EQ(series->Add(2.5, QStringLiteral("Ничья"), 0x0000FF), 1);
-    series->SetYValue(0, 3);
-    EXPECT_EQ(series->GetYValue(0), 3.0);
-    EXPECT_EQ(chart.lines(),
-              QStringList({QStringLiteral("Игрок: 3"), QStringLiteral("Ничья: 2.5")}));
-    EXPECT_THROW(series->GetYValue(2), zelmo::engine::ERangeError);
-    EXPECT_THROW(series->SetYValue(-1, 1), zelmo::engine::ERangeError);
 }
 
 TEST(Fonts, ScalingRoundsHalvesAwayFromZero) {
