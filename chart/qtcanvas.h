@@ -50,6 +50,7 @@ class TQtChartCanvas : public TChartCanvas3D {
 
   private:
     void Plot(int x, int y, QRgb rgb);
+    void FillRow(int y, int x0, int x1, QRgb rgb);
     void PenLine(int x0, int y0, int x1, int y1);
     void FillSpans(std::span<const TPoint> points, QRgb rgb);
     void Frame(const TRect& r);
