@@ -30,27 +30,16 @@ constexpr TurnTable kTurns = makeTurnTable();
 }  // namespace
 
 int rotate(int cell, int turns) {
-    for (int t = 0; t < turns; ++t) {
-        if (cell < 1 || cell > 9) {
-            return cell;
-        }
-        cell = kQuarterTurn[cell];
+    if (turns <= 0 || cell < 1 || cell > 9) {
+        return cell;
     }
-    return cell;
+    // Four quarter turns give every cell back.
+    return kTurns.cell[turns % 4][cell];
 }
 
 bool MemoryEntry::matches(const Board& board, int turns) const {
-    if (turns < 0 || turns > 3) {
-        for (int k = 1; k <= Board::kCells; ++k) {
-            if (!(Position.at(k) == board.at(rotate(k, turns)))) {
-                return false;
-            }
-        }
-        return true;
-    }
-    const int* rotated = kTurns.cell[turns];
     for (int k = 1; k <= Board::kCells; ++k) {
-        if (!(Position.at(k) == board.at(rotated[k]))) {
+        if (!(Position.at(k) == board.at(rotate(k, turns)))) {
             return false;
         }
     }

@@ -23,12 +23,6 @@ const QStringList kBookmanCandidates = {
     QStringLiteral("URW Bookman L"),
     QStringLiteral("TeX Gyre Bonum"),
 };
-const QStringList kArialCandidates = {
-    QStringLiteral("Arial"),
-    QStringLiteral("Liberation Sans"),
-    QStringLiteral("Nimbus Sans"),
-    QStringLiteral("DejaVu Sans"),
-};
 
 // "URW Bookman [urw]" -> "URW Bookman".
 QString withoutFoundry(const QString& family) {
@@ -36,10 +30,10 @@ QString withoutFoundry(const QString& family) {
     return bracket < 0 ? family : family.left(bracket);
 }
 
-QFont pixelFont(const QString& family, int pixelSize) {
+QFont pixelFont(const QString& family, int pixelSize, QFont::StyleHint hint = QFont::SansSerif) {
     QFont font(family);
     font.setPixelSize(pixelSize);
-    font.setStyleHint(QFont::SansSerif);
+    font.setStyleHint(hint);
     return font;
 }
 
@@ -97,11 +91,6 @@ QString bookmanFamily() {
     return family.isEmpty() ? QStringLiteral("Serif") : family;
 }
 
-QString arialFamily() {
-    const QString family = firstInstalled(kArialCandidates);
-    return family.isEmpty() ? QStringLiteral("Sans Serif") : family;
-}
-
 QFont windowFont() {
     return pixelFont(sansSerifFamily(11), 11);
 }
@@ -111,10 +100,8 @@ QFont cellFont() {
 }
 
 QFont gradeFont() {
-    QFont font(bookmanFamily());
-    font.setPixelSize(13);
+    QFont font = pixelFont(bookmanFamily(), 13, QFont::Serif);
     font.setBold(true);
-    font.setStyleHint(QFont::Serif);
     return font;
 }
 

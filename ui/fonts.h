@@ -4,9 +4,9 @@
 #include <QString>
 #include <QStringList>
 
-// The window's fonts. The layout was designed with "MS Sans Serif", "Bookman Old Style" and
-// "Arial"; where a machine lacks them, free look-alikes of the same size are chosen here, so
-// every widget asks this file instead of naming a family itself.
+// The window's fonts. The layout was designed with "MS Sans Serif" and "Bookman Old Style";
+// where a machine lacks them, free look-alikes of the same size are chosen here, so every
+// widget of the window asks this file instead of naming a family itself.
 namespace zelmo::ui::fonts {
 
 // The first of the candidate families that the font database knows (foundry suffixes such as
@@ -18,7 +18,6 @@ QString firstInstalled(const QStringList& candidates);
 // (13 px at 11 px), else any installed sans.
 QString sansSerifFamily(int pixelSize);
 QString bookmanFamily();  // "Bookman Old Style" or URW Bookman
-QString arialFamily();    // "Arial" or Liberation Sans
 
 // The window's font: "MS Sans Serif", 11 px character height, regular.
 QFont windowFont();

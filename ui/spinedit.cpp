@@ -21,17 +21,11 @@
 #include <algorithm>
 #include <limits>
 
+#include "ui/texts.h"
+
 namespace zelmo::ui {
 
 namespace {
-
-// The texts of the box's context menu.
-const QString kMenuUndo = QStringLiteral("&Отменить");
-const QString kMenuCut = QStringLiteral("&Вырезать");
-const QString kMenuCopy = QStringLiteral("&Копировать");
-const QString kMenuPaste = QStringLiteral("Вст&авить");
-const QString kMenuDelete = QStringLiteral("&Удалить");
-const QString kMenuSelectAll = QStringLiteral("Выделить &все");
 
 constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
@@ -109,18 +103,21 @@ std::optional<std::int32_t> parseDecimal(const QString& text, qsizetype pos, boo
     return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
-bool isPasteKey(const QKeyEvent* event) {
+// A clipboard request from the keyboard: the platform's key sequence, or the classic Ctrl and
+// Shift combinations that some platforms leave out of it.
+bool isClipboardKey(const QKeyEvent* event, QKeySequence::StandardKey sequence, int ctrlKey,
+                    int shiftKey) {
     const auto mods = event->modifiers() & ~Qt::KeypadModifier;
-    return event->matches(QKeySequence::Paste) ||
-           (event->key() == Qt::Key_V && mods == Qt::ControlModifier) ||
-           (event->key() == Qt::Key_Insert && mods == Qt::ShiftModifier);
+    return event->matches(sequence) || (event->key() == ctrlKey && mods == Qt::ControlModifier) ||
+           (event->key() == shiftKey && mods == Qt::ShiftModifier);
+}
+
+bool isPasteKey(const QKeyEvent* event) {
+    return isClipboardKey(event, QKeySequence::Paste, Qt::Key_V, Qt::Key_Insert);
 }
 
 bool isCutKey(const QKeyEvent* event) {
-    const auto mods = event->modifiers() & ~Qt::KeypadModifier;
-    return event->matches(QKeySequence::Cut) ||
-           (event->key() == Qt::Key_X && mods == Qt::ControlModifier) ||
-           (event->key() == Qt::Key_Delete && mods == Qt::ShiftModifier);
+    return isClipboardKey(event, QKeySequence::Cut, Qt::Key_X, Qt::Key_Delete);
 }
 
 // Key sequences with which the platform's edit box changes its text besides typing, cut and
@@ -154,7 +151,6 @@ TSpinEdit::TSpinEdit(QWidget* parent) : QLineEdit(parent), button_(new TSpinButt
     const QString separator = QLocale::system().decimalPoint();
     decimalSeparator_ = separator.size() == 1 ? separator.at(0) : QChar(u'.');
 
-    button_->setFocusControl(this);
     connect(button_, &TSpinButton::OnUpClick, this, &TSpinEdit::StepUp);
     connect(button_, &TSpinButton::OnDownClick, this, &TSpinEdit::StepDown);
 
@@ -314,10 +310,13 @@ void TSpinEdit::keyPressEvent(QKeyEvent* event) {
         return;
     }
 
-    // With Ctrl, Alt or Meta held a key types no character of its own: it is a command for the
-    // edit box (copy, select all, cursor moves).
+    // Ctrl and Ctrl+Shift keys are commands for the edit box (copy, select all, cursor moves)
+    // and type nothing. With any other modifiers (Alt, AltGr, Meta) the edit box inserts the
+    // key's text, so that text must pass the filter like any typed character.
+    const bool command =
+        mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier);
     const QString typed = event->text();
-    if (!typed.isEmpty() && !(mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+    if (!typed.isEmpty() && !command) {
         for (const QChar c : typed) {
             if (!AcceptsChar(c)) {
                 beep();
@@ -390,31 +389,31 @@ QMenu* TSpinEdit::createContextMenu() {
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    add(kMenuUndo, "edit-undo", editable && isUndoAvailable(), [this] {
+    add(texts::kMenuUndo, "edit-undo", editable && isUndoAvailable(), [this] {
         if (canEditText()) {
             undo();
         }
     });
     menu->addSeparator();
-    add(kMenuCut, "edit-cut", editable && selected, [this] {
+    add(texts::kMenuCut, "edit-cut", editable && selected, [this] {
         if (canEditText()) {
             cut();
         }
     });
-    add(kMenuCopy, "edit-copy", selected, [this] { copy(); });
+    add(texts::kMenuCopy, "edit-copy", selected, [this] { copy(); });
     const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
-    add(kMenuPaste, "edit-paste", editable && clip != nullptr && clip->hasText(), [this] {
+    add(texts::kMenuPaste, "edit-paste", editable && clip != nullptr && clip->hasText(), [this] {
         if (canEditText()) {
             paste();
         }
     });
-    add(kMenuDelete, "edit-delete", editable && selected, [this] {
+    add(texts::kMenuDelete, "edit-delete", editable && selected, [this] {
         if (canEditText() && hasSelectedText()) {
             del();
         }
     });
     menu->addSeparator();
-    add(kMenuSelectAll, "select-all", !text().isEmpty() && selectedText() != text(),
+    add(texts::kMenuSelectAll, "select-all", !text().isEmpty() && selectedText() != text(),
         [this] { selectAll(); });
     return menu;
 }

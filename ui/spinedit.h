@@ -31,9 +31,7 @@ class TTimerSpeedButton : public QWidget {
 
     TTimerSpeedButton(Direction direction, QWidget* parent);
 
-    Direction direction() const { return direction_; }
     bool isDown() const { return down_; }  // drawn pushed in
-    bool isHeld() const { return held_; }  // a left press is in progress (the mouse is captured)
     // Where the 9x6 glyph goes: centred on the arrow.
     QRect glyphRect() const;
 
@@ -62,12 +60,14 @@ class TTimerSpeedButton : public QWidget {
 
     Direction direction_;
     bool down_ = false;
-    bool held_ = false;
+    bool held_ = false;  // a left press is in progress (the mouse is captured)
     QTimer* timer_ = nullptr;
 };
 
 // The pair of arrows at the right end of a spin editor: the up arrow above the down arrow,
-// sharing one row of pixels. It takes no keyboard focus of its own.
+// sharing one row of pixels. It takes no keyboard focus of its own; a press on it focuses the
+// spin editor it belongs to only when that box is a tab stop (Qt hands a click's focus up to
+// the first parent that accepts it).
 class TSpinButton : public QWidget {
     Q_OBJECT
   public:
@@ -76,9 +76,6 @@ class TSpinButton : public QWidget {
     explicit TSpinButton(QWidget* parent);
     TTimerSpeedButton* upButton() const { return up_; }
     TTimerSpeedButton* downButton() const { return down_; }
-    // The control the arrows work on (the owning spin editor).
-    QWidget* focusControl() const { return focusControl_; }
-    void setFocusControl(QWidget* control) { focusControl_ = control; }
 
   signals:
     void OnUpClick();
@@ -90,7 +87,6 @@ class TSpinButton : public QWidget {
   private:
     TTimerSpeedButton* up_;
     TTimerSpeedButton* down_;
-    QWidget* focusControl_ = nullptr;
 };
 
 // A whole-number edit box with a pair of arrows; the window's three grade spinners. The text is

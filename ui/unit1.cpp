@@ -4,6 +4,7 @@
 #include <QPalette>
 #include <QResizeEvent>
 
+#include <array>
 #include <exception>
 #include <utility>
 
@@ -28,9 +29,21 @@ constexpr int kStatusBarHeight = 19;
 // The link colour (clBlue).
 const QColor kLinkColour(0, 0, 255);
 
+// Cell button k and grade spinner k (1-based) among the window's named controls.
+constexpr std::array<TSpeedButton * TForm1::*, 9> kCellButtons = {
+    &TForm1::SpeedButton1, &TForm1::SpeedButton2, &TForm1::SpeedButton3,
+    &TForm1::SpeedButton4, &TForm1::SpeedButton5, &TForm1::SpeedButton6,
+    &TForm1::SpeedButton7, &TForm1::SpeedButton8, &TForm1::SpeedButton9,
+};
+constexpr std::array<TSpinEdit * TForm1::*, 3> kGradeSpinners = {
+    &TForm1::SpinEdit1,
+    &TForm1::SpinEdit2,
+    &TForm1::SpinEdit3,
+};
+
 template <typename T>
-T* named(T* control, const char* name) {
-    control->setObjectName(QLatin1String(name));
+T* named(T* control, const QString& name) {
+    control->setObjectName(name);
     return control;
 }
 
@@ -74,94 +87,73 @@ void TForm1::place(QWidget* control, int left, int top, int width, int height) {
     control->setGeometry(scaled(left), scaled(top), scaled(width), scaled(height));
 }
 
-void TForm1::placeLabel(TLabel* label, int left, int top) {
+TLabel* TForm1::addLabel(const QString& name, const QString& caption, QWidget* parent, int left,
+                         int top) {
+    TLabel* label = named(new TLabel(caption, parent), name);
     label->move(scaled(left), scaled(top));
-    label->adjustSize();
+    return label;
+}
+
+TSpinEdit* TForm1::addGradeSpinner(const QString& name, int top, std::int32_t value,
+                                   bool editorEnabled) {
+    TSpinEdit* spin = named(new TSpinEdit(Panel1), name);
+    place(spin, 96, top, 33, 22);
+    ConfigureGradeSpinner(*spin, value, editorEnabled);
+    return spin;
 }
 
 void TForm1::createControls() {
-    const std::array<const char*, 9> cellNames = {
-        "SpeedButton1", "SpeedButton2", "SpeedButton3", "SpeedButton4", "SpeedButton5",
-        "SpeedButton6", "SpeedButton7", "SpeedButton8", "SpeedButton9",
-    };
     // Cells 1..9 row by row, 32 pixels apart and 33 wide, so neighbours share a border line.
-    for (int k = 0; k < 9; ++k) {
-        TSpeedButton* cell = named(new TSpeedButton(this), cellNames[static_cast<std::size_t>(k)]);
+    for (int k = 1; k <= 9; ++k) {
+        TSpeedButton* cell =
+            named(new TSpeedButton(this), QStringLiteral("SpeedButton") + QString::number(k));
         cell->setText(texts::kEmptyCell);
         cell->setFont(fonts::cellFont());
-        place(cell, 24 + 32 * (k % 3), 40 + 32 * (k / 3), 33, 33);
-        cells_[static_cast<std::size_t>(k)] = cell;
+        place(cell, 24 + 32 * ((k - 1) % 3), 40 + 32 * ((k - 1) / 3), 33, 33);
+        this->*kCellButtons[static_cast<std::size_t>(k - 1)] = cell;
     }
-    SpeedButton1 = cells_[0];
-    SpeedButton2 = cells_[1];
-    SpeedButton3 = cells_[2];
-    SpeedButton4 = cells_[3];
-    SpeedButton5 = cells_[4];
-    SpeedButton6 = cells_[5];
-    SpeedButton7 = cells_[6];
-    SpeedButton8 = cells_[7];
-    SpeedButton9 = cells_[8];
 
-    Label2 = named(new TLabel(texts::kZero, this), "Label2");
-    placeLabel(Label2, 80, 8);
-    Label6 = named(new TLabel(texts::kGameLabel, this), "Label6");
-    placeLabel(Label6, 40, 8);
-    Label7 = named(new TLabel(texts::kMemoryLabel, this), "Label7");
-    placeLabel(Label7, 40, 152);
-    Label8 = named(new TLabel(texts::kZero, this), "Label8");
-    placeLabel(Label8, 88, 152);
+    Label2 = addLabel(QStringLiteral("Label2"), texts::kZero, this, 80, 8);
+    Label6 = addLabel(QStringLiteral("Label6"), texts::kGameLabel, this, 40, 8);
+    Label7 = addLabel(QStringLiteral("Label7"), texts::kMemoryLabel, this, 40, 152);
+    Label8 = addLabel(QStringLiteral("Label8"), texts::kZero, this, 88, 152);
 
-    Label9 = named(new TLabel(links::homepageHost(), this), "Label9");
+    Label9 = addLabel(QStringLiteral("Label9"), links::homepageHost(), this, 288, 264);
     Label9->setFont(fonts::linkFont(true));
     Label9->setWordWrap(true);
     setTextColour(Label9, kLinkColour);
     Label9->setCursor(Qt::PointingHandCursor);
-    placeLabel(Label9, 288, 264);
-    Label10 = named(new TLabel(links::contactEmail(), this), "Label10");
+    Label10 = addLabel(QStringLiteral("Label10"), links::contactEmail(), this, 288, 248);
     Label10->setFont(fonts::linkFont(false));
     setTextColour(Label10, kLinkColour);
     Label10->setCursor(Qt::PointingHandCursor);
-    placeLabel(Label10, 288, 248);
-    Label11 = named(new TLabel(texts::kFeedbackLabel, this), "Label11");
-    placeLabel(Label11, 200, 248);
-    Label12 = named(new TLabel(texts::kSiteLabel, this), "Label12");
-    placeLabel(Label12, 200, 264);
+    Label11 = addLabel(QStringLiteral("Label11"), texts::kFeedbackLabel, this, 200, 248);
+    Label12 = addLabel(QStringLiteral("Label12"), texts::kSiteLabel, this, 200, 264);
 
-    Chart1 = named(new chart::TChart(this), "Chart1");
+    Chart1 = named(new chart::TChart(this), QStringLiteral("Chart1"));
     place(Chart1, 160, 16, 217, 225);
     Series1 = Chart1->CreateBarSeries();
     chart::ConfigureScoreChart(*Chart1, *Series1);
 
-    Panel1 = named(new TPanel(this), "Panel1");
+    Panel1 = named(new TPanel(this), QStringLiteral("Panel1"));
     place(Panel1, 8, 184, 137, 97);
-    Label1 = named(new TLabel(texts::kWinGrade, Panel1), "Label1");
+    Label1 = addLabel(QStringLiteral("Label1"), texts::kWinGrade, Panel1, 16, 24);
     Label1->setFont(fonts::gradeFont());
-    placeLabel(Label1, 16, 24);
-    Label3 = named(new TLabel(texts::kLossGrade, Panel1), "Label3");
+    Label3 = addLabel(QStringLiteral("Label3"), texts::kLossGrade, Panel1, 16, 48);
     Label3->setFont(fonts::gradeFont());
-    placeLabel(Label3, 16, 48);
-    Label4 = named(new TLabel(texts::kDrawGrade, Panel1), "Label4");
+    Label4 = addLabel(QStringLiteral("Label4"), texts::kDrawGrade, Panel1, 16, 72);
     Label4->setFont(fonts::gradeFont());
-    placeLabel(Label4, 16, 72);
-    Label5 = named(new TLabel(texts::kGradesHeading, Panel1), "Label5");
-    placeLabel(Label5, 40, 8);
+    Label5 = addLabel(QStringLiteral("Label5"), texts::kGradesHeading, Panel1, 40, 8);
 
-    SpinEdit1 = named(new TSpinEdit(Panel1), "SpinEdit1");
-    place(SpinEdit1, 96, 24, 33, 22);
-    ConfigureGradeSpinner(*SpinEdit1, 5, false);
-    SpinEdit2 = named(new TSpinEdit(Panel1), "SpinEdit2");
-    place(SpinEdit2, 96, 48, 33, 22);
-    ConfigureGradeSpinner(*SpinEdit2, 2, true);
-    SpinEdit3 = named(new TSpinEdit(Panel1), "SpinEdit3");
-    place(SpinEdit3, 96, 72, 33, 22);
-    ConfigureGradeSpinner(*SpinEdit3, 4, true);
-    spinEdits_ = {SpinEdit1, SpinEdit2, SpinEdit3};
+    SpinEdit1 = addGradeSpinner(QStringLiteral("SpinEdit1"), 24, 5, false);
+    SpinEdit2 = addGradeSpinner(QStringLiteral("SpinEdit2"), 48, 2, true);
+    SpinEdit3 = addGradeSpinner(QStringLiteral("SpinEdit3"), 72, 4, true);
 
-    Button1 = named(new TButton(texts::kWipeButton, this), "Button1");
+    Button1 = named(new TButton(texts::kWipeButton, this), QStringLiteral("Button1"));
     place(Button1, 8, 168, 137, 17);
-    Bar1 = named(new TStatusBar(this), "Bar1");
+    Bar1 = named(new TStatusBar(this), QStringLiteral("Bar1"));
     place(Bar1, 0, 284, 380, kStatusBarHeight);
-    Button2 = named(new TButton(texts::kPlayButton, this), "Button2");
+    Button2 = named(new TButton(texts::kPlayButton, this), QStringLiteral("Button2"));
     place(Button2, 24, 24, 97, 17);
 
     // Only the two push buttons are tab stops, Button1 first.
@@ -175,9 +167,9 @@ void TForm1::bindEvents() {
         &TForm1::SpeedButton4Click, &TForm1::SpeedButton5Click, &TForm1::SpeedButton6Click,
         &TForm1::SpeedButton7Click, &TForm1::SpeedButton8Click, &TForm1::SpeedButton9Click,
     };
-    for (std::size_t i = 0; i < cells_.size(); ++i) {
+    for (std::size_t i = 0; i < kCellButtons.size(); ++i) {
         const Handler handler = cellHandlers[i];
-        connect(cells_[i], &TSpeedButton::clicked, this,
+        connect(this->*kCellButtons[i], &TSpeedButton::clicked, this,
                 [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     }
     connect(Button1, &TButton::clicked, this, [this] { guarded([this] { Button1Click(); }); });
@@ -190,11 +182,18 @@ void TForm1::guarded(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& error) {
-        if (QWidget* grabber = QWidget::mouseGrabber()) {
-            grabber->releaseMouse();
-        }
-        errorBox_(this, texts::kAppName, errorBoxText(QString::fromUtf8(error.what())));
+        reportError(QString::fromUtf8(error.what()));
+    } catch (...) {
+        // Nothing may travel on through Qt's event loop, whatever its type.
+        reportError(texts::kUnknownError);
     }
+}
+
+void TForm1::reportError(const QString& message) {
+    if (QWidget* grabber = QWidget::mouseGrabber()) {
+        grabber->releaseMouse();
+    }
+    errorBox_(this, texts::kAppName, errorBoxText(message));
 }
 
 void TForm1::Label9Click() {
@@ -214,10 +213,10 @@ void TForm1::setErrorBox(ErrorBox box) {
 }
 
 TSpeedButton* TForm1::cellButton(int k) const {
-    if (k < 1 || k > static_cast<int>(cells_.size())) {
+    if (k < 1 || k > static_cast<int>(kCellButtons.size())) {
         throw engine::ERangeError();
     }
-    return cells_[static_cast<std::size_t>(k - 1)];
+    return this->*kCellButtons[static_cast<std::size_t>(k - 1)];
 }
 
 void TForm1::showCell(int k, const engine::Cell& value) {
@@ -248,10 +247,10 @@ void TForm1::setPlayEnabled(bool enabled) {
 }
 
 std::int32_t TForm1::readGrade(int spinner) {
-    if (spinner < 1 || spinner > static_cast<int>(spinEdits_.size())) {
+    if (spinner < 1 || spinner > static_cast<int>(kGradeSpinners.size())) {
         throw engine::ERangeError();
     }
-    return spinEdits_[static_cast<std::size_t>(spinner - 1)]->value();
+    return (this->*kGradeSpinners[static_cast<std::size_t>(spinner - 1)])->value();
 }
 
 void TForm1::addScorePoint(const std::string& utf8Label) {

@@ -3,7 +3,6 @@
 #include <QString>
 #include <QWidget>
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -101,11 +100,15 @@ class TForm1 : public QWidget, public engine::GameFlow {
     void bindEvents();
     void placeStatusBar();
     void place(QWidget* control, int left, int top, int width, int height);
-    void placeLabel(TLabel* label, int left, int top);
+    // A label sized to its caption, at design position (left, top) in its parent.
+    TLabel* addLabel(const QString& name, const QString& caption, QWidget* parent, int left,
+                     int top);
+    // A grade spinner of the grade panel, in its row at design height `top`.
+    TSpinEdit* addGradeSpinner(const QString& name, int top, std::int32_t value,
+                               bool editorEnabled);
+    void reportError(const QString& message);
 
     int lineHeight_;
-    std::array<TSpeedButton*, 9> cells_{};
-    std::array<TSpinEdit*, 3> spinEdits_{};
     links::UrlOpener urlOpener_;
     ErrorBox errorBox_;
 };
