@@ -29,12 +29,6 @@ constexpr int kDefaultPixelSize = 11;
 constexpr int kDotOn = 3;
 constexpr int kDotPeriod = 6;
 
-QRgb ToRgb(TColor color) {
-    const TColor c = ColorToRGB(color);
-    return qRgb(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu),
-                static_cast<int>((c >> 16) & 0xFFu));
-}
-
 // floor(a / b) for b > 0.
 long long FloorDiv(long long a, long long b) {
     const long long q = a / b;
@@ -84,6 +78,12 @@ TRect Normalized(const TRect& r) {
 }
 
 }  // namespace
+
+QRgb ToQRgb(TColor color) {
+    const TColor c = ColorToRGB(color);
+    return qRgb(static_cast<int>(c & 0xFFu), static_cast<int>((c >> 8) & 0xFFu),
+                static_cast<int>((c >> 16) & 0xFFu));
+}
 
 TQtChartCanvas::TQtChartCanvas() = default;
 TQtChartCanvas::~TQtChartCanvas() = default;
@@ -181,10 +181,10 @@ void TQtChartCanvas::TextOut2D(int x, int y, const QString& text) {
     painter.setRenderHint(QPainter::TextAntialiasing, false);
     if (!clip_.empty()) painter.setClipRegion(ClipRegion());
     if (BackMode == TBackMode::Opaque) {
-        painter.fillRect(QRect(left, top, width, height), QColor(ToRgb(BackColor)));
+        painter.fillRect(QRect(left, top, width, height), QColor(ToQRgb(BackColor)));
     }
     painter.setFont(font);
-    painter.setPen(QColor(ToRgb(Font.Color)));
+    painter.setPen(QColor(ToQRgb(Font.Color)));
     painter.drawText(QPoint(left, top + metrics.ascent()), text);
 }
 
@@ -231,7 +231,7 @@ void TQtChartCanvas::PenLine(int x0, int y0, int x1, int y1) {
     const int dy = y1 - y0;
     const int steps = std::max(std::abs(dx), std::abs(dy));
     if (steps == 0) return;
-    const QRgb rgb = ToRgb(Pen.Color);
+    const QRgb rgb = ToQRgb(Pen.Color);
     const bool wide = !Pen.SmallDots && Pen.Width > 1;
     const int last = wide ? steps : steps - 1;
     const long long twoSteps = 2LL * steps;
@@ -270,7 +270,7 @@ void TQtChartCanvas::LineTo(int x, int y) {
 void TQtChartCanvas::FillRect(const TRect& r) {
     if (Brush.Style != TBrushStyle::bsSolid) return;
     const TRect n = Normalized(r);
-    SolidRect(n.Left, n.Top, n.Right, n.Bottom, ToRgb(Brush.Color));
+    SolidRect(n.Left, n.Top, n.Right, n.Bottom, ToQRgb(Brush.Color));
 }
 
 void TQtChartCanvas::Rectangle2D(const TRect& r) {
@@ -279,7 +279,7 @@ void TQtChartCanvas::Rectangle2D(const TRect& r) {
     const int savedPhase = dotPhase_;
     const TRect n = Normalized(r);
     if (Brush.Style == TBrushStyle::bsSolid) {
-        SolidRect(n.Left, n.Top, n.Right, n.Bottom, ToRgb(Brush.Color));
+        SolidRect(n.Left, n.Top, n.Right, n.Bottom, ToQRgb(Brush.Color));
     }
     if (n.Right - n.Left >= 1 && n.Bottom - n.Top >= 1) Frame(n);
     penPos_ = savedPos;
@@ -295,7 +295,7 @@ void TQtChartCanvas::Frame(const TRect& n) {
         MoveTo(n.Left, n.Top);
         LineTo(right + (right == n.Left ? 0 : 1), bottom + (bottom == n.Top ? 0 : 1));
         if (right == n.Left && bottom == n.Top && Pen.Style != TPenStyle::psClear) {
-            Plot(n.Left, n.Top, ToRgb(Pen.Color));
+            Plot(n.Left, n.Top, ToQRgb(Pen.Color));
         }
     } else {
         MoveTo(n.Left, n.Top);
@@ -310,7 +310,7 @@ void TQtChartCanvas::FillPolygon(std::span<const TPoint> points) {
     if (points.empty()) return;
     const TPoint savedPos = penPos_;
     const int savedPhase = dotPhase_;
-    if (Brush.Style == TBrushStyle::bsSolid) FillSpans(points, ToRgb(Brush.Color));
+    if (Brush.Style == TBrushStyle::bsSolid) FillSpans(points, ToQRgb(Brush.Color));
     // The closed outline: each edge leaves out its end, which is where the next one starts.
     MoveTo(points[0].X, points[0].Y);
     for (std::size_t i = 1; i <= points.size(); ++i) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chart/tcanvas3d.h"
+
 #include <QFont>
 #include <QImage>
 #include <QRegion>
@@ -8,9 +10,10 @@
 #include <span>
 #include <vector>
 
-#include "chart/tcanvas3d.h"
-
 namespace zelmo::chart {
+
+// The Qt pixel value of a colour, system colours resolved.
+QRgb ToQRgb(TColor color);
 
 // The chart's real drawing device: paints into an off-screen RGB32 image the size of the
 // chart's client area, following the pixel rules of the window system exactly (lines leave out

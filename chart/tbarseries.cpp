@@ -83,15 +83,10 @@ int TCustomBarSeries::SideBySideCount(int& mostPoints) const {
     return std::max(1, count);
 }
 
-void TCustomBarSeries::CalcBarWidth() {
+void TCustomBarSeries::CalcBarWidth(int n, int k) {
     if (CustomBarWidthValue() != 0) {
         barWidth_ = CustomBarWidthValue();
         return;
-    }
-    int n = Count();
-    int k = 1;
-    if (multiBar_ == TMultiBar::mbSide) {
-        k = SideBySideCount(n);
     }
     const int perPage = ParentChart()->MaxPointsPerPage();
     if (perPage > 0) {
@@ -117,9 +112,9 @@ void TCustomBarSeries::CalcBarWidth() {
 }
 
 void TCustomBarSeries::CalcHorizMargins(int& left, int& right) {
-    CalcBarWidth();
-    int mostPoints = 0;
-    const int k = multiBar_ == TMultiBar::mbSide ? SideBySideCount(mostPoints) : 1;
+    int n = Count();
+    const int k = multiBar_ == TMultiBar::mbSide ? SideBySideCount(n) : 1;
+    CalcBarWidth(n, k);
     left = right = sideMargins_ ? k * barWidth_ : (k * barWidth_) / 2;
 }
 
@@ -130,7 +125,11 @@ void TCustomBarSeries::CalcVerticalMargins(int& top, int& bottom) {
     }
     TCustomAxisPanel& chart = *ParentChart();
     chart.SetCanvasFont(Marks().Font());
-    const int room = Marks().MarginHeight(chart.Canvas().FontHeight()) + 1;
+    const int markHeight = Marks().MarginHeight(chart.Canvas().FontHeight());
+    if (markHeight <= 0) {
+        return;
+    }
+    const int room = markHeight + 1;
     if (!useYOrigin_) {
         top = room;
     } else {

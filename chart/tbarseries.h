@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/chartproperty.h"
 #include "chart/tchartpen.h"
 #include "chart/tchartseries.h"
 
@@ -55,7 +56,7 @@ class TCustomBarSeries : public TChartSeries {
     const TChartBrush& BarBrush() const { return barBrush_; }
     TGetBarStyleEvent OnGetBarStyle;
 
-    // Width of a bar in pixels for the current pass (always even).
+    // Width of a bar in pixels for the current pass (even, unless CustomBarWidth is odd).
     int BarWidth() const { return barWidth_; }
     const TRect& BarRect() const { return barRect_; }
     TBarStyle EffectiveBarStyle(int valueIndex);
@@ -68,13 +69,13 @@ class TCustomBarSeries : public TChartSeries {
   protected:
     template <typename T>
     void Change(T& field, const T& value) {
-        if (!(field == value)) {
-            field = value;
+        if (SetIfChanged(field, value)) {
             Repaint();
         }
     }
     virtual int CustomBarWidthValue() const { return 0; }
-    void CalcBarWidth();
+    // BarWidth for n points per axis and k bars side by side at each point.
+    void CalcBarWidth(int n, int k);
     // Number of side-by-side series of this class and the most points among them.
     int SideBySideCount(int& mostPoints) const;
     void PrepareBarPaint(TColor color);

@@ -1,22 +1,13 @@
 #include "chart/tcanvas3d.h"
 
-#include <algorithm>
-#include <array>
-#include <cmath>
-#include <cstdlib>
-
+#include "chart/chartmath.h"
 #include "chart/tview3doptions.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
 namespace zelmo::chart {
-
-namespace {
-
-// Nearest integer, a half going to the even neighbour (the default floating-point rounding).
-int RoundEven(double value) {
-    return static_cast<int>(std::nearbyint(value));
-}
-
-}  // namespace
 
 void TChartCanvas3D::PrepareView(const TView3DOptions* options, bool is3D) {
     options_ = options;
@@ -45,8 +36,8 @@ TPoint TChartCanvas3D::ProjectPoint(int x, int y, int z) {
     // mapping, so a point at depth 0 stays put while deeper points still move. A rotated view
     // is not offered; it is drawn with the orthogonal mapping as well.
     if (orthogonalMode_ || is3D_) {
-        return {RoundEven((x - projCenterX_ + z) * zoomFactor_) + projOffsetX_,
-                RoundEven((y - projCenterY_ - z) * zoomFactor_) + projOffsetY_};
+        return {Rnd((x - projCenterX_ + z) * zoomFactor_) + projOffsetX_,
+                Rnd((y - projCenterY_ - z) * zoomFactor_) + projOffsetY_};
     }
     return {x, y};
 }
@@ -185,7 +176,7 @@ void TChartCanvas3D::TextAtDepth(int x, int y, int z, const QString& text) {
     }
     // Zoomed text: a temporary font scaled by the zoom, at least one pixel high.
     const TFontData saved = Font;
-    const int size = std::max(1, RoundEven(std::abs(Font.Height) * zoomFactor_));
+    const int size = std::max(1, Rnd(std::abs(Font.Height) * zoomFactor_));
     Font.Height = Font.Height < 0 ? -size : size;
     TextOut2D(p.X, p.Y, text);
     Font = saved;

@@ -4,7 +4,6 @@
 
 namespace zelmo::chart {
 
-// The chart's 3D view options; every setter that changes a value asks the chart to repaint.
 class TView3DOptions;
 
 // The three-dimensional operations of the chart canvas: points given as (x, y, z), z being the

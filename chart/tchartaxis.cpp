@@ -19,8 +19,7 @@ TFontData DefaultChartFont() {
 }
 
 void TChartAxisTitle::SetCaption(const QString& v) {
-    if (caption_ != v) {
-        caption_ = v;
+    if (SetIfChanged(caption_, v)) {
         axis_->Repaint();
     }
 }
@@ -30,15 +29,13 @@ void TChartAxisTitle::SetAngle(int v) {
     if (v < 0 || v > 360) {
         throw ChartException(FormatMessage(texts::kAngleRange, texts::kAxisTitle));
     }
-    if (angle_ != v) {
-        angle_ = v;
+    if (SetIfChanged(angle_, v)) {
         axis_->Repaint();
     }
 }
 
 void TChartAxisTitle::SetFont(const TFontData& v) {
-    if (!(font_ == v)) {
-        font_ = v;
+    if (SetIfChanged(font_, v)) {
         axis_->Repaint();
     }
 }
@@ -136,7 +133,8 @@ void TChartAxis::DataMinMax(double& min, double& max) const {
         // A short last page keeps the spacing of a full one unless it is to be stretched.
         const int shown = last - first + 1;
         if (!chart_->ScaleLastPage() && shown < perPage) {
-            max = min + (x.Value(last) - min) * perPage / shown;
+            max = static_cast<double>(min + (x.Value(last) - min) *
+                                                static_cast<long double>(perPage) / shown);
         }
         return;
     }
@@ -198,7 +196,8 @@ void TChartAxis::CalcSpace(TRect& rect) {
         return;
     }
     TChartCanvas3D& canvas = chart_->Canvas();
-    if (!title_.Caption().isEmpty()) {
+    const bool hasTitle = !title_.Caption().isEmpty();
+    if (hasTitle) {
         int size = titleSize_;
         if (size == 0) {
             const int angle = title_.Angle() % 360;
@@ -219,14 +218,24 @@ void TChartAxis::CalcSpace(TRect& rect) {
     int unused = 0;
     ReduceSide(rect, ticks + WallSize(), unused);
 
-    if (positionPercent_ != 0) {
-        const int across = horizontal_ ? chart_->PlotHeight() : chart_->PlotWidth();
-        const int shift = Rnd(positionPercent_ * kPercent * across);
-        // Towards the inside of the plot: up for the bottom axis, down for the top one, ...
-        const int inward = (horizontal_ != otherSide_) ? -shift : shift;
+    const int inward = PositionShift();
+    if (labels_) {
         labelsPos_ += inward;
+    }
+    if (hasTitle) {
         titlePos_ += inward;
     }
+}
+
+int TChartAxis::PositionShift() const {
+    if (positionPercent_ == 0) {
+        return 0;
+    }
+    const int across = horizontal_ ? chart_->PlotHeight() : chart_->PlotWidth();
+    const int shift = Rnd(positionPercent_ * kPercent * across);
+    // Towards the inside of the plot: up from the bottom, down from the top, right from the
+    // left and left from the right.
+    return horizontal_ != otherSide_ ? -shift : shift;
 }
 
 int TChartAxis::LabelsSpace() {
@@ -253,18 +262,16 @@ void TChartAxis::CalcPixelExtent() {
         axisStart_ = start + Rnd(size * kPercent * startPosition_);
         axisEnd_ = start + Rnd(size * kPercent * endPosition_);
     }
-    axisLength_ = axisEnd_ - axisStart_;
-    axisCenter_ = (axisStart_ + axisEnd_) / 2;
 }
 
 int TChartAxis::ValueToPixel(double value) const {
     if (scaleRange_ == 0) {
-        return axisCenter_;
+        return AxisCenter();
     }
     const double t = static_cast<double>((static_cast<long double>(value) - scaleMin_) *
-                                         axisLength_ / scaleRange_);
+                                         AxisLength() / scaleRange_);
     if (std::fabs(t) >= 2147483647.0) {
-        return axisCenter_;
+        return AxisCenter();
     }
     const int offset = Rnd(t);
     if (horizontal_ || depth_) {
@@ -274,11 +281,11 @@ int TChartAxis::ValueToPixel(double value) const {
 }
 
 double TChartAxis::PixelToValue(int pixel) const {
-    if (axisLength_ < 1) {
+    if (AxisLength() < 1) {
         return 0;
     }
     const int distance = inverted_ ? axisEnd_ - pixel : pixel - axisStart_;
-    const long double d = static_cast<long double>(distance) * scaleRange_ / axisLength_;
+    const long double d = static_cast<long double>(distance) * scaleRange_ / AxisLength();
     if (horizontal_ || depth_) {
         return static_cast<double>(scaleMin_ + d);
     }
@@ -326,7 +333,6 @@ void TChartAxis::Widen(int nearMargin, int farMargin) {
     const int e0 = axisEnd_;
     axisStart_ += nearMargin;
     axisEnd_ -= farMargin;
-    axisLength_ = axisEnd_ - axisStart_;
     // The values at the old ends, seen through the narrowed extent, become the new scale.
     const double v1 = PixelToValue(s0);
     const double v2 = PixelToValue(e0);

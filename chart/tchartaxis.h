@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/chartproperty.h"
 #include "chart/tchartcanvas.h"
 #include "chart/tchartpen.h"
 
@@ -140,8 +141,8 @@ class TChartAxis {
     double ScaleRange() const { return scaleRange_; }
     int AxisStart() const { return axisStart_; }
     int AxisEnd() const { return axisEnd_; }
-    int AxisLength() const { return axisLength_; }
-    int AxisCenter() const { return axisCenter_; }
+    int AxisLength() const { return axisEnd_ - axisStart_; }
+    int AxisCenter() const { return (axisStart_ + axisEnd_) / 2; }
     int AxisLinePos() const { return axisLinePos_; }
     int LabelsPos() const { return labelsPos_; }
     int TitlePos() const { return titlePos_; }
@@ -162,14 +163,12 @@ class TChartAxis {
     // The wall thickness that lies under this axis in 3D with walls shown (0 otherwise).
     int WallSize() const;
 
-    // Requests a redraw of the chart.
     void Repaint();
 
   private:
     template <typename T>
     void Change(T& field, const T& value) {
-        if (!(field == value)) {
-            field = value;
+        if (SetIfChanged(field, value)) {
             Repaint();
         }
     }
@@ -178,12 +177,20 @@ class TChartAxis {
     void DataMinMax(double& min, double& max) const;
     void Widen(int nearMargin, int farMargin);
     void ReduceSide(TRect& rect, int amount, int& recorded) const;
+    // The PositionPercent move of the line and the labels towards the inside of the plot.
+    int PositionShift() const;
     int LabelsSpace();
     int LabelSize(const QString& text);
     int MaxLabelSize();
-    void DrawTextLabels();
-    void DrawValueLabels();
-    void LabelCandidate(int position, const QString& text);
+    // The last label drawn in this pass, which the next one must keep clear of.
+    struct TPriorLabel {
+        bool Drawn = false;
+        int Position = 0;
+        int Half = 0;
+    };
+    void DrawTextLabels(TPriorLabel& prior);
+    void DrawValueLabels(TPriorLabel& prior);
+    void LabelCandidate(int position, const QString& text, TPriorLabel& prior);
     void DrawLabel(int position, const QString& text);
     void DrawLineTicksGrid();
     void DrawGridLines(const TChartPen& pen, const std::vector<int>& positions);
@@ -242,17 +249,11 @@ class TChartAxis {
     double scaleRange_ = 0;
     int axisStart_ = 0;
     int axisEnd_ = 0;
-    int axisLength_ = 0;
-    int axisCenter_ = 0;
     int axisLinePos_ = 0;
     int labelsPos_ = 0;
     int titlePos_ = 0;
     double passIncrement_ = 0;
     std::vector<int> tickPositions_;
-    // Last drawn label, for the overlap rule.
-    bool hasPriorLabel_ = false;
-    int priorLabel_ = 0;
-    int priorHalf_ = 0;
 };
 
 // The depth axis: hidden by default, shown only in 3D.

@@ -15,14 +15,6 @@ namespace {
 constexpr size_t kMaxTicks = 2000;
 constexpr double kSmallestStep = 1e-12;
 
-QStringList LabelLines(const QString& text) {
-    QStringList lines = text.split(QChar(13));
-    if (lines.size() > 1 && lines.back().isEmpty()) {
-        lines.removeLast();
-    }
-    return lines;
-}
-
 }  // namespace
 
 int TChartAxis::LabelSize(const QString& text) {
@@ -31,7 +23,7 @@ int TChartAxis::LabelSize(const QString& text) {
     const bool turned = angle == 90 || angle == 270;
     const bool flat = angle == 0 || angle == 180;
     if ((horizontal_ && turned) || (!horizontal_ && flat)) {
-        return static_cast<int>(LabelLines(text).size()) * canvas.FontHeight();
+        return static_cast<int>(TextLines(text).size()) * canvas.FontHeight();
     }
     int lines = 1;
     return chart_->WidestLineWidth(text, lines);
@@ -60,7 +52,7 @@ double TChartAxis::CalcIncrement() {
     int maxLabels = 1;
     if (size > 0) {
         const int separation = labelsSeparation_ > 0 ? Rnd(labelsSeparation_ * kPercent * size) : 0;
-        maxLabels = Rnd(axisLength_ / static_cast<long double>(size + separation));
+        maxLabels = Rnd(AxisLength() / static_cast<long double>(size + separation));
     }
     if (maxLabels < 1) {
         return kSmallestStep;
@@ -94,14 +86,9 @@ void TChartAxis::Draw() {
     } else {
         axisLinePos_ = otherSide_ ? plot.Right : plot.Left;
     }
-    if (positionPercent_ != 0) {
-        const int across = horizontal_ ? chart_->PlotHeight() : chart_->PlotWidth();
-        const int shift = Rnd(positionPercent_ * kPercent * across);
-        axisLinePos_ += (horizontal_ != otherSide_) ? -shift : shift;
-    }
+    axisLinePos_ += PositionShift();
 
     tickPositions_.clear();
-    hasPriorLabel_ = false;
     if (passIncrement_ > 0 && scaleMax_ >= scaleMin_) {
         bool textLabels =
             labelStyle_ == TAxisLabelStyle::talText || labelStyle_ == TAxisLabelStyle::talMark;
@@ -112,39 +99,37 @@ void TChartAxis::Draw() {
                     series.Active() && series.AssociatedToAxis(*this) && series.HasLabels();
             }
         }
+        TPriorLabel prior;
         if (textLabels) {
-            DrawTextLabels();
+            DrawTextLabels(prior);
         } else if (labelStyle_ != TAxisLabelStyle::talNone) {
-            DrawValueLabels();
+            DrawValueLabels(prior);
         }
     }
     DrawLineTicksGrid();
 }
 
-void TChartAxis::LabelCandidate(int position, const QString& text) {
+void TChartAxis::LabelCandidate(int position, const QString& text, TPriorLabel& prior) {
     if (!labels_) {
         return;
     }
     const int width = LabelSize(text);
-    if (!hasPriorLabel_ || labelsSeparation_ == 0) {
+    if (!prior.Drawn || labelsSeparation_ == 0) {
         DrawLabel(position, text);
-        hasPriorLabel_ = true;
-        priorLabel_ = position;
-        priorHalf_ = width / 2;
+        prior = TPriorLabel{true, position, width / 2};
         return;
     }
     // Each label keeps a share of its width free on both sides.
     const int half = (width + LabelAllowance(width, labelsSeparation_)) / 2;
-    const bool clear = position < priorLabel_ ? priorLabel_ - priorHalf_ >= position + half
-                                              : position - half >= priorLabel_ + priorHalf_;
+    const bool clear = position < prior.Position ? prior.Position - prior.Half >= position + half
+                                                 : position - half >= prior.Position + prior.Half;
     if (clear) {
         DrawLabel(position, text);
-        priorLabel_ = position;
-        priorHalf_ = half;
+        prior = TPriorLabel{true, position, half};
     }
 }
 
-void TChartAxis::DrawTextLabels() {
+void TChartAxis::DrawTextLabels(TPriorLabel& prior) {
     std::vector<TChartSeries*> labelSeries;
     int first = -1;
     int last = -1;
@@ -187,11 +172,11 @@ void TChartAxis::DrawTextLabels() {
         if (!tickOnLabelsOnly_) {
             AddTick(position);
         }
-        LabelCandidate(position, text);
+        LabelCandidate(position, text, prior);
     }
 }
 
-void TChartAxis::DrawValueLabels() {
+void TChartAxis::DrawValueLabels(TPriorLabel& prior) {
     const double step = passIncrement_;
     double value = std::ceil(scaleMin_ / step) * step;
     // A little slack lets the last label through despite the sums' rounding.
@@ -201,7 +186,7 @@ void TChartAxis::DrawValueLabels() {
         if (!tickOnLabelsOnly_) {
             AddTick(position);
         }
-        LabelCandidate(position, FormatFloat(axisValuesFormat_, value));
+        LabelCandidate(position, FormatFloat(axisValuesFormat_, value), prior);
     }
 }
 
@@ -212,8 +197,8 @@ void TChartAxis::DrawLabel(int position, const QString& text) {
     TChartCanvas3D& canvas = chart_->Canvas();
     canvas.Brush.Style = TBrushStyle::bsClear;
     canvas.BackMode = TBackMode::Transparent;
-    const QStringList lines = LabelLines(text);
-    const int lineHeight = lines.size() > 1 || !horizontal_ || otherSide_ ? canvas.FontHeight() : 0;
+    const QStringList lines = TextLines(text);
+    const int lineHeight = canvas.FontHeight();
     if (horizontal_) {
         canvas.SetTextAlignment(TA_CENTER);
         // The top axis writes its labels above the line, the bottom axis below.

@@ -1,11 +1,11 @@
 #include "chart/tchartcanvas.h"
 
+#include "chart/tchartpen.h"
+
 #include <QGuiApplication>
 #include <QPalette>
 
 #include <array>
-
-#include "chart/tchartpen.h"
 
 namespace zelmo::chart {
 
@@ -15,146 +15,77 @@ constexpr TColor Rgb(unsigned r, unsigned g, unsigned b) {
     return r | (g << 8) | (b << 16);
 }
 
-// Colours of the system palette when there is no application to ask, by system index.
-constexpr std::array<TColor, 31> kFallbackSystemColors = {
-    Rgb(200, 200, 200),  // scroll bar
-    Rgb(0, 0, 0),        // desktop
-    Rgb(153, 180, 209),  // active caption
-    Rgb(191, 205, 219),  // inactive caption
-    Rgb(240, 240, 240),  // menu
-    Rgb(255, 255, 255),  // window
-    Rgb(100, 100, 100),  // window frame
-    Rgb(0, 0, 0),        // menu text
-    Rgb(0, 0, 0),        // window text
-    Rgb(0, 0, 0),        // caption text
-    Rgb(180, 180, 180),  // active border
-    Rgb(244, 247, 252),  // inactive border
-    Rgb(171, 171, 171),  // application workspace
-    Rgb(0, 120, 215),    // highlight
-    Rgb(255, 255, 255),  // highlighted text
-    Rgb(240, 240, 240),  // button face
-    Rgb(160, 160, 160),  // button shadow
-    Rgb(109, 109, 109),  // grey text
-    Rgb(0, 0, 0),        // button text
-    Rgb(0, 0, 0),        // inactive caption text
-    Rgb(255, 255, 255),  // button highlight
-    Rgb(105, 105, 105),  // 3D dark shadow
-    Rgb(227, 227, 227),  // 3D light
-    Rgb(0, 0, 0),        // tooltip text
-    Rgb(255, 255, 225),  // tooltip background
-    Rgb(0, 0, 0),        // (unused)
-    Rgb(0, 102, 204),    // hot-tracked item
-    Rgb(185, 209, 234),  // active caption gradient
-    Rgb(215, 228, 242),  // inactive caption gradient
-    Rgb(0, 120, 215),    // highlighted menu item
-    Rgb(240, 240, 240),  // menu bar
+// A system colour: the palette entry that plays its part (NoRole when there is none) and the
+// colour to use when there is no application palette to ask.
+struct SystemColor {
+    QPalette::ColorGroup Group;
+    QPalette::ColorRole Role;
+    TColor Fallback;
 };
 
-// The palette entry that plays the part of a system colour; false when there is none.
-bool PaletteRole(unsigned index, QPalette::ColorGroup& group, QPalette::ColorRole& role) {
-    group = QPalette::Active;
-    switch (index) {
-        case 0:
-            role = QPalette::Window;
-            return true;
-        case 2:
-            role = QPalette::Highlight;
-            return true;
-        case 3:
-            group = QPalette::Inactive;
-            role = QPalette::Highlight;
-            return true;
-        case 4:
-            role = QPalette::Window;
-            return true;
-        case 5:
-            role = QPalette::Base;
-            return true;
-        case 6:
-            role = QPalette::Shadow;
-            return true;
-        case 7:
-            role = QPalette::WindowText;
-            return true;
-        case 8:
-            role = QPalette::WindowText;
-            return true;
-        case 9:
-            role = QPalette::HighlightedText;
-            return true;
-        case 10:
-        case 11:
-            role = QPalette::Button;
-            return true;
-        case 12:
-            role = QPalette::Mid;
-            return true;
-        case 13:
-            role = QPalette::Highlight;
-            return true;
-        case 14:
-            role = QPalette::HighlightedText;
-            return true;
-        case 15:
-            role = QPalette::Button;
-            return true;
-        case 16:
-            role = QPalette::Dark;
-            return true;
-        case 17:
-            group = QPalette::Disabled;
-            role = QPalette::Text;
-            return true;
-        case 18:
-            role = QPalette::ButtonText;
-            return true;
-        case 19:
-            group = QPalette::Inactive;
-            role = QPalette::HighlightedText;
-            return true;
-        case 20:
-            role = QPalette::Light;
-            return true;
-        case 21:
-            role = QPalette::Shadow;
-            return true;
-        case 22:
-            role = QPalette::Midlight;
-            return true;
-        case 23:
-            role = QPalette::ToolTipText;
-            return true;
-        case 24:
-            role = QPalette::ToolTipBase;
-            return true;
-        case 26:
-            role = QPalette::Link;
-            return true;
-        case 29:
-            role = QPalette::Highlight;
-            return true;
-        case 30:
-            role = QPalette::Window;
-            return true;
-        default:
-            return false;
-    }
-}
+constexpr QPalette::ColorGroup kActive = QPalette::Active;
+constexpr QPalette::ColorGroup kInactive = QPalette::Inactive;
+constexpr QPalette::ColorGroup kDisabled = QPalette::Disabled;
+
+// By system colour index.
+constexpr std::array<SystemColor, 31> kSystemColors = {{
+    {kActive, QPalette::Window, Rgb(200, 200, 200)},           // scroll bar
+    {kActive, QPalette::NoRole, Rgb(0, 0, 0)},                 // desktop
+    {kActive, QPalette::Highlight, Rgb(153, 180, 209)},        // active caption
+    {kInactive, QPalette::Highlight, Rgb(191, 205, 219)},      // inactive caption
+    {kActive, QPalette::Window, Rgb(240, 240, 240)},           // menu
+    {kActive, QPalette::Base, Rgb(255, 255, 255)},             // window
+    {kActive, QPalette::Shadow, Rgb(100, 100, 100)},           // window frame
+    {kActive, QPalette::WindowText, Rgb(0, 0, 0)},             // menu text
+    {kActive, QPalette::WindowText, Rgb(0, 0, 0)},             // window text
+    {kActive, QPalette::HighlightedText, Rgb(0, 0, 0)},        // caption text
+    {kActive, QPalette::Button, Rgb(180, 180, 180)},           // active border
+    {kActive, QPalette::Button, Rgb(244, 247, 252)},           // inactive border
+    {kActive, QPalette::Mid, Rgb(171, 171, 171)},              // application workspace
+    {kActive, QPalette::Highlight, Rgb(0, 120, 215)},          // highlight
+    {kActive, QPalette::HighlightedText, Rgb(255, 255, 255)},  // highlighted text
+    {kActive, QPalette::Button, Rgb(240, 240, 240)},           // button face
+    {kActive, QPalette::Dark, Rgb(160, 160, 160)},             // button shadow
+    {kDisabled, QPalette::Text, Rgb(109, 109, 109)},           // grey text
+    {kActive, QPalette::ButtonText, Rgb(0, 0, 0)},             // button text
+    {kInactive, QPalette::HighlightedText, Rgb(0, 0, 0)},      // inactive caption text
+    {kActive, QPalette::Light, Rgb(255, 255, 255)},            // button highlight
+    {kActive, QPalette::Shadow, Rgb(105, 105, 105)},           // 3D dark shadow
+    {kActive, QPalette::Midlight, Rgb(227, 227, 227)},         // 3D light
+    {kActive, QPalette::ToolTipText, Rgb(0, 0, 0)},            // tooltip text
+    {kActive, QPalette::ToolTipBase, Rgb(255, 255, 225)},      // tooltip background
+    {kActive, QPalette::NoRole, Rgb(0, 0, 0)},                 // (unused)
+    {kActive, QPalette::Link, Rgb(0, 102, 204)},               // hot-tracked item
+    {kActive, QPalette::NoRole, Rgb(185, 209, 234)},           // active caption gradient
+    {kActive, QPalette::NoRole, Rgb(215, 228, 242)},           // inactive caption gradient
+    {kActive, QPalette::Highlight, Rgb(0, 120, 215)},          // highlighted menu item
+    {kActive, QPalette::Window, Rgb(240, 240, 240)},           // menu bar
+}};
 
 }  // namespace
+
+QStringList TextLines(const QString& text) {
+    QStringList lines = text.split(QChar(13));
+    if (lines.size() > 1 && lines.back().isEmpty()) {
+        lines.removeLast();
+    }
+    return lines;
+}
 
 TColor ColorToRGB(TColor color) {
     if ((color & 0x80000000u) == 0) return color;
     const unsigned index = color & 0xFFu;
-    QPalette::ColorGroup group;
-    QPalette::ColorRole role;
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr &&
-        PaletteRole(index, group, role)) {
-        const QColor c = QGuiApplication::palette().color(group, role);
+    if (index >= kSystemColors.size()) {
+        return clBlack;
+    }
+    const SystemColor& entry = kSystemColors[index];
+    if (entry.Role != QPalette::NoRole &&
+        qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
+        const QColor c = QGuiApplication::palette().color(entry.Group, entry.Role);
         return Rgb(static_cast<unsigned>(c.red()), static_cast<unsigned>(c.green()),
                    static_cast<unsigned>(c.blue()));
     }
-    return index < kFallbackSystemColors.size() ? kFallbackSystemColors[index] : clBlack;
+    return entry.Fallback;
 }
 
 TColor DarkenColor(TColor color, int amount) {

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <QString>
+#include <QStringList>
+
 #include <cstdint>
 #include <span>
-#include <vector>
-
-#include <QString>
 
 namespace zelmo::chart {
 
@@ -112,6 +112,10 @@ class TChartCanvas {
     void ApplyChartPen(const TChartPen& pen);
     void SetFillBrush(TColor color, TBrushStyle style, TColor back);
 };
+
+// The lines of a text broken by carriage returns (character 13): the piece before each break,
+// then the rest after the last one unless it is empty.
+QStringList TextLines(const QString& text);
 
 // Resolves a system colour to 0x00BBGGRR; plain colours are returned unchanged.
 TColor ColorToRGB(TColor color);

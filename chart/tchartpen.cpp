@@ -2,18 +2,6 @@
 
 namespace zelmo::chart {
 
-namespace {
-
-// Stores value in field and reports whether it differed.
-template <typename T>
-bool Store(T& field, T value) {
-    if (field == value) return false;
-    field = value;
-    return true;
-}
-
-}  // namespace
-
 TChartPen::TChartPen(TColor color, int width, TPenStyle style, bool visible)
     : color_(color), width_(width), style_(style), visible_(visible) {}
 
@@ -35,37 +23,37 @@ void TChartPen::Changed() {
 }
 
 void TChartPen::SetColor(TColor value) {
-    if (Store(color_, value)) Changed();
+    if (SetIfChanged(color_, value)) Changed();
 }
 
 void TChartPen::SetWidth(int value) {
-    if (Store(width_, value)) Changed();
+    if (SetIfChanged(width_, value)) Changed();
 }
 
 void TChartPen::SetStyle(TPenStyle value) {
-    if (Store(style_, value)) Changed();
+    if (SetIfChanged(style_, value)) Changed();
 }
 
 void TChartPen::SetMode(TPenMode value) {
-    if (Store(mode_, value)) Changed();
+    if (SetIfChanged(mode_, value)) Changed();
 }
 
 void TChartPen::SetVisible(bool value) {
-    if (Store(visible_, value)) Changed();
+    if (SetIfChanged(visible_, value)) Changed();
 }
 
 void TChartPen::SetSmallDots(bool value) {
-    if (Store(smallDots_, value)) Changed();
+    if (SetIfChanged(smallDots_, value)) Changed();
 }
 
 void TChartPen::Assign(const TChartPen& other) {
     if (this == &other) return;
-    bool changed = Store(color_, other.color_);
-    changed = Store(width_, other.width_) || changed;
-    changed = Store(style_, other.style_) || changed;
-    changed = Store(mode_, other.mode_) || changed;
-    changed = Store(visible_, other.visible_) || changed;
-    changed = Store(smallDots_, other.smallDots_) || changed;
+    bool changed = SetIfChanged(color_, other.color_);
+    changed = SetIfChanged(width_, other.width_) || changed;
+    changed = SetIfChanged(style_, other.style_) || changed;
+    changed = SetIfChanged(mode_, other.mode_) || changed;
+    changed = SetIfChanged(visible_, other.visible_) || changed;
+    changed = SetIfChanged(smallDots_, other.smallDots_) || changed;
     if (changed) Changed();
 }
 
@@ -91,17 +79,17 @@ void TChartBrush::Changed() {
 }
 
 void TChartBrush::SetColor(TColor value) {
-    if (Store(color_, value)) Changed();
+    if (SetIfChanged(color_, value)) Changed();
 }
 
 void TChartBrush::SetStyle(TBrushStyle value) {
-    if (Store(style_, value)) Changed();
+    if (SetIfChanged(style_, value)) Changed();
 }
 
 void TChartBrush::Assign(const TChartBrush& other) {
     if (this == &other) return;
-    bool changed = Store(color_, other.color_);
-    changed = Store(style_, other.style_) || changed;
+    bool changed = SetIfChanged(color_, other.color_);
+    changed = SetIfChanged(style_, other.style_) || changed;
     if (changed) Changed();
 }
 

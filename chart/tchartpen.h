@@ -1,8 +1,9 @@
 #pragma once
 
-#include <functional>
-
+#include "chart/chartproperty.h"
 #include "chart/tchartcanvas.h"
+
+#include <functional>
 
 namespace zelmo::chart {
 

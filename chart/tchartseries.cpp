@@ -1,6 +1,7 @@
 #include "chart/tchartseries.h"
 
 #include "chart/chartexceptions.h"
+#include "chart/chartproperty.h"
 #include "chart/numberformat.h"
 #include "chart/tchartaxis.h"
 #include "chart/tcustomaxispanel.h"
@@ -87,66 +88,57 @@ TColor TChartSeries::PointColor(int index) const {
 }
 
 void TChartSeries::SetSeriesColor(TColor v) {
-    if (seriesColor_ != v) {
-        seriesColor_ = v;
+    if (SetIfChanged(seriesColor_, v)) {
         Repaint();
     }
 }
 
 void TChartSeries::SetColorEachPoint(bool v) {
-    if (colorEachPoint_ != v) {
-        colorEachPoint_ = v;
+    if (SetIfChanged(colorEachPoint_, v)) {
         Repaint();
     }
 }
 
 void TChartSeries::SetActive(bool v) {
-    if (active_ != v) {
-        active_ = v;
+    if (SetIfChanged(active_, v)) {
         Repaint();
     }
 }
 
 void TChartSeries::SetValueFormat(const QString& v) {
-    if (valueFormat_ != v) {
-        valueFormat_ = v;
+    if (SetIfChanged(valueFormat_, v)) {
         Repaint();
     }
 }
 
 void TChartSeries::SetPercentFormat(const QString& v) {
-    if (percentFormat_ != v) {
-        percentFormat_ = v;
+    if (SetIfChanged(percentFormat_, v)) {
         Repaint();
     }
 }
 
 void TChartSeries::SetShowInLegend(bool v) {
-    if (showInLegend_ != v) {
-        showInLegend_ = v;
+    if (SetIfChanged(showInLegend_, v)) {
         Repaint();
     }
 }
 
 void TChartSeries::SetHorizAxis(THorizAxis v) {
-    if (horizAxis_ != v) {
-        horizAxis_ = v;
+    if (SetIfChanged(horizAxis_, v)) {
         ConnectAxes();
         Repaint();
     }
 }
 
 void TChartSeries::SetVertAxis(TVertAxis v) {
-    if (vertAxis_ != v) {
-        vertAxis_ = v;
+    if (SetIfChanged(vertAxis_, v)) {
         ConnectAxes();
         Repaint();
     }
 }
 
 void TChartSeries::SetZOrder(int v) {
-    if (zOrder_ != v) {
-        zOrder_ = v;
+    if (SetIfChanged(zOrder_, v)) {
         Repaint();
     }
 }
@@ -198,8 +190,8 @@ void TChartSeries::CalcFirstLastVisibleIndex() {
     if (count == 0) {
         return;
     }
-    if (!CalcVisiblePoints() || xValues_.Order() == TChartListOrder::loNone ||
-        horizAxisObject_ == nullptr || parentChart_ == nullptr) {
+    if (xValues_.Order() == TChartListOrder::loNone || horizAxisObject_ == nullptr ||
+        parentChart_ == nullptr) {
         firstVisible_ = 0;
         lastVisible_ = count - 1;
         return;

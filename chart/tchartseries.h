@@ -45,8 +45,6 @@ class TChartSeries {
     const TChartValueList& XValues() const { return xValues_; }
     TChartValueList& YValues() { return yValues_; }
     const TChartValueList& YValues() const { return yValues_; }
-    // The list the marks and the vertical range read (the Y values).
-    const TChartValueList& MandatoryValueList() const { return yValues_; }
 
     QString PointLabel(int index) const;
     int LabelCount() const { return static_cast<int>(labels_.size()); }
@@ -94,9 +92,8 @@ class TChartSeries {
 
     int FirstVisible() const { return firstVisible_; }
     int LastVisible() const { return lastVisible_; }
+    // The points inside the plot's horizontal extent (every point of an unordered series).
     void CalcFirstLastVisibleIndex();
-    // When false every point counts as visible.
-    bool CalcVisiblePoints() const { return true; }
 
     // Pixel of a value on the series' horizontal or vertical axis.
     int XToPixel(double x) const;

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "chart/chartproperty.h"
 #include "chart/tchartcanvas.h"
 #include "chart/tchartpen.h"
 
 #include <QStringList>
-
-#include <functional>
 
 namespace zelmo::chart {
 
@@ -44,8 +43,7 @@ class TChartTitle {
   private:
     template <typename T>
     void Change(T& field, const T& value) {
-        if (!(field == value)) {
-            field = value;
+        if (SetIfChanged(field, value)) {
             Repaint();
         }
     }

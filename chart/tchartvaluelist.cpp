@@ -1,5 +1,6 @@
 #include "chart/tchartvaluelist.h"
 
+#include "chart/chartproperty.h"
 #include "chart/tchartseries.h"
 
 #include <cmath>
@@ -30,11 +31,6 @@ int TChartValueList::AddByOrder(double v) {
 
 void TChartValueList::Insert(int index, double v) {
     values_.insert(values_.begin() + index, v);
-    statsDirty_ = true;
-}
-
-void TChartValueList::Clear() {
-    values_.clear();
     statsDirty_ = true;
 }
 
@@ -89,22 +85,19 @@ void TChartValueList::Changed() {
 }
 
 void TChartValueList::SetDateTime(bool v) {
-    if (dateTime_ != v) {
-        dateTime_ = v;
+    if (SetIfChanged(dateTime_, v)) {
         Changed();
     }
 }
 
 void TChartValueList::SetMultiplier(double v) {
-    if (multiplier_ != v) {
-        multiplier_ = v;
+    if (SetIfChanged(multiplier_, v)) {
         Changed();
     }
 }
 
 void TChartValueList::SetOrder(TChartListOrder v) {
-    if (order_ != v) {
-        order_ = v;
+    if (SetIfChanged(order_, v)) {
         Changed();
     }
 }

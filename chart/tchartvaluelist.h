@@ -19,13 +19,11 @@ class TChartValueList {
     int Count() const { return static_cast<int>(values_.size()); }
     // The stored value times Multiplier; the index must be valid.
     double Value(int index) const { return values_[static_cast<size_t>(index)] * multiplier_; }
-    double operator[](int index) const { return Value(index); }
     // Stores v unchanged (no division by Multiplier).
     void SetValue(int index, double v);
     // Places v by Order and returns its index.
     int AddByOrder(double v);
     void Insert(int index, double v);
-    void Clear();
 
     double MaxValue() const;
     double MinValue() const;

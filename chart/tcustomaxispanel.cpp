@@ -108,24 +108,11 @@ void TCustomAxisPanel::SetCanvasFont(const TFontData& font) {
 }
 
 int TCustomAxisPanel::WidestLineWidth(const QString& text, int& lines) {
-    TChartCanvas3D& canvas = Canvas();
-    if (!text.contains(QChar(13))) {
-        lines = 1;
-        return canvas.MeasureTextWidth(text);
-    }
+    const QStringList pieces = TextLines(text);
+    lines = static_cast<int>(pieces.size());
     int widest = 0;
-    lines = 0;
-    QString rest = text;
-    qsizetype at = rest.indexOf(QChar(13));
-    while (at >= 0) {
-        widest = std::max(widest, canvas.MeasureTextWidth(rest.left(at)));
-        ++lines;
-        rest.remove(0, at + 1);
-        at = rest.indexOf(QChar(13));
-    }
-    if (!rest.isEmpty()) {
-        widest = std::max(widest, canvas.MeasureTextWidth(rest));
-        ++lines;
+    for (const QString& piece : pieces) {
+        widest = std::max(widest, Canvas().MeasureTextWidth(piece));
     }
     return widest;
 }

@@ -10,22 +10,19 @@ TChartWall::TChartWall(TCustomAxisPanel* chart) : chart_(chart) {
 }
 
 void TChartWall::SetColor(TColor v) {
-    if (color_ != v) {
-        color_ = v;
+    if (SetIfChanged(color_, v)) {
         chart_->RequestRedraw();
     }
 }
 
 void TChartWall::SetSize(int v) {
-    if (size_ != v) {
-        size_ = v;
+    if (SetIfChanged(size_, v)) {
         chart_->RequestRedraw();
     }
 }
 
 void TChartLegend::SetVisible(bool v) {
-    if (visible_ != v) {
-        visible_ = v;
+    if (SetIfChanged(visible_, v)) {
         chart_->RequestRedraw();
     }
 }
@@ -37,9 +34,7 @@ TCustomChart::TCustomChart(QWidget* parent)
       backWall_(this),
       leftWall_(this),
       bottomWall_(this),
-      legend_(this) {
-    foot_.SetAlignment(TAlignment::taRightJustify);
-}
+      legend_(this) {}
 
 void TCustomChart::DrawTitlesAndLegend() {
     title_.Draw();

@@ -15,18 +15,12 @@ constexpr TColor cl3DDkShadow = 0x80000015u;
 constexpr TColor cl3DLight = 0x80000016u;
 constexpr int kSunkenEdge = 2;
 
-QColor ToQColor(TColor color) {
-    const TColor rgb = ColorToRGB(color);
-    return QColor(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
-                  static_cast<int>((rgb >> 16) & 0xFF));
-}
-
 // One ring of the client edge: top and left in one colour, bottom and right in the other.
 void EdgeRing(QPainter& painter, const QRect& r, TColor topLeft, TColor bottomRight) {
-    painter.setPen(ToQColor(topLeft));
+    painter.setPen(QColor(ToQRgb(topLeft)));
     painter.drawLine(r.left(), r.top(), r.right() - 1, r.top());
     painter.drawLine(r.left(), r.top(), r.left(), r.bottom() - 1);
-    painter.setPen(ToQColor(bottomRight));
+    painter.setPen(QColor(ToQRgb(bottomRight)));
     painter.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
     painter.drawLine(r.right(), r.top(), r.right(), r.bottom());
 }
@@ -43,13 +37,6 @@ TCustomChartPanel::TCustomChartPanel(QWidget* parent) : QWidget(parent) {
 
 TCustomChartPanel::~TCustomChartPanel() {
     view3DOptions_.OnChange = nullptr;
-}
-
-void TCustomChartPanel::SetBorderStyle(TBorderStyle v) {
-    if (borderStyle_ != v) {
-        borderStyle_ = v;
-        RequestRedraw();
-    }
 }
 
 void TCustomChartPanel::SetChart3DPercent(int v) {
@@ -79,10 +66,6 @@ void TCustomChartPanel::SetPlotRect(const TRect& r) {
     } else if (plotRect_.Bottom == plotRect_.Top) {
         plotRect_.Bottom = plotRect_.Top + height();
     }
-    plotWidth_ = plotRect_.Right - plotRect_.Left;
-    plotHeight_ = plotRect_.Bottom - plotRect_.Top;
-    plotCenterX_ = (plotRect_.Left + plotRect_.Right) / 2;
-    plotCenterY_ = (plotRect_.Top + plotRect_.Bottom) / 2;
 }
 
 void TCustomChartPanel::RequestRedraw() {

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "chart/chartproperty.h"
 #include "chart/qtcanvas.h"
 #include "chart/tchartcanvas.h"
 #include "chart/tview3doptions.h"
 
 #include <QWidget>
-
-#include <memory>
 
 namespace zelmo::chart {
 
@@ -39,7 +38,7 @@ class TCustomChartPanel : public QWidget {
     int BorderWidth() const { return borderWidth_; }
     void SetBorderWidth(int v) { Change(borderWidth_, v); }
     TBorderStyle BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(TBorderStyle v);
+    void SetBorderStyle(TBorderStyle v) { Change(borderStyle_, v); }
     TColor Color() const { return color_; }
     void SetColor(TColor v) { Change(color_, v); }
     bool View3D() const { return view3D_; }
@@ -55,10 +54,10 @@ class TCustomChartPanel : public QWidget {
     // Geometry of the current drawing pass.
     const TRect& OuterRect() const { return outerRect_; }
     const TRect& PlotRect() const { return plotRect_; }
-    int PlotWidth() const { return plotWidth_; }
-    int PlotHeight() const { return plotHeight_; }
-    int PlotCenterX() const { return plotCenterX_; }
-    int PlotCenterY() const { return plotCenterY_; }
+    int PlotWidth() const { return plotRect_.Width(); }
+    int PlotHeight() const { return plotRect_.Height(); }
+    int PlotCenterX() const { return (plotRect_.Left + plotRect_.Right) / 2; }
+    int PlotCenterY() const { return (plotRect_.Top + plotRect_.Bottom) / 2; }
     // Replaces PlotRect and normalises it.
     void SetPlotRect(const TRect& r);
 
@@ -78,8 +77,7 @@ class TCustomChartPanel : public QWidget {
   protected:
     template <typename T>
     void Change(T& field, const T& value) {
-        if (!(field == value)) {
-            field = value;
+        if (SetIfChanged(field, value)) {
             RequestRedraw();
         }
     }
@@ -113,10 +111,6 @@ class TCustomChartPanel : public QWidget {
 
     TRect outerRect_;
     TRect plotRect_;
-    int plotWidth_ = 0;
-    int plotHeight_ = 0;
-    int plotCenterX_ = 0;
-    int plotCenterY_ = 0;
 
     bool constructed_ = false;
     long redrawRequests_ = 0;

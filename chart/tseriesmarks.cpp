@@ -9,19 +9,6 @@
 
 namespace zelmo::chart {
 
-namespace {
-
-// The lines of a mark text: the pieces before each carriage return and a non-empty rest.
-QStringList MarkLines(const QString& text) {
-    QStringList lines = text.split(QChar(13));
-    if (lines.size() > 1 && lines.back().isEmpty()) {
-        lines.removeLast();
-    }
-    return lines;
-}
-
-}  // namespace
-
 void TSeriesMarkPosition::Assign(const TSeriesMarkPosition& other) {
     ArrowStart = other.ArrowStart;
     ArrowEnd = other.ArrowEnd;
@@ -114,8 +101,8 @@ void TSeriesMarks::PaintMark(int valueIndex, TColor pointColor, const QString& t
     canvas.SetTextAlignment(TA_CENTER);
     const int x = position.BoxLeftTop.X + position.BoxWidth / 2;
     int y = position.BoxLeftTop.Y;
-    const QStringList lines = MarkLines(text);
-    const int lineHeight = lines.size() > 1 ? canvas.FontHeight() : 0;
+    const QStringList lines = TextLines(text);
+    const int lineHeight = canvas.FontHeight();
     for (const QString& line : lines) {
         canvas.TextOut2D(x, y, line);
         y += lineHeight;

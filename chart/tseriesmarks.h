@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/chartproperty.h"
 #include "chart/tchartcanvas.h"
 #include "chart/tchartpen.h"
 
@@ -74,7 +75,7 @@ class TSeriesMarks {
     // Marks a point's mark as placed by the user: its stored geometry is drawn as it is.
     void SetUserPosition(int valueIndex, const TSeriesMarkPosition& position);
 
-    // Height of the room a mark needs above its point (0 when hidden).
+    // The room a mark takes above its point: a line of fontHeight, the arrow and the frame.
     int MarginHeight(int fontHeight) const;
     void PaintMark(int valueIndex, TColor pointColor, const QString& text,
                    TSeriesMarkPosition& position);
@@ -82,8 +83,7 @@ class TSeriesMarks {
   private:
     template <typename T>
     void Change(T& field, const T& value) {
-        if (!(field == value)) {
-            field = value;
+        if (SetIfChanged(field, value)) {
             Repaint();
         }
     }

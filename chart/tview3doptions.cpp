@@ -1,12 +1,12 @@
 #include "chart/tview3doptions.h"
 
+#include "chart/chartproperty.h"
+
 namespace zelmo::chart {
 
 template <typename T>
 void TView3DOptions::Set(T& field, T value) {
-    if (field == value) return;
-    field = value;
-    if (OnChange) OnChange();
+    if (SetIfChanged(field, value) && OnChange) OnChange();
 }
 
 void TView3DOptions::SetOrthogonal(bool value) {
