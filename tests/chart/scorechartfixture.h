@@ -1,10 +1,15 @@
 #pragma once
 
+#include <QImage>
+#include <QPixmap>
 #include <QString>
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
+#include <string>
 
+#include "chart/chartexceptions.h"
 #include "chart/scorechart.h"
 #include "chart/tbarseries.h"
 #include "chart/tcustomchart.h"
@@ -12,13 +17,10 @@
 
 namespace zelmo::chart::testing {
 
-// The score chart as the window builds it (configured, three points), drawn on a recording
-// canvas whose text sizes the tests choose: "W" is 19 pixels high in the title font and 14 in
-// Arial 8; "W" is 11 pixels wide and every other character 6.
+// The score chart as the window builds it (configured, three points), drawn either on a
+// recording canvas whose text sizes the tests choose ("W" is 19 pixels high in the title font
+// and 14 in Arial 8; "W" is 11 pixels wide and every other character 6) or as a widget.
 struct ScoreChart {
-    static constexpr int kWidth = 213;
-    static constexpr int kHeight = 221;
-
     std::unique_ptr<TChart> chart = std::make_unique<TChart>();
     TBarSeries* series = nullptr;
     TRecordingCanvas canvas;
@@ -31,9 +33,7 @@ struct ScoreChart {
         series->Add(0.0, QStringLiteral(u"Компьютер"), AutoColor);
         series->Add(0.0, QStringLiteral(u"Ничья"), AutoColor);
         int i = 0;
-        for (double score : scores) {
-            series->SetYValue(i++, score);
-        }
+        for (double score : scores) series->SetYValue(i++, score);
         canvas.TextHeight = [](const TFontData& font, const QString&) {
             return font.Height == -16 ? 19 : 14;
         };
@@ -42,10 +42,33 @@ struct ScoreChart {
         };
     }
 
+    // One drawing pass of the 213 x 221 client area on the recording canvas.
     void Pass() {
-        canvas.Clear();
-        chart->Draw(canvas, TRect{0, 0, kWidth, kHeight});
+        canvas.Records.clear();
+        chart->Draw(canvas, TRect{0, 0, 213, 221});
+    }
+    // Paints the widget; returns what the window shows.
+    QImage Paint() { return chart->grab().toImage(); }
+    // A pixel of the off-screen image as 0xRRGGBB.
+    QRgb Pixel(int x, int y) const {
+        return chart->OffscreenCanvas().Image().pixel(x, y) & 0xFFFFFFu;
     }
 };
+
+// The kind and message of the chart error a call raises, or "none".
+inline std::string ErrorOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const ChartException& e) {
+        return std::string("Chart: ") + e.what();
+    } catch (const AxisException& e) {
+        return std::string("Axis: ") + e.what();
+    } catch (const BarException& e) {
+        return std::string("Bar: ") + e.what();
+    } catch (const EListError& e) {
+        return std::string("List: ") + e.what();
+    }
+    return "none";
+}
 
 }  // namespace zelmo::chart::testing
