@@ -178,7 +178,10 @@ TEST_F(SpinEditTest, KeysAreFilteredStepOrBeep) {
         // The arrow keys step in both modes; Enter only beeps.
         {true, u'.', "4", 2,
             {Key_Up, Key_Up, Key_Up, Key_Down, Key_Return, Qt::KeypadModifier | Key_Enter}},
-        {false, u'.', "3", 1, {Key_Down, Key_Down, Key_Up, Key_Return}}};
+        {false, u'.', "3", 1, {Key_Down, Key_Down, Key_Up, Key_Return}},
+        // Alt and Meta do not get characters past the filter.
+        {true, u'.', "3", 2, {Qt::AltModifier | Key_A, Qt::MetaModifier | Key_B}},
+        {false, u'.', "3", 2, {Qt::AltModifier | Key_5, Qt::MetaModifier | Key_3}}};
     // clang-format on
     int row = 0;
     for (const auto& [enabled, separator, text, beeps, pressed] : cases) {

@@ -251,6 +251,12 @@ TEST_F(Form1Test, GuardEndsTheHandlerAndCancelsTheMouseCapture) {
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].second, QStringLiteral("Range check error."));
+
+    // Whatever is thrown, the handler ends in the box and never reaches the event loop.
+    form->guarded([] { throw 42; });
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].first, QStringLiteral("Zelmo"));
+    EXPECT_EQ(boxes[1].second, QStringLiteral("Unknown error."));
 }
 
 TEST_F(Form1Test, ContactLinksOpenOncePerClick) {
