@@ -2,197 +2,121 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
-#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace zelmo::engine::test {
 namespace {
 
-std::unique_ptr<RecordingFlow> newFlow() {
-    auto flow = std::make_unique<RecordingFlow>();
-    flow->FormCreate();
-    return flow;
+TEST(RotateTest, QuarterTurnsClockwise) {
+    // One quarter turn: the top left corner goes to the top right, the centre stays.
+    const int quarter[10] = {0, 3, 6, 9, 2, 5, 8, 1, 4, 7};
+    for (int cell = 1; cell <= 9; ++cell) {
+        EXPECT_EQ(rotate(cell, 0), cell);
+        EXPECT_EQ(rotate(cell, -3), cell);
+        EXPECT_EQ(rotate(cell, 1), quarter[cell]) << cell;
+        EXPECT_EQ(rotate(cell, 2), 10 - cell) << cell;  // a half turn mirrors through the centre
+        EXPECT_EQ(rotate(cell, 4), cell) << cell;
+    }
+    for (const int outside : {0, 10, -5}) {
+        EXPECT_EQ(rotate(outside, 2), outside);
+    }
 }
 
-// The computer's cell on `board` (nine characters) for each of the eight first draws of the
-// generator, with an empty memory.
-std::map<int, int> randomTargets(const std::string& board) {
-    std::map<int, int> counts;
-    for (int draw = 0; draw < 8; ++draw) {
-        auto flow = newFlow();
-        flow->setBoard(board);
-        flow->clockMs = seedForDraw(draw);
-        flow->comp();
-        int target = 0;
-        for (int k = 1; k <= 9; ++k) {
-            if (board[static_cast<std::size_t>(k - 1)] == ' ' && flow->board().is(k, kNought)) {
-                EXPECT_EQ(target, 0) << "two noughts placed";
-                target = k;
-            }
-        }
-        EXPECT_NE(target, 0) << board << " draw " << draw;
-        ++counts[target];
-    }
-    return counts;
+TEST(RandomGeneratorTest, LinearCongruentialSequence) {
+    RandomGenerator random;
+    random.seed(86399999);  // the last millisecond of the day: the product wraps
+    EXPECT_EQ(random.Random(8), 5);
+    EXPECT_EQ(random.Random(100), 99);  // the state as a fraction of 2^32, times n
+    EXPECT_EQ(random.state(), 4274149357u);
 }
 
 TEST(RandomChoiceTest, CountsOfTheEightDrawsOverTheFreeCells) {
-    // Empty board: cells 1 to 8 once each, cell 9 never.
-    EXPECT_EQ(randomTargets("         "),
-              (std::map<int, int>{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1}, {7, 1}, {8, 1}}));
-    // Eight free cells: each once.
-    EXPECT_EQ(randomTargets("    X    "),
-              (std::map<int, int>{{1, 1}, {2, 1}, {3, 1}, {4, 1}, {6, 1}, {7, 1}, {8, 1}, {9, 1}}));
-    // Three free cells: 3/8, 3/8, 2/8 in cell order.
-    EXPECT_EQ(randomTargets("X0X00X   "), (std::map<int, int>{{7, 3}, {8, 3}, {9, 2}}));
-    // One free cell: always it.
-    EXPECT_EQ(randomTargets("X0X00XX0 "), (std::map<int, int>{{9, 8}}));
-}
-
-TEST(RandomChoiceTest, ComputerBeginningNeverTakesCellNineOverAWholeSecond) {
-    for (std::uint32_t ms = 0; ms < 1000; ++ms) {
-        auto flow = std::make_unique<RecordingFlow>();
-        flow->FormCreate();
-        flow->setBoard("         ");
-        flow->clockMs = 43200000 + ms;
-        flow->comp();
-        ASSERT_TRUE(flow->board().is(9, kEmpty)) << ms;
+    const struct {
+        std::string board;
+        std::vector<MoveSlot> tried;  // answers of a remembered entry for the board
+        std::map<int, int> counts;    // cell -> how many of the eight draws choose it
+    } cases[] = {
+        // Empty board: cells 1 to 8 once each, cell 9 never.
+        {"         ", {}, {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}, {6, 1}, {7, 1}, {8, 1}}},
+        {"    X    ", {}, {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {6, 1}, {7, 1}, {8, 1}, {9, 1}}},
+        // Three free cells: 3/8, 3/8, 2/8 in cell order.
+        {"X0X00X   ", {}, {{7, 3}, {8, 3}, {9, 2}}},
+        {"X0X00XX0 ", {}, {{9, 8}}},
+        // Best weight 0 with cells untried: only the six untried cells, so 4 and 5 come twice.
+        {"X        ", {{2, 0}, {3, -1}}, {{4, 2}, {5, 2}, {6, 1}, {7, 1}, {8, 1}, {9, 1}}},
+    };
+    // Random(8) is the top three bits of the new state: each draw at both ends of its range.
+    for (const auto& c : cases) {
+        for (const std::uint32_t end : {0u, (1u << 29) - 1}) {
+            std::map<int, int> counts;
+            for (std::uint32_t draw = 0; draw < 8; ++draw) {
+                RecordingFlow flow;
+                if (!c.tried.empty()) {
+                    flow.remember(1, c.board, c.tried);
+                }
+                flow.setBoard(c.board);
+                flow.clockMs = seedFor((draw << 29) + end);
+                flow.comp();
+                // Exactly one new "0", and no "*" left behind.
+                const std::string after = flow.board().text();
+                std::size_t target = 0;
+                while (target < 8 && after[target] == c.board[target]) {
+                    ++target;
+                }
+                std::string expected = c.board;
+                expected[target] = '0';
+                EXPECT_EQ(after, expected) << "draw " << draw;
+                ++counts[static_cast<int>(target) + 1];
+            }
+            EXPECT_EQ(counts, c.counts) << "'" << c.board << "' " << end;
+        }
     }
 }
 
-TEST(CompTest, FirstMoveCreatesEntryOne) {
-    auto flow = newFlow();
-    flow->Button2Click();
-    flow->clockMs = seedForDraw(3);  // n = 4: the fourth free cell, cell 4
-    flow->SpeedButton5Click();
-    EXPECT_EQ(flow->entryCount(), 1);
-    EXPECT_EQ(flow->shownEntryCount, 1);
-    const MemoryEntry& entry = flow->memory()[1];
-    EXPECT_EQ(entry.Position.text(), "    X    ");
-    EXPECT_EQ(entry.Slots[1], (MoveSlot{4, 0, true}));
-    EXPECT_EQ(entry.filledCount(), 1);
-    EXPECT_EQ(flow->shownBoard(), "   0X    ");
-    EXPECT_EQ(flow->moveCount(), 2);
-}
-
-TEST(CompTest, RememberedAnswerUnderRotation) {
-    auto flow = newFlow();
-    Board position;
-    position.fill(kEmpty);
-    position.set(1, kCross);
-    flow->entry(1).Position = position;
-    flow->entry(1).Slots[1] = {2, 1, false};
-    flow->setEntryCount(1);
-
-    flow->setBoard("  X      ");  // the entry's position turned by a quarter
-    flow->comp();
-    EXPECT_EQ(flow->board().text(), "  X  0   ");
-    EXPECT_TRUE(flow->memory()[1].Slots[1].Used);
-    EXPECT_EQ(flow->memory()[1].filledCount(), 1);
-    EXPECT_EQ(flow->entryCount(), 1);
-    EXPECT_EQ(flow->shownEntryCount, -1);  // nothing new to show
-}
-
-TEST(CompTest, UntriedAnswerIsRecordedInTheEntrysOrientation) {
-    auto flow = newFlow();
-    Board position;
-    position.fill(kEmpty);
-    position.set(1, kCross);
-    flow->entry(1).Position = position;
-    flow->entry(1).Slots[1] = {2, 0, false};
-    flow->setEntryCount(1);
-
-    flow->setBoard("  X      ");
-    flow->clockMs = seedForDraw(0);  // the first free cell not tried: cell 1 of the board
-    flow->comp();
-    EXPECT_EQ(flow->board().text(), "0 X      ");  // the tried cell 6 is free again
-    // Board cell 1 is cell 7 of the entry's position (a quarter turn takes 7 to 1).
-    EXPECT_EQ(flow->memory()[1].Slots[2], (MoveSlot{7, 0, true}));
-    EXPECT_EQ(flow->entryCount(), 1);
-}
-
-TEST(CompTest, EqualBestWeightsPlayTheLowerSlot) {
-    auto flow = newFlow();
-    Board position;
-    position.fill(kEmpty);
-    position.set(5, kCross);
-    flow->entry(1).Position = position;
-    flow->entry(1).Slots[1] = {1, 0, false};
-    flow->entry(1).Slots[2] = {9, 2, false};
-    flow->entry(1).Slots[3] = {3, 2, false};
-    flow->setEntryCount(1);
-    flow->setBoard("    X    ");  // the same under every turn: rotation 0
-    flow->comp();
-    EXPECT_EQ(flow->board().text(), "    X   0");
-    EXPECT_TRUE(flow->memory()[1].Slots[2].Used);
-    EXPECT_FALSE(flow->memory()[1].Slots[3].Used);
-    EXPECT_EQ(flow->memory()[1].filledCount(), 3);
-}
-
-TEST(CompTest, BestWeightZeroTriesOnlyUntriedCells) {
-    // Tried: 2 (weight 0) and 3 (weight -1); untried: 4 to 9. The eight draws count round the
-    // six untried cells, so 4 and 5 come twice.
-    std::map<int, int> counts;
-    for (int draw = 0; draw < 8; ++draw) {
-        auto flow = newFlow();
-        Board position;
-        position.fill(kEmpty);
-        position.set(1, kCross);
-        flow->entry(1).Position = position;
-        flow->entry(1).Slots[1] = {2, 0, false};
-        flow->entry(1).Slots[2] = {3, -1, false};
-        flow->setEntryCount(1);
-        flow->setBoard("X        ");
-        flow->clockMs = seedForDraw(draw);
-        flow->comp();
-        const MoveSlot slot = flow->memory()[1].Slots[3];
-        EXPECT_EQ(slot.Weight, 0);
-        EXPECT_TRUE(slot.Used);
-        EXPECT_TRUE(flow->board().is(slot.Answer, kNought)) << draw;
-        EXPECT_TRUE(flow->board().is(2, kEmpty));
-        EXPECT_TRUE(flow->board().is(3, kEmpty));
-        EXPECT_EQ(flow->board().text().find('*'), std::string::npos);
-        EXPECT_FALSE(flow->memory()[1].Slots[1].Used);
-        ++counts[slot.Answer];
+TEST(CompTest, RememberedPositions) {
+    using Slots = std::vector<MoveSlot>;
+    const struct {
+        std::string board, after;  // before and after the move
+        int played;                // the slot of entry 1 played again, or 0
+        MoveSlot added;            // the answer entry 1 learns, if any
+        std::vector<std::pair<std::string, Slots>> entries;
+    } cases[] = {
+        // Entry 2 matches without a turn, but the lowest entry wins, here with a quarter turn.
+        {"  X      ", "  X  0   ", 1, {}, {{"X        ", {{2, 1}}}, {"  X      ", {{9, 1}}}}},
+        // A board the same under every turn matches without one; of equal best weights the
+        // lower slot is played.
+        {"    X    ", "    X   0", 2, {}, {{"    X    ", {{1, 0}, {9, 2}, {3, 2}}}}},
+        // Every free cell tried: the best is played whatever its sign, nothing is learnt.
+        {"X0X00X   ", "X0X00X  0", 2, {}, {{"X0X00X   ", {{7, -3}, {9, -1}, {8, -1}}}}},
+        // Best weight 0: an untried cell (the tried 6 is passed over), kept in the entry's
+        // orientation (board cell 1 is its cell 7).
+        {"  X      ", "0 X      ", 0, {7, 0, true}, {{"X        ", {{2, 0}}}}},
+    };
+    for (const auto& c : cases) {
+        RecordingFlow flow;
+        int count = 0;
+        for (const auto& [position, slots] : c.entries) {
+            flow.remember(++count, position, slots);
+        }
+        flow.setBoard(c.board);
+        flow.comp();
+        EXPECT_EQ(flow.board().text(), c.after) << c.board;
+        Slots expected = c.entries[0].second;
+        if (c.played != 0) {
+            expected[static_cast<std::size_t>(c.played - 1)].Used = true;
+        }
+        expected.push_back(c.added);
+        expected.resize(9);
+        for (int k = 1; k <= 9; ++k) {
+            EXPECT_EQ(flow.memory()[1].Slots[k], expected[static_cast<std::size_t>(k - 1)])
+                << c.after << ", slot " << k;
+        }
+        EXPECT_EQ(flow.entryCount(), count) << c.after;  // no new entry
     }
-    EXPECT_EQ(counts, (std::map<int, int>{{4, 2}, {5, 2}, {6, 1}, {7, 1}, {8, 1}, {9, 1}}));
-}
-
-TEST(CompTest, AllCellsTriedPlaysBestEvenWhenNegative) {
-    auto flow = newFlow();
-    Board position;
-    const std::string cells = "X0X00X   ";
-    for (int k = 1; k <= 9; ++k) {
-        position.set(k, Cell(cells[static_cast<std::size_t>(k - 1)]));
-    }
-    flow->entry(1).Position = position;
-    flow->entry(1).Slots[1] = {7, -3, false};
-    flow->entry(1).Slots[2] = {9, -1, false};
-    flow->entry(1).Slots[3] = {8, -1, false};
-    flow->setEntryCount(1);
-    flow->setBoard(cells);
-    flow->comp();
-    EXPECT_EQ(flow->board().text(), "X0X00X  0");
-    EXPECT_TRUE(flow->memory()[1].Slots[2].Used);
-    EXPECT_EQ(flow->memory()[1].filledCount(), 3);
-    EXPECT_EQ(flow->entryCount(), 1);
-}
-
-TEST(CompTest, ForgetThenNextMoveCreatesEntryOneAgain) {
-    auto flow = newFlow();
-    flow->Button2Click();
-    flow->SpeedButton5Click();
-    flow->SpeedButton9Click();
-    EXPECT_EQ(flow->entryCount(), 2);
-    flow->forget();
-    EXPECT_EQ(flow->entryCount(), 0);
-    EXPECT_EQ(flow->memory()[1].filledCount(), 0);
-    flow->SpeedButton7Click();
-    EXPECT_EQ(flow->entryCount(), 1);
-    // The board before the computer's answer, which takes the first free cell (clock 0).
-    EXPECT_EQ(flow->memory()[1].Position.text(), "00  X X X");
-    EXPECT_EQ(flow->memory()[1].Slots[1], (MoveSlot{3, 0, true}));
 }
 
 }  // namespace

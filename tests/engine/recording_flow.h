@@ -2,27 +2,46 @@
 
 #include "engine/gameflow.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <exception>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace zelmo::engine::test {
 
-// A game flow with a recording display: it keeps what the window would show, answers grade
-// readings from settable spinner values (counting the readings) and runs on a settable clock.
-// Tests also use it to set up a memory directly.
+// A board from nine characters, cell 1 first.
+inline Board boardOf(const std::string& nineCells) {
+    Board board;
+    for (int k = 1; k <= 9; ++k) {
+        board.set(k, Cell(nineCells.at(static_cast<std::size_t>(k - 1))));
+    }
+    return board;
+}
+
+// The message of the error `action` raises, or "no error".
+template <typename Action>
+std::string errorText(Action&& action) {
+    try {
+        action();
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+// A created game flow with a recording display: it keeps what the window would show, answers grade
+// readings from settable spinner values (counting the readings) and runs on a settable clock. Tests
+// also use it to set up a board and a memory directly.
 class RecordingFlow : public GameFlow {
   public:
     RecordingFlow() {
         setClock([this] { return clockMs; });
-        for (int k = 0; k <= 9; ++k) {
-            cells[k] = Cell();
-        }
+        FormCreate();
     }
 
-    // Display state as the window would hold it.
-    Cell cells[10];  // index 1..9
+    std::string shownBoard = std::string(9, '?');  // the nine cell captions
     std::int32_t shownGameNumber = -1;
     std::int32_t shownEntryCount = -1;
     std::string status = "<none>";
@@ -31,41 +50,26 @@ class RecordingFlow : public GameFlow {
     std::vector<double> scores;
     std::map<int, std::int32_t> grades = {{1, 3}, {2, 3}, {3, 3}};
     std::map<int, int> gradeReads;
-    int scoreSets = 0;
-    bool sawSkipMark = false;
-    std::uint32_t clockMs = 0;
+    std::uint32_t clockMs = 0;  // 0 makes every random choice take the first free cell
 
     MemoryEntry& entry(int j) { return PositionMemory_[j]; }
-    void setEntryCount(std::int32_t count) { EntryCount = count; }
-    // Places marks on the board as a game would have, keeping MoveCount consistent.
+    // Entry j := `position` with `slots` from slot 1; the entries in use become 1..j.
+    void remember(int j, const std::string& position, const std::vector<MoveSlot>& slots) {
+        entry(j).Position = boardOf(position);
+        for (std::size_t k = 0; k < slots.size(); ++k) {
+            entry(j).Slots[static_cast<int>(k) + 1] = slots[k];
+        }
+        EntryCount = j;
+    }
+    // Places marks as a game would have, keeping MoveCount consistent.
     void setBoard(const std::string& nineCells) {
-        int marks = 0;
-        for (int k = 1; k <= 9; ++k) {
-            Board_.set(k, Cell(nineCells[static_cast<std::size_t>(k - 1)]));
-            marks += nineCells[static_cast<std::size_t>(k - 1)] != ' ' ? 1 : 0;
-        }
-        MoveCount = marks;
-    }
-    std::string shownBoard() const {
-        std::string text;
-        for (int k = 1; k <= 9; ++k) {
-            text += cells[k].text();
-        }
-        return text;
-    }
-    int totalGradeReads() const {
-        int total = 0;
-        for (const auto& [spinner, count] : gradeReads) {
-            total += count;
-        }
-        return total;
+        Board_ = boardOf(nineCells);
+        MoveCount =
+            static_cast<std::int32_t>(9 - std::count(nineCells.begin(), nineCells.end(), ' '));
     }
 
   protected:
-    void showCell(int k, const Cell& value) override {
-        cells[k] = value;
-        sawSkipMark = sawSkipMark || value == kSkip;
-    }
+    void showCell(int k, const Cell& value) override { shownBoard.at(k - 1) = value.character(); }
     void showGameNumber(std::int32_t number) override { shownGameNumber = number; }
     void showEntryCount(std::int32_t count) override { shownEntryCount = count; }
     void showStatus(const std::string& utf8Text) override { status = utf8Text; }
@@ -78,21 +82,18 @@ class RecordingFlow : public GameFlow {
         scoreLabels.push_back(utf8Label);
         scores.push_back(0);
     }
-    double scoreValue(int index) override { return scores.at(static_cast<std::size_t>(index)); }
-    void setScoreValue(int index, double value) override {
-        ++scoreSets;
-        scores.at(static_cast<std::size_t>(index)) = value;
-    }
+    double scoreValue(int index) override { return scores.at(index); }
+    void setScoreValue(int index, double value) override { scores.at(index) = value; }
 };
 
-// The state a seed of the clock gives the generator's first draw: Random(8) is the top three
-// bits of seed * 134775813 + 1 (mod 2^32). Returns a seed whose first draw is `draw` (0..7).
-inline std::uint32_t seedForDraw(int draw) {
-    for (std::uint32_t seed = 0;; ++seed) {
-        if (static_cast<int>((seed * 134775813u + 1u) >> 29) == draw) {
-            return seed;
-        }
+// The clock value from which the generator's next state is `state`: the seed is (state - 1)
+// times the inverse of the multiplier modulo 2^32, found by Newton's iteration.
+inline std::uint32_t seedFor(std::uint32_t state) {
+    std::uint32_t inverse = 134775813u;
+    for (int i = 0; i < 5; ++i) {
+        inverse *= 2u - 134775813u * inverse;
     }
+    return (state - 1u) * inverse;
 }
 
 }  // namespace zelmo::engine::test
