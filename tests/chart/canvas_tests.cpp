@@ -21,7 +21,7 @@ constexpr TColor kRed = 0x0000FF;
 constexpr TColor kDarkRed = 0x00007F;  // RGB(127,0,0)
 constexpr TColor kBaseRed = 0x0000BF;  // RGB(191,0,0)
 
-// The plot of the worked examples: a 213 x 221 area, depth 3.
+// The reference plot: a 213 x 221 drawing area, depth 3.
 constexpr TRect kOuter{0, 0, 213, 221};
 constexpr TRect kPlot{11, 27, 199, 201};
 

@@ -1,5 +1,5 @@
-// The whole drawing pass of the score chart on the recording canvas, replaying the worked
-// examples pixel by pixel.
+// The whole drawing pass of the score chart on the recording canvas, checked call by call
+// against layouts worked out by hand.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -26,7 +26,7 @@ std::vector<TCanvasRecord> MarkTexts(const TRecordingCanvas& c) {
     return result;
 }
 
-TEST(DrawPass, LayoutAndOrderOfTheWorkedExample) {
+TEST(DrawPass, LayoutAndOrderForScoresThreeOneNil) {
     ScoreChart s({3, 1, 0});
     s.Pass();
     TChart& chart = *s.chart;
@@ -235,7 +235,7 @@ TEST(DrawPass, EqualAndZeroScores) {
 
 // The mark of a bar with BarLeft 40, BarWidth 26, top 100 and CenterZ 1, text "3" 6 pixels
 // wide and "W" 11 by 14, frame width 1, placed and painted inside a pass.
-TEST(DrawPass, MarkWorkedExample) {
+TEST(DrawPass, MarkOfAThreeAboveItsBar) {
     ScoreChart s({3, 1, 0});
     s.chart->OnAfterDraw = [&s] {
         s.canvas.Records.clear();
