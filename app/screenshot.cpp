@@ -1,11 +1,13 @@
 // Makes the README's picture of the window: builds the real window off screen, plays a few
-// games by simulated clicks and saves the window's image. Usage: zelmo_screenshot FILE.png
+// games by simulated clicks and saves the window's image. Usage: zelmo_screenshot FILE.png [GAMES]
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QTest>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 
 #include "ui/application.h"
@@ -50,6 +52,7 @@ int main(int argc, char** argv) {
     zelmo::ui::initApplication(app);
     const QString path =
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshot.png");
+    const int games = argc > 2 ? std::max(0, std::atoi(argv[2])) : 5;
 
     TForm1 form;
     std::uint32_t clockTicks = 36000000;
@@ -59,9 +62,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the window was not shown\n");
         return 1;
     }
-    // Five games, the last one begun by the computer; its final position stays on the board
-    // with the outcome in the status line.
-    for (int game = 0; game < 5; ++game) {
+    // By default five games, the last one begun by the computer; its final position stays on
+    // the board with the outcome in the status line.
+    for (int game = 0; game < games; ++game) {
         playOneGame(form, clockTicks);
     }
     QApplication::processEvents();
