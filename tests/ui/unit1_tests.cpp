@@ -148,6 +148,25 @@ TEST_F(Form1Test, PlaysTwoGamesByClicks) {
     EXPECT_EQ(form->Label8->text(), QString::number(entries + 1));
 }
 
+TEST_F(Form1Test, FinishedGameRaisesOneBarInOneDrawingPass) {
+    const auto settle = [] {
+        for (int i = 0; i < 5; ++i) {
+            QTest::qWait(10);
+        }
+    };
+    click(form->Button2);
+    settle();
+    const long passesBefore = form->Chart1->DrawPasses();
+    playToTheEnd();
+    settle();
+    // The score changed once, at the end of the game, and the chart drew once for it; the
+    // moves before it left the cached picture alone.
+    EXPECT_EQ(form->Chart1->DrawPasses(), passesBefore + 1);
+    EXPECT_EQ(score(0) + score(1) + score(2), 1.0);
+    settle();
+    EXPECT_EQ(form->Chart1->DrawPasses(), passesBefore + 1) << "no change, no new pass";
+}
+
 TEST_F(Form1Test, WipeEmptiesTheMemoryAndTheGameGoesOn) {
     click(form->Button2);
     click(form->SpeedButton1);
