@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 #include "ui/application.h"
 #include "ui/controls.h"
