@@ -1,5 +1,9 @@
 // Makes the README's picture of the window: builds the real window off screen, plays a few
 // games by simulated clicks and saves the window's image. Usage: zelmo_screenshot FILE.png [GAMES]
+#include "ui/application.h"
+#include "ui/controls.h"
+#include "ui/unit1.h"
+
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
@@ -9,10 +13,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-
-#include "ui/application.h"
-#include "ui/controls.h"
-#include "ui/unit1.h"
 
 namespace {
 

@@ -1,16 +1,16 @@
 #pragma once
 
+#include "chart/scorechart.h"
+#include "engine/gameflow.h"
+#include "ui/errorbox.h"
+#include "ui/links.h"
+
 #include <QString>
 #include <QWidget>
 
 #include <cstdint>
 #include <functional>
 #include <string>
-
-#include "chart/scorechart.h"
-#include "engine/gameflow.h"
-#include "ui/errorbox.h"
-#include "ui/links.h"
 
 namespace zelmo::ui {
 
