@@ -66,6 +66,9 @@ class PositionMemory {
     // Stores a new position at entry j with `answer` in slot 1, weight 0, used; slots 2..9
     // are freed whatever an earlier life of the entry left there.
     void record(int j, const Board& position, int answer);
+    // Brings any derived lookup data up to date after entries were written directly through
+    // operator[] (the memory-file loader does this once after filling the table).
+    void reindex() {}
 
     // Every used slot of entries 1..count: Weight := (Weight + grade) - 3, with grade taken
     // from nextGrade() once per used slot. An overflow leaves that weight and all later ones
