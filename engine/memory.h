@@ -2,9 +2,12 @@
 
 #include "engine/board.h"
 #include "engine/checked.h"
+#include "engine/errors.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace zelmo::engine {
 
@@ -41,6 +44,12 @@ int rotate(int cell, int turns);
 
 // The computer's memory: a fixed table of entries 1..Capacity held inside the game state, with
 // no allocation per entry. The number of entries in use is kept by the caller.
+//
+// Beside the table it keeps two derived indexes so that a move does not walk all 9000 slots:
+// a packed code of every entry's position (the search compares one integer per entry and turn
+// instead of nine cells) and the list of slots whose Used mark is set (grading and clearing
+// touch only those). Writes through the non-const operator[] mark the entry for re-indexing at
+// the next operation; a reference kept across an operation and written later needs reindex().
 class PositionMemory {
   public:
     static constexpr int Capacity = 1000;
@@ -53,11 +62,16 @@ class PositionMemory {
         int rotation;
     };
 
-    MemoryEntry& operator[](int j) { return entries_[j]; }
+    MemoryEntry& operator[](int j) {
+        MemoryEntry& entry = entries_[j];
+        staleFrom_ = j < staleFrom_ ? j : staleFrom_;
+        staleTo_ = j > staleTo_ ? j : staleTo_;
+        return entry;
+    }
     const MemoryEntry& operator[](int j) const { return entries_[j]; }
 
     // The first entry (then the fewest quarter turns) among 1..count that matches the board.
-    std::optional<Match> find(const Board& board, std::int32_t count) const;
+    std::optional<Match> find(const Board& board, std::int32_t count);
 
     // Every slot of entries 1..count loses its Used mark.
     void clearUsed(std::int32_t count);
@@ -66,29 +80,61 @@ class PositionMemory {
     // Stores a new position at entry j with `answer` in slot 1, weight 0, used; slots 2..9
     // are freed whatever an earlier life of the entry left there.
     void record(int j, const Board& position, int answer);
-    // Brings any derived lookup data up to date after entries were written directly through
-    // operator[] (the memory-file loader does this once after filling the table).
-    void reindex() {}
+    // Slot k of entry j is played in this game.
+    void markUsed(int j, int k);
+    // Entry j learns `answer` in its first free slot, weight 0, used; returns the slot.
+    int addAnswer(int j, int answer);
+    // Brings the derived indexes up to date after entries were written directly through
+    // references (the memory-file loader does this once after filling the table).
+    void reindex();
 
-    // Every used slot of entries 1..count: Weight := (Weight + grade) - 3, with grade taken
-    // from nextGrade() once per used slot. An overflow leaves that weight and all later ones
-    // unchanged and propagates.
+    // Every used slot of entries 1..count, in the order of entries then slots:
+    // Weight := (Weight + grade) - 3, with grade taken from nextGrade() once per used slot. An
+    // overflow leaves that weight and all later ones unchanged and propagates.
     template <typename NextGrade>
     void learn(std::int32_t count, NextGrade&& nextGrade) {
-        for (std::int32_t j = 1; j <= count; ++j) {
-            MemoryEntry& entry = entries_[j];
-            for (int k = 1; k <= MemoryEntry::kSlots; ++k) {
-                MoveSlot& slot = entry.Slots[k];
-                if (slot.Used) {
-                    const std::int32_t grade = nextGrade();
-                    slot.Weight = checkedAdd(checkedAdd(slot.Weight, grade), -3);
-                }
+        sortUsed();
+        for (const std::uint16_t code : used_) {
+            const int j = code >> kSlotBits;
+            if (j > count) {
+                break;  // sorted: every later one is above the count too
+            }
+            MoveSlot& slot = entries_[j].Slots[code & kSlotMask];
+            if (slot.Used) {
+                const std::int32_t grade = nextGrade();
+                slot.Weight = checkedAdd(checkedAdd(slot.Weight, grade), -3);
             }
         }
+        failBeyondCapacity(count);
     }
 
   private:
+    static constexpr int kSlotBits = 4;
+    static constexpr int kSlotMask = (1 << kSlotBits) - 1;
+
+    // Brings codes and the used list up to date for entries written through operator[].
+    void sync();
+    // Sorts the used list by entry, then slot, after a sync.
+    void sortUsed();
+    void track(int j, int k);
+    void untrackEntry(int j);
+    // A walk over entries 1..count with count above the table reaches entry Capacity + 1.
+    static void failBeyondCapacity(std::int32_t count) {
+        if (count > Capacity) {
+            throw ERangeError();
+        }
+    }
+
     CheckedArray<MemoryEntry, Capacity> entries_;
+    // codes_[j]: the packed position of entry j (index 0 unused).
+    std::array<std::uint32_t, Capacity + 1> codes_{};
+    // Bit k of listed_[j]: slot k of entry j is in used_.
+    std::array<std::uint16_t, Capacity + 1> listed_{};
+    // (entry << kSlotBits) | slot of every slot whose Used mark may be set.
+    std::vector<std::uint16_t> used_;
+    // Entries staleFrom_..staleTo_ may have been written through operator[].
+    int staleFrom_ = Capacity + 1;
+    int staleTo_ = 0;
 };
 
 // The random generator behind the computer's untried moves: a 32-bit linear congruential

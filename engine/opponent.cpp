@@ -1,20 +1,22 @@
 // The learning opponent's part of the game flow: the computer's move and the memory upkeep.
 #include "engine/gameflow.h"
 
+#include <utility>
+
 namespace zelmo::engine {
 
 void GameFlow::comp() {
     const std::optional<PositionMemory::Match> match = PositionMemory_.find(Board_, EntryCount);
     if (match) {
-        MemoryEntry& entry = PositionMemory_[match->entry];
+        // Read through the const view: a write access would mark the entry for re-indexing.
+        const MemoryEntry& entry = std::as_const(PositionMemory_)[match->entry];
         const int best = entry.bestSlot();
         const int filled = entry.filledCount();
         // The best answer is played when it has earned something, or when every free cell of
         // the position has been tried and there is nothing new left to try.
         if (MemoryEntry::kSlots - filled == MoveCount || entry.Slots[best].Weight > 0) {
-            MoveSlot& slot = entry.Slots[best];
-            slot.Used = true;
-            Board_.set(rotate(slot.Answer, match->rotation), kNought);
+            PositionMemory_.markUsed(match->entry, best);
+            Board_.set(rotate(entry.Slots[best].Answer, match->rotation), kNought);
             return;
         }
         for (int k = 1; k <= MemoryEntry::kSlots; ++k) {
@@ -27,11 +29,8 @@ void GameFlow::comp() {
     const int target = randomChoice();
 
     if (match) {
-        MemoryEntry& entry = PositionMemory_[match->entry];
-        const int k = entry.firstFreeSlot();
         // The answer is kept in the entry's own orientation.
-        entry.Slots[k] =
-            MoveSlot{static_cast<std::int16_t>(rotate(target, 4 - match->rotation)), 0, true};
+        PositionMemory_.addAnswer(match->entry, rotate(target, 4 - match->rotation));
     } else if (EntryCount < PositionMemory::Capacity) {
         EntryCount = checkedAdd(EntryCount, 1);
         showEntryCount(EntryCount);
