@@ -2,10 +2,10 @@
 
 #include "engine/memory.h"
 
+#include <sys/types.h>
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace zelmo::engine {
@@ -61,8 +61,9 @@ std::string saveMemoryFile(const std::string& path, const MemorySnapshot& in);
 class SaveSteps {
   public:
     virtual ~SaveSteps() = default;
-    virtual int makeTemp(std::string& pathTemplate);  // mkstemp; the template is rewritten
-    virtual int setMode(int fd, mode_t mode);         // fchmod
+    // open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode): the process umask applies.
+    virtual int createNew(const std::string& path, mode_t mode);
+    virtual int setMode(int fd, mode_t mode);  // fchmod
     virtual ssize_t write(int fd, const void* data, std::size_t size);
     virtual int sync(int fd);  // fsync
     virtual int close(int fd);
