@@ -1,0 +1,182 @@
+#include "train/players.h"
+
+#include <array>
+#include <cstdlib>
+
+namespace zelmo::train {
+
+namespace {
+
+using engine::Board;
+
+constexpr int kStates = 19683;  // 3^9
+// The eight lines of three, cells numbered from 0.
+constexpr int kLines[8][3] = {{0, 1, 2}, {3, 4, 5}, {6, 7, 8}, {0, 3, 6},
+                              {1, 4, 7}, {2, 5, 8}, {0, 4, 8}, {2, 4, 6}};
+constexpr int kPowers[9] = {1, 3, 9, 27, 81, 243, 729, 2187, 6561};
+
+// A board as a base-3 number: digit k-1 is 0 for a free cell, 1 for "X", 2 for "0".
+int stateOf(const Board& board) {
+    int state = 0;
+    for (int k = 1; k <= Board::kCells; ++k) {
+        const char c = board.at(k).character();
+        state += kPowers[k - 1] * (c == 'X' ? 1 : c == '0' ? 2 : 0);
+    }
+    return state;
+}
+
+int digit(int state, int cell) {
+    return state / kPowers[cell] % 3;
+}
+
+bool hasLine(int state, int mark) {
+    for (const auto& line : kLines) {
+        if (digit(state, line[0]) == mark && digit(state, line[1]) == mark &&
+            digit(state, line[2]) == mark) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Game values from "X"'s side (+1 win, 0 draw, -1 loss) with either side to move, and the best
+// moves of "X"; lines are tested in the game's order, the player's first.
+class Minimax {
+  public:
+    Minimax() {
+        known_[0].fill(false);
+        known_[1].fill(false);
+        best_.fill(0);
+        for (int state = 0; state < kStates; ++state) {
+            value(state, 0);
+        }
+    }
+    std::uint16_t best(int state) const { return best_[static_cast<std::size_t>(state)]; }
+
+  private:
+    // side 0: "X" to move, side 1: "0" to move.
+    int value(int state, int side) {
+        const auto s = static_cast<std::size_t>(state);
+        if (known_[side][s]) {
+            return values_[side][s];
+        }
+        int result = 0;
+        std::uint16_t bestMask = 0;
+        if (hasLine(state, 1)) {
+            result = 1;
+        } else if (hasLine(state, 2)) {
+            result = -1;
+        } else {
+            bool moved = false;
+            for (int cell = 0; cell < 9; ++cell) {
+                if (digit(state, cell) != 0) {
+                    continue;
+                }
+                const int next = state + kPowers[cell] * (side == 0 ? 1 : 2);
+                const int v = value(next, 1 - side);
+                const bool better = !moved || (side == 0 ? v > result : v < result);
+                if (better) {
+                    result = v;
+                    bestMask = 0;
+                }
+                if (side == 0 && v == result) {
+                    bestMask = static_cast<std::uint16_t>(bestMask | (1u << (cell + 1)));
+                }
+                moved = true;
+            }
+        }
+        known_[side][s] = true;
+        values_[side][s] = static_cast<std::int8_t>(result);
+        if (side == 0) {
+            best_[s] = bestMask;
+        }
+        return result;
+    }
+
+    std::array<std::array<bool, kStates>, 2> known_;
+    std::array<std::array<std::int8_t, kStates>, 2> values_{};
+    std::array<std::uint16_t, kStates> best_;
+};
+
+// The k-th (from 0) set bit of a cell mask, as a cell number.
+int nthCell(std::uint16_t mask, std::uint32_t n) {
+    for (int k = 1; k <= Board::kCells; ++k) {
+        if ((mask & (1u << k)) != 0 && n-- == 0) {
+            return k;
+        }
+    }
+    return 0;
+}
+
+std::uint16_t freeCells(const Board& board) {
+    std::uint16_t mask = 0;
+    for (int k = 1; k <= Board::kCells; ++k) {
+        if (board.is(k, engine::kEmpty)) {
+            mask = static_cast<std::uint16_t>(mask | (1u << k));
+        }
+    }
+    return mask;
+}
+
+int randomCell(std::uint16_t mask, SplitMix64& random) {
+    return nthCell(mask, random.below(static_cast<std::uint32_t>(__builtin_popcount(mask))));
+}
+
+}  // namespace
+
+std::uint64_t SplitMix64::next() {
+    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+std::uint32_t SplitMix64::below(std::uint32_t n) {
+    // Draws from the top of the range that would favour the low results are thrown away.
+    const std::uint64_t limit = UINT64_MAX - UINT64_MAX % n;
+    std::uint64_t draw = next();
+    while (draw >= limit) {
+        draw = next();
+    }
+    return static_cast<std::uint32_t>(draw % n);
+}
+
+int RandomPlayer::move(const Board& board) {
+    return randomCell(freeCells(board), random_);
+}
+
+std::uint16_t PerfectPlayer::bestMoves(const Board& board) {
+    static const Minimax table;
+    return table.best(stateOf(board));
+}
+
+int PerfectPlayer::move(const Board& board) {
+    return randomCell(bestMoves(board), random_);
+}
+
+int MixedPlayer::move(const Board& board) {
+    const std::uint16_t cells =
+        random_.unit() < p_ ? PerfectPlayer::bestMoves(board) : freeCells(board);
+    return randomCell(cells, random_);
+}
+
+std::unique_ptr<Player> makePlayer(const std::string& name, std::uint64_t seed) {
+    if (name == "random") {
+        return std::make_unique<RandomPlayer>(seed);
+    }
+    if (name == "perfect") {
+        return std::make_unique<PerfectPlayer>(seed);
+    }
+    const std::string prefix = "mixed:";
+    if (name.rfind(prefix, 0) == 0 && name.size() > prefix.size()) {
+        const std::string number = name.substr(prefix.size());
+        char* end = nullptr;
+        const double p = std::strtod(number.c_str(), &end);
+        if (end == number.c_str() + number.size() && p >= 0.0 && p <= 1.0) {
+            return std::make_unique<MixedPlayer>(p, seed);
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace zelmo::train

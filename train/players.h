@@ -1,0 +1,74 @@
+#pragma once
+
+#include "engine/board.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace zelmo::train {
+
+// The players' own generator (splitmix64): small, fast and the same with every standard
+// library, so a seeded run gives the same games everywhere.
+class SplitMix64 {
+  public:
+    explicit SplitMix64(std::uint64_t seed) : state_(seed) {}
+    std::uint64_t next();
+    // A whole number 0..n-1 for n > 0, each equally likely.
+    std::uint32_t below(std::uint32_t n);
+    // A number in [0, 1).
+    double unit() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
+
+  private:
+    std::uint64_t state_;
+};
+
+// Who plays "X" against the learning computer in the trainer and the soak program. It is
+// asked for a move only while the game runs, so the board has a free cell and no line.
+class Player {
+  public:
+    virtual ~Player() = default;
+    // A free cell 1..9 of the board.
+    virtual int move(const engine::Board& board) = 0;
+};
+
+// A uniformly random free cell.
+class RandomPlayer : public Player {
+  public:
+    explicit RandomPlayer(std::uint64_t seed) : random_(seed) {}
+    int move(const engine::Board& board) override;
+
+  private:
+    SplitMix64 random_;
+};
+
+// A minimax player that never loses: among the moves of the best game-theoretic value for
+// "X" (win, else draw) it picks one at random. The values of all 3^9 boards are worked out
+// once per process, so a move is one table look-up.
+class PerfectPlayer : public Player {
+  public:
+    explicit PerfectPlayer(std::uint64_t seed) : random_(seed) {}
+    int move(const engine::Board& board) override;
+    // Bit k (1..9) set: cell k is a best move for "X" on this board.
+    static std::uint16_t bestMoves(const engine::Board& board);
+
+  private:
+    SplitMix64 random_;
+};
+
+// Perfect with probability p, random otherwise, decided afresh for every move.
+class MixedPlayer : public Player {
+  public:
+    MixedPlayer(double p, std::uint64_t seed) : p_(p), random_(seed) {}
+    int move(const engine::Board& board) override;
+
+  private:
+    double p_;
+    SplitMix64 random_;
+};
+
+// A player from its name: "random", "perfect" or "mixed:P" with 0 <= P <= 1. Null for any
+// other name.
+std::unique_ptr<Player> makePlayer(const std::string& name, std::uint64_t seed);
+
+}  // namespace zelmo::train

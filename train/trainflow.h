@@ -1,0 +1,78 @@
+#pragma once
+
+#include "engine/gameflow.h"
+#include "train/players.h"
+
+#include <array>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <string>
+
+namespace zelmo::train {
+
+// The grades of the three outcomes, as the window's spinners hold them.
+struct Grades {
+    std::int32_t win = 5;   // SpinEdit1, "Победа": the computer won
+    std::int32_t loss = 2;  // SpinEdit2, "Поражение": the computer lost
+    std::int32_t draw = 4;  // SpinEdit3, "Ничья"
+};
+
+// The real game flow with a display that keeps only what the trainer needs: the score and the
+// three grades. The trainer and the soak program drive whole games through it with the
+// window's entry points, so they play exactly the window's game.
+class TrainFlow : public engine::GameFlow {
+  public:
+    // What a played game gave: the outcome's score point (0 player, 1 computer, 2 draw; -1 if
+    // the game did not end) and the number of errors reported on the way.
+    struct GameResult {
+        int outcome = -1;
+        int errors = 0;
+    };
+    // Called with every error an entry point raised (as the window shows it in a message box);
+    // play goes on after it.
+    using ErrorHandler = std::function<void(const std::exception&)>;
+
+    explicit TrainFlow(Grades grades);
+
+    Grades grades;
+    const std::array<double, 3>& scores() const { return scores_; }
+
+    // One game: the play button, then the player's clicks until the game ends.
+    GameResult playGame(Player& player, const ErrorHandler& onError);
+
+  protected:
+    void showCell(int, const engine::Cell&) override {}
+    void showGameNumber(std::int32_t) override {}
+    void showEntryCount(std::int32_t) override {}
+    void showStatus(const std::string&) override {}
+    void setPlayEnabled(bool) override {}
+    std::int32_t readGrade(int spinner) override;
+    void addScorePoint(const std::string&) override {}
+    double scoreValue(int index) override { return scores_.at(static_cast<std::size_t>(index)); }
+    void setScoreValue(int index, double value) override {
+        scores_.at(static_cast<std::size_t>(index)) = value;
+    }
+
+  private:
+    std::array<double, 3> scores_{};
+};
+
+// The clock of a reproducible run: starts at `start` milliseconds after midnight and moves on
+// by `step` at every reading, round the day.
+class SteppingClock {
+  public:
+    SteppingClock(std::uint32_t start, std::uint32_t step) : now_(start % kDay), step_(step) {}
+    std::uint32_t operator()() {
+        const std::uint32_t now = now_;
+        now_ = static_cast<std::uint32_t>((std::uint64_t{now_} + step_) % kDay);
+        return now;
+    }
+
+  private:
+    static constexpr std::uint32_t kDay = 86400000;
+    std::uint32_t now_;
+    std::uint32_t step_;
+};
+
+}  // namespace zelmo::train
