@@ -1,11 +1,17 @@
-// Timings of the learning opponent's search and of whole games through the game flow.
+// Timings of the learning opponent's search and of whole games through the game flow, each
+// beside the floor it is measured against: plain scans of the same positions, and games against
+// a random player for the games against the perfect one.
 #include "engine/gameflow.h"
+#include "train/players.h"
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -36,6 +42,7 @@ class SilentFlow : public GameFlow {
         }
         EntryCount = PositionMemory::Capacity;
     }
+    PositionMemory& table() { return PositionMemory_; }
     void clearBoard() {
         Board_.fill(kEmpty);
         MoveCount = 0;
@@ -70,6 +77,92 @@ void BM_CompFullMemoryNoMatch(benchmark::State& state) {
 }
 BENCHMARK(BM_CompFullMemoryNoMatch);
 
+// The search alone on the same table: 1000 entries, four turns each, no match.
+void BM_FindNoMatch(benchmark::State& state) {
+    auto flow = std::make_unique<SilentFlow>();
+    flow->FormCreate();
+    flow->fillWorstCaseMemory();
+    flow->clearBoard();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(flow->table().find(flow->board(), PositionMemory::Capacity));
+    }
+}
+BENCHMARK(BM_FindNoMatch);
+
+// Floors for the search: the same 1000 positions as plain data, scanned without the table's
+// checks or order rules. The board is turned and packed (or copied) once per scan, like the
+// search does.
+constexpr int kQuarter[10] = {0, 3, 6, 9, 2, 5, 8, 1, 4, 7};
+
+std::uint32_t packCell(char c) {
+    return c == ' ' ? 1 : c == 'X' ? 2 : c == '0' ? 3 : 0;
+}
+
+void BM_PackedScanFloor(benchmark::State& state) {
+    Board position;
+    position.fill(kEmpty);
+    position.set(9, Cell('X'));
+    std::uint32_t entryCode = 0;
+    for (int k = 9; k >= 1; --k) {
+        entryCode = (entryCode << 3) | packCell(position.at(k).character());
+    }
+    const std::vector<std::uint32_t> codes(PositionMemory::Capacity, entryCode);
+    Board board;
+    board.fill(kEmpty);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(board);
+        std::uint32_t turned[4] = {};
+        for (int t = 0; t < 4; ++t) {
+            for (int k = 9; k >= 1; --k) {
+                int cell = k;
+                for (int i = 0; i < t; ++i) {
+                    cell = kQuarter[cell];
+                }
+                turned[t] = (turned[t] << 3) | packCell(board.at(cell).character());
+            }
+        }
+        int found = 0;
+        for (std::size_t j = 0; j < codes.size() && found == 0; ++j) {
+            const std::uint32_t c = codes[j];
+            if (c == turned[0] || c == turned[1] || c == turned[2] || c == turned[3]) {
+                found = static_cast<int>(j) + 1;
+            }
+        }
+        benchmark::DoNotOptimize(found);
+    }
+}
+BENCHMARK(BM_PackedScanFloor);
+
+void BM_MemcmpScanFloor(benchmark::State& state) {
+    const std::vector<std::array<char, 9>> positions(PositionMemory::Capacity,
+                                                     {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', 'X'});
+    Board board;
+    board.fill(kEmpty);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(board);
+        std::array<char, 9> turned[4];
+        for (int t = 0; t < 4; ++t) {
+            for (int k = 1; k <= 9; ++k) {
+                int cell = k;
+                for (int i = 0; i < t; ++i) {
+                    cell = kQuarter[cell];
+                }
+                turned[t][static_cast<std::size_t>(k - 1)] = board.at(cell).character();
+            }
+        }
+        int found = 0;
+        for (std::size_t j = 0; j < positions.size() && found == 0; ++j) {
+            for (int t = 0; t < 4 && found == 0; ++t) {
+                if (std::memcmp(positions[j].data(), turned[t].data(), 9) == 0) {
+                    found = static_cast<int>(j) + 1;
+                }
+            }
+        }
+        benchmark::DoNotOptimize(found);
+    }
+}
+BENCHMARK(BM_MemcmpScanFloor);
+
 void BM_GamesAgainstRandomPlayer(benchmark::State& state) {
     auto flow = std::make_unique<SilentFlow>();
     flow->FormCreate();
@@ -91,5 +184,32 @@ void BM_GamesAgainstRandomPlayer(benchmark::State& state) {
     state.counters["entries"] = flow->entryCount();
 }
 BENCHMARK(BM_GamesAgainstRandomPlayer);
+
+// Whole games through the game flow against the trainer's players: the perfect player's moves
+// are table look-ups, so its games cost about what the random player's do.
+template <typename PlayerType>
+void gamesAgainst(benchmark::State& state) {
+    auto flow = std::make_unique<SilentFlow>();
+    flow->FormCreate();
+    PlayerType player(7);
+    for (auto _ : state) {
+        flow->Button2Click();
+        while (flow->acceptingMoves()) {
+            flow->SpeedButtonClick(player.move(flow->board()));
+        }
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+    state.counters["entries"] = flow->entryCount();
+}
+
+void BM_GamesAgainstTrainerRandomPlayer(benchmark::State& state) {
+    gamesAgainst<zelmo::train::RandomPlayer>(state);
+}
+BENCHMARK(BM_GamesAgainstTrainerRandomPlayer);
+
+void BM_GamesAgainstPerfectPlayer(benchmark::State& state) {
+    gamesAgainst<zelmo::train::PerfectPlayer>(state);
+}
+BENCHMARK(BM_GamesAgainstPerfectPlayer);
 
 }  // namespace

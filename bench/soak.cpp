@@ -1,0 +1,176 @@
+// The soak program: a long run of complete games through the game flow against the random and
+// the perfect player, with extreme grades and occasional wipes, checking every invariant after
+// every move. Prints games per second and the resident memory at the start and the end, which
+// must stay flat. Usage: soak [GAMES] (default 1000000). Exit code 1 on the first broken
+// invariant, with what broke.
+#include "train/players.h"
+#include "train/trainflow.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace zelmo;
+using engine::MemoryEntry;
+
+long residentKiB() {
+    std::ifstream statm("/proc/self/statm");
+    long size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+[[noreturn]] void broken(long game, const std::string& what, const engine::Board& board) {
+    std::fprintf(stderr, "soak: game %ld: %s (board \"%s\")\n", game, what.c_str(),
+                 board.text().c_str());
+    std::exit(1);
+}
+
+// The board agrees with the move count and holds only marks and free cells; the entries in use
+// hold distinct answers from slot 1 without gaps, each a free cell of its position. Returns the
+// number of used answers.
+int checkInvariants(const train::TrainFlow& flow, long game) {
+    const engine::Board& board = flow.board();
+    int crosses = 0, noughts = 0;
+    for (int k = 1; k <= 9; ++k) {
+        const char c = board.at(k).character();
+        crosses += c == 'X';
+        noughts += c == '0';
+        if (c != 'X' && c != '0' && c != ' ') {
+            broken(game, "a cell that is no mark and not free", board);
+        }
+    }
+    if (flow.moveCount() != crosses + noughts || std::abs(crosses - noughts) > 1) {
+        broken(game, "move count " + std::to_string(flow.moveCount()), board);
+    }
+    const std::int32_t count = flow.entryCount();
+    if (count < 0 || count > engine::PositionMemory::Capacity) {
+        broken(game, "entry count " + std::to_string(count), board);
+    }
+    int used = 0;
+    for (int j = 1; j <= count; ++j) {
+        const MemoryEntry& entry = flow.memory()[j];
+        bool seen[10] = {};
+        bool gap = false;
+        for (int k = 1; k <= MemoryEntry::kSlots; ++k) {
+            const int answer = entry.Slots[k].Answer;
+            used += entry.Slots[k].Used;
+            if (answer == 0) {
+                gap = true;
+                continue;
+            }
+            if (gap || answer < 1 || answer > 9 || seen[answer] ||
+                !entry.Position.is(answer, engine::kEmpty)) {
+                broken(game, "entry " + std::to_string(j) + " slot " + std::to_string(k), board);
+            }
+            seen[answer] = true;
+        }
+        if (!seen[entry.Slots[1].Answer]) {
+            broken(game, "entry " + std::to_string(j) + " without an answer", board);
+        }
+    }
+    return used;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const long games = argc > 1 ? std::atol(argv[1]) : 1000000;
+    if (games <= 0) {
+        std::fprintf(stderr, "usage: soak [GAMES]\n");
+        return 2;
+    }
+    auto flow = std::make_unique<train::TrainFlow>(train::Grades{});
+    engine::Board empty;
+    empty.fill(engine::kEmpty);
+    train::PerfectPlayer::bestMoves(empty);  // builds the player's table before the first count
+    const long rssStart = residentKiB();
+    flow->setClock(train::SteppingClock(1, 1777));
+    train::SplitMix64 random(99);
+    train::RandomPlayer randomPlayer(1);
+    train::PerfectPlayer perfectPlayer(2);
+    // Normal grades most of the time, so the memory fills and learns; now and then the ends of
+    // the 32-bit range, which overflow weights.
+    const std::int32_t grades[] = {2, 3, 4,       5,       2,           3,
+                                   4, 5, INT_MIN, INT_MAX, -1000000000, 1000000000};
+    long errors = 0, overflows = 0, wipes = 0;
+    long wins[3] = {};
+    const auto started = std::chrono::steady_clock::now();
+    for (long game = 1; game <= games; ++game) {
+        train::Player& player = game % 2 == 0 ? static_cast<train::Player&>(perfectPlayer)
+                                              : static_cast<train::Player&>(randomPlayer);
+        for (std::int32_t* grade : {&flow->grades.win, &flow->grades.loss, &flow->grades.draw}) {
+            *grade = grades[random.below(sizeof grades / sizeof grades[0])];
+        }
+        const bool wipe = random.below(1000) == 0;
+        const double before[3] = {flow->scores()[0], flow->scores()[1], flow->scores()[2]};
+        auto guarded = [&](auto&& action) {
+            try {
+                action();
+            } catch (const std::exception& error) {
+                ++errors;
+                overflows += std::string(error.what()) == "Integer overflow";
+            }
+        };
+        guarded([&] { flow->Button2Click(); });
+        if (!flow->acceptingMoves() || flow->moveCount() != (game % 2 == 0 ? 1 : 0)) {
+            broken(game, "the game did not begin as it should", flow->board());
+        }
+        for (int clicks = 0; flow->acceptingMoves(); ++clicks) {
+            if (clicks == 9) {
+                broken(game, "the game does not end", flow->board());
+            }
+            if (wipe && clicks == 1) {
+                flow->Button1Click();
+                ++wipes;
+            }
+            guarded([&] { flow->SpeedButtonClick(player.move(flow->board())); });
+            const int used = checkInvariants(*flow, game);
+            int noughts = 0;
+            for (int k = 1; k <= 9; ++k) {
+                noughts += flow->board().is(k, engine::kNought);
+            }
+            // One used answer per computer move, unless a wipe dropped some or a full table
+            // left a new position unremembered.
+            if (used > noughts || (!wipe && flow->entryCount() < engine::PositionMemory::Capacity &&
+                                   used != noughts)) {
+                broken(game, "used answers " + std::to_string(used), flow->board());
+            }
+        }
+        int risen = 0;
+        for (int i = 0; i < 3; ++i) {
+            if (flow->scores()[static_cast<std::size_t>(i)] == before[i] + 1) {
+                ++wins[i];
+                ++risen;
+            } else if (flow->scores()[static_cast<std::size_t>(i)] != before[i]) {
+                broken(game, "a score point moved by more than one", flow->board());
+            }
+        }
+        if (risen != 1 || flow->computerStarts() != (game % 2 == 1)) {
+            broken(game, "the end of the game", flow->board());
+        }
+        if (&player == &perfectPlayer && flow->scores()[1] != before[1]) {
+            broken(game, "the perfect player lost", flow->board());
+        }
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const long rssEnd = residentKiB();
+    std::printf("games %ld in %.2f s: %.0f games/s\n", games, seconds,
+                static_cast<double>(games) / seconds);
+    std::printf(
+        "player %ld, computer %ld, draws %ld; %ld errors (%ld overflows), %ld wipes; "
+        "%d positions remembered\n",
+        wins[0], wins[1], wins[2], errors, overflows, wipes, flow->entryCount());
+    std::printf("resident memory: %ld KiB at the start, %ld KiB at the end\n", rssStart, rssEnd);
+    return 0;
+}
