@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
+#include <ctime>
 #include <map>
 #include <string>
 #include <vector>
@@ -26,6 +28,27 @@ TEST(GameFlowTest, PlayerBeginsAndWinsThenComputerBeginsAndWins) {
     RecordingFlow flow;
     EXPECT_EQ(flow.scoreLabels, (std::vector<std::string>{"Игрок", "Компьютер", "Ничья"}));
     EXPECT_LT(GameFlow::utcMillisecondsOfDay(), 86400000u);
+    {
+        // The seed is the UTC time of day in milliseconds, read between two readings of the
+        // system clock (a reading across midnight proves nothing and is skipped).
+        auto msOfDay = [](std::chrono::system_clock::time_point now) {
+            const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+            std::tm utc{};
+            gmtime_r(&seconds, &utc);
+            const auto ms =
+                std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()) %
+                1000;
+            return static_cast<std::uint32_t>(
+                ((utc.tm_hour * 60 + utc.tm_min) * 60 + utc.tm_sec) * 1000 + ms.count());
+        };
+        const std::uint32_t before = msOfDay(std::chrono::system_clock::now());
+        const std::uint32_t seed = GameFlow::utcMillisecondsOfDay();
+        const std::uint32_t after = msOfDay(std::chrono::system_clock::now());
+        if (before <= after) {
+            EXPECT_GE(seed, before);
+            EXPECT_LE(seed, after);
+        }
+    }
     // Clicks before the first game are ignored, even out-of-range ones.
     flow.SpeedButton5Click();
     flow.SpeedButtonClick(10);
@@ -62,6 +85,7 @@ TEST(GameFlowTest, PlayerBeginsAndWinsThenComputerBeginsAndWins) {
     flow.gradeReads.clear();
     flow.Button2Click();  // the computer begins
     EXPECT_EQ(flow.shownBoard, "0        ");
+    EXPECT_EQ(flow.status, "");  // the last game's outcome is no longer shown
 
     flow.SpeedButton9Click();  // 0@2
     flow.SpeedButton5Click();  // 0@3: the top row
@@ -84,6 +108,20 @@ TEST(GameFlowTest, DrawNeedsTheNinthMark) {
     EXPECT_EQ(flow.status, "ничья");
     EXPECT_EQ(flow.scores, (Scores{0, 0, 1}));
     EXPECT_TRUE(flow.gradeReads.empty());  // no answer used: no spinner is read
+
+    // A draw after a remembered answer: graded once by spinner 3 (beside "Ничья").
+    RecordingFlow graded;
+    graded.grades = {{1, 2}, {2, 2}, {3, 5}};
+    graded.Button2Click();
+    graded.setBoard("X0XX00   ");
+    graded.remember(1, "X0XX00 X ", {{7, 1, false}});
+    graded.SpeedButton8Click();
+    EXPECT_EQ(graded.shownBoard, "X0XX000X ");
+    graded.SpeedButton9Click();
+    EXPECT_EQ(graded.status, "ничья");
+    EXPECT_EQ(graded.gradeReads, (Reads{{3, 1}}));
+    EXPECT_EQ(graded.memory()[1].Slots[1], (MoveSlot{7, 3, true}));
+    EXPECT_EQ(graded.scores, (Scores{0, 0, 1}));
 }
 
 TEST(GameFlowTest, WipeDuringAGameLetsItGoOnAndDropsEarlierAnswers) {

@@ -95,6 +95,12 @@ TEST(CompTest, RememberedPositions) {
         // Best weight 0: an untried cell (the tried 6 is passed over), kept in the entry's
         // orientation (board cell 1 is its cell 7).
         {"  X      ", "0 X      ", 0, {7, 0, true}, {{"X        ", {{2, 0}}}}},
+        // Half and three quarter turns: the answer 2 is played as cell 8 and as cell 4.
+        {"        X", "       0X", 1, {}, {{"X        ", {{2, 1}}}}},
+        {"      X  ", "   0  X  ", 1, {}, {{"X        ", {{2, 1}}}}},
+        // An untried cell under those turns, turned back: board cell 1 is the entry's 9, its 3.
+        {"        X", "0       X", 0, {9, 0, true}, {{"X        ", {{2, 0}}}}},
+        {"      X  ", "0     X  ", 0, {3, 0, true}, {{"X        ", {{2, 0}}}}},
     };
     for (const auto& c : cases) {
         RecordingFlow flow;
