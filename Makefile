@@ -27,7 +27,7 @@ run: deps
 
 bench: deps
 	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZELMO_BUILD_BENCH=ON
-	cmake --build $(RELEASE_DIR) -j$(JOBS) --target engine_bench chart_bench soak
+	cmake --build $(RELEASE_DIR) -j$(JOBS) --target engine_bench chart_bench soak zelmo-train
 
 clean:
 	rm -rf $(BUILD_DIR) $(RELEASE_DIR)

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -105,6 +106,8 @@ int main(int argc, char** argv) {
     long errors = 0, overflows = 0, wipes = 0;
     long wins[3] = {};
     const auto started = std::chrono::steady_clock::now();
+    const std::clock_t cpuStarted = std::clock();
+    long rssWarm = 0;
     for (long game = 1; game <= games; ++game) {
         train::Player& player = game % 2 == 0 ? static_cast<train::Player&>(perfectPlayer)
                                               : static_cast<train::Player&>(randomPlayer);
@@ -158,19 +161,26 @@ int main(int argc, char** argv) {
         if (risen != 1 || flow->computerStarts() != (game % 2 == 1)) {
             broken(game, "the end of the game", flow->board());
         }
+        if (game == games / 100) {
+            rssWarm = residentKiB();  // every page of the table has been touched by now
+        }
         if (&player == &perfectPlayer && flow->scores()[1] != before[1]) {
             broken(game, "the perfect player lost", flow->board());
         }
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const double cpuSeconds = static_cast<double>(std::clock() - cpuStarted) / CLOCKS_PER_SEC;
     const long rssEnd = residentKiB();
-    std::printf("games %ld in %.2f s: %.0f games/s\n", games, seconds,
-                static_cast<double>(games) / seconds);
+    std::printf("games %ld in %.2f s (%.2f s of CPU time): %.0f games/s, %.0f per CPU second\n",
+                games, seconds, cpuSeconds, static_cast<double>(games) / seconds,
+                static_cast<double>(games) / cpuSeconds);
     std::printf(
         "player %ld, computer %ld, draws %ld; %ld errors (%ld overflows), %ld wipes; "
         "%d positions remembered\n",
         wins[0], wins[1], wins[2], errors, overflows, wipes, flow->entryCount());
-    std::printf("resident memory: %ld KiB at the start, %ld KiB at the end\n", rssStart, rssEnd);
+    std::printf(
+        "resident memory: %ld KiB at the start, %ld KiB after %ld games, %ld KiB at the end\n",
+        rssStart, rssWarm, games / 100, rssEnd);
     return 0;
 }
