@@ -1,9 +1,11 @@
+#include "engine/errors.h"
 #include "recording_flow.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -123,6 +125,40 @@ TEST(CompTest, RememberedPositions) {
         }
         EXPECT_EQ(flow.entryCount(), count) << c.after;  // no new entry
     }
+}
+
+TEST(PositionMemoryTest, SearchOrderWithAnyCellTexts) {
+    // Cells play never writes ("#", length 0) are compared as whole texts too, in the same
+    // order: lowest entry first, then the fewest quarter turns.
+    const struct {
+        std::vector<std::string> positions;  // entries 1..n; "" leaves an entry of empty cells
+        std::string board;
+        int entry, rotation;  // 0: no match
+    } cases[] = {
+        {{"#        ", "  #      "}, "  #      ", 1, 1},
+        {{"X        ", "  #      "}, "  #      ", 2, 0},
+        {{"#        ", "X        "}, "  X      ", 2, 1},
+        {{"#X       ", "         "}, "         ", 2, 0},
+        {{"", "X       #"}, "#       X", 2, 2},
+        {{"X0 X     "}, "X  X     ", 0, 0},
+    };
+    for (const auto& c : cases) {
+        auto memory = std::make_unique<PositionMemory>();
+        for (std::size_t j = 0; j < c.positions.size(); ++j) {
+            if (!c.positions[j].empty()) {
+                (*memory)[static_cast<int>(j) + 1].Position = boardOf(c.positions[j]);
+            }
+        }
+        const auto match =
+            memory->find(boardOf(c.board), static_cast<std::int32_t>(c.positions.size()));
+        EXPECT_EQ(match ? match->entry : 0, c.entry) << c.board;
+        EXPECT_EQ(match ? match->rotation : 0, c.rotation) << c.board;
+    }
+    // An entry of empty cells (length 0) matches a board of such cells only.
+    auto memory = std::make_unique<PositionMemory>();
+    EXPECT_TRUE(memory->find(Board(), 1).has_value());
+    EXPECT_FALSE(memory->find(boardOf("         "), 1).has_value());
+    EXPECT_THROW(memory->find(boardOf("         "), PositionMemory::Capacity + 1), ERangeError);
 }
 
 }  // namespace
