@@ -43,6 +43,7 @@ inline constexpr std::string_view kTotal = "итого";
 inline constexpr std::string_view kGame = "партия";
 inline constexpr std::string_view kMoreErrors = "дальнейшие ошибки не показываются";
 inline constexpr std::string_view kErrorCount = "ошибок за прогон";
+inline constexpr std::string_view kGamesIn = "партий за";
 inline constexpr std::string_view kSpeed = "партий в секунду";
 inline constexpr std::string_view kSeconds = "с";
 inline constexpr std::string_view kCannotWrite = "не удалось записать";

@@ -21,21 +21,23 @@ struct BlockCounts {
     std::int64_t errors = 0;
 };
 
-// A progress bar drawn on one terminal line: redrawn only when its text changes.
+// A progress bar drawn on one terminal line, at most ten times a second: a game takes about a
+// microsecond and a terminal cannot take a line per game.
 class ProgressBar {
   public:
     ProgressBar(std::ostream& err, bool enabled, std::int64_t total)
         : err_(err), enabled_(enabled), total_(total) {}
 
     void update(std::int64_t done) {
-        if (!enabled_) {
+        if (!enabled_ || (done % 256 != 0 && done != total_)) {
             return;
         }
+        const auto now = std::chrono::steady_clock::now();
+        if (visible_ && done != total_ && now - drawn_ < std::chrono::milliseconds(100)) {
+            return;
+        }
+        drawn_ = now;
         const int permille = static_cast<int>(done * 1000 / total_);
-        if (permille == shown_) {
-            return;
-        }
-        shown_ = permille;
         constexpr int kWidth = 40;
         const int filled = permille * kWidth / 1000;
         err_ << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
@@ -48,7 +50,6 @@ class ProgressBar {
         if (visible_) {
             err_ << "\r\033[K" << std::flush;
             visible_ = false;
-            shown_ = -1;
         }
     }
 
@@ -56,8 +57,8 @@ class ProgressBar {
     std::ostream& err_;
     bool enabled_;
     std::int64_t total_;
-    int shown_ = -1;
     bool visible_ = false;
+    std::chrono::steady_clock::time_point drawn_;
 };
 
 std::string blockLine(std::int64_t games, const BlockCounts& counts, std::int32_t positions,
@@ -146,8 +147,8 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     out << texts::kTotal << '\t' << total.wins[0] << '\t' << total.wins[1] << '\t' << total.wins[2]
         << '\t' << total.errors << '\t' << flow->entryCount() << '\n';
     if (progress) {
-        err << options.games << ' ' << texts::kGame << " / " << seconds << ' ' << texts::kSeconds
-            << " = " << static_cast<std::int64_t>(static_cast<double>(options.games) / seconds)
+        err << options.games << ' ' << texts::kGamesIn << ' ' << seconds << ' ' << texts::kSeconds
+            << ": " << static_cast<std::int64_t>(static_cast<double>(options.games) / seconds)
             << ' ' << texts::kSpeed << '\n';
     }
     if (errors > kErrorsShown) {
