@@ -8,25 +8,8 @@ set(ZELMO_RELEASE_DATE "2026-12-07")
 # Icon sizes rendered for the hicolor theme, beside the scalable SVG.
 set(ZELMO_ICON_SIZES 16 22 24 32 48 64 128 256)
 
-# The application id is the home-page host reversed plus the program's name (zelmo.org gives
-# org.zelmo.Zelmo). Desktop ids allow only letters, digits and "_" in each part, and a part
-# must not begin with a digit, so "-" becomes "_" and a leading digit gets a "_" before it.
-string(TOLOWER "${ZELMO_HOMEPAGE_HOST}" _zelmo_host)
-string(REPLACE "-" "_" _zelmo_host "${_zelmo_host}")
-string(REPLACE "." ";" _zelmo_host_parts "${_zelmo_host}")
-list(REVERSE _zelmo_host_parts)
-set(_zelmo_id_parts)
-foreach(part IN LISTS _zelmo_host_parts)
-  if(part MATCHES "^[0-9]")
-    set(part "_${part}")
-  endif()
-  list(APPEND _zelmo_id_parts ${part})
-endforeach()
-list(JOIN _zelmo_id_parts "." ZELMO_APP_ID)
-set(ZELMO_APP_ID "${ZELMO_APP_ID}.Zelmo")
-if(NOT ZELMO_APP_ID MATCHES "^[A-Za-z_][A-Za-z0-9_]*(\\.[A-Za-z_][A-Za-z0-9_]*)+$")
-  message(FATAL_ERROR "ZELMO_HOMEPAGE_HOST \"${ZELMO_HOMEPAGE_HOST}\" gives no valid application id")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/AppId.cmake)
+zelmo_app_id("${ZELMO_HOMEPAGE_HOST}" ZELMO_APP_ID)
 
 if(TARGET zelmo)
   # The window program itself is installed by app/CMakeLists.txt.

@@ -9,8 +9,12 @@ need appstreamcli appstream
 need groff groff-base
 
 prefix=$(mktemp -d)
-trap 'rm -rf "$prefix"' EXIT
-"$CMAKE" --install "$BUILD_DIR" --prefix "$prefix" >/dev/null
+trap 'rm -rf "$prefix" "$prefix.log"' EXIT
+if ! "$CMAKE" --install "$BUILD_DIR" --prefix "$prefix" >"$prefix.log" 2>&1; then
+  cat "$prefix.log" >&2
+  echo "FAIL: cmake --install into $prefix failed" >&2
+  exit 1
+fi
 
 desktop=share/applications/$APP_ID.desktop
 metainfo=share/metainfo/$APP_ID.metainfo.xml
