@@ -4,7 +4,7 @@ RELEASE_DIR ?= build-release
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps test run bench clean format
+.PHONY: all deps test run bench clean format install package
 
 all: $(BUILD_DIR)/CMakeCache.txt
 	cmake --build $(BUILD_DIR) -j$(JOBS)
@@ -28,6 +28,22 @@ run: deps
 bench: deps
 	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZELMO_BUILD_BENCH=ON
 	cmake --build $(RELEASE_DIR) -j$(JOBS) --target engine_bench chart_bench soak zelmo-train
+
+# Installs the Release build under PREFIX (DESTDIR, when given, is put before it).
+PREFIX ?= /usr/local
+install: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZELMO_BUILD_TESTS=OFF -DZELMO_BUILD_BENCH=OFF
+	cmake --build $(RELEASE_DIR) -j$(JOBS)
+	DESTDIR=$(DESTDIR) cmake --install $(RELEASE_DIR) --prefix $(PREFIX)
+
+# Builds the Debian package zelmo_VERSION_ARCH.deb (installing under /usr) from the Release build
+# and copies it to this folder.
+package: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZELMO_BUILD_TESTS=OFF -DZELMO_BUILD_BENCH=OFF
+	cmake --build $(RELEASE_DIR) -j$(JOBS)
+	rm -rf $(RELEASE_DIR)/package
+	cd $(RELEASE_DIR) && cpack -G DEB -B $(abspath $(RELEASE_DIR))/package
+	cp $(RELEASE_DIR)/package/zelmo_*.deb .
 
 clean:
 	rm -rf $(BUILD_DIR) $(RELEASE_DIR)

@@ -1,0 +1,36 @@
+# Shared by the install tests: failing with a message, and tools that must be present.
+# The variables below come from CTest (tests/install/CMakeLists.txt).
+set -euo pipefail
+: "${BUILD_DIR:?}" "${SOURCE_DIR:?}" "${APP_ID:?}" "${VERSION:?}" "${HOMEPAGE_HOST:?}"
+: "${ICON_SIZES:?}" "${PROGRAMS:?}"
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+# A missing tool is a failure of the test, never a silent skip.
+need() {
+  local tool=$1 package=$2
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "FAIL: $tool is missing; install the Debian package $package (scripts/install-deps.sh does)" >&2
+    exit 1
+  fi
+}
+
+# Width and height of a PNG file, read from its IHDR chunk (bytes 16 to 23, big-endian).
+png_size() {
+  local bytes
+  bytes=$(od -An -tu1 -j16 -N8 "$1" | tr -s ' \n' ' ')
+  read -r w1 w2 w3 w4 h1 h2 h3 h4 <<<"$bytes"
+  echo "$(((w1 << 24) | (w2 << 16) | (w3 << 8) | w4))x$(((h1 << 24) | (h2 << 16) | (h3 << 8) | h4))"
+}
+
+finish() {
+  if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed" >&2
+    exit 1
+  fi
+  echo "all checks passed"
+}

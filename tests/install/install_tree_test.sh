@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Installs the build tree into a temporary prefix and checks what lands there: the exact list
+# of files, the programs, the icon sizes, and that the desktop entry, the metainfo and the
+# manual page pass their validators.
+source "$(dirname "$0")/common.sh"
+: "${CMAKE:?}"
+need desktop-file-validate desktop-file-utils
+need appstreamcli appstream
+need groff groff-base
+
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix" "$prefix.log"' EXIT
+if ! "$CMAKE" --install "$BUILD_DIR" --prefix "$prefix" >"$prefix.log" 2>&1; then
+  cat "$prefix.log" >&2
+  echo "FAIL: cmake --install into $prefix failed" >&2
+  exit 1
+fi
+
+desktop=share/applications/$APP_ID.desktop
+metainfo=share/metainfo/$APP_ID.metainfo.xml
+manpage=share/man/man6/zelmo.6.gz
+
+# Nothing more, nothing less: a stray or a missing file shows up in the difference.
+expected=$(
+  for program in $PROGRAMS; do echo "bin/$program"; done
+  echo "$desktop"
+  echo "$metainfo"
+  echo "$manpage"
+  for size in $ICON_SIZES; do echo "share/icons/hicolor/${size}x${size}/apps/$APP_ID.png"; done
+  echo "share/icons/hicolor/scalable/apps/$APP_ID.svg"
+)
+actual=$(cd "$prefix" && find . -type f -o -type l | sed 's|^\./||')
+if ! diff <(sort <<<"$expected") <(sort <<<"$actual") >&2; then
+  fail "installed files differ from the expected list (< expected, > installed)"
+fi
+
+for program in $PROGRAMS; do
+  [ -x "$prefix/bin/$program" ] || fail "bin/$program is not an executable file"
+done
+
+for size in $ICON_SIZES; do
+  png=$prefix/share/icons/hicolor/${size}x${size}/apps/$APP_ID.png
+  [ -f "$png" ] || continue
+  if [ "$(head -c8 "$png" | od -An -tx1 | tr -d ' \n')" != 89504e470d0a1a0a ]; then
+    fail "$png is not a PNG file"
+  elif [ "$(png_size "$png")" != "${size}x${size}" ]; then
+    fail "$png is $(png_size "$png"), not ${size}x${size}"
+  fi
+done
+svg=$prefix/share/icons/hicolor/scalable/apps/$APP_ID.svg
+grep -q '<svg' "$svg" || fail "$svg is not an SVG picture"
+
+if [ -f "$prefix/$desktop" ]; then
+  desktop-file-validate "$prefix/$desktop" >&2 || fail "desktop-file-validate rejects $desktop"
+  # The menu starts the program by its name on the PATH, shows the theme icon of the same id,
+  # and names it in Russian and English.
+  for line in "Exec=zelmo" "Icon=$APP_ID" "Name=Zelmo" "Name[ru]=Зельмо" "Categories=Game;BoardGame;"; do
+    grep -qxF "$line" "$prefix/$desktop" || fail "$desktop lacks the line '$line'"
+  done
+  grep -q '^Comment=.' "$prefix/$desktop" || fail "$desktop has no English comment"
+  grep -q '^Comment\[ru\]=.' "$prefix/$desktop" || fail "$desktop has no Russian comment"
+fi
+
+if [ -f "$prefix/$metainfo" ]; then
+  appstreamcli validate --no-net --explain "$prefix/$metainfo" >&2 || fail "appstreamcli rejects $metainfo"
+  for text in "<id>$APP_ID</id>" "<launchable type=\"desktop-id\">$APP_ID.desktop</launchable>" \
+    "<summary xml:lang=\"ru\">" "<p xml:lang=\"ru\">" "<content_rating type=\"oars-1.1\"" \
+    "<release version=\"$VERSION\"" "https://$HOMEPAGE_HOST/"; do
+    grep -qF "$text" "$prefix/$metainfo" || fail "$metainfo lacks '$text'"
+  done
+fi
+
+if [ -f "$prefix/$manpage" ]; then
+  # -k decodes the UTF-8 page, -ww turns every formatting warning on; any warning fails.
+  warnings=$(gzip -dc "$prefix/$manpage" | groff -k -man -Tutf8 -ww -z 2>&1) || fail "groff fails on $manpage"
+  [ -z "$warnings" ] || fail "groff warns about $manpage: $warnings"
+  page=$(gzip -dc "$prefix/$manpage" | groff -k -man -Tutf8 -P-cbou 2>/dev/null)
+  grep -q -- '--memory' <<<"$page" || fail "$manpage does not describe --memory"
+  grep -q "zelmo - noughts and crosses" <<<"$page" || fail "$manpage has no NAME line for zelmo"
+fi
+
+finish
