@@ -222,6 +222,9 @@ BENCHMARK(BM_DrawingFloor);
 // The console report, plus the drawing pass's time over the floor's (medians when repeated).
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
+    // Plain text: the output is mostly read from logs.
+    RatioReporter() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             const std::string name = run.run_name.function_name;
