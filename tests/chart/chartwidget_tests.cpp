@@ -87,6 +87,19 @@ std::vector<int> LeftEdgeOfFirstBar(const ScoreChart& w) {
     return edge;
 }
 
+// The edge moves one device pixel at a time, and often enough for its height: nothing was
+// drawn small and enlarged.
+void ExpectSharpEdge(const ScoreChart& w, double ratio) {
+    const std::vector<int> edge = LeftEdgeOfFirstBar(w);
+    ASSERT_GT(edge.size(), 100 * ratio);
+    int moves = 0;
+    for (size_t i = 1; i < edge.size(); ++i) {
+        EXPECT_TRUE(edge[i] - edge[i - 1] == 0 || edge[i] - edge[i - 1] == -1) << i;
+        moves += edge[i] != edge[i - 1] ? 1 : 0;
+    }
+    EXPECT_GE(moves, static_cast<int>(8 * ratio));
+}
+
 TEST(ChartWidget, DrawsInDevicePixelsAtAnyRatio) {
     ScoreChart plain({3, 1, 0});
     plain.Paint();
@@ -105,16 +118,24 @@ TEST(ChartWidget, DrawsInDevicePixelsAtAnyRatio) {
         if (ratio == 1.0) {
             EXPECT_EQ(image, atOne) << "ratio 1 draws what it always drew";
         }
-        // The edge moves one device pixel at a time: nothing was drawn small and enlarged.
-        const std::vector<int> edge = LeftEdgeOfFirstBar(w);
-        ASSERT_GT(edge.size(), 100 * ratio);
-        int moves = 0;
-        for (size_t i = 1; i < edge.size(); ++i) {
-            EXPECT_TRUE(edge[i] - edge[i - 1] == 0 || edge[i] - edge[i - 1] == -1) << i;
-            moves += edge[i] != edge[i - 1] ? 1 : 0;
-        }
-        EXPECT_GE(moves, static_cast<int>(8 * ratio));
+        ExpectSharpEdge(w, ratio);
     }
+}
+
+// Without a forced ratio the chart follows its screen's. CTest also runs this test with
+// QT_SCALE_FACTOR=2 and ZELMO_EXPECTED_RATIO=2.
+TEST(ChartWidget, FollowsTheScreenRatio) {
+    ScoreChart w({3, 1, 0});
+    w.Paint();
+    const double ratio = w.chart->devicePixelRatioF();
+    const QByteArray expected = qgetenv("ZELMO_EXPECTED_RATIO");
+    if (!expected.isEmpty()) {
+        EXPECT_EQ(ratio, expected.toDouble());
+    }
+    const QImage& image = w.chart->OffscreenCanvas().Image();
+    EXPECT_EQ(image.size(), QSize(qRound(213 * ratio), qRound(221 * ratio)));
+    EXPECT_EQ(image.devicePixelRatio(), ratio);
+    ExpectSharpEdge(w, ratio);
 }
 
 // After the chart is resized the next paint draws at the new size, the bars spread to match.
