@@ -361,8 +361,8 @@ int TQtChartCanvas::MeasureTextHeight(const QString& /*text*/) {
 
 void TQtChartCanvas::TextOut2D(int x, int y, const QString& text) {
     if (image_.isNull() || text.isEmpty()) return;
-    const std::size_t index = (CurrentFont(), currentFont_);
-    FontEntry& entry = fonts_[index];
+    FontEntry& entry = CurrentFont();
+    const std::size_t index = currentFont_;
     const int width = TextWidth(entry, text);
     const int height = entry.Height;
     // Horizontal flags: 0 left, 2 right, 6 centre; vertical: 0 top, 8 bottom, 24 baseline.
