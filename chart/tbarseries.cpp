@@ -102,7 +102,7 @@ void TCustomBarSeries::CalcBarWidth(int n, int k) {
     if (autoBarSize_) {
         slot = Rnd(length / (static_cast<long double>(axis.Maximum()) + 2 - axis.Minimum()));
     } else {
-        slot = sideMargins_ ? length / (n + 1) : length / n;
+        slot = static_cast<int>(sideMargins_ ? length / (n + 1LL) : length / n);
     }
     barWidth_ = Rnd(barWidthPercent_ * kPercent * slot) / k;
     // An even width keeps the bar centred on its point's pixel column.
@@ -173,7 +173,7 @@ bool TBarSeries::DrawValuesForward() const {
 
 void TBarSeries::DrawPoint(int valueIndex) {
     currentBarColor_ = PointColor(valueIndex);
-    if (currentBarColor_ == clNone) {
+    if (currentBarColor_ == clNone || !HasFiniteValues(valueIndex)) {
         return;
     }
     barRect_.Left = BarLeft(valueIndex);
