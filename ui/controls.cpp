@@ -1,11 +1,15 @@
 #include "ui/controls.h"
 
+#include "ui/announce.h"
+
 #include <QEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPen>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace zelmo::ui {
 
@@ -133,9 +137,31 @@ TButton::TButton(const QString& caption, QWidget* parent) : QPushButton(caption,
     setFocusPolicy(Qt::StrongFocus);
 }
 
+void TButton::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    // The style's own default frame leaves room around the face; the classic look has none.
+    option.features &= ~(QStyleOptionButton::DefaultButton | QStyleOptionButton::AutoDefaultButton);
+    if (hasFocus()) {
+        // The focused button: the black default frame on its outermost pixels, the face inside.
+        painter.setPen(QPen(palette().color(QPalette::Shadow), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        option.rect = rect().adjusted(1, 1, -1, -1);
+    }
+    painter.drawControl(QStyle::CE_PushButton, option);
+}
+
+bool TButton::hitButton(const QPoint& pos) const {
+    return rect().contains(pos);
+}
+
 TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent), field_(new QLabel(this)) {
     setSizeGripEnabled(true);
     setFocusPolicy(Qt::NoFocus);
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
     field_->setTextFormat(Qt::PlainText);
     field_->setIndent(2);
     addWidget(field_, 1);
@@ -148,6 +174,8 @@ QString TStatusBar::simpleText() const {
 void TStatusBar::setSimpleText(const QString& text) {
     if (text != field_->text()) {
         field_->setText(text);
+        // The field's accessible name is its text: a screen reader reads the new status out.
+        announce::nameChanged(field_);
     }
 }
 

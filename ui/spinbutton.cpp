@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QTimer>
 
+#include "ui/texts.h"
+
 namespace zelmo::ui {
 
 namespace {
@@ -27,6 +29,7 @@ TTimerSpeedButton::TTimerSpeedButton(Direction direction, QWidget* parent)
     : QWidget(parent), direction_(direction), timer_(new QTimer(this)) {
     setFocusPolicy(Qt::NoFocus);
     setContextMenuPolicy(Qt::PreventContextMenu);
+    setAccessibleName(direction == Direction::Up ? texts::kStepUpName : texts::kStepDownName);
     connect(timer_, &QTimer::timeout, this, &TTimerSpeedButton::timerTick);
 }
 

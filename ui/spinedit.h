@@ -157,6 +157,8 @@ class TSpinEdit : public QLineEdit {
 
   private:
     bool canEditText() const { return editorEnabled_ && !isReadOnly(); }
+    // Inserts what passes the character filter of a key event's text; beeps for the rest.
+    void typeText(QKeyEvent* event);
     void writeValue(std::int64_t v);
     void step(std::int64_t delta);
     void beep();
