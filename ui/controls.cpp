@@ -1,7 +1,9 @@
 #include "ui/controls.h"
 
 #include "ui/announce.h"
+#include "ui/devicepixels.h"
 
+#include <qdrawutil.h>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -9,7 +11,7 @@
 #include <QPen>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QStylePainter>
+#include <QStyleOptionFocusRect>
 
 namespace zelmo::ui {
 
@@ -25,12 +27,12 @@ QSize TSpeedButton::sizeHint() const {
 
 void TSpeedButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    QStyleOptionButton option;
-    option.initFrom(this);
-    option.features = QStyleOptionButton::None;
-    option.state &= ~QStyle::State_HasFocus;
-    option.state |= isDown() ? QStyle::State_Sunken : QStyle::State_Raised;
-    style()->drawPrimitive(QStyle::PE_PanelButtonCommand, &option, &painter, this);
+    {
+        // The classic raised (or, while held, sunken) face with its two-line bevel.
+        DevicePixels face(painter, rect());
+        const QBrush fill = palette().brush(QPalette::Button);
+        qDrawWinButton(&face.painter(), face.rect(), palette(), isDown(), &fill);
+    }
 
     // A pushed-in face shows its caption one pixel lower and one pixel further right.
     QRect textRect = rect();
@@ -121,8 +123,10 @@ TPanel::TPanel(QWidget* parent) : QFrame(parent) {
 
 void TPanel::paintEvent(QPaintEvent*) {
     // The raised bevel: highlight on the top and left edges, shadow on the bottom and right.
-    QPainter painter(this);
-    const QRect r = rect();
+    QPainter target(this);
+    DevicePixels bevel(target, rect());
+    QPainter& painter = bevel.painter();
+    const QRect r = bevel.rect();
     painter.setPen(palette().color(QPalette::Light));
     painter.drawLine(r.left(), r.top(), r.right() - 1, r.top());
     painter.drawLine(r.left(), r.top(), r.left(), r.bottom() - 1);
@@ -138,19 +142,34 @@ TButton::TButton(const QString& caption, QWidget* parent) : QPushButton(caption,
 }
 
 void TButton::paintEvent(QPaintEvent*) {
-    QStylePainter painter(this);
+    QPainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
-    // The style's own default frame leaves room around the face; the classic look has none.
+    // The style's own default frame would leave a pixel of room around the face; the classic
+    // look has none: only the focused button shows the black frame, with its face inside it.
     option.features &= ~(QStyleOptionButton::DefaultButton | QStyleOptionButton::AutoDefaultButton);
-    if (hasFocus()) {
-        // The focused button: the black default frame on its outermost pixels, the face inside.
-        painter.setPen(QPen(palette().color(QPalette::Shadow), 1));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-        option.rect = rect().adjusted(1, 1, -1, -1);
+    {
+        DevicePixels face(painter, rect());
+        QRect bevel = face.rect();
+        if (hasFocus()) {
+            face.painter().setPen(QPen(palette().color(QPalette::Shadow), 0));
+            face.painter().setBrush(Qt::NoBrush);
+            face.painter().drawRect(bevel.adjusted(0, 0, -1, -1));
+            bevel.adjust(1, 1, -1, -1);
+            option.rect.adjust(1, 1, -1, -1);
+        }
+        const QBrush fill = palette().brush(QPalette::Button);
+        qDrawWinButton(&face.painter(), bevel, palette(), isDown(), &fill);
     }
-    painter.drawControl(QStyle::CE_PushButton, option);
+    QStyleOptionButton label = option;
+    label.rect = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    style()->drawControl(QStyle::CE_PushButtonLabel, &label, &painter, this);
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.QStyleOption::operator=(option);
+        focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }
 
 bool TButton::hitButton(const QPoint& pos) const {
@@ -165,6 +184,13 @@ TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent), field_(new QLabel(
     field_->setTextFormat(Qt::PlainText);
     field_->setIndent(2);
     addWidget(field_, 1);
+}
+
+void TStatusBar::paintEvent(QPaintEvent*) {
+    // The text field's sunken one-pixel frame, a little outside the field.
+    QPainter painter(this);
+    DevicePixels frame(painter, field_->geometry().adjusted(-2, -1, 2, 1));
+    qDrawShadePanel(&frame.painter(), frame.rect(), palette(), true, 1, nullptr);
 }
 
 QString TStatusBar::simpleText() const {

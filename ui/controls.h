@@ -90,6 +90,9 @@ class TStatusBar : public QStatusBar {
     // Setting the text already shown changes nothing.
     void setSimpleText(const QString& text);
 
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
   private:
     QLabel* field_;
 };

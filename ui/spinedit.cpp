@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "ui/devicepixels.h"
 #include "ui/texts.h"
 
 namespace zelmo::ui {
@@ -415,7 +416,8 @@ void TSpinEdit::resizeEvent(QResizeEvent* event) {
 void TSpinEdit::paintEvent(QPaintEvent* event) {
     QLineEdit::paintEvent(event);
     QPainter painter(this);
-    qDrawWinPanel(&painter, rect(), palette(), true);
+    DevicePixels border(painter, rect());
+    qDrawWinPanel(&border.painter(), border.rect(), palette(), true);
 }
 
 void TSpinEdit::changeEvent(QEvent* event) {
