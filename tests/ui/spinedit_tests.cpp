@@ -413,6 +413,19 @@ TEST_F(SpinEditTest, HeldArrowRepeatsAndClicksStepOnce) {
     EXPECT_EQ(spin->text(), "7") << "a release off the arrow does not step";
     EXPECT_FALSE(down->timerActive());
 
+    // The repeat timer itself drives the steps: held long enough, the arrow steps on its own,
+    // one step per tick, however slowly the machine runs.
+    spin->setValue(10);
+    QTest::mousePress(up, Qt::LeftButton);
+    EXPECT_TRUE(up->timerActive());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return spin->text() == "11"; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return spin->text() == "12"; }, 5000));
+    QTest::mouseRelease(up, Qt::LeftButton);
+    const QString released = spin->text();
+    QTest::qWait(3 * TTimerSpeedButton::kRepeatMs);
+    EXPECT_EQ(spin->text(), released) << "no step after the release";
+    spin->setValue(7);
+
     // A double click is two clicks; other buttons do nothing.
     QTest::mousePress(up, Qt::LeftButton);
     QTest::mouseRelease(up, Qt::LeftButton);
