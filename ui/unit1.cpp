@@ -334,10 +334,11 @@ void TForm1::placeStatusBar() {
 }
 
 int TForm1::cellOfKey(const QKeyEvent* event) {
-    // The digit keys of the main block and of the numeric keypad, without other modifiers.
+    // The digit keys of the main block and of the numeric keypad, without Ctrl, Alt or Meta
+    // (Shift is allowed: some keyboard layouts type their digits with it).
     const int key = event->key();
     if (key < Qt::Key_1 || key > Qt::Key_9 ||
-        (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        (event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) != Qt::NoModifier) {
         return 0;
     }
     return key - Qt::Key_0;

@@ -356,6 +356,9 @@ TEST_F(Form1Test, WholeGamesFromTheKeyboard) {
     QTest::keyClick(focus(), Qt::Key_Backspace);
     QTest::keyClick(focus(), Qt::Key_Tab);
     ASSERT_EQ(focus(), form->Button1) << "Tab leaves the spinner";
+    QTest::keyClick(focus(), Qt::Key_5, Qt::ControlModifier);
+    QTest::keyClick(focus(), Qt::Key_5, Qt::AltModifier);
+    EXPECT_EQ(count(kFree), 9) << "a digit with Ctrl or Alt is no move";
 
     // Two games, the player beginning the first and the computer the second, alternately on the
     // main keys and the keypad; the focus rests on a push button or on the window.
