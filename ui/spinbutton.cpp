@@ -2,6 +2,7 @@
 #include "ui/spinedit.h"
 
 #include <qdrawutil.h>
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,6 +16,27 @@
 namespace zelmo::ui {
 
 namespace {
+
+// What assistive technology sees of an arrow: a button whose press action steps once.
+class ArrowAccessible : public QAccessibleWidget {
+  public:
+    explicit ArrowAccessible(QWidget* arrow) : QAccessibleWidget(arrow, QAccessible::Button) {}
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override {
+        if (name == pressAction() && widget()->isEnabled()) {
+            emit static_cast<TTimerSpeedButton*>(widget())->clicked();
+        }
+    }
+};
+
+QAccessibleInterface* arrowAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String(TTimerSpeedButton::staticMetaObject.className()) &&
+        object->isWidgetType()) {
+        return new ArrowAccessible(static_cast<QWidget*>(object));
+    }
+    return nullptr;
+}
 
 // The arrow's triangle in device pixels, centred on the arrow `face`: at scale s it has 4s rows,
 // each one device pixel longer at both ends than the row before, so its slanted edges step by
@@ -41,12 +63,12 @@ TTimerSpeedButton::TTimerSpeedButton(Direction direction, QWidget* parent)
     setFocusPolicy(Qt::NoFocus);
     setContextMenuPolicy(Qt::PreventContextMenu);
     setAccessibleName(direction == Direction::Up ? texts::kStepUpName : texts::kStepDownName);
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(&arrowAccessible);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     connect(timer_, &QTimer::timeout, this, &TTimerSpeedButton::timerTick);
-}
-
-QRect TTimerSpeedButton::glyphRect() const {
-    return QRect((width() - kGlyphWidth) / 2, (height() - kGlyphHeight) / 2, kGlyphWidth,
-                 kGlyphHeight);
 }
 
 void TTimerSpeedButton::timerTick() {

@@ -32,8 +32,6 @@ class TTimerSpeedButton : public QWidget {
     TTimerSpeedButton(Direction direction, QWidget* parent);
 
     bool isDown() const { return down_; }  // drawn pushed in
-    // Where the 9x6 glyph goes: centred on the arrow.
-    QRect glyphRect() const;
 
     // One tick of the repeat timer, as if it had fired; tests step the repeat with it.
     void timerTick();

@@ -2,7 +2,6 @@
 // button, the wipe, the keyboard, the cell buttons' click rule, the error box and the links.
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
@@ -557,10 +556,25 @@ TEST_F(Form1Test, ControlsHaveAccessibleNamesAndChangesAreAnnounced) {
         }
         EXPECT_FALSE(name(control).isEmpty()) << control->objectName().toStdString();
     }
+    // The arrows are buttons that assistive technology can press.
     for (QWidget* arrow : {static_cast<QWidget*>(form->SpinEdit3->button()->upButton()),
                            static_cast<QWidget*>(form->SpinEdit3->button()->downButton())}) {
         EXPECT_FALSE(name(arrow).isEmpty());
+        QAccessibleInterface* access = QAccessible::queryAccessibleInterface(arrow);
+        ASSERT_NE(access, nullptr);
+        EXPECT_EQ(access->role(), QAccessible::Button);
+        ASSERT_NE(access->actionInterface(), nullptr);
+        access->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     }
+    EXPECT_EQ(form->SpinEdit3->text(), "4") << "one step up, one down";
+    QAccessible::queryAccessibleInterface(form->SpinEdit1->button()->upButton())
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(form->SpinEdit1->text(), "5") << "at the upper bound";
+    QAccessible::queryAccessibleInterface(form->SpinEdit2->button()->upButton())
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(form->SpinEdit2->text(), "3");
     EXPECT_FALSE(description(form->SpinEdit1).isEmpty());
     EXPECT_FALSE(description(form->Button1).isEmpty());
     EXPECT_FALSE(description(form->Label10).isEmpty());
