@@ -4,7 +4,7 @@ RELEASE_DIR ?= build-release
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps test run bench clean format
+.PHONY: all deps test run bench startup-bench clean format
 
 all: $(BUILD_DIR)/CMakeCache.txt
 	cmake --build $(BUILD_DIR) -j$(JOBS)
@@ -27,7 +27,11 @@ run: deps
 
 bench: deps
 	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZELMO_BUILD_BENCH=ON
-	cmake --build $(RELEASE_DIR) -j$(JOBS) --target engine_bench chart_bench
+	cmake --build $(RELEASE_DIR) -j$(JOBS) --target engine_bench chart_bench startup_floor zelmo
+
+# Start-up time and memory against a bare text window, and idle CPU, under Xvfb.
+startup-bench: bench
+	python3 bench/startup/measure.py
 
 clean:
 	rm -rf $(BUILD_DIR) $(RELEASE_DIR)

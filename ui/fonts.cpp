@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QHash>
 
 #include <cmath>
 
@@ -43,29 +44,20 @@ int originalLineHeight(int pixelSize) {
     return mulDiv(pixelSize, kDesignLineHeight, 11);
 }
 
-}  // namespace
-
-int mulDiv(int v, int numerator, int denominator) {
-    // The product of two ints and its quotient are exact in a double wherever a half can
-    // arise, so lround decides halves the same way as an integer computation would.
-    return static_cast<int>(
-        std::lround(static_cast<double>(v) * numerator / static_cast<double>(denominator)));
-}
-
-QString firstInstalled(const QStringList& candidates) {
-    QStringList installed;
-    for (const QString& family : QFontDatabase::families()) {
-        installed.append(withoutFoundry(family));
-    }
-    for (const QString& candidate : candidates) {
-        if (installed.contains(candidate, Qt::CaseInsensitive)) {
-            return candidate;
+// The installed families without foundry suffixes. Read once: the list does not change while
+// the program runs, and each reading copies the whole font database.
+const QStringList& installedFamilies() {
+    static const QStringList installed = [] {
+        QStringList names;
+        for (const QString& family : QFontDatabase::families()) {
+            names.append(withoutFoundry(family));
         }
-    }
-    return QString();
+        return names;
+    }();
+    return installed;
 }
 
-QString sansSerifFamily(int pixelSize) {
+QString pickSansSerifFamily(int pixelSize) {
     const QString exact = firstInstalled({kSansCandidates.at(0), kSansCandidates.at(1)});
     if (!exact.isEmpty()) {
         return exact;
@@ -86,9 +78,41 @@ QString sansSerifFamily(int pixelSize) {
     return fallback.isEmpty() ? QStringLiteral("Sans Serif") : fallback;
 }
 
+}  // namespace
+
+int mulDiv(int v, int numerator, int denominator) {
+    // The product of two ints and its quotient are exact in a double wherever a half can
+    // arise, so lround decides halves the same way as an integer computation would.
+    return static_cast<int>(
+        std::lround(static_cast<double>(v) * numerator / static_cast<double>(denominator)));
+}
+
+QString firstInstalled(const QStringList& candidates) {
+    for (const QString& candidate : candidates) {
+        if (installedFamilies().contains(candidate, Qt::CaseInsensitive)) {
+            return candidate;
+        }
+    }
+    return QString();
+}
+
+QString sansSerifFamily(int pixelSize) {
+    // Decided once per size: every control asks, and deciding measures fonts.
+    static QHash<int, QString> chosen;
+    if (const auto known = chosen.constFind(pixelSize); known != chosen.cend()) {
+        return *known;
+    }
+    const QString family = pickSansSerifFamily(pixelSize);
+    chosen.insert(pixelSize, family);
+    return family;
+}
+
 QString bookmanFamily() {
-    const QString family = firstInstalled(kBookmanCandidates);
-    return family.isEmpty() ? QStringLiteral("Serif") : family;
+    static const QString family = [] {
+        const QString installed = firstInstalled(kBookmanCandidates);
+        return installed.isEmpty() ? QStringLiteral("Serif") : installed;
+    }();
+    return family;
 }
 
 QFont windowFont() {
