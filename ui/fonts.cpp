@@ -31,10 +31,13 @@ QString withoutFoundry(const QString& family) {
     return bracket < 0 ? family : family.left(bracket);
 }
 
-QFont pixelFont(const QString& family, int pixelSize, QFont::StyleHint hint = QFont::SansSerif) {
+// No style hint: the family is always an installed one or a generic name ("Sans Serif",
+// "Serif"), so a hint would choose nothing. It would cost, though: a painter on an image fills a
+// font's unset attributes from the application font, so a hint there would make every font drawn
+// on an image (the chart's) differ from the same font measured, and load a second copy of it.
+QFont pixelFont(const QString& family, int pixelSize) {
     QFont font(family);
     font.setPixelSize(pixelSize);
-    font.setStyleHint(hint);
     return font;
 }
 
@@ -124,7 +127,7 @@ QFont cellFont() {
 }
 
 QFont gradeFont() {
-    QFont font = pixelFont(bookmanFamily(), 13, QFont::Serif);
+    QFont font = pixelFont(bookmanFamily(), 13);
     font.setBold(true);
     return font;
 }
