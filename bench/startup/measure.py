@@ -22,6 +22,7 @@ Defaults are the Release build of `make bench`, 40 runs of each program.
 
 import argparse
 import os
+import select
 import statistics
 import subprocess
 import sys
@@ -31,6 +32,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
 GOAL = 1.10
 IDLE_SECONDS = 10
+PROBE_TIMEOUT = 30  # seconds a program may take to show its window
 
 
 def start_xvfb():
@@ -67,7 +69,8 @@ def launch(path, env):
     env["ZELMO_STARTUP_PROBE"] = str(time.monotonic_ns())
     process = subprocess.Popen([path], env=env, stdin=subprocess.DEVNULL,
                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-    line = process.stdout.readline()
+    ready, _, _ = select.select([process.stdout], [], [], PROBE_TIMEOUT)
+    line = process.stdout.readline() if ready else ""
     if not line.startswith("startup-probe "):
         process.kill()
         process.wait()
