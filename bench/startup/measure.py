@@ -138,6 +138,16 @@ def main():
 
         print(f"{args.runs} starts of each program, alternated, on Xvfb {display}, {priority}")
         print(f"{'':34}{'zelmo':>10}{'floor':>10}{'ratio':>8}")
+        def spread(key):
+            # The ratios of the two starts of each round, as quartiles: how far other load on
+            # the machine moves the ratio of the medians.
+            pairs = [float(z[key]) / float(f[key])
+                     for z, f in zip(samples["zelmo"], samples["floor"])]
+            if len(pairs) < 4:
+                return ""
+            low, _, high = statistics.quantiles(pairs, n=4)
+            return f"   (middle half of rounds {low:.2f} to {high:.2f})"
+
         rows = [("time to a visible window, ms", "frame_us", 1000.0),
                 ("CPU time until then, ms", "cpu_us", 1000.0),
                 ("resident memory then, MiB", "rss_kib", 1024.0),
@@ -146,7 +156,7 @@ def main():
         for label, key, unit in rows:
             ours, floor = median("zelmo", key), median("floor", key)
             ratio = ours / floor
-            print(f"{label:34}{ours / unit:10.1f}{floor / unit:10.1f}{ratio:8.3f}")
+            print(f"{label:34}{ours / unit:10.1f}{floor / unit:10.1f}{ratio:8.3f}{spread(key)}")
             if key in ("frame_us", "rss_kib"):
                 verdicts.append(ratio <= GOAL)
 
