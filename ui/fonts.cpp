@@ -60,6 +60,26 @@ const QStringList& installedFamilies() {
     return installed;
 }
 
+}  // namespace
+
+int mulDiv(int v, int numerator, int denominator) {
+    // The product of two ints and its quotient are exact in a double wherever a half can
+    // arise, so lround decides halves the same way as an integer computation would.
+    return static_cast<int>(
+        std::lround(static_cast<double>(v) * numerator / static_cast<double>(denominator)));
+}
+
+QString firstInstalled(const QStringList& candidates) {
+    for (const QString& candidate : candidates) {
+        if (installedFamilies().contains(candidate, Qt::CaseInsensitive)) {
+            return candidate;
+        }
+    }
+    return QString();
+}
+
+namespace {
+
 QString pickSansSerifFamily(int pixelSize) {
     const QString exact = firstInstalled({kSansCandidates.at(0), kSansCandidates.at(1)});
     if (!exact.isEmpty()) {
@@ -82,22 +102,6 @@ QString pickSansSerifFamily(int pixelSize) {
 }
 
 }  // namespace
-
-int mulDiv(int v, int numerator, int denominator) {
-    // The product of two ints and its quotient are exact in a double wherever a half can
-    // arise, so lround decides halves the same way as an integer computation would.
-    return static_cast<int>(
-        std::lround(static_cast<double>(v) * numerator / static_cast<double>(denominator)));
-}
-
-QString firstInstalled(const QStringList& candidates) {
-    for (const QString& candidate : candidates) {
-        if (installedFamilies().contains(candidate, Qt::CaseInsensitive)) {
-            return candidate;
-        }
-    }
-    return QString();
-}
 
 QString sansSerifFamily(int pixelSize) {
     // Decided once per size: every control asks, and deciding measures fonts.
