@@ -4,7 +4,7 @@ RELEASE_DIR ?= build-release
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps test run bench clean format install package
+.PHONY: all deps test run bench startup-bench clean format install package
 
 all: $(BUILD_DIR)/CMakeCache.txt
 	cmake --build $(BUILD_DIR) -j$(JOBS)
@@ -27,7 +27,7 @@ run: deps
 
 bench: deps
 	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZELMO_BUILD_BENCH=ON
-	cmake --build $(RELEASE_DIR) -j$(JOBS) --target engine_bench chart_bench soak zelmo-train
+	cmake --build $(RELEASE_DIR) -j$(JOBS) --target engine_bench chart_bench soak zelmo-train startup_floor zelmo
 
 # Installs the Release build under PREFIX (DESTDIR, when given, is put before it).
 PREFIX ?= /usr/local
@@ -44,6 +44,10 @@ package: deps
 	rm -rf $(RELEASE_DIR)/package
 	cd $(RELEASE_DIR) && cpack -G DEB -B $(abspath $(RELEASE_DIR))/package
 	cp $(RELEASE_DIR)/package/zelmo_*.deb .
+
+# Start-up time and memory against a bare text window, and idle CPU, under Xvfb.
+startup-bench: bench
+	python3 bench/startup/measure.py
 
 clean:
 	rm -rf $(BUILD_DIR) $(RELEASE_DIR)

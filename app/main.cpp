@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "app/startupprobe.h"
 #include "ui/application.h"
 #include "ui/memorystore.h"
 #include "ui/unit1.h"
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
 
     // The window runs FormCreate while it is built, before it is shown.
     zelmo::ui::TForm1 form1;
+    zelmo::app::watchStartup(form1);
     form1.show();
     if (!commandLine.memoryPath.isEmpty()) {
         form1.useMemoryFile(commandLine.memoryPath);

@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QHash>
 
 #include <cmath>
 
@@ -30,10 +31,13 @@ QString withoutFoundry(const QString& family) {
     return bracket < 0 ? family : family.left(bracket);
 }
 
-QFont pixelFont(const QString& family, int pixelSize, QFont::StyleHint hint = QFont::SansSerif) {
+// No style hint: the family is always an installed one or a generic name ("Sans Serif",
+// "Serif"), so a hint would choose nothing. It would cost, though: a painter on an image fills a
+// font's unset attributes from the application font, so a hint there would make every font drawn
+// on an image (the chart's) differ from the same font measured, and load a second copy of it.
+QFont pixelFont(const QString& family, int pixelSize) {
     QFont font(family);
     font.setPixelSize(pixelSize);
-    font.setStyleHint(hint);
     return font;
 }
 
@@ -41,6 +45,19 @@ QFont pixelFont(const QString& family, int pixelSize, QFont::StyleHint hint = QF
 // measured at here; other sizes scale in proportion.
 int originalLineHeight(int pixelSize) {
     return mulDiv(pixelSize, kDesignLineHeight, 11);
+}
+
+// The installed families without foundry suffixes. Read once: the list does not change while
+// the program runs, and each reading copies the whole font database.
+const QStringList& installedFamilies() {
+    static const QStringList installed = [] {
+        QStringList names;
+        for (const QString& family : QFontDatabase::families()) {
+            names.append(withoutFoundry(family));
+        }
+        return names;
+    }();
+    return installed;
 }
 
 }  // namespace
@@ -53,19 +70,17 @@ int mulDiv(int v, int numerator, int denominator) {
 }
 
 QString firstInstalled(const QStringList& candidates) {
-    QStringList installed;
-    for (const QString& family : QFontDatabase::families()) {
-        installed.append(withoutFoundry(family));
-    }
     for (const QString& candidate : candidates) {
-        if (installed.contains(candidate, Qt::CaseInsensitive)) {
+        if (installedFamilies().contains(candidate, Qt::CaseInsensitive)) {
             return candidate;
         }
     }
     return QString();
 }
 
-QString sansSerifFamily(int pixelSize) {
+namespace {
+
+QString pickSansSerifFamily(int pixelSize) {
     const QString exact = firstInstalled({kSansCandidates.at(0), kSansCandidates.at(1)});
     if (!exact.isEmpty()) {
         return exact;
@@ -86,9 +101,25 @@ QString sansSerifFamily(int pixelSize) {
     return fallback.isEmpty() ? QStringLiteral("Sans Serif") : fallback;
 }
 
+}  // namespace
+
+QString sansSerifFamily(int pixelSize) {
+    // Decided once per size: every control asks, and deciding measures fonts.
+    static QHash<int, QString> chosen;
+    if (const auto known = chosen.constFind(pixelSize); known != chosen.cend()) {
+        return *known;
+    }
+    const QString family = pickSansSerifFamily(pixelSize);
+    chosen.insert(pixelSize, family);
+    return family;
+}
+
 QString bookmanFamily() {
-    const QString family = firstInstalled(kBookmanCandidates);
-    return family.isEmpty() ? QStringLiteral("Serif") : family;
+    static const QString family = [] {
+        const QString installed = firstInstalled(kBookmanCandidates);
+        return installed.isEmpty() ? QStringLiteral("Serif") : installed;
+    }();
+    return family;
 }
 
 QFont windowFont() {
@@ -100,7 +131,7 @@ QFont cellFont() {
 }
 
 QFont gradeFont() {
-    QFont font = pixelFont(bookmanFamily(), 13, QFont::Serif);
+    QFont font = pixelFont(bookmanFamily(), 13);
     font.setBold(true);
     return font;
 }

@@ -40,6 +40,8 @@ constexpr int kTextRightGap = TSpinButton::kMinWidth + 2;
 // QLineEdit's own space around the text line.
 constexpr int kLineEditHMargin = 2;
 constexpr int kLineEditVMargin = 1;
+// The minimum height's part beyond the fonts: four system border heights (1 pixel each) and 2.
+constexpr int kMinimumHeightExtra = 4 * 1 + 2;
 
 bool isDecimalDigit(QChar c) {
     return c >= u'0' && c <= u'9';
@@ -283,12 +285,17 @@ QRect TSpinEdit::EditRect() const {
 int TSpinEdit::MinimumHeight() const {
     const int own = QFontMetrics(font()).height();
     const int system = QFontMetrics(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).height();
-    constexpr int kSystemBorderHeight = 1;
-    return own + std::min(system, own) / 4 + 4 * kSystemBorderHeight + 2;
+    return own + std::min(system, own) / 4 + kMinimumHeightExtra;
 }
 
 void TSpinEdit::updateMinimumHeight() {
-    setMinimumHeight(MinimumHeight());
+    // The system font can only lower the minimum below this bound. While the box is at least
+    // this high the minimum cannot bind, so the system font, which the box never shows, is
+    // not loaded just to measure it (a font load is a noticeable part of the start-up); the
+    // first resize below the bound measures it and raises the box to the exact minimum.
+    const int own = QFontMetrics(font()).height();
+    const int bound = own + own / 4 + kMinimumHeightExtra;
+    setMinimumHeight(height() >= bound ? own + kMinimumHeightExtra : MinimumHeight());
 }
 
 void TSpinEdit::beep() {
@@ -408,6 +415,7 @@ void TSpinEdit::focusOutEvent(QFocusEvent* event) {
 
 void TSpinEdit::resizeEvent(QResizeEvent* event) {
     QLineEdit::resizeEvent(event);
+    updateMinimumHeight();
     const int pairHeight = std::max(0, height() - kPairHeightLoss);
     button_->setGeometry(kBorder + width() - kPairRightOffset, kBorder, TSpinButton::kMinWidth,
                          pairHeight);

@@ -472,6 +472,11 @@ TEST_F(SpinEditTest, LayoutOfBoxArrowsGlyphsAndText) {
     EXPECT_LE(ink.left(), 4);
     EXPECT_LE(ink.top(), 7);
 
+    // A box made lower than its full height stops at the exact minimum, though the system font
+    // that the minimum depends on is only measured then.
+    spin->resize(33, 10);
+    EXPECT_EQ(spin->height(), spin->MinimumHeight());
+
     // The height is never below the minimum for the font; the arrows follow a resize.
     QFont font = spin->font();
     font.setPixelSize(30);
