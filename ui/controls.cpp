@@ -34,6 +34,11 @@ void TSpeedButton::paintEvent(QPaintEvent*) {
         qDrawWinButton(&face.painter(), face.rect(), palette(), isDown(), &fill);
     }
 
+    // An empty cell's caption is a space: drawing it shows nothing, and skipping it keeps the
+    // cell font from being loaded before the first mark is placed.
+    if (text().trimmed().isEmpty()) {
+        return;
+    }
     // A pushed-in face shows its caption one pixel lower and one pixel further right.
     QRect textRect = rect();
     if (isDown()) {
