@@ -20,6 +20,7 @@ fi
 export QT_QPA_PLATFORM=offscreen
 # Any sanitizer report ends the input as a finding; leaks are checked by libFuzzer itself.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1:symbolize=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$here/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:abort_on_error=1:print_stacktrace=1}
 findings="$build/fuzz-findings"
 mkdir -p "$findings"
