@@ -1,4 +1,5 @@
 #include "engine/gameflow.h"
+#include "engine/errors.h"
 #include "engine/texts.h"
 
 #include <chrono>
@@ -79,6 +80,16 @@ void GameFlow::Button1Click() {
     forget();
     showEntryCount(EntryCount);
     showStatus(std::string(texts::kWiped));
+}
+
+void GameFlow::restoreMemory(const PositionMemory& memory, std::int32_t entryCount) {
+    if (entryCount < 0 || entryCount > PositionMemory::Capacity) {
+        throw ERangeError();
+    }
+    PositionMemory_ = memory;
+    PositionMemory_.reindex();
+    EntryCount = entryCount;
+    showEntryCount(EntryCount);
 }
 
 void GameFlow::pohodil(int cell) {

@@ -53,6 +53,11 @@ class GameFlow {
     void clearUsed();
     void forget();
 
+    // Replaces the memory with a saved one (between games or at start-up only): copies the
+    // table, brings its lookup data up to date and shows the entry count. A count outside
+    // 0..Capacity is a range error and changes nothing.
+    void restoreMemory(const PositionMemory& memory, std::int32_t entryCount);
+
     // Read access to the state (tests, window).
     const Board& board() const { return Board_; }
     const PositionMemory& memory() const { return PositionMemory_; }

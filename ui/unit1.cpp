@@ -12,6 +12,7 @@
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/icon.h"
+#include "ui/memorystore.h"
 #include "ui/spinedit.h"
 #include "ui/texts.h"
 
@@ -172,7 +173,14 @@ void TForm1::bindEvents() {
         connect(this->*kCellButtons[i], &TSpeedButton::clicked, this,
                 [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     }
-    connect(Button1, &TButton::clicked, this, [this] { guarded([this] { Button1Click(); }); });
+    connect(Button1, &TButton::clicked, this, [this] {
+        guarded([this] {
+            Button1Click();
+            if (memoryStore_) {
+                memoryStore_->noteWipe();
+            }
+        });
+    });
     connect(Button2, &TButton::clicked, this, [this] { guarded([this] { Button2Click(); }); });
     connect(Label9, &TLabel::clicked, this, [this] { guarded([this] { Label9Click(); }); });
     connect(Label10, &TLabel::clicked, this, [this] { guarded([this] { Label10Click(); }); });
@@ -186,6 +194,11 @@ void TForm1::guarded(const std::function<void()>& handler) {
     } catch (...) {
         // Nothing may travel on through Qt's event loop, whatever its type.
         reportError(texts::kUnknownError);
+    }
+    // A game that ended or a wipe is written to the memory file, even when the handler failed
+    // after it (an overflow while grading still ends the game).
+    if (memoryStore_) {
+        memoryStore_->afterEvent();
     }
 }
 
@@ -210,6 +223,12 @@ void TForm1::setUrlOpener(links::UrlOpener opener) {
 
 void TForm1::setErrorBox(ErrorBox box) {
     errorBox_ = box ? std::move(box) : ErrorBox(&showErrorBox);
+}
+
+void TForm1::useMemoryFile(const QString& path) {
+    memoryStore_ = std::make_unique<MemoryStore>(
+        *this, path, [this](const QString& text) { reportError(text); });
+    guarded([this] { memoryStore_->load(); });
 }
 
 TSpeedButton* TForm1::cellButton(int k) const {

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace zelmo::ui {
@@ -20,6 +21,7 @@ class TPanel;
 class TSpeedButton;
 class TSpinEdit;
 class TStatusBar;
+class MemoryStore;
 
 // The main window: the board's nine cell buttons, the play and wipe buttons, the counters, the
 // grade panel, the score chart, the contact links and the status line. It holds the game
@@ -39,6 +41,10 @@ class TForm1 : public QWidget, public engine::GameFlow {
     // Replace the desktop's URL handling and the error box (tests).
     void setUrlOpener(links::UrlOpener opener);
     void setErrorBox(ErrorBox box);
+
+    // Keeps the computer's memory in a file (zelmo --memory FILE): reads it now, then saves it
+    // after every finished game and every wipe. Without it nothing is stored.
+    void useMemoryFile(const QString& path);
 
     // Runs one event handler: an exception ends it, the mouse capture is released and the
     // error box shows the message; the window goes on with the state the handler left.
@@ -111,6 +117,7 @@ class TForm1 : public QWidget, public engine::GameFlow {
     int lineHeight_;
     links::UrlOpener urlOpener_;
     ErrorBox errorBox_;
+    std::unique_ptr<MemoryStore> memoryStore_;  // only with a memory file
 };
 
 }  // namespace zelmo::ui

@@ -1,0 +1,467 @@
+#include "engine/memoryfile.h"
+#include "recording_flow.h"
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace zelmo::engine::test {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using S = MemoryFileStatus;
+
+// A small memory that play could have made: two positions, the second with three answers,
+// weights at both ends of the 32-bit range and one used mark.
+std::unique_ptr<MemorySnapshot> smallMemory() {
+    auto snapshot = std::make_unique<MemorySnapshot>();
+    snapshot->memory[1].Position = boardOf("         ");
+    snapshot->memory[1].Slots[1] = MoveSlot{5, INT32_MIN, false};
+    snapshot->memory[2].Position = boardOf("X   0 X  ");
+    snapshot->memory[2].Slots[1] = MoveSlot{2, INT32_MAX, true};
+    snapshot->memory[2].Slots[2] = MoveSlot{9, -7, false};
+    snapshot->memory[2].Slots[3] = MoveSlot{4, 0, false};
+    snapshot->entryCount = 2;
+    return snapshot;
+}
+
+// Entries 1..count and the count agree.
+void expectSameMemory(const MemorySnapshot& actual, const MemorySnapshot& expected) {
+    ASSERT_EQ(actual.entryCount, expected.entryCount);
+    for (int j = 1; j <= expected.entryCount; ++j) {
+        EXPECT_EQ(actual.memory[j].Position, expected.memory[j].Position) << "entry " << j;
+        for (int k = 1; k <= MemoryEntry::kSlots; ++k) {
+            EXPECT_EQ(actual.memory[j].Slots[k], expected.memory[j].Slots[k])
+                << "entry " << j << " slot " << k;
+        }
+    }
+}
+
+MemoryLoadResult decode(const Bytes& bytes, MemorySnapshot& out) {
+    return decodeMemory(bytes.data(), bytes.size(), out);
+}
+
+// CRC-32 as the file uses it, to build files whose checksums hold around a bad field.
+std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
+    std::uint32_t c = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < size; ++i) {
+        c ^= data[i];
+        for (int bit = 0; bit < 8; ++bit) {
+            c = (c & 1u) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        }
+    }
+    return c ^ 0xFFFFFFFFu;
+}
+
+void put32(Bytes& bytes, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+// Both checksums recomputed after a field was changed.
+void reseal(Bytes& bytes) {
+    put32(bytes, 16, crc32(bytes.data(), 16));
+    put32(bytes, bytes.size() - 4, crc32(bytes.data(), bytes.size() - 4));
+}
+
+TEST(MemoryFileTest, RoundTripKeepsEveryEntrySlotAndWeight) {
+    // A memory grown by play (with random grades, some huge) plus the 32-bit limits.
+    RecordingFlow flow;
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<int> cell(1, 9), grade(2, 5);
+    for (int game = 1; game <= 400; ++game) {
+        flow.grades = {{1, grade(rng)}, {2, grade(rng)}, {3, grade(rng)}};
+        flow.clockMs = static_cast<std::uint32_t>(rng());
+        flow.Button2Click();
+        while (flow.acceptingMoves()) {
+            flow.clockMs = static_cast<std::uint32_t>(rng());
+            flow.SpeedButtonClick(cell(rng));
+        }
+    }
+    auto saved = std::make_unique<MemorySnapshot>();
+    saved->memory = flow.memory();
+    saved->entryCount = flow.entryCount();
+    ASSERT_GT(saved->entryCount, 100);
+    saved->memory[1].Slots[1].Weight = INT32_MAX;
+    saved->memory[2].Slots[1].Weight = INT32_MIN;
+
+    auto loaded = std::make_unique<MemorySnapshot>();
+    const MemoryLoadResult result = decode(encodeMemory(*saved), *loaded);
+    ASSERT_EQ(result.status, S::Ok) << result.message;
+    expectSameMemory(*loaded, *saved);
+    // Nothing beyond the count is carried over from whatever the snapshot held before.
+    auto reused = smallMemory();
+    reused->memory[900].Slots[1].Weight = 5;
+    ASSERT_EQ(decode(encodeMemory(*smallMemory()), *reused).status, S::Ok);
+    EXPECT_EQ(reused->memory[900].Slots[1], MoveSlot{});
+    EXPECT_EQ(reused->memory[3].Position, Board{});
+}
+
+// Positions left behind by a wipe are not stored; a memory restored from the file must still
+// play every later game exactly as the one that was saved.
+TEST(MemoryFileTest, RestoredMemoryPlaysLikeTheSavedOne) {
+    RecordingFlow original;
+    std::mt19937 rng(11);
+    std::uniform_int_distribution<int> cell(1, 9), grade(2, 5);
+    auto playGame = [&cell](RecordingFlow& flow, std::mt19937& moves) {
+        flow.clockMs = static_cast<std::uint32_t>(moves());
+        flow.Button2Click();
+        while (flow.acceptingMoves()) {
+            flow.clockMs = static_cast<std::uint32_t>(moves());
+            flow.SpeedButtonClick(cell(moves));
+        }
+    };
+    for (int game = 1; game <= 300; ++game) {
+        original.grades = {{1, grade(rng)}, {2, 2}, {3, grade(rng)}};
+        playGame(original, rng);
+    }
+    original.Button1Click();  // wipe: positions of entries 1..500 stay behind the count
+    for (int game = 1; game <= 6; ++game) {
+        playGame(original, rng);
+    }
+    auto saved = std::make_unique<MemorySnapshot>();
+    saved->memory = original.memory();
+    saved->entryCount = original.entryCount();
+    auto loaded = std::make_unique<MemorySnapshot>();
+    ASSERT_EQ(decode(encodeMemory(*saved), *loaded).status, S::Ok);
+
+    RecordingFlow restored;
+    restored.restoreMemory(loaded->memory, loaded->entryCount);
+    EXPECT_EQ(restored.shownEntryCount, saved->entryCount);
+    // An even number of games: the player begins next in both, then both get the same moves
+    // and clock readings.
+    ASSERT_FALSE(original.computerStarts());
+    std::mt19937 movesA(99), movesB(99);
+    for (int game = 1; game <= 300; ++game) {
+        original.grades = restored.grades = {{1, 4}, {2, 2}, {3, 3}};
+        playGame(original, movesA);
+        playGame(restored, movesB);
+        ASSERT_EQ(restored.board().text(), original.board().text()) << "game " << game;
+        ASSERT_EQ(restored.entryCount(), original.entryCount()) << "game " << game;
+    }
+    for (int j = 1; j <= original.entryCount(); ++j) {
+        ASSERT_EQ(restored.memory()[j].Position, original.memory()[j].Position) << j;
+        for (int k = 1; k <= 9; ++k) {
+            ASSERT_EQ(restored.memory()[j].Slots[k], original.memory()[j].Slots[k]) << j;
+        }
+    }
+}
+
+TEST(MemoryFileTest, RestoreRefusesACountOutsideTheTable) {
+    RecordingFlow flow;
+    auto snapshot = smallMemory();
+    EXPECT_EQ(errorText([&] { flow.restoreMemory(snapshot->memory, 1001); }), "Range check error");
+    EXPECT_EQ(errorText([&] { flow.restoreMemory(snapshot->memory, -1); }), "Range check error");
+    EXPECT_EQ(flow.entryCount(), 0);
+    flow.restoreMemory(snapshot->memory, 1000);
+    EXPECT_EQ(flow.shownEntryCount, 1000);
+}
+
+// Every kind of bad file is refused with its own status and a message, and the snapshot it
+// was to be read into is left exactly as it was.
+TEST(MemoryFileTest, BadFilesAreRefusedAndLoseNothing) {
+    const Bytes good = encodeMemory(*smallMemory());
+    ASSERT_EQ(good.size(), 20u + 2u * 72u + 4u);
+    auto sentinel = smallMemory();
+    sentinel->memory[1].Slots[1].Weight = 12345;
+    auto expectRefused = [&sentinel](const Bytes& bytes, S status, const std::string& what,
+                                     const std::string& inMessage = "") {
+        auto out = smallMemory();
+        out->memory[1].Slots[1].Weight = 12345;
+        const MemoryLoadResult result = decode(bytes, *out);
+        EXPECT_EQ(result.status, status) << what << ": " << result.message;
+        EXPECT_NE(result.message.find(inMessage), std::string::npos)
+            << what << ": " << result.message;
+        EXPECT_GT(result.message.size(), 30u) << what;
+        expectSameMemory(*out, *sentinel);
+    };
+
+    expectRefused({}, S::Empty, "empty", "пуст");
+    for (std::size_t length = 1; length < good.size(); ++length) {
+        expectRefused(Bytes(good.begin(), good.begin() + static_cast<long>(length)), S::Truncated,
+                      "cut to " + std::to_string(length), "обрезан");
+    }
+    for (std::size_t i = 0; i < good.size(); ++i) {
+        Bytes flipped = good;
+        flipped[i] ^= 0x20;
+        expectRefused(flipped, i < 8 ? S::Foreign : S::Corrupt, "byte " + std::to_string(i));
+    }
+    Bytes longer = good;
+    longer.push_back(0);
+    expectRefused(longer, S::Corrupt, "one byte more", "лишних");
+    expectRefused(Bytes{'P', 'K', 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+                  S::Foreign, "a zip file", "не файл памяти");
+
+    Bytes newer = good;
+    newer[8] = 2;
+    reseal(newer);
+    expectRefused(newer, S::NewerVersion, "version 2", "формат 2");
+    for (const std::uint32_t count : {1001u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+        Bytes tooMany = good;
+        put32(tooMany, 12, count);
+        reseal(tooMany);
+        expectRefused(tooMany, S::BadCount, "count " + std::to_string(count), "от 0 до 1000");
+    }
+
+    // Intact files whose entries play could not have made: bytes of entry 2 changed (its
+    // cells are bytes 0..8, then slots of 7 bytes: answer, weight, used).
+    struct BadEntry {
+        const char* what;
+        std::vector<std::pair<std::size_t, std::uint8_t>> patch;
+        const char* inMessage;
+    };
+    const BadEntry badEntries[] = {
+        {"a skip mark in a cell", {{3, '*'}}, "позиция 2: в клетке 4 недопустимый"},
+        {"a cell of length 0", {{0, 0}}, "позиция 2: в клетке 1 недопустимый"},
+        {"an answer on a taken cell", {{9, 1}}, "позиция 2, ответ 1: клетка уже занята"},
+        {"an answer beyond cell 9", {{9, 10}}, "позиция 2, ответ 1: такой клетки нет"},
+        {"a negative answer", {{9, 0xFF}, {10, 0xFF}}, "позиция 2, ответ 1: такой клетки нет"},
+        {"the same answer twice", {{16, 2}}, "позиция 2, ответ 2: эта клетка уже есть"},
+        {"a gap before an answer",
+         {{16, 0}, {18, 0}, {19, 0}, {20, 0}, {21, 0}},
+         "позиция 2, ответ 3: ответы идут с пропуском"},
+        {"a used mark of 2", {{15, 2}}, "позиция 2, ответ 1: неверная отметка"},
+        {"a weight in a free slot", {{32, 1}}, "позиция 2, ответ 4: свободное место не пусто"},
+        {"a used mark in a free slot", {{36, 1}}, "позиция 2, ответ 4: свободное место не пусто"},
+        {"no answer in slot 1", {{9, 0}}, "позиция 2: нет ни одного ответа"},
+    };
+    for (const BadEntry& bad : badEntries) {
+        Bytes bytes = good;
+        for (const auto& [offset, value] : bad.patch) {
+            bytes[20 + 72 + offset] = value;
+        }
+        reseal(bytes);
+        expectRefused(bytes, S::BadData, bad.what, bad.inMessage);
+    }
+    auto full = smallMemory();
+    full->memory[1].Position = boardOf("X0X0X0X0X");
+    expectRefused(encodeMemory(*full), S::BadData, "a position without a free cell", "позиция 1");
+}
+
+// A directory of its own for each test, removed with everything in it.
+class TempDir {
+  public:
+    TempDir() {
+        std::string pattern = ::testing::TempDir() + "zelmo-memfile-XXXXXX";
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TempDir() {
+        for (const std::string& name : names()) {
+            ::unlink((path_ + "/" + name).c_str());
+        }
+        ::rmdir(path_.c_str());
+    }
+    const std::string& path() const { return path_; }
+    std::vector<std::string> names() const {
+        std::vector<std::string> result;
+        if (DIR* dir = ::opendir(path_.c_str())) {
+            while (const dirent* item = ::readdir(dir)) {
+                const std::string name = item->d_name;
+                if (name != "." && name != "..") {
+                    result.push_back(name);
+                }
+            }
+            ::closedir(dir);
+        }
+        return result;
+    }
+
+  private:
+    std::string path_;
+};
+
+Bytes readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeFile(const std::string& path, const Bytes& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST(MemoryFileTest, FileRoundTripMissingFileAndReadErrors) {
+    TempDir dir;
+    const std::string path = dir.path() + "/memory.zelmo";
+    auto out = smallMemory();
+    const MemoryLoadResult missing = loadMemoryFile(path, *out);
+    EXPECT_EQ(missing.status, S::Missing);
+    EXPECT_NE(missing.message.find(path), std::string::npos) << missing.message;
+
+    ASSERT_EQ(saveMemoryFile(path, *smallMemory()), "");
+    EXPECT_EQ(readFile(path), encodeMemory(*smallMemory()));
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"memory.zelmo"});  // no temporary left
+    auto loaded = std::make_unique<MemorySnapshot>();
+    ASSERT_EQ(loadMemoryFile(path, *loaded).status, S::Ok);
+    expectSameMemory(*loaded, *smallMemory());
+
+    // A damaged file's message names the file; a directory cannot be read as a memory.
+    writeFile(path, Bytes(7, 'Z'));
+    const MemoryLoadResult foreign = loadMemoryFile(path, *loaded);
+    EXPECT_EQ(foreign.status, S::Foreign);
+    EXPECT_NE(foreign.message.find("«" + path + "»"), std::string::npos) << foreign.message;
+    EXPECT_EQ(loadMemoryFile(dir.path(), *loaded).status, S::IoError);
+    expectSameMemory(*loaded, *smallMemory());
+
+    // A save into a directory that does not exist reports it and creates nothing.
+    const std::string nowhere = dir.path() + "/no/such/memory.zelmo";
+    const std::string failure = saveMemoryFile(nowhere, *smallMemory());
+    EXPECT_NE(failure.find("«" + nowhere + "»"), std::string::npos) << failure;
+}
+
+TEST(MemoryFileTest, SaveKeepsThePermissionsOfTheFileItReplaces) {
+    TempDir dir;
+    const std::string path = dir.path() + "/memory.zelmo";
+    writeFile(path, {});
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    ASSERT_EQ(saveMemoryFile(path, *smallMemory()), "");
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST(MemoryFileTest, SaveThroughASymbolicLinkReplacesTheFileBehindIt) {
+    TempDir dir;
+    const std::string file = dir.path() + "/real.zelmo";
+    const std::string link = dir.path() + "/link.zelmo";
+    writeFile(file, {});
+    ASSERT_EQ(::symlink(file.c_str(), link.c_str()), 0);
+    ASSERT_EQ(saveMemoryFile(link, *smallMemory()), "");
+    struct stat info {};
+    ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    EXPECT_EQ(readFile(file), encodeMemory(*smallMemory()));
+}
+
+// The real system calls, counted; at step `stopAt` the call fails (or, with `crash`, the
+// process ends on the spot, as a power cut or a kill would end it). Writes go a few bytes at a
+// time so that a file can be cut in the middle of its data.
+class FaultySteps : public SaveSteps {
+  public:
+    explicit FaultySteps(int stopAt = 0, bool crash = false) : stopAt_(stopAt), crash_(crash) {}
+    int steps() const { return step_; }
+
+    int createNew(const std::string& path, mode_t mode) override {
+        return fault() ? -1 : SaveSteps::createNew(path, mode);
+    }
+    int setMode(int fd, mode_t mode) override {
+        return fault() ? -1 : SaveSteps::setMode(fd, mode);
+    }
+    ssize_t write(int fd, const void* data, std::size_t size) override {
+        return fault() ? -1 : SaveSteps::write(fd, data, size < 50 ? size : 50);
+    }
+    int sync(int fd) override { return fault() ? -1 : SaveSteps::sync(fd); }
+    int close(int fd) override {
+        // The descriptor is gone even when close reports an error.
+        if (fault()) {
+            SaveSteps::close(fd);
+            return -1;
+        }
+        return SaveSteps::close(fd);
+    }
+    int rename(const std::string& from, const std::string& to) override {
+        return fault() ? -1 : SaveSteps::rename(from, to);
+    }
+    int openDirectory(const std::string& path) override {
+        return fault() ? -1 : SaveSteps::openDirectory(path);
+    }
+
+  private:
+    bool fault() {
+        if (++step_ != stopAt_) {
+            return false;
+        }
+        if (crash_) {
+            ::_exit(0);
+        }
+        errno = EIO;
+        return true;
+    }
+    int stopAt_;
+    bool crash_;
+    int step_ = 0;
+};
+
+TEST(MemoryFileTest, AFailedSaveLeavesTheOldFileAndNoTemporary) {
+    TempDir dir;
+    const std::string path = dir.path() + "/memory.zelmo";
+    auto newer = smallMemory();
+    newer->memory[2].Slots[2].Weight = 41;
+    const Bytes oldBytes = encodeMemory(*smallMemory());
+    const Bytes newBytes = encodeMemory(*newer);
+
+    FaultySteps counting;
+    writeFile(path, oldBytes);
+    ASSERT_EQ(saveMemoryFile(path, *newer, counting), "");
+    ASSERT_EQ(readFile(path), newBytes);
+    const int total = counting.steps();
+    ASSERT_GT(total, 8);  // create, mode, several writes, sync, close, rename, directory
+
+    for (int k = 1; k <= total; ++k) {
+        writeFile(path, oldBytes);
+        FaultySteps faulty(k);
+        const std::string message = saveMemoryFile(path, *newer, faulty);
+        // Closing the directory is the last step; its result is of no use to anyone.
+        if (k < total) {
+            EXPECT_NE(message.find("«" + path + "»"), std::string::npos) << "step " << k;
+        } else {
+            EXPECT_EQ(message, "") << "step " << k;
+        }
+        // Up to the rename the old file stays; after it only the directory flush can fail.
+        const Bytes now = readFile(path);
+        EXPECT_TRUE(now == oldBytes || now == newBytes) << "step " << k;
+        EXPECT_EQ(now == newBytes, k > total - 3) << "step " << k << ": " << message;
+        EXPECT_EQ(dir.names(), std::vector<std::string>{"memory.zelmo"}) << "step " << k;
+    }
+}
+
+TEST(MemoryFileTest, ASaveStoppedAtAnyStepLeavesTheOldOrTheNewFile) {
+    TempDir dir;
+    const std::string path = dir.path() + "/memory.zelmo";
+    auto newer = smallMemory();
+    newer->memory[1].Slots[1].Weight = 3;
+    const Bytes oldBytes = encodeMemory(*smallMemory());
+    const Bytes newBytes = encodeMemory(*newer);
+    FaultySteps counting;
+    ASSERT_EQ(saveMemoryFile(path, *newer, counting), "");
+
+    for (int k = 1; k <= counting.steps() + 1; ++k) {
+        writeFile(path, oldBytes);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            FaultySteps crashing(k, true);
+            saveMemoryFile(path, *newer, crashing);
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        const Bytes now = readFile(path);
+        EXPECT_TRUE(now == oldBytes || now == newBytes) << "stopped at step " << k;
+        auto loaded = std::make_unique<MemorySnapshot>();
+        EXPECT_EQ(loadMemoryFile(path, *loaded).status, S::Ok) << "stopped at step " << k;
+        for (const std::string& name : dir.names()) {
+            if (name != "memory.zelmo") {
+                ::unlink((dir.path() + "/" + name).c_str());  // what a crash leaves behind
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace zelmo::engine::test
