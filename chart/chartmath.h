@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 
 namespace zelmo::chart {
 
@@ -11,8 +12,16 @@ namespace zelmo::chart {
 // slightly below their decimal values, and a product that is mathematically whole or a half can
 // land just below it, which is what the layout relies on.
 
-// Nearest integer, halves to the even neighbour (the default rounding mode).
+// Nearest integer, halves to the even neighbour (the default rounding mode). A value beyond the
+// int range saturates and NaN gives 0: converting them would be undefined, and callers that must
+// tell them apart test for them first.
 inline int Rnd(long double x) {
+    if (!(x > -2147483648.5L)) {
+        return x < 0 ? std::numeric_limits<int>::min() : 0;
+    }
+    if (!(x < 2147483647.5L)) {
+        return std::numeric_limits<int>::max();
+    }
     return static_cast<int>(std::nearbyintl(x));
 }
 
@@ -41,8 +50,12 @@ inline int LabelAllowance(int width, int separation) {
     return static_cast<int>(std::truncl(width * kFiftieth * separation));
 }
 
-// The next step of the 1, 2, 5, 10, 20, 50, ... series above x.
+// The next step of the 1, 2, 5, 10, 20, 50, ... series above x. Zero, negative, infinite and NaN
+// steps have no next one and come back unchanged (the search for a step then ends).
 inline double NextNiceStep(double x) {
+    if (!(x > 0) || std::isinf(x)) {
+        return x;
+    }
     if (x >= 10) {
         return static_cast<double>(10 * NextNiceStep(static_cast<double>(x * kTenth)));
     }

@@ -173,7 +173,7 @@ bool TBarSeries::DrawValuesForward() const {
 
 void TBarSeries::DrawPoint(int valueIndex) {
     currentBarColor_ = PointColor(valueIndex);
-    if (currentBarColor_ == clNone) {
+    if (currentBarColor_ == clNone || !HasFiniteValues(valueIndex)) {
         return;
     }
     barRect_.Left = BarLeft(valueIndex);

@@ -9,6 +9,12 @@
 
 namespace zelmo::chart {
 
+namespace {
+
+constexpr long long kFarPixel = 1LL << 30;
+
+}  // namespace
+
 TFontData DefaultChartFont() {
     TFontData font;
     font.Name = QString::fromUtf8(texts::kDefaultFontName);
@@ -270,14 +276,23 @@ int TChartAxis::ValueToPixel(double value) const {
     }
     const double t = static_cast<double>((static_cast<long double>(value) - scaleMin_) *
                                          AxisLength() / scaleRange_);
-    if (std::fabs(t) >= 2147483647.0) {
+    // Written so that NaN (a NaN value or scale) takes the centre as well.
+    if (!(std::fabs(t) < 2147483647.0)) {
         return AxisCenter();
     }
-    const int offset = Rnd(t);
+    const long long offset = Rnd(t);
+    long long pixel = 0;
     if (horizontal_ || depth_) {
-        return inverted_ ? axisEnd_ - offset : axisStart_ + offset;
+        pixel = inverted_ ? axisEnd_ - offset : axisStart_ + offset;
+    } else {
+        pixel = inverted_ ? axisStart_ + offset : axisEnd_ - offset;
     }
-    return inverted_ ? axisStart_ + offset : axisEnd_ - offset;
+    // A pixel a billion away is as undrawable as an overflow, and the sizes and depths that the
+    // drawing adds to it must stay within int.
+    if (pixel < -kFarPixel || pixel > kFarPixel) {
+        return AxisCenter();
+    }
+    return static_cast<int>(pixel);
 }
 
 double TChartAxis::PixelToValue(int pixel) const {

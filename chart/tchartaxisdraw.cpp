@@ -58,8 +58,9 @@ double TChartAxis::CalcIncrement() {
         return kSmallestStep;
     }
     double step = increment_ > 0 ? increment_ : (std::fabs(scaleRange_) >= 1 ? 1 : kSmallestStep);
-    if (labelsSeparation_ > 0) {
-        for (;;) {
+    // An infinite or undefined range has no step that fits; neither has an infinite step.
+    if (labelsSeparation_ > 0 && std::isfinite(scaleRange_)) {
+        while (std::isfinite(step)) {
             const double q = scaleRange_ / step;
             if (std::fabs(q) < 2147483647.0 && Rnd(q) <= maxLabels) {
                 break;

@@ -8,6 +8,7 @@
 #include "chart/tseriesmarks.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace zelmo::chart {
 
@@ -228,6 +229,10 @@ void TChartSeries::CalcFirstLastVisibleIndex() {
 
 int TChartSeries::XToPixel(double x) const {
     return horizAxisObject_->ValueToPixel(x);
+}
+
+bool TChartSeries::HasFiniteValues(int valueIndex) const {
+    return std::isfinite(xValues_.Value(valueIndex)) && std::isfinite(yValues_.Value(valueIndex));
 }
 
 int TChartSeries::YToPixel(double y) const {

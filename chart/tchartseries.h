@@ -98,6 +98,9 @@ class TChartSeries {
     // Pixel of a value on the series' horizontal or vertical axis.
     int XToPixel(double x) const;
     int YToPixel(double y) const;
+    // False for a point with an infinite or NaN value: it has no place on an axis, so neither
+    // its bar nor its mark is drawn, like a point without colour.
+    bool HasFiniteValues(int valueIndex) const;
 
     // Value range of the series on each dimension (the axes ask for them).
     virtual double MinXValue() const { return xValues_.MinValue(); }

@@ -163,7 +163,7 @@ void TChartSeries::DrawAllMarks() {
     // One record serves every mark of the pass.
     TSeriesMarkPosition position;
     for (int i = firstVisible_; i <= lastVisible_; ++i) {
-        if (PointColor(i) == clNone) {
+        if (PointColor(i) == clNone || !HasFiniteValues(i)) {
             continue;
         }
         const QString text = MarkText(i);
