@@ -221,9 +221,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int i = 0; i < changes; ++i) {
             configure(fdp, *chart, *series);
         }
-        // Sizes from nothing to well past a window, kept small enough for many runs a second.
-        const int width = fdp.ConsumeIntegralInRange<int>(0, 900);
-        const int height = fdp.ConsumeIntegralInRange<int>(0, 900);
+        // Sizes from nothing to about the window's, sometimes far larger; mostly small, so that
+        // there are many runs a second.
+        const int limit = fdp.ConsumeIntegralInRange<int>(0, 7) == 0 ? 1200 : 320;
+        const int width = fdp.ConsumeIntegralInRange<int>(0, limit);
+        const int height = fdp.ConsumeIntegralInRange<int>(0, limit);
         chart->resize(width + 4, height + 4);
         pass(*chart, width, height);
     }

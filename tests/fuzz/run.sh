@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Runs every fuzz target of a fuzzing build for a set time, one after another on one core.
 #   tests/fuzz/run.sh BUILD_DIR SECONDS [TARGET...]
-# Each target starts from its seed corpus (tests/fuzz/corpus/NAME, never written to) and keeps
-# what it learns in BUILD_DIR/fuzz-corpus/NAME; findings go to BUILD_DIR/fuzz-findings/ and
-# end the run with a failure. An input that takes more than FUZZ_TIMEOUT seconds (default 10)
+# TARGET is a name like "chart" (the program NAME_fuzz); without targets all of them run.
+# Each target starts from its seed corpus (tests/fuzz/corpus/NAME, never written to), with the
+# dictionary NAME.dict when there is one, and keeps what it learns in BUILD_DIR/fuzz-corpus/NAME;
+# findings go to BUILD_DIR/fuzz-findings/ and end the run with a failure. An input that takes more than FUZZ_TIMEOUT seconds (default 10)
 # is a finding too: the chart and the editor must answer in bounded time.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -14,7 +15,7 @@ targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   for dir in "$here"/corpus/*/; do
     name=$(basename "$dir")
-    [ -x "$build/tests/fuzz/$name" ] && targets+=("$name")
+    [ -x "$build/tests/fuzz/${name}_fuzz" ] && targets+=("$name")
   done
 fi
 export QT_QPA_PLATFORM=offscreen
@@ -32,7 +33,7 @@ for name in "${targets[@]}"; do
         -print_final_stats=1 -artifact_prefix="$findings/$name-")
   [ -f "$here/$name.dict" ] && args+=(-dict="$here/$name.dict")
   echo "== $name: $seconds s"
-  if ! "$build/tests/fuzz/$name" "${args[@]}" "$work" "$here/corpus/$name" \
+  if ! "$build/tests/fuzz/${name}_fuzz" "${args[@]}" "$work" "$here/corpus/$name" \
        >"$build/fuzz-$name.log" 2>&1; then
     status=1
     echo "!! $name: finding, see $build/fuzz-$name.log and $findings/" >&2
