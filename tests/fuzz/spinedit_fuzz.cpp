@@ -309,6 +309,9 @@ class Run {
         const int selStart = spin_->selectionStart();
         const qsizetype selLength = spin_->selectedText().size();
         const int cursor = spin_->cursorPosition();
+        if (trace_) {
+            std::fprintf(stderr, "  type U+%04x mods %x\n", c.unicode(), unsigned(mods.toInt()));
+        }
         QTest::sendKeyEvent(QTest::Click, focusTarget(), static_cast<Qt::Key>(keyFor(c)),
                             QString(c), mods);
         if (focused && !spin_->hasFocus()) {
