@@ -1,11 +1,17 @@
 #include "ui/controls.h"
 
+#include "ui/announce.h"
+#include "ui/devicepixels.h"
+
+#include <qdrawutil.h>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPen>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionFocusRect>
 
 namespace zelmo::ui {
 
@@ -21,12 +27,12 @@ QSize TSpeedButton::sizeHint() const {
 
 void TSpeedButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    QStyleOptionButton option;
-    option.initFrom(this);
-    option.features = QStyleOptionButton::None;
-    option.state &= ~QStyle::State_HasFocus;
-    option.state |= isDown() ? QStyle::State_Sunken : QStyle::State_Raised;
-    style()->drawPrimitive(QStyle::PE_PanelButtonCommand, &option, &painter, this);
+    {
+        // The classic raised (or, while held, sunken) face with its two-line bevel.
+        DevicePixels face(painter, rect());
+        const QBrush fill = palette().brush(QPalette::Button);
+        qDrawWinButton(&face.painter(), face.rect(), palette(), isDown(), &fill);
+    }
 
     // A pushed-in face shows its caption one pixel lower and one pixel further right.
     QRect textRect = rect();
@@ -117,8 +123,10 @@ TPanel::TPanel(QWidget* parent) : QFrame(parent) {
 
 void TPanel::paintEvent(QPaintEvent*) {
     // The raised bevel: highlight on the top and left edges, shadow on the bottom and right.
-    QPainter painter(this);
-    const QRect r = rect();
+    QPainter target(this);
+    DevicePixels bevel(target, rect());
+    QPainter& painter = bevel.painter();
+    const QRect r = bevel.rect();
     painter.setPen(palette().color(QPalette::Light));
     painter.drawLine(r.left(), r.top(), r.right() - 1, r.top());
     painter.drawLine(r.left(), r.top(), r.left(), r.bottom() - 1);
@@ -133,12 +141,56 @@ TButton::TButton(const QString& caption, QWidget* parent) : QPushButton(caption,
     setFocusPolicy(Qt::StrongFocus);
 }
 
+void TButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    // The style's own default frame would leave a pixel of room around the face; the classic
+    // look has none: only the focused button shows the black frame, with its face inside it.
+    option.features &= ~(QStyleOptionButton::DefaultButton | QStyleOptionButton::AutoDefaultButton);
+    {
+        DevicePixels face(painter, rect());
+        QRect bevel = face.rect();
+        if (hasFocus()) {
+            face.painter().setPen(QPen(palette().color(QPalette::Shadow), 0));
+            face.painter().setBrush(Qt::NoBrush);
+            face.painter().drawRect(bevel.adjusted(0, 0, -1, -1));
+            bevel.adjust(1, 1, -1, -1);
+            option.rect.adjust(1, 1, -1, -1);
+        }
+        const QBrush fill = palette().brush(QPalette::Button);
+        qDrawWinButton(&face.painter(), bevel, palette(), isDown(), &fill);
+    }
+    QStyleOptionButton label = option;
+    label.rect = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
+    style()->drawControl(QStyle::CE_PushButtonLabel, &label, &painter, this);
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.QStyleOption::operator=(option);
+        focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+}
+
+bool TButton::hitButton(const QPoint& pos) const {
+    return rect().contains(pos);
+}
+
 TStatusBar::TStatusBar(QWidget* parent) : QStatusBar(parent), field_(new QLabel(this)) {
     setSizeGripEnabled(true);
     setFocusPolicy(Qt::NoFocus);
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
     field_->setTextFormat(Qt::PlainText);
     field_->setIndent(2);
     addWidget(field_, 1);
+}
+
+void TStatusBar::paintEvent(QPaintEvent*) {
+    // The text field's sunken one-pixel frame, a little outside the field.
+    QPainter painter(this);
+    DevicePixels frame(painter, field_->geometry().adjusted(-2, -1, 2, 1));
+    qDrawShadePanel(&frame.painter(), frame.rect(), palette(), true, 1, nullptr);
 }
 
 QString TStatusBar::simpleText() const {
@@ -148,6 +200,8 @@ QString TStatusBar::simpleText() const {
 void TStatusBar::setSimpleText(const QString& text) {
     if (text != field_->text()) {
         field_->setText(text);
+        // The field's accessible name is its text: a screen reader reads the new status out.
+        announce::nameChanged(field_);
     }
 }
 

@@ -69,10 +69,18 @@ class TButton : public QPushButton {
     Q_OBJECT
   public:
     TButton(const QString& caption, QWidget* parent);
+
+  protected:
+    // The face covers the whole rectangle, and so does the area that takes clicks: the style
+    // would keep a pixel of room all round for the default frame, through which the controls
+    // below would show and in which clicks would be lost.
+    void paintEvent(QPaintEvent* event) override;
+    bool hitButton(const QPoint& pos) const override;
 };
 
 // The status bar in simple mode: one sunken text field across the whole width, with a size
-// grip at the right end.
+// grip at the right end. It paints its own button-face background, so that nothing beneath it
+// shows through when the window is made small.
 class TStatusBar : public QStatusBar {
     Q_OBJECT
   public:
@@ -81,6 +89,9 @@ class TStatusBar : public QStatusBar {
     QString simpleText() const;
     // Setting the text already shown changes nothing.
     void setSimpleText(const QString& text);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     QLabel* field_;

@@ -1,6 +1,8 @@
 #include "ui/errorbox.h"
 
+#include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace zelmo::ui {
 
@@ -12,8 +14,15 @@ QString errorBoxText(const QString& message) {
 }
 
 void showErrorBox(QWidget* owner, const QString& caption, const QString& text) {
+    // All the program's windows wait for the box; afterwards the window that was active takes
+    // the keyboard again at once, whether or not the window system gives it back.
+    const QPointer<QWidget> previous = QApplication::activeWindow();
     QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, owner);
+    box.setWindowModality(Qt::ApplicationModal);
     box.exec();
+    if (previous != nullptr && previous->isVisible()) {
+        previous->activateWindow();
+    }
 }
 
 }  // namespace zelmo::ui

@@ -2,22 +2,57 @@
 #include "ui/spinedit.h"
 
 #include <qdrawutil.h>
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
 
+#include <algorithm>
+
+#include "ui/devicepixels.h"
+#include "ui/texts.h"
+
 namespace zelmo::ui {
 
 namespace {
 
-void drawGlyph(QPainter& painter, const QRect& glyph, TTimerSpeedButton::Direction direction,
-               const QColor& color) {
-    // Rows 1, 3, 5 and 7 pixels wide inside a one-pixel margin; the point is the 1-pixel row.
-    for (int row = 0; row < 4; ++row) {
-        const int half = direction == TTimerSpeedButton::Direction::Up ? row : 3 - row;
-        const int centre = glyph.left() + TTimerSpeedButton::kGlyphWidth / 2;
-        painter.fillRect(centre - half, glyph.top() + 1 + row, 2 * half + 1, 1, color);
+// What assistive technology sees of an arrow: a button whose press action steps once.
+class ArrowAccessible : public QAccessibleWidget {
+  public:
+    explicit ArrowAccessible(QWidget* arrow) : QAccessibleWidget(arrow, QAccessible::Button) {}
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& name) override {
+        if (name == pressAction() && widget()->isEnabled()) {
+            emit static_cast<TTimerSpeedButton*>(widget())->clicked();
+        }
+    }
+};
+
+QAccessibleInterface* arrowAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String(TTimerSpeedButton::staticMetaObject.className()) &&
+        object->isWidgetType()) {
+        return new ArrowAccessible(static_cast<QWidget*>(object));
+    }
+    return nullptr;
+}
+
+// The arrow's triangle in device pixels, centred on the arrow `face`: at scale s it has 4s rows,
+// each one device pixel longer at both ends than the row before, so its slanted edges step by
+// one device pixel at any scale; at scale 1 the rows are 1, 3, 5 and 7 pixels wide inside the
+// 9 x 6 glyph's one-pixel margin. The point is the 1-pixel row.
+void drawGlyph(DevicePixels& pixels, TTimerSpeedButton::Direction direction, const QColor& color) {
+    const QRect face = pixels.rect();
+    const int width = pixels.scaled(TTimerSpeedButton::kGlyphWidth);
+    const int height = pixels.scaled(TTimerSpeedButton::kGlyphHeight);
+    const int rows = std::max(1, pixels.scaled(4));
+    const int left = face.left() + (face.width() - width) / 2;
+    const int top = face.top() + (face.height() - height) / 2 + (height - rows) / 2;
+    const int centre = left + width / 2;
+    for (int row = 0; row < rows; ++row) {
+        const int half = direction == TTimerSpeedButton::Direction::Up ? row : rows - 1 - row;
+        pixels.painter().fillRect(centre - half, top + row, 2 * half + 1, 1, color);
     }
 }
 
@@ -27,12 +62,13 @@ TTimerSpeedButton::TTimerSpeedButton(Direction direction, QWidget* parent)
     : QWidget(parent), direction_(direction), timer_(new QTimer(this)) {
     setFocusPolicy(Qt::NoFocus);
     setContextMenuPolicy(Qt::PreventContextMenu);
+    setAccessibleName(direction == Direction::Up ? texts::kStepUpName : texts::kStepDownName);
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(&arrowAccessible);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     connect(timer_, &QTimer::timeout, this, &TTimerSpeedButton::timerTick);
-}
-
-QRect TTimerSpeedButton::glyphRect() const {
-    return QRect((width() - kGlyphWidth) / 2, (height() - kGlyphHeight) / 2, kGlyphWidth,
-                 kGlyphHeight);
 }
 
 void TTimerSpeedButton::timerTick() {
@@ -53,10 +89,11 @@ int TTimerSpeedButton::timerInterval() const {
 
 void TTimerSpeedButton::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
+    DevicePixels pixels(painter, rect());
     const QBrush face = palette().brush(QPalette::Button);
-    qDrawWinButton(&painter, rect(), palette(), down_, &face);
+    qDrawWinButton(&pixels.painter(), pixels.rect(), palette(), down_, &face);
     const QColor glyph = isEnabled() ? QColor(Qt::black) : palette().color(QPalette::Dark);
-    drawGlyph(painter, glyphRect(), direction_, glyph);
+    drawGlyph(pixels, direction_, glyph);
 }
 
 void TTimerSpeedButton::press() {

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "ui/devicepixels.h"
 #include "ui/texts.h"
 
 namespace zelmo::ui {
@@ -120,17 +121,42 @@ bool isCutKey(const QKeyEvent* event) {
     return isClipboardKey(event, QKeySequence::Cut, Qt::Key_X, Qt::Key_Delete);
 }
 
-// Key sequences with which the platform's edit box changes its text besides typing, cut and
-// paste; a box whose editor is disabled drops them.
-bool isOtherEditKey(const QKeyEvent* event) {
-    for (const auto sequence : {QKeySequence::Undo, QKeySequence::Redo,
-                                QKeySequence::DeleteEndOfLine, QKeySequence::DeleteCompleteLine,
-                                QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord}) {
+// Keys with which the platform's edit box deletes or restores text besides typing, cut and
+// paste: Backspace and Delete with any modifiers, the platform's other delete keys (Ctrl+D on
+// X11), undo, redo and the word and line deletions. A box whose editor is disabled refuses them.
+bool isEditKey(const QKeyEvent* event) {
+    if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete) {
+        return true;
+    }
+    for (const auto sequence :
+         {QKeySequence::Delete, QKeySequence::Backspace, QKeySequence::Undo, QKeySequence::Redo,
+          QKeySequence::DeleteEndOfLine, QKeySequence::DeleteCompleteLine,
+          QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord}) {
         if (event->matches(sequence)) {
             return true;
         }
     }
     return false;
+}
+
+// Whether the edit box would insert the event's text: the same test as Qt's line edit makes, so
+// that no text reaches it without passing the filter. Ctrl and Ctrl+Shift make a command, except
+// for format characters, which some platforms type with Ctrl+Shift.
+bool insertsText(const QKeyEvent* event) {
+    const QString typed = event->text();
+    if (typed.isEmpty()) {
+        return false;
+    }
+    const QChar first = typed.at(0);
+    if (first.category() == QChar::Other_Format) {
+        return true;
+    }
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    if (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier)) {
+        return false;
+    }
+    return first.isPrint() || first.category() == QChar::Other_PrivateUse ||
+           (first.isHighSurrogate() && typed.size() > 1 && typed.at(1).isLowSurrogate());
 }
 
 }  // namespace
@@ -275,7 +301,6 @@ void TSpinEdit::beep() {
 
 void TSpinEdit::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
-    const auto mods = event->modifiers();
     event->accept();
 
     // The arrow keys step whether or not the text may be edited; each auto-repeated key-down too.
@@ -298,33 +323,58 @@ void TSpinEdit::keyPressEvent(QKeyEvent* event) {
         beep();
         return;
     }
-    if (key == Qt::Key_Backspace || key == Qt::Key_Delete) {
-        if (!editorEnabled_) {
-            beep();
-            return;
-        }
+    if (!editorEnabled_ && isEditKey(event)) {
+        beep();
+        return;
+    }
+    if (insertsText(event)) {
+        typeText(event);
+        return;
+    }
+    if (editorEnabled_) {
         QLineEdit::keyPressEvent(event);
         return;
     }
-    if (!editorEnabled_ && isOtherEditKey(event)) {
-        return;
+    // Any other key the edit box knows (selection, cursor moves, copying) is welcome, but should
+    // some binding of the platform change the text of a disabled editor, the change is undone.
+    const QString before = text();
+    const int cursor = cursorPosition();
+    const int selection = selectionStart();
+    const qsizetype selected = selectedText().size();
+    QLineEdit::keyPressEvent(event);
+    if (text() != before) {
+        setText(before);
+        if (selection >= 0) {
+            setSelection(selection, static_cast<int>(selected));
+        } else {
+            setCursorPosition(cursor);
+        }
+        beep();
     }
+}
 
-    // Ctrl and Ctrl+Shift keys are commands for the edit box (copy, select all, cursor moves)
-    // and type nothing. With any other modifiers (Alt, AltGr, Meta) the edit box inserts the
-    // key's text, so that text must pass the filter like any typed character.
-    const bool command =
-        mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier);
+void TSpinEdit::typeText(QKeyEvent* event) {
+    // Every character of the text passes the filter on its own, however many one key event
+    // brings. A control character is a command only as a key of its own: inside a typed text
+    // the edit box would insert it, so there it is refused like any other character.
     const QString typed = event->text();
-    if (!typed.isEmpty() && !command) {
-        for (const QChar c : typed) {
-            if (!AcceptsChar(c)) {
-                beep();
-                return;
-            }
+    QString kept;
+    int refused = 0;
+    for (const QChar c : typed) {
+        if (c.unicode() >= 32 && AcceptsChar(c)) {
+            kept.append(c);
+        } else {
+            ++refused;
         }
     }
-    QLineEdit::keyPressEvent(event);
+    for (int i = 0; i < refused; ++i) {
+        beep();
+    }
+    if (kept == typed) {
+        QLineEdit::keyPressEvent(event);
+    } else if (!kept.isEmpty() && !isReadOnly()) {
+        insert(kept);
+    }
 }
 
 void TSpinEdit::focusInEvent(QFocusEvent* event) {
@@ -345,12 +395,11 @@ void TSpinEdit::focusInEvent(QFocusEvent* event) {
 
 void TSpinEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    const Qt::FocusReason reason = event->reason();
-    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) {
-        return;
-    }
-    // Only a number beyond the bounds is rewritten: "04" keeps its form, and a text that does not
-    // parse reads as MinValue, which clamps to itself, so it stays too.
+    // Every loss of the focus clamps, whatever its reason: when the window is deactivated, the
+    // focus may move on inside it (a click on the inactive window) without another focus event
+    // reaching the box, and the typed number would then stay unclamped. Only a number beyond the
+    // bounds is rewritten: "04" keeps its form, and a text that does not parse reads as MinValue,
+    // which clamps to itself, so it stays too.
     const std::int32_t v = value();
     if (ClampValue(v) != v) {
         setValue(v);
@@ -367,7 +416,8 @@ void TSpinEdit::resizeEvent(QResizeEvent* event) {
 void TSpinEdit::paintEvent(QPaintEvent* event) {
     QLineEdit::paintEvent(event);
     QPainter painter(this);
-    qDrawWinPanel(&painter, rect(), palette(), true);
+    DevicePixels border(painter, rect());
+    qDrawWinPanel(&border.painter(), border.rect(), palette(), true);
 }
 
 void TSpinEdit::changeEvent(QEvent* event) {

@@ -32,8 +32,6 @@ class TTimerSpeedButton : public QWidget {
     TTimerSpeedButton(Direction direction, QWidget* parent);
 
     bool isDown() const { return down_; }  // drawn pushed in
-    // Where the 9x6 glyph goes: centred on the arrow.
-    QRect glyphRect() const;
 
     // One tick of the repeat timer, as if it had fired; tests step the repeat with it.
     void timerTick();
@@ -157,6 +155,8 @@ class TSpinEdit : public QLineEdit {
 
   private:
     bool canEditText() const { return editorEnabled_ && !isReadOnly(); }
+    // Inserts what passes the character filter of a key event's text; beeps for the rest.
+    void typeText(QKeyEvent* event);
     void writeValue(std::int64_t v);
     void step(std::int64_t delta);
     void beep();

@@ -1,6 +1,7 @@
 #include "ui/unit1.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QResizeEvent>
 
@@ -9,6 +10,7 @@
 #include <utility>
 
 #include "engine/errors.h"
+#include "ui/announce.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
 #include "ui/icon.h"
@@ -48,6 +50,15 @@ T* named(T* control, const QString& name) {
     return control;
 }
 
+// A new accessible name, told to assistive technology so that a screen reader reads it out.
+void rename(QWidget* control, const QString& name) {
+    if (control->accessibleName() == name) {
+        return;
+    }
+    control->setAccessibleName(name);
+    announce::nameChanged(control);
+}
+
 void setTextColour(QWidget* control, const QColor& colour) {
     QPalette palette = control->palette();
     palette.setColor(QPalette::WindowText, colour);
@@ -68,6 +79,7 @@ TForm1::TForm1(QWidget* parent)
     setAutoFillBackground(true);
 
     createControls();
+    describeControls();
     bindEvents();
 
     resize(scaled(kClientWidth), scaled(kClientHeight));
@@ -95,12 +107,54 @@ TLabel* TForm1::addLabel(const QString& name, const QString& caption, QWidget* p
     return label;
 }
 
-TSpinEdit* TForm1::addGradeSpinner(const QString& name, int top, std::int32_t value,
-                                   bool editorEnabled) {
+TSpinEdit* TForm1::addGradeSpinner(const QString& name, const QString& meaning, int top,
+                                   std::int32_t value, bool editorEnabled) {
     TSpinEdit* spin = named(new TSpinEdit(Panel1), name);
     place(spin, 96, top, 33, 22);
     ConfigureGradeSpinner(*spin, value, editorEnabled);
+    spin->setAccessibleName(meaning);
+    spin->setAccessibleDescription(texts::kGradeDescription);
     return spin;
+}
+
+void TForm1::describeControls() {
+    for (int k = 1; k <= 9; ++k) {
+        cellButton(k)->setAccessibleDescription(
+            texts::kCellDescription.arg((k - 1) / 3 + 1).arg((k - 1) % 3 + 1).arg(k));
+        describeCell(k);
+    }
+    Label2->setAccessibleDescription(texts::kGameNumberDescription);
+    Label8->setAccessibleDescription(texts::kEntryCountDescription);
+    describeCounters();
+    Label9->setAccessibleDescription(texts::kHomepageDescription);
+    Label10->setAccessibleDescription(texts::kMailDescription);
+    Chart1->setAccessibleName(texts::kScoreName);
+    Panel1->setAccessibleName(texts::kGradesPanelName);
+    Button1->setAccessibleDescription(texts::kWipeDescription);
+    Button2->setAccessibleDescription(texts::kPlayDescription);
+    Bar1->setAccessibleName(texts::kStatusName);
+    Bar1->setAccessibleDescription(texts::kStatusDescription);
+}
+
+void TForm1::describeCell(int k) {
+    // The name says which cell it is and what it holds; a changed name is announced.
+    TSpeedButton* cell = cellButton(k);
+    const QString mark = cell->text().trimmed();
+    rename(cell, texts::kCellName.arg(k).arg(mark.isEmpty() ? texts::kCellEmpty : mark));
+}
+
+void TForm1::describeCounters() {
+    rename(Label2, texts::kGameNumberName.arg(Label2->text()));
+    rename(Label8, texts::kEntryCountName.arg(Label8->text()));
+}
+
+void TForm1::describeScore() {
+    if (Series1->Count() < 3) {
+        return;
+    }
+    Chart1->setAccessibleDescription(texts::kScoreDescription.arg(Series1->GetYValue(0))
+                                         .arg(Series1->GetYValue(1))
+                                         .arg(Series1->GetYValue(2)));
 }
 
 void TForm1::createControls() {
@@ -146,9 +200,9 @@ void TForm1::createControls() {
     Label4->setFont(fonts::gradeFont());
     Label5 = addLabel(QStringLiteral("Label5"), texts::kGradesHeading, Panel1, 40, 8);
 
-    SpinEdit1 = addGradeSpinner(QStringLiteral("SpinEdit1"), 24, 5, false);
-    SpinEdit2 = addGradeSpinner(QStringLiteral("SpinEdit2"), 48, 2, true);
-    SpinEdit3 = addGradeSpinner(QStringLiteral("SpinEdit3"), 72, 4, true);
+    SpinEdit1 = addGradeSpinner(QStringLiteral("SpinEdit1"), texts::kWinGradeName, 24, 5, false);
+    SpinEdit2 = addGradeSpinner(QStringLiteral("SpinEdit2"), texts::kLossGradeName, 48, 2, true);
+    SpinEdit3 = addGradeSpinner(QStringLiteral("SpinEdit3"), texts::kDrawGradeName, 72, 4, true);
 
     Button1 = named(new TButton(texts::kWipeButton, this), QStringLiteral("Button1"));
     place(Button1, 8, 168, 137, 17);
@@ -242,14 +296,17 @@ void TForm1::showCell(int k, const engine::Cell& value) {
     // The new caption is painted with the next repaint, after the handler has returned, so
     // the player's mark and the computer's answer appear together.
     cellButton(k)->setText(QString::fromStdString(value.text()));
+    describeCell(k);
 }
 
 void TForm1::showGameNumber(std::int32_t number) {
     Label2->setCaption(QString::number(number));
+    describeCounters();
 }
 
 void TForm1::showEntryCount(std::int32_t count) {
     Label8->setCaption(QString::number(count));
+    describeCounters();
 }
 
 void TForm1::showStatus(const std::string& utf8Text) {
@@ -258,9 +315,12 @@ void TForm1::showStatus(const std::string& utf8Text) {
 
 void TForm1::setPlayEnabled(bool enabled) {
     // A disabled button hands the focus to the window itself, not to the next tab stop (Qt's
-    // default): a Space or Enter pressed during the game must not reach the wipe button.
-    if (!enabled && Button2->hasFocus()) {
-        Button2->clearFocus();
+    // default): a Space or Enter pressed during the game must not reach the wipe button. The
+    // window keeps it when it is deactivated and activated again. An inactive window's button
+    // may hold the window's focus without having the keyboard's, so the window's focus widget
+    // is what counts.
+    if (!enabled && (focusWidget() == Button2 || Button2->hasFocus())) {
+        setFocus(Qt::OtherFocusReason);
     }
     Button2->setEnabled(enabled);
 }
@@ -274,6 +334,7 @@ std::int32_t TForm1::readGrade(int spinner) {
 
 void TForm1::addScorePoint(const std::string& utf8Label) {
     Series1->Add(0.0, QString::fromStdString(utf8Label), chart::AutoColor);
+    describeScore();
 }
 
 double TForm1::scoreValue(int index) {
@@ -282,12 +343,36 @@ double TForm1::scoreValue(int index) {
 
 void TForm1::setScoreValue(int index, double value) {
     Series1->SetYValue(index, value);
+    describeScore();
 }
 
 void TForm1::placeStatusBar() {
     // The status bar alone follows the bottom edge and spans the width.
     const int height = scaled(kStatusBarHeight);
     Bar1->setGeometry(0, this->height() - height, width(), height);
+}
+
+int TForm1::cellOfKey(const QKeyEvent* event) {
+    // The digit keys of the main block and of the numeric keypad, without Ctrl, Alt or Meta
+    // (Shift is allowed: some keyboard layouts type their digits with it).
+    const int key = event->key();
+    if (key < Qt::Key_1 || key > Qt::Key_9 ||
+        (event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) != Qt::NoModifier) {
+        return 0;
+    }
+    return key - Qt::Key_0;
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    // Digit k plays cell k while a game runs. Keys reach the window when it holds the focus
+    // itself or when a push button with the focus passes them on; a spinner keeps its own.
+    const int cell = cellOfKey(event);
+    if (cell == 0 || !acceptingMoves()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    guarded([this, cell] { SpeedButtonClick(cell); });
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

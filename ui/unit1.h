@@ -100,8 +100,16 @@ class TForm1 : public QWidget, public engine::GameFlow {
     void setScoreValue(int index, double value) override;
 
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    // The cell that a key plays (1..9), or 0 for any other key.
+    static int cellOfKey(const QKeyEvent* event);
+    // Accessible names and descriptions; the changing ones follow the game.
+    void describeControls();
+    void describeCell(int k);
+    void describeCounters();
+    void describeScore();
     void createControls();
     void bindEvents();
     void placeStatusBar();
@@ -110,8 +118,9 @@ class TForm1 : public QWidget, public engine::GameFlow {
     TLabel* addLabel(const QString& name, const QString& caption, QWidget* parent, int left,
                      int top);
     // A grade spinner of the grade panel, in its row at design height `top`.
-    TSpinEdit* addGradeSpinner(const QString& name, int top, std::int32_t value,
-                               bool editorEnabled);
+    // `meaning` is its accessible name.
+    TSpinEdit* addGradeSpinner(const QString& name, const QString& meaning, int top,
+                               std::int32_t value, bool editorEnabled);
     void reportError(const QString& message);
 
     int lineHeight_;

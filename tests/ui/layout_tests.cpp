@@ -2,8 +2,10 @@
 // error text rule, the icon and the scaling arithmetic.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QFontMetrics>
 #include <QImage>
+#include <QLineEdit>
 #include <QTest>
 
 #include <memory>
@@ -15,6 +17,7 @@
 #include "ui/errorbox.h"
 #include "ui/fonts.h"
 #include "ui/icon.h"
+#include "ui/links.h"
 #include "ui/spinedit.h"
 #include "ui/unit1.h"
 
@@ -58,6 +61,133 @@ TEST_F(Form1LayoutTest, ControlsStandWhereDesignedAndStackInCreationOrder) {
                        form->Button2->geometry().bottom());
     ASSERT_TRUE(form->SpeedButton2->geometry().contains(strip));
     EXPECT_EQ(form->childAt(strip), form->Button2);
+}
+
+TEST_F(Form1LayoutTest, EveryControlOfTheLayoutTable) {
+    // Name, design rectangle (labels: top-left corner only, they size to their text), caption.
+    struct Row {
+        QWidget* control;
+        QWidget* parent;
+        int left, top, width, height;
+        QString caption;
+    };
+    TForm1* f = form.get();
+    const QString space = QStringLiteral(" ");
+    const std::vector<Row> table = {
+        {f->SpeedButton1, f, 24, 40, 33, 33, space},
+        {f->SpeedButton2, f, 56, 40, 33, 33, space},
+        {f->SpeedButton3, f, 88, 40, 33, 33, space},
+        {f->SpeedButton4, f, 24, 72, 33, 33, space},
+        {f->SpeedButton5, f, 56, 72, 33, 33, space},
+        {f->SpeedButton6, f, 88, 72, 33, 33, space},
+        {f->SpeedButton7, f, 24, 104, 33, 33, space},
+        {f->SpeedButton8, f, 56, 104, 33, 33, space},
+        {f->SpeedButton9, f, 88, 104, 33, 33, space},
+        {f->Label2, f, 80, 8, 0, 0, QStringLiteral("0")},
+        {f->Label6, f, 40, 8, 0, 0, QStringLiteral("Партия:")},
+        {f->Label7, f, 40, 152, 0, 0, QStringLiteral("Извилин:")},
+        {f->Label8, f, 88, 152, 0, 0, QStringLiteral("0")},
+        {f->Label9, f, 288, 264, 0, 0, zelmo::ui::links::homepageHost()},
+        {f->Label10, f, 288, 248, 0, 0, zelmo::ui::links::contactEmail()},
+        {f->Label11, f, 200, 248, 0, 0, QStringLiteral("Ваши отзывы:")},
+        {f->Label12, f, 200, 264, 0, 0, QStringLiteral("Сайт автора:")},
+        {f->Chart1, f, 160, 16, 217, 225, QString()},
+        {f->Panel1, f, 8, 184, 137, 97, QString()},
+        {f->Label1, f->Panel1, 16, 24, 0, 0, QStringLiteral("Победа")},
+        {f->Label3, f->Panel1, 16, 48, 0, 0, QStringLiteral("Поражение")},
+        {f->Label4, f->Panel1, 16, 72, 0, 0, QStringLiteral("Ничья")},
+        {f->Label5, f->Panel1, 40, 8, 0, 0, QStringLiteral("Оценки")},
+        {f->SpinEdit1, f->Panel1, 96, 24, 33, 22, QStringLiteral("5")},
+        {f->SpinEdit2, f->Panel1, 96, 48, 33, 22, QStringLiteral("2")},
+        {f->SpinEdit3, f->Panel1, 96, 72, 33, 22, QStringLiteral("4")},
+        {f->Button1, f, 8, 168, 137, 17, QStringLiteral("промыть мозги")},
+        {f->Bar1, f, 0, 284, 380, 19, QString()},
+        {f->Button2, f, 24, 24, 97, 17, QStringLiteral("играть")},
+    };
+    ASSERT_EQ(table.size(), 29u) << "with Series1, the thirty controls";
+    std::vector<QWidget*> order[2];  // creation order in the window and in the panel
+    for (const Row& row : table) {
+        const std::string name = row.control->objectName().toStdString();
+        EXPECT_EQ(row.control->parentWidget(), row.parent) << name;
+        order[row.parent == f ? 0 : 1].push_back(row.control);
+        auto* label = qobject_cast<zelmo::ui::TLabel*>(row.control);
+        if (label != nullptr) {
+            const QFontMetrics metrics(label->font());
+            EXPECT_EQ(label->geometry(),
+                      QRect(form->scaled(row.left), form->scaled(row.top),
+                            metrics.horizontalAdvance(row.caption), metrics.height()))
+                << name;
+            EXPECT_EQ(label->text(), row.caption) << name;
+            continue;
+        }
+        EXPECT_EQ(row.control->geometry(), design(row.left, row.top, row.width, row.height))
+            << name;
+        QString caption;
+        if (auto* button = qobject_cast<QAbstractButton*>(row.control)) {
+            caption = button->text();
+        } else if (auto* edit = qobject_cast<QLineEdit*>(row.control)) {
+            caption = edit->text();
+        } else if (row.control == f->Bar1) {
+            caption = f->Bar1->simpleText();
+        }
+        EXPECT_EQ(caption, row.caption) << name;
+    }
+    EXPECT_EQ(form->SpeedButton7->font().pixelSize(), 19);
+    EXPECT_EQ(form->Label4->font().pixelSize(), 13);
+    EXPECT_EQ(form->Series1->ParentChart(), form->Chart1);
+    // Later controls lie above earlier ones: the children stand in creation order.
+    for (int i = 0; i < 2; ++i) {
+        std::vector<QWidget*> children;
+        for (QObject* child : (i == 0 ? static_cast<QWidget*>(f) : f->Panel1)->children()) {
+            auto* widget = qobject_cast<QWidget*>(child);
+            if (widget != nullptr && !widget->objectName().isEmpty()) {
+                children.push_back(widget);
+            }
+        }
+        EXPECT_EQ(children, order[i]);
+    }
+}
+
+TEST_F(Form1LayoutTest, WindowPlaceTitleAndIcon) {
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    EXPECT_EQ(form->frameGeometry().topLeft(), QPoint(298, 153));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Зельмо"));
+    const QImage icon = form->windowIcon().pixmap(32, 32).toImage();
+    ASSERT_EQ(icon.size(), QSize(32, 32));
+    const QImage picture = zelmo::ui::mainIconImage();
+    for (const QPoint p : {QPoint(6, 6), QPoint(23, 6), QPoint(16, 16), QPoint(0, 0)}) {
+        EXPECT_EQ(icon.pixelColor(p), picture.pixelColor(p)) << p.x() << "," << p.y();
+    }
+}
+
+TEST_F(Form1LayoutTest, StatusBarAndPushButtonsAreOpaque) {
+    // Made small, the window's status bar lies over the top row of cells: none of the cells'
+    // border lines may show through its text field.
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->resize(form->width(), form->scaled(70));
+    ASSERT_TRUE(form->Bar1->geometry().intersects(form->SpeedButton1->geometry()));
+    QImage image = form->grab().toImage();
+    const QColor face = form->Bar1->palette().color(QPalette::Button);
+    const int middle = form->Bar1->geometry().center().y();
+    for (int x = form->SpeedButton1->x(); x <= form->SpeedButton3->geometry().right(); ++x) {
+        EXPECT_EQ(image.pixelColor(x, middle), face) << "status bar at x " << x;
+    }
+
+    // The push buttons' faces reach their bottom edge, focused (Button1) or not (Button2):
+    // there the black outer line lies over the cells' and the panel's top borders.
+    form->resize(form->scaled(380), form->scaled(303));
+    image = form->grab().toImage();
+    const QColor black = form->palette().color(QPalette::Shadow);
+    for (QWidget* button :
+         {static_cast<QWidget*>(form->Button1), static_cast<QWidget*>(form->Button2)}) {
+        const QRect r = button->geometry();
+        for (int x = r.left(); x <= r.right(); ++x) {
+            EXPECT_EQ(image.pixelColor(x, r.bottom()), black)
+                << button->objectName().toStdString() << " at x " << x;
+        }
+    }
 }
 
 TEST_F(Form1LayoutTest, FontsAndLinkLooks) {

@@ -9,11 +9,14 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <tuple>
 #include <utility>
@@ -173,8 +176,10 @@ TEST_F(SpinEditTest, KeysAreFilteredStepOrBeep) {
         // Editing and control keys reach an enabled editor silently; a disabled one beeps at
         // Backspace and Delete but lets selection and copying through.
         {true, u'.', "", 0, {Key_4, Key_Backspace, Key_Home, Key_Delete, Key_Escape, ctrl(Key_A)}},
-        {false, u'.', "3", 3, {Key_Backspace, ctrl(Key_Backspace), Key_Home, Key_Delete,
+        {false, u'.', "3", 4, {Key_Backspace, ctrl(Key_Backspace), Key_Home, Key_Delete,
                                ctrl(Key_A), ctrl(Key_C), ctrl(Key_Z)}},
+        {false, u'.', "3", 2, {Key_Home, ctrl(Key_Delete), Key_End, Qt::ShiftModifier | Key_Home,
+                               Qt::ShiftModifier | Key_Backspace}},
         // The arrow keys step in both modes; Enter only beeps.
         {true, u'.', "4", 2,
             {Key_Up, Key_Up, Key_Up, Key_Down, Key_Return, Qt::KeypadModifier | Key_Enter}},
@@ -190,9 +195,50 @@ TEST_F(SpinEditTest, KeysAreFilteredStepOrBeep) {
         spin->setDecimalSeparator(separator);
         keys(spin, pressed);
         EXPECT_EQ(spin->text(), text) << "row " << row;
-        EXPECT_EQ(beeps_, beeps) << "row " << row++;
+        EXPECT_EQ(beeps_, beeps) << "row " << row;
+        ++row;
     }
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "3");
+
+    // Every binding the platform has for a key that deletes or restores text (its other delete
+    // keys such as Ctrl+D, word and line deletions, undo, redo) is refused by a disabled editor
+    // with the beep, wherever the cursor stands, after an edit that could be undone.
+    for (const auto sequence :
+         {QKeySequence::Delete, QKeySequence::Backspace, QKeySequence::Undo, QKeySequence::Redo,
+          QKeySequence::DeleteEndOfLine, QKeySequence::DeleteCompleteLine,
+          QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord}) {
+        for (const QKeySequence& binding : QKeySequence::keyBindings(sequence)) {
+            for (const int cursor : {0, 1, 2}) {
+                beeps_ = 0;
+                TSpinEdit* spin = makeSpin(3, false);
+                spin->setText(QStringLiteral("35"));
+                spin->setCursorPosition(cursor);
+                keys(spin, {binding[0]});
+                EXPECT_EQ(spin->text(), "35")
+                    << binding.toString().toStdString() << " at " << cursor;
+                EXPECT_EQ(beeps_, 1) << binding.toString().toStdString();
+            }
+        }
+    }
+
+    // A key event may bring several characters (an input tool, a compose sequence): each one
+    // passes the filter, and a control character inside a typed text is refused, since the edit
+    // box would insert it rather than act on it.
+    const std::tuple<bool, Qt::KeyboardModifiers, QString, const char*, int> texts[] = {
+        {true, Qt::NoModifier, QStringLiteral("5\x01"), "35", 1},
+        {true, Qt::NoModifier, QStringLiteral("5a6"), "356", 1},
+        {true, Qt::NoModifier, QStringLiteral("45"), "345", 0},
+        {true, Qt::AltModifier, QStringLiteral("7\t"), "37", 1},
+        {false, Qt::NoModifier, QStringLiteral("5\x01"), "3", 2},
+        {true, Qt::ControlModifier | Qt::ShiftModifier, QStringLiteral("\u200c"), "3", 1}};
+    for (const auto& [enabled, mods, typed, text, beeps] : texts) {
+        beeps_ = 0;
+        TSpinEdit* spin = makeSpin(3, enabled);
+        QKeyEvent event(QEvent::KeyPress, Qt::Key_5, mods, typed);
+        QApplication::sendEvent(spin, &event);
+        EXPECT_EQ(spin->text(), text) << typed.toStdString();
+        EXPECT_EQ(beeps_, beeps) << typed.toStdString();
+    }
 
     // The keyboard's own repeat steps with each repeated key-down.
     TSpinEdit* spin = makeSpin(3, false);
@@ -250,6 +296,36 @@ TEST_F(SpinEditTest, PasteAndCutOnlyWhenEditable) {
     EXPECT_EQ(beeps_, 3);
 }
 
+TEST_F(SpinEditTest, DisabledEditorTextSurvivesMenuAndDrop) {
+    TSpinEdit* spin = makeSpin(5, false);
+    clickText(spin);
+    spin->selectAll();
+    QGuiApplication::clipboard()->setText(QStringLiteral("3"));
+    // The context menu offers only copying and selecting; its other actions do nothing even when
+    // triggered.
+    std::unique_ptr<QMenu> menu(spin->createContextMenu());
+    for (QAction* action : menu->actions()) {
+        const QString name = action->objectName();
+        if (name.isEmpty()) {
+            continue;  // a separator
+        }
+        EXPECT_EQ(action->isEnabled(), name == "edit-copy") << name.toStdString();
+        action->trigger();
+        EXPECT_EQ(spin->text(), "5") << name.toStdString();
+    }
+    // Text dropped on it and the middle button's paste leave it alone.
+    QMimeData mime;
+    mime.setText(QStringLiteral("3"));
+    QDragEnterEvent enter(QPoint(6, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(spin, &enter);
+    EXPECT_FALSE(enter.isAccepted());
+    QDropEvent drop(QPointF(6, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(spin, &drop);
+    QTest::mouseClick(spin, Qt::MiddleButton, {}, QPoint(6, 10));
+    EXPECT_EQ(spin->text(), "5");
+    EXPECT_EQ(beeps_, 0);
+}
+
 TEST_F(SpinEditTest, FocusLeavingClampsOnlyNumbersOutOfBounds) {
     TSpinEdit* spin = makeSpin(2, true);
     clickText(spin);
@@ -285,6 +361,13 @@ TEST_F(SpinEditTest, FocusLeavingClampsOnlyNumbersOutOfBounds) {
     EXPECT_EQ(other->text(), "5");
     EXPECT_TRUE(spin->hasFocus()) << "an arrow press must not move the focus";
     EXPECT_EQ(spin->text(), "9");
+
+    // Losing the focus with the whole window clamps as well.
+    QWidget elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    EXPECT_EQ(spin->text(), "5");
 }
 
 TEST_F(SpinEditTest, HeldArrowRepeatsAndClicksStepOnce) {
@@ -329,6 +412,19 @@ TEST_F(SpinEditTest, HeldArrowRepeatsAndClicksStepOnce) {
     QTest::mouseRelease(down, Qt::LeftButton, {}, QPoint(5, 40));
     EXPECT_EQ(spin->text(), "7") << "a release off the arrow does not step";
     EXPECT_FALSE(down->timerActive());
+
+    // The repeat timer itself drives the steps: held long enough, the arrow steps on its own,
+    // one step per tick, however slowly the machine runs.
+    spin->setValue(10);
+    QTest::mousePress(up, Qt::LeftButton);
+    EXPECT_TRUE(up->timerActive());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return spin->text() == "11"; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return spin->text() == "12"; }, 5000));
+    QTest::mouseRelease(up, Qt::LeftButton);
+    const QString released = spin->text();
+    QTest::qWait(3 * TTimerSpeedButton::kRepeatMs);
+    EXPECT_EQ(spin->text(), released) << "no step after the release";
+    spin->setValue(7);
 
     // A double click is two clicks; other buttons do nothing.
     QTest::mousePress(up, Qt::LeftButton);

@@ -2,12 +2,18 @@
 // button, the wipe, the keyboard, the cell buttons' click rule, the error box and the links.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScopeGuard>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <QWindow>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -15,6 +21,7 @@
 
 #include "engine/errors.h"
 #include "tests/ui/printers.h"
+#include "ui/announce.h"
 #include "ui/controls.h"
 #include "ui/spinedit.h"
 #include "ui/unit1.h"
@@ -78,6 +85,24 @@ class Form1Test : public ::testing::Test {
         for (const int k : {5, 1, 3, 7, 9, 2, 4, 6, 8}) {
             if (caption(k) == kFree) {
                 return k;
+            }
+        }
+        return 0;
+    }
+
+    // A free cell that completes a line of `mark`, or 0.
+    int completing(const QString& mark) const {
+        static constexpr int kLines[8][3] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {1, 4, 7},
+                                             {2, 5, 8}, {3, 6, 9}, {1, 5, 9}, {3, 5, 7}};
+        for (const auto& line : kLines) {
+            int own = 0;
+            int free = 0;
+            for (const int c : line) {
+                own += caption(c) == mark ? 1 : 0;
+                free = caption(c) == kFree ? c : free;
+            }
+            if (own == 2 && free != 0) {
+                return free;
             }
         }
         return 0;
@@ -192,13 +217,13 @@ TEST_F(Form1Test, KeyboardReachesOnlyThePushButtons) {
 
     // The disabled play button leaves the focus with the window: keys do nothing, and neither a
     // cell click nor Tab gives the focus to anything but the two buttons.
-    EXPECT_EQ(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), form.get());
     QTest::keyClick(form.get(), Qt::Key_Space);
     QTest::keyClick(form.get(), Qt::Key_Return);
     EXPECT_EQ(status(), QString());
     EXPECT_EQ(form->Label2->text(), "1");
     click(form->SpeedButton9);
-    EXPECT_EQ(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), form.get());
     for (int i = 0; i < 4; ++i) {
         QWidget* focus = QApplication::focusWidget();
         QTest::keyClick(focus ? focus : form.get(), Qt::Key_Tab);
@@ -292,6 +317,296 @@ TEST_F(Form1Test, ContactLinksOpenOncePerClick) {
     mouse(QTest::MouseMove, form->Chart1);
     mouse(QTest::MouseRelease, form->Chart1);
     EXPECT_EQ(urls.size(), 3u) << "released outside the label: no click";
+}
+
+TEST_F(Form1Test, PlayButtonTakesClicksOnItsWholeRectangle) {
+    // Its bottom row lies over the top row of cells: a click there starts a game.
+    const QRect r = form->Button2->rect();
+    mouse(QTest::MouseClick, form->Button2, Qt::LeftButton,
+          QPoint(form->SpeedButton2->geometry().center().x() - form->Button2->x(), r.bottom()));
+    EXPECT_EQ(form->Label2->text(), "1");
+    EXPECT_EQ(count(kFree), 9);
+    click(form->Button2);
+    EXPECT_EQ(form->Label2->text(), "1");
+    mouse(QTest::MouseClick, form->Button1, Qt::LeftButton, form->Button1->rect().topLeft());
+    EXPECT_EQ(status(), kWiped);
+}
+
+TEST_F(Form1Test, WholeGamesFromTheKeyboard) {
+    const auto focus = [this] {
+        QWidget* widget = QApplication::focusWidget();
+        return widget != nullptr ? widget : form.get();
+    };
+    const auto press = [&](int k, bool keypad) {
+        QTest::keyClick(focus(), static_cast<Qt::Key>(Qt::Key_0 + k),
+                        keypad ? Qt::KeypadModifier : Qt::NoModifier);
+    };
+    press(5, false);
+    EXPECT_EQ(count(kFree), 9) << "no game runs yet";
+    QTest::keyClick(focus(), Qt::Key_Tab);
+    QTest::keyClick(focus(), Qt::Key_Return);
+    ASSERT_TRUE(form->acceptingMoves());
+    // A digit typed into a spinner stays there.
+    mouse(QTest::MouseClick, form->SpinEdit2, Qt::LeftButton, QPoint(6, 10));
+    ASSERT_TRUE(form->SpinEdit2->hasFocus());
+    press(3, false);
+    EXPECT_EQ(count(kFree), 9);
+    EXPECT_EQ(form->SpinEdit2->text(), QStringLiteral("23"));
+    QTest::keyClick(focus(), Qt::Key_Backspace);
+    QTest::keyClick(focus(), Qt::Key_Tab);
+    ASSERT_EQ(focus(), form->Button1) << "Tab leaves the spinner";
+    QTest::keyClick(focus(), Qt::Key_5, Qt::ControlModifier);
+    QTest::keyClick(focus(), Qt::Key_5, Qt::AltModifier);
+    EXPECT_EQ(count(kFree), 9) << "a digit with Ctrl or Alt is no move";
+
+    // Two games, the player beginning the first and the computer the second, alternately on the
+    // main keys and the keypad; the focus rests on a push button or on the window.
+    for (int game = 1; game <= 2; ++game) {
+        bool keypad = game == 2;
+        for (int moves = 0; moves < 9 && form->acceptingMoves(); ++moves) {
+            const int k = playerChoice();
+            ASSERT_NE(k, 0);
+            clock += 7919;
+            const int free = count(kFree);
+            press(k, keypad);
+            keypad = !keypad;
+            EXPECT_EQ(caption(k), kX);
+            EXPECT_LT(count(kFree), free);
+            press(k, keypad);  // the occupied cell again: nothing
+        }
+        ASSERT_FALSE(form->acceptingMoves());
+        EXPECT_NE(status(), QString());
+        EXPECT_TRUE(form->Button2->isEnabled());
+        if (game == 1) {
+            while (focus() != form->Button2) {
+                QTest::keyClick(focus(), Qt::Key_Tab);
+            }
+            QTest::keyClick(focus(), Qt::Key_Space);
+            EXPECT_EQ(count(kO), 1) << "the computer begins the second game";
+        }
+    }
+    EXPECT_EQ(form->Label2->text(), "2");
+    EXPECT_EQ(score(0) + score(1) + score(2), 2.0);
+}
+
+TEST_F(Form1Test, ClampAndFocusSurviveAClickOnTheInactiveWindow) {
+    mouse(QTest::MouseClick, form->SpinEdit3, Qt::LeftButton, QPoint(6, 10));
+    ASSERT_TRUE(form->SpinEdit3->hasFocus());
+    form->SpinEdit3->selectAll();
+    QTest::keyClicks(form->SpinEdit3, QStringLiteral("9"));
+    ASSERT_EQ(form->SpinEdit3->value(), 9);
+
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    click(form->Button2);
+    ASSERT_EQ(form->Label2->text(), "1") << "the click on the inactive window starts a game";
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+
+    EXPECT_EQ(form->SpinEdit3->text(), "5") << "the grade is clamped when the focus left";
+    EXPECT_NE(QApplication::focusWidget(), form->Button1);
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus != nullptr ? focus : form.get(), Qt::Key_Space);
+    EXPECT_NE(status(), kWiped) << "Space during the game wiped the memory";
+}
+
+TEST_F(Form1Test, RealErrorBoxIsModalAndGivesTheKeyboardBack) {
+    form->setErrorBox(nullptr);  // the real box
+    struct Seen {
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QString title, text;
+        int buttons = 0;
+        bool ok = false;
+        Qt::WindowModality modality = Qt::NonModal;
+    } seen;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible()) {
+            return;
+        }
+        poll.stop();
+        seen = {box->icon(),
+                box->windowTitle(),
+                box->text(),
+                static_cast<int>(box->buttons().size()),
+                box->button(QMessageBox::Ok) != nullptr,
+                box->windowModality()};
+        // The form takes no clicks while the box is up.
+        click(form->Button2);
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll.start();
+    form->guarded([] { throw zelmo::engine::ERangeError(); });
+    EXPECT_EQ(seen.icon, QMessageBox::Critical);
+    EXPECT_EQ(seen.title, QStringLiteral("Zelmo"));
+    EXPECT_EQ(seen.text, QStringLiteral("Range check error."));
+    EXPECT_EQ(seen.buttons, 1);
+    EXPECT_TRUE(seen.ok);
+    EXPECT_EQ(seen.modality, Qt::ApplicationModal);
+    EXPECT_EQ(form->Label2->text(), "0") << "a click reached the window behind the box";
+
+    // The window is active again and the keyboard works without a click.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == form.get(); }));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(status(), kWiped);
+}
+
+// The weight of every filled slot of the memory.
+std::map<std::pair<int, int>, std::int32_t> weights(const TForm1& form) {
+    std::map<std::pair<int, int>, std::int32_t> result;
+    for (int j = 1; j <= form.entryCount(); ++j) {
+        for (int k = 1; k <= zelmo::engine::MemoryEntry::kSlots; ++k) {
+            const auto& slot = form.memory()[j].Slots[k];
+            if (slot.Answer != 0) {
+                result[{j, k}] = slot.Weight;
+            }
+        }
+    }
+    return result;
+}
+
+TEST_F(Form1Test, EachOutcomeIsGradedByItsOwnSpinner) {
+    // Three different grades set with the arrows: a computer win 4, a defeat 3, a draw 2.
+    const auto arrow = [](zelmo::ui::TSpinEdit* spin, bool up) {
+        QWidget* button = up ? static_cast<QWidget*>(spin->button()->upButton())
+                             : static_cast<QWidget*>(spin->button()->downButton());
+        mouse(QTest::MouseClick, button);
+    };
+    arrow(form->SpinEdit1, false);
+    arrow(form->SpinEdit2, true);
+    arrow(form->SpinEdit3, false);
+    arrow(form->SpinEdit3, false);
+    ASSERT_EQ(form->SpinEdit1->text(), "4");
+    ASSERT_EQ(form->SpinEdit2->text(), "3");
+    ASSERT_EQ(form->SpinEdit3->text(), "2");
+    const std::map<QString, std::int32_t> change = {
+        {QStringLiteral("компьютер выиграл"), 1}, {kPlayerWon, 0}, {QStringLiteral("ничья"), -1}};
+
+    // A player who in turn plays carefully (wins, blocks, prefers the centre) and carelessly
+    // (edges first) meets every outcome soon.
+    const int careless[9] = {2, 4, 6, 8, 1, 3, 7, 9, 5};
+    std::map<QString, int> seen;
+    for (int game = 0; game < 300 && seen.size() < 3; ++game) {
+        click(form->Button2);
+        std::map<std::pair<int, int>, std::int32_t> before;
+        while (form->acceptingMoves()) {
+            before = weights(*form);
+            clock += 104729;
+            int k = 0;
+            if ((game / 2) % 2 == 0) {
+                k = completing(kX);
+                k = k != 0 ? k : completing(kO);
+                k = k != 0 ? k : playerChoice();
+            } else {
+                for (const int c : careless) {
+                    if (k == 0 && caption(c) == kFree) {
+                        k = c;
+                    }
+                }
+            }
+            ASSERT_NE(k, 0);
+            click(form->cellButton(k));
+        }
+        ASSERT_EQ(change.count(status()), 1u) << status().toStdString();
+        const std::int32_t delta = change.at(status());
+        ++seen[status()];
+        int used = 0;
+        for (const auto& [slot, weight] : weights(*form)) {
+            if (form->memory()[slot.first].Slots[slot.second].Used) {
+                ++used;
+                const auto old = before.find(slot);
+                EXPECT_EQ(weight, (old == before.end() ? 0 : old->second) + delta)
+                    << status().toStdString() << " in game " << game + 1;
+            }
+        }
+        EXPECT_GT(used, 0);
+    }
+    EXPECT_GT(seen[QStringLiteral("компьютер выиграл")], 0);
+    EXPECT_GT(seen[QStringLiteral("ничья")], 0);
+}
+
+TEST_F(Form1Test, ControlsHaveAccessibleNamesAndChangesAreAnnounced) {
+    const auto name = [](QObject* object) {
+        QAccessibleInterface* access = QAccessible::queryAccessibleInterface(object);
+        return access != nullptr ? access->text(QAccessible::Name) : QStringLiteral("<none>");
+    };
+    const auto description = [](QObject* object) {
+        QAccessibleInterface* access = QAccessible::queryAccessibleInterface(object);
+        return access != nullptr ? access->text(QAccessible::Description) : QString();
+    };
+    EXPECT_EQ(name(form->SpeedButton4), QStringLiteral("Клетка 4: пусто"));
+    EXPECT_EQ(description(form->SpeedButton4),
+              QStringLiteral("Строка 2, столбец 1. Во время партии ход сюда делает клавиша 4"));
+    EXPECT_EQ(name(form->Label2), QStringLiteral("Партия: 0"));
+    EXPECT_EQ(name(form->Label8), QStringLiteral("Извилин: 0"));
+    EXPECT_EQ(name(form->SpinEdit1), QStringLiteral("Оценка за победу компьютера"));
+    EXPECT_EQ(name(form->SpinEdit2), QStringLiteral("Оценка за поражение компьютера"));
+    EXPECT_EQ(name(form->SpinEdit3), QStringLiteral("Оценка за ничью"));
+    EXPECT_EQ(name(form->Button2), QStringLiteral("играть"));
+    EXPECT_EQ(name(form->Bar1), QStringLiteral("Строка состояния"));
+    EXPECT_EQ(description(form->Chart1), QStringLiteral("Игрок: 0, Компьютер: 0, Ничья: 0"));
+    // Every control and every part of one has a name, and the grade spinners say what they mean.
+    for (QWidget* control : form->findChildren<QWidget*>()) {
+        if (control->objectName().isEmpty() || control->parentWidget() == form->Chart1) {
+            continue;
+        }
+        EXPECT_FALSE(name(control).isEmpty()) << control->objectName().toStdString();
+    }
+    // The arrows are buttons that assistive technology can press.
+    for (QWidget* arrow : {static_cast<QWidget*>(form->SpinEdit3->button()->upButton()),
+                           static_cast<QWidget*>(form->SpinEdit3->button()->downButton())}) {
+        EXPECT_FALSE(name(arrow).isEmpty());
+        QAccessibleInterface* access = QAccessible::queryAccessibleInterface(arrow);
+        ASSERT_NE(access, nullptr);
+        EXPECT_EQ(access->role(), QAccessible::Button);
+        ASSERT_NE(access->actionInterface(), nullptr);
+        access->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    }
+    EXPECT_EQ(form->SpinEdit3->text(), "4") << "one step up, one down";
+    QAccessible::queryAccessibleInterface(form->SpinEdit1->button()->upButton())
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(form->SpinEdit1->text(), "5") << "at the upper bound";
+    QAccessible::queryAccessibleInterface(form->SpinEdit2->button()->upButton())
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(form->SpinEdit2->text(), "3");
+    EXPECT_FALSE(description(form->SpinEdit1).isEmpty());
+    EXPECT_FALSE(description(form->Button1).isEmpty());
+    EXPECT_FALSE(description(form->Label10).isEmpty());
+
+    std::vector<std::pair<QObject*, QAccessible::Event>> events;
+    zelmo::ui::announce::setListener(
+        [&events](QObject* source, QAccessible::Event type) { events.emplace_back(source, type); });
+    const auto stopListening = qScopeGuard([] { zelmo::ui::announce::setListener(nullptr); });
+    const auto announced = [&](QObject* object) {
+        for (const auto& [source, type] : events) {
+            if (source == object && type == QAccessible::NameChanged) {
+                return true;
+            }
+        }
+        return false;
+    };
+    click(form->Button2);
+    click(form->SpeedButton5);
+    EXPECT_EQ(name(form->SpeedButton5), QStringLiteral("Клетка 5: X"));
+    EXPECT_TRUE(announced(form->Label2));
+    int answer = 0;
+    for (int k = 1; k <= 9; ++k) {
+        answer = caption(k) == kO ? k : answer;
+    }
+    ASSERT_NE(answer, 0);
+    EXPECT_EQ(name(form->cellButton(answer)), QStringLiteral("Клетка %1: 0").arg(answer));
+    EXPECT_TRUE(announced(form->cellButton(answer))) << "the computer's answer";
+    playToTheEnd();
+    QWidget* field = form->Bar1->findChild<QLabel*>();
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(name(field), status());
+    EXPECT_TRUE(announced(field)) << "the status text";
 }
 
 }  // namespace

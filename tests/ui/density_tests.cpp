@@ -1,0 +1,144 @@
+// The window on scaled screens: controls rendered into images of 1.5 and 2 device pixels per
+// logical pixel keep one-device-pixel bevel lines and glyph edges, and the layout scales whole.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QTest>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "tests/ui/printers.h"
+#include "ui/controls.h"
+#include "ui/spinedit.h"
+#include "ui/unit1.h"
+
+namespace {
+
+using zelmo::ui::TForm1;
+
+constexpr qreal kRatios[] = {1.5, 2.0};
+
+// The widget and its children as a screen of the given scale would show them, on magenta.
+QImage renderAt(QWidget* widget, qreal ratio) {
+    QImage image(static_cast<int>(std::ceil(widget->width() * ratio)),
+                 static_cast<int>(std::ceil(widget->height() * ratio)),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::magenta);
+    widget->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    image.setDevicePixelRatio(1.0);
+    return image;
+}
+
+// The lengths of the runs of equal colour met going from (x, y) in steps of (dx, dy).
+std::vector<int> runs(const QImage& image, int x, int y, int dx, int dy, int count) {
+    std::vector<int> result;
+    QRgb last = 0;
+    for (int i = 0; i < count; ++i, x += dx, y += dy) {
+        const QRgb pixel = image.pixel(x, y);
+        if (i == 0 || pixel != last) {
+            result.push_back(0);
+        }
+        ++result.back();
+        last = pixel;
+    }
+    return result;
+}
+
+class DensityTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    std::unique_ptr<TForm1> form = std::make_unique<TForm1>();
+};
+
+TEST_F(DensityTest, BevelLinesStayOneDevicePixelWide) {
+    for (const qreal ratio : kRatios) {
+        // A cell's raised face: black and dark grey lines at the bottom and right, then the face.
+        const QImage cell = renderAt(form->SpeedButton5, ratio);
+        const int w = static_cast<int>(std::lround(33 * ratio));
+        const int mid = w / 2;
+        for (const auto& [x, y, dx, dy] :
+             {std::array{mid, w - 1, 0, -1}, std::array{w - 1, mid, -1, 0}}) {
+            const std::vector<int> edge = runs(cell, x, y, dx, dy, 6);
+            ASSERT_GE(edge.size(), 3u) << ratio;
+            EXPECT_EQ(edge[0], 1) << "outer line at scale " << ratio;
+            EXPECT_EQ(edge[1], 1) << "inner line at scale " << ratio;
+            EXPECT_EQ(cell.pixelColor(x, y), form->palette().color(QPalette::Shadow));
+        }
+        // The grade panel's one-line bevel, the spinner's two-line sunken border and an arrow.
+        const QImage panel = renderAt(form->Panel1, ratio);
+        EXPECT_EQ(runs(panel, panel.width() / 3, 0, 0, 1, 4)[0], 1) << ratio;
+        EXPECT_EQ(runs(panel, panel.width() / 3, panel.height() - 1, 0, -1, 4)[0], 1) << ratio;
+        const QImage spin = renderAt(form->SpinEdit2, ratio);
+        const std::vector<int> border = runs(spin, 3, spin.height() - 1, 0, -1, 5);
+        EXPECT_EQ(border[0], 1) << ratio;
+        EXPECT_EQ(border[1], 1) << ratio;
+        const QImage arrow = renderAt(form->SpinEdit2->button()->downButton(), ratio);
+        EXPECT_EQ(runs(arrow, 1, arrow.height() - 1, 0, -1, 4)[0], 1) << ratio;
+    }
+}
+
+TEST_F(DensityTest, ArrowGlyphEdgesStepByOneDevicePixel) {
+    for (const qreal ratio : kRatios) {
+        for (const bool up : {true, false}) {
+            QWidget* arrow = up ? static_cast<QWidget*>(form->SpinEdit3->button()->upButton())
+                                : static_cast<QWidget*>(form->SpinEdit3->button()->downButton());
+            const QImage image = renderAt(arrow, ratio);
+            // The black rows of the triangle, from its point to its base.
+            struct Row {
+                int left, right;
+            };
+            std::vector<Row> rows;
+            // Inside the arrow's two-line bevel, whose bottom line is black too.
+            for (int y = 2; y < image.height() - 2; ++y) {
+                int left = -1;
+                int right = -1;
+                for (int x = 0; x < image.width(); ++x) {
+                    if (image.pixelColor(x, y) == QColor(Qt::black) && x > 1 &&
+                        x < image.width() - 2) {
+                        left = left < 0 ? x : left;
+                        right = x;
+                    }
+                }
+                if (left >= 0) {
+                    rows.push_back({left, right});
+                }
+            }
+            if (!up) {
+                std::reverse(rows.begin(), rows.end());
+            }
+            ASSERT_EQ(static_cast<int>(rows.size()), static_cast<int>(std::lround(4 * ratio)))
+                << ratio;
+            for (std::size_t i = 0; i < rows.size(); ++i) {
+                EXPECT_EQ(rows[i].right - rows[i].left, static_cast<int>(2 * i))
+                    << "row " << i << " at scale " << ratio << (up ? " up" : " down");
+                EXPECT_EQ(rows[i].left + rows[i].right, rows[0].left + rows[0].right) << "centred";
+            }
+        }
+    }
+}
+
+TEST_F(DensityTest, LayoutScalesWithTheScreen) {
+    // At scale 2 each control covers twice its designed rectangle in device pixels: the play
+    // button's black bottom line lies on the device row below design row 40, over the cells.
+    const QImage image = renderAt(form.get(), 2.0);
+    const QColor black = form->palette().color(QPalette::Shadow);
+    const QColor light = form->palette().color(QPalette::Light);
+    const int cellX = 2 * (56 + 16);
+    EXPECT_EQ(image.pixelColor(cellX, 2 * 41 - 1), black) << "Button2's bottom";
+    EXPECT_NE(image.pixelColor(cellX, 2 * 41), black) << "the cells below it";
+    EXPECT_EQ(image.pixelColor(2 * (88 + 33) - 1, 2 * 88), black) << "SpeedButton6's right edge";
+    EXPECT_EQ(image.pixelColor(2 * 8, 2 * 200), light) << "Panel1's left edge";
+    EXPECT_NE(image.pixelColor(2 * 8 - 1, 2 * 200), light);
+    EXPECT_EQ(image.pixelColor(2 * (8 + 137) - 1, 2 * 200), form->palette().color(QPalette::Dark))
+        << "Panel1's right edge";
+}
+
+}  // namespace

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <QRect>
+
+#include <optional>
+
+// Paints the pixel-exact parts of the window's controls (bevels, frames, arrow glyphs) at the
+// resolution of the device, so that on a scaled screen a one-pixel line stays one device pixel
+// wide and a glyph's edge steps by one device pixel instead of being magnified into blocks or
+// smeared. The cell buttons, push buttons, arrows, spin editors, panel and status bar use it.
+namespace zelmo::ui {
+
+class DevicePixels {
+  public:
+    // Starts a picture of the target's `logical` rectangle. At scale 1 the painting goes
+    // straight to the target; at any other scale into an image of the device size, which is
+    // drawn pixel for pixel onto the target when this object ends.
+    DevicePixels(QPainter& target, const QRect& logical);
+    ~DevicePixels();
+    DevicePixels(const DevicePixels&) = delete;
+    DevicePixels& operator=(const DevicePixels&) = delete;
+
+    // Paints in device pixels.
+    QPainter& painter() { return *painter_; }
+    // The picture's area in device pixels: the logical rectangle itself at scale 1.
+    QRect rect() const { return rect_; }
+    qreal ratio() const { return ratio_; }
+    // A length in logical pixels as device pixels.
+    int scaled(int logicalPixels) const;
+
+    // The device pixels per logical pixel that a painter paints with (the screen's scale, or
+    // that of the image a widget is rendered into).
+    static qreal ratioOf(const QPainter& painter);
+
+  private:
+    QPainter& target_;
+    QRect logical_;
+    qreal ratio_;
+    QImage image_;
+    std::optional<QPainter> own_;
+    QPainter* painter_;
+    QRect rect_;
+};
+
+}  // namespace zelmo::ui
