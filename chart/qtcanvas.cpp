@@ -361,8 +361,8 @@ int TQtChartCanvas::MeasureTextHeight(const QString& /*text*/) {
 
 void TQtChartCanvas::TextOut2D(int x, int y, const QString& text) {
     if (image_.isNull() || text.isEmpty()) return;
-    const std::size_t index = (CurrentFont(), currentFont_);
-    FontEntry& entry = fonts_[index];
+    FontEntry& entry = CurrentFont();
+    const std::size_t index = currentFont_;
     const int width = TextWidth(entry, text);
     const int height = entry.Height;
     // Horizontal flags: 0 left, 2 right, 6 centre; vertical: 0 top, 8 bottom, 24 baseline.
@@ -484,11 +484,21 @@ void TQtChartCanvas::PenLine(int x0, int y0, int x1, int y1) {
     const long long from = wide ? -(size / 2) : 0;
     const StrokeAxis ax{x0, dx < 0 ? -1 : 1, std::llabs(dx), steps};
     const StrokeAxis ay{y0, dy < 0 ? -1 : 1, std::llabs(dy), steps};
-    const auto [fx, ex] = ax.StepsWithin(-from - size + 1, width_ - 1 - from, last);
-    const auto [fy, ey] = ay.StepsWithin(-from - size + 1, height_ - 1 - from, last);
-    const long long first = std::max(fx, fy);
-    const long long end = std::min(ex, ey);
-    if (first >= end) return;
+    const long long xLo = -from - size + 1;
+    const long long xHi = width_ - 1 - from;
+    const long long yLo = -from - size + 1;
+    const long long yHi = height_ - 1 - from;
+    long long first = 0;
+    long long end = last + 1;
+    // Both ends inside: so is every step between them, and there is nothing to search.
+    if (std::min(x0, x1) < xLo || std::max(x0, x1) > xHi || std::min(y0, y1) < yLo ||
+        std::max(y0, y1) > yHi) {
+        const auto [fx, ex] = ax.StepsWithin(xLo, xHi, last);
+        const auto [fy, ey] = ay.StepsWithin(yLo, yHi, last);
+        first = std::max(fx, fy);
+        end = std::min(ex, ey);
+        if (first >= end) return;
+    }
 
     StrokeStepper sx(ax, first);
     StrokeStepper sy(ay, first);

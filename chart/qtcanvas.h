@@ -72,6 +72,7 @@ class TQtChartCanvas : public TChartCanvas3D {
         QHash<QString, int> Widths;
     };
 
+    // The entry of Font, made on first use; currentFont_ holds its index.
     FontEntry& CurrentFont();
     int TextWidth(FontEntry& entry, const QString& text);
     QPainter& TextPainter();

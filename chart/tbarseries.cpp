@@ -102,7 +102,7 @@ void TCustomBarSeries::CalcBarWidth(int n, int k) {
     if (autoBarSize_) {
         slot = Rnd(length / (static_cast<long double>(axis.Maximum()) + 2 - axis.Minimum()));
     } else {
-        slot = sideMargins_ ? length / (n + 1) : length / n;
+        slot = static_cast<int>(sideMargins_ ? length / (n + 1LL) : length / n);
     }
     barWidth_ = Rnd(barWidthPercent_ * kPercent * slot) / k;
     // An even width keeps the bar centred on its point's pixel column.

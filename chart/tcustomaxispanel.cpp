@@ -87,7 +87,10 @@ int TCustomAxisPanel::NumPages() const {
     if (!any) {
         return 1;
     }
-    return std::max(1, (most + maxPointsPerPage_ - 1) / maxPointsPerPage_);
+    // In 64 bits: a page size near the int limit would overflow the rounding up.
+    const long long pages =
+        (static_cast<long long>(most) + maxPointsPerPage_ - 1) / maxPointsPerPage_;
+    return std::max(1, static_cast<int>(pages));
 }
 
 int TCustomAxisPanel::CalcSeriesDepth(int plotWidth) const {

@@ -143,11 +143,14 @@ void TCustomChartPanel::paintEvent(QPaintEvent* /*event*/) {
     if (area.width() <= 0 || area.height() <= 0) {
         return;
     }
-    if (qtCanvas_.Stale || qtCanvas_.Image().size() != area.size()) {
+    const double ratio = pixelRatio_ > 0 ? pixelRatio_ : devicePixelRatioF();
+    const QSize device = ratio == 1.0 ? area.size() : area.size() * ratio;
+    const QImage& image = qtCanvas_.Image();
+    if (qtCanvas_.Stale || image.size() != device || image.devicePixelRatio() != ratio) {
         // No exception may leave a paint event; a failed pass leaves what was drawn so far.
         try {
-            qtCanvas_.BeginPaint(area.size());
-            Draw(qtCanvas_, TRect{0, 0, area.width(), area.height()});
+            qtCanvas_.BeginPaint(device, ratio);
+            Draw(qtCanvas_, TRect{0, 0, device.width(), device.height()});
         } catch (...) {
         }
         if (qtCanvas_.Painting()) {
@@ -155,7 +158,12 @@ void TCustomChartPanel::paintEvent(QPaintEvent* /*event*/) {
         }
         qtCanvas_.Stale = false;
     }
-    painter.drawImage(area.topLeft(), qtCanvas_.Image());
+    if (ratio == 1.0) {
+        painter.drawImage(area.topLeft(), image);
+    } else {
+        // The device size was rounded; the image fills the area exactly all the same.
+        painter.drawImage(QRectF(area), image);
+    }
 }
 
 }  // namespace zelmo::chart

@@ -268,6 +268,7 @@ TEST(DrawPass, LabelOverlapRule) {
         int second;
         int separation;
         std::vector<int> drawn;
+        bool inverted = false;
     };
     const Case cases[] = {
         {90, 40, 10, {37, 105, 173}},  // allowance 7: 105 - 23 >= 37 + 45
@@ -275,9 +276,13 @@ TEST(DrawPass, LabelOverlapRule) {
         {70, 55, 10, {37, 105, 173}},  // allowance 11: 105 - 33 >= 37 + 35
         {72, 55, 10, {37, 173}},       // 105 - 33 < 37 + 36
         {96, 40, 0, {37, 105, 173}},   // no separation, no rule
+        // Inverted, the labels go leftwards from 173: drawn when prior - priorHalf >= p + w'.
+        {90, 40, 10, {173, 105, 37}, true},  // 173 - 45 >= 105 + 23
+        {96, 40, 10, {173, 37}, true},       // 173 - 48 < 105 + 23
     };
     for (const Case& c : cases) {
         ScoreChart s({3, 1, 0});
+        s.chart->BottomAxis().SetInverted(c.inverted);
         s.chart->BottomAxis().SetLabelsSeparation(c.separation);
         s.canvas.TextWidth = [&c](const TFontData&, const QString& text) {
             if (text == QStringLiteral(u"Игрок")) return c.first;
@@ -287,7 +292,8 @@ TEST(DrawPass, LabelOverlapRule) {
         s.Pass();
         std::vector<int> drawn;
         for (const auto& label : s.canvas.Args("TextAtDepth")) drawn.push_back(label[0]);
-        EXPECT_EQ(drawn, c.drawn) << c.first << ", " << c.second << ", " << c.separation;
+        EXPECT_EQ(drawn, c.drawn) << c.first << ", " << c.second << ", " << c.separation << ", "
+                                  << c.inverted;
         EXPECT_EQ(s.chart->BottomAxis().TickPositions(), c.drawn);
     }
 }
@@ -305,6 +311,94 @@ TEST(DrawPass, FlatChartAndTwoLineTitle) {
     s.chart->Title().SetText(QStringLiteral("A\nB"));
     s.Pass();
     EXPECT_EQ(s.chart->PlotRect().Top, 2 * 19 + 5 + 3);
+}
+
+// Six points, four per page: page 2 holds points 4 and 5, spread like the ends of a full page;
+// only their bars, labels and marks are drawn, while the heights still follow all six scores.
+TEST(DrawPass, SecondPageDrawsItsOwnPoints) {
+    ScoreChart s({3, 1, 0});
+    s.series->Add(5, QStringLiteral("d"));
+    s.series->Add(2, QStringLiteral("e"));
+    s.series->Add(4, QStringLiteral("f"));
+    s.chart->SetPage(2);
+    s.Pass();
+    EXPECT_EQ(s.series->FirstVisible(), 4);
+    EXPECT_EQ(s.series->LastVisible(), 5);
+    const TChartAxis& left = s.chart->LeftAxis();
+    EXPECT_EQ(left.ValueToPixel(5), 27 + 37) << "the highest score is on page 1";
+    EXPECT_EQ(s.canvas.Args("DrawPyramid"),
+              (Rows{{1, 24, left.ValueToPixel(2), 50, 201, 0, 3, 1},
+                    {1, 160, left.ValueToPixel(4), 186, 201, 0, 3, 1}}));
+    EXPECT_EQ(s.canvas.Args("TextAtDepth"), (Rows{{37, 207, 0}, {173, 207, 0}}));
+    Strings labels;
+    for (const auto& t : s.canvas.Of("TextAtDepth")) labels.push_back(t.Text.toStdString());
+    EXPECT_EQ(labels, (Strings{"e", "f"}));
+    Strings marks;
+    for (const auto& t : MarkTexts(s.canvas)) marks.push_back(t.Text.toStdString());
+    EXPECT_EQ(marks, (Strings{"2", "4"}));
+}
+
+// BarWidth = rnd(percent x 0.01 x 37) on the 188-pixel axis, one more when odd; the margins and
+// so the bar centres follow it.
+TEST(DrawPass, BarWidthIsMadeEven) {
+    struct Case {
+        int percent;
+        int width;
+        std::vector<int> lefts;
+    };
+    const Case cases[] = {
+        {70, 26, {24, 92, 160}},  // 25.9 -> 26
+        {40, 16, {19, 97, 175}},  // 14.8 -> 15, odd -> 16; centres 27, 105, 183
+        {60, 22, {22, 94, 166}},  // 22.2 -> 22; centres 33, 105, 177
+    };
+    for (const Case& c : cases) {
+        ScoreChart s({3, 1, 0});
+        s.series->SetBarWidthPercent(c.percent);
+        s.Pass();
+        EXPECT_EQ(s.series->BarWidth(), c.width) << c.percent;
+        std::vector<int> lefts;
+        for (const auto& p : s.canvas.Args("DrawPyramid")) {
+            lefts.push_back(p[1]);
+            EXPECT_EQ(p[3] - p[1], c.width) << c.percent;
+        }
+        EXPECT_EQ(lefts, c.lefts) << c.percent;
+    }
+}
+
+// With the bars standing on YOrigin 0, a negative score hangs below its origin: its mark goes
+// below the bar, the arrow ArrowLength + BoxHeight long, the box's last row on the arrow's end.
+TEST(DrawPass, MarkBelowAHangingBar) {
+    ScoreChart s({-3, 1, 0});
+    s.series->SetUseYOrigin(true);
+    s.Pass();
+    const TChartAxis& left = s.chart->LeftAxis();
+    const int low = left.ValueToPixel(-3);
+    const int one = left.ValueToPixel(1);
+    ASSERT_GT(low, left.ValueToPixel(0));
+    const auto arrows = s.canvas.Args("LineWithDepth");
+    ASSERT_EQ(arrows.size(), 3u);
+    EXPECT_EQ(arrows[0], (std::vector<int>{37, low, 37, low + 20 + 16, 1}));
+    EXPECT_EQ(arrows[1], (std::vector<int>{105, one, 105, one - 20, 1}));
+    // "-3" is 12 wide, so the box 12 + 11 + 2 = 25; shifted by CenterZ 1 right and up.
+    EXPECT_EQ(s.canvas.Pts("Rectangle2D").at(0),
+              "(26," + std::to_string(low + 21 - 1) + ")(51," + std::to_string(low + 36) + ")");
+}
+
+// Axis labels whose value lies outside the scale are dropped, with their ticks; the bars are
+// still drawn (and clipped by the box).
+TEST(DrawPass, LabelsOutsideTheScaleAreDropped) {
+    ScoreChart s({3, 1, 0});
+    s.series->XValues().SetOrder(TChartListOrder::loNone);
+    TChartAxis& bottom = s.chart->BottomAxis();
+    bottom.SetAutomatic(false);
+    bottom.SetAutomaticMinimum(false);
+    bottom.SetAutomaticMaximum(false);
+    bottom.SetMinimum(0);
+    bottom.SetMaximum(1);
+    s.Pass();
+    EXPECT_EQ(s.canvas.Args("TextAtDepth"), (Rows{{11, 207, 0}, {199, 207, 0}}));
+    EXPECT_EQ(bottom.TickPositions(), (std::vector<int>{11, 199}));
+    EXPECT_EQ(s.canvas.Of("DrawPyramid").size(), 3u);
 }
 
 }  // namespace

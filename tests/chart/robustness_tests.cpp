@@ -65,6 +65,17 @@ TEST(OddValues, PassEndsAndSkipsWhatCannotBeDrawn) {
     }
 }
 
+// A page size at the int limit: one page, and bars as wide as the rounding allows (the sums
+// behind both overflowed int, which the sanitizer build reports).
+TEST(OddValues, PageSizeAtTheIntLimit) {
+    ScoreChart s({3, 1, 0});
+    s.chart->SetMaxPointsPerPage(INT_MAX);
+    s.Pass();
+    EXPECT_EQ(s.chart->NumPages(), 1);
+    EXPECT_EQ(s.series->BarWidth(), 0);
+    EXPECT_EQ(s.canvas.Of("DrawPyramid").size(), 3u);
+}
+
 // Geometry billions of pixels away is clipped before it is walked; what crosses the image is
 // drawn where the exact line or polygon crosses it.
 TEST(OddValues, DeviceClipsFarGeometryBeforeWalking) {
