@@ -328,7 +328,8 @@ MemoryLoadResult decodeMemory(const std::uint8_t* data, std::size_t size, Memory
 }
 
 MemoryLoadResult loadMemoryFile(const std::string& path, MemorySnapshot& out) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a named pipe given by mistake is refused instead of waited on.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int error = errno;
         if (error == ENOENT) {

@@ -310,12 +310,15 @@ TEST(MemoryFileTest, FileRoundTripMissingFileAndReadErrors) {
     ASSERT_EQ(loadMemoryFile(path, *loaded).status, S::Ok);
     expectSameMemory(*loaded, *smallMemory());
 
-    // A damaged file's message names the file; a directory cannot be read as a memory.
+    // A damaged file's message names the file; a directory or a pipe is no memory file.
     writeFile(path, Bytes(7, 'Z'));
     const MemoryLoadResult foreign = loadMemoryFile(path, *loaded);
     EXPECT_EQ(foreign.status, S::Foreign);
     EXPECT_NE(foreign.message.find("«" + path + "»"), std::string::npos) << foreign.message;
     EXPECT_EQ(loadMemoryFile(dir.path(), *loaded).status, S::IoError);
+    const std::string pipe = dir.path() + "/pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(loadMemoryFile(pipe, *loaded).status, S::IoError);  // refused, not waited on
     expectSameMemory(*loaded, *smallMemory());
 
     // A save into a directory that does not exist reports it and creates nothing.
