@@ -5,7 +5,8 @@
 # Each target starts from its seed corpus (tests/fuzz/corpus/NAME, never written to), with the
 # dictionary NAME.dict when there is one, and keeps what it learns in BUILD_DIR/fuzz-corpus/NAME;
 # findings go to BUILD_DIR/fuzz-findings/ and end the run with a failure. An input that takes more than FUZZ_TIMEOUT seconds (default 10)
-# is a finding too: the chart and the editor must answer in bounded time.
+# is a finding too: the chart and the editor must answer in bounded time. With FUZZ_KEEP_GOING=1
+# a target goes on after a finding (libFuzzer's fork mode) and keeps every one of them.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:?build directory}
@@ -32,11 +33,16 @@ for name in "${targets[@]}"; do
   args=(-max_total_time="$seconds" -timeout="${FUZZ_TIMEOUT:-10}" -rss_limit_mb=4096
         -print_final_stats=1 -artifact_prefix="$findings/$name-")
   [ -f "$here/$name.dict" ] && args+=(-dict="$here/$name.dict")
+  [ "${FUZZ_KEEP_GOING:-0}" = 1 ] && args+=(-fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1)
   echo "== $name: $seconds s"
-  if ! "$build/tests/fuzz/${name}_fuzz" "${args[@]}" "$work" "$here/corpus/$name" \
-       >"$build/fuzz-$name.log" 2>&1; then
+  before=$(find "$findings" -name "$name-*" | wc -l)
+  ok=1
+  "$build/tests/fuzz/${name}_fuzz" "${args[@]}" "$work" "$here/corpus/$name" \
+    >"$build/fuzz-$name.log" 2>&1 || ok=0
+  after=$(find "$findings" -name "$name-*" | wc -l)
+  if [ $ok = 0 ] || [ "$after" != "$before" ]; then
     status=1
-    echo "!! $name: finding, see $build/fuzz-$name.log and $findings/" >&2
+    echo "!! $name: $((after - before)) finding(s), see $build/fuzz-$name.log and $findings/" >&2
     tail -n 40 "$build/fuzz-$name.log" >&2
   fi
   grep -E '^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)|^Done ' \
