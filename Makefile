@@ -4,7 +4,7 @@ RELEASE_DIR ?= build-release
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps test run bench startup-bench clean format install package
+.PHONY: all deps test run bench startup-bench clean format install package fuzz fuzz-build fuzz-smoke
 
 all: $(BUILD_DIR)/CMakeCache.txt
 	cmake --build $(BUILD_DIR) -j$(JOBS)
@@ -49,8 +49,26 @@ package: deps
 startup-bench: bench
 	python3 bench/startup/measure.py
 
+# Fuzzing: clang with libFuzzer, address and undefined-behaviour sanitizers, in its own build
+# directory; each target runs FUZZ_SECONDS (fuzz) or FUZZ_SMOKE_SECONDS (fuzz-smoke).
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 600
+FUZZ_SMOKE_SECONDS ?= 20
+FUZZ_TARGETS ?=
+
+fuzz-build: deps
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++-14 \
+	  -DZELMO_FUZZ=ON -DZELMO_BUILD_TESTS=OFF -DZELMO_BUILD_BENCH=OFF
+	cmake --build $(FUZZ_DIR) -j$(JOBS) --target fuzz_targets
+
+fuzz: fuzz-build
+	bash tests/fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+fuzz-smoke: fuzz-build
+	bash tests/fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SMOKE_SECONDS) $(FUZZ_TARGETS)
+
 clean:
-	rm -rf $(BUILD_DIR) $(RELEASE_DIR)
+	rm -rf $(BUILD_DIR) $(RELEASE_DIR) $(FUZZ_DIR)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

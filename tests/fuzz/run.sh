@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Runs every fuzz target of a fuzzing build for a set time, one after another on one core.
+#   tests/fuzz/run.sh BUILD_DIR SECONDS [TARGET...]
+# TARGET is a name like "chart" (the program NAME_fuzz); without targets all of them run.
+# Each target starts from its seed corpus (tests/fuzz/corpus/NAME, never written to), with the
+# dictionary NAME.dict when there is one, and keeps what it learns in BUILD_DIR/fuzz-corpus/NAME;
+# findings go to BUILD_DIR/fuzz-findings/ and end the run with a failure. An input that takes more than FUZZ_TIMEOUT seconds (default 10)
+# is a finding too: the chart and the editor must answer in bounded time. With FUZZ_KEEP_GOING=1
+# a target goes on after a finding (libFuzzer's fork mode) and keeps every one of them.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=${1:?build directory}
+seconds=${2:?seconds per target}
+shift 2
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  for dir in "$here"/corpus/*/; do
+    name=$(basename "$dir")
+    [ -x "$build/tests/fuzz/${name}_fuzz" ] && targets+=("$name")
+  done
+fi
+export QT_QPA_PLATFORM=offscreen
+# Any sanitizer report ends the input as a finding; leaks are checked by libFuzzer itself.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1:symbolize=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$here/lsan.supp:print_suppressions=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:abort_on_error=1:print_stacktrace=1}
+findings="$build/fuzz-findings"
+mkdir -p "$findings"
+status=0
+for name in "${targets[@]}"; do
+  work="$build/fuzz-corpus/$name"
+  mkdir -p "$work"
+  args=(-max_total_time="$seconds" -timeout="${FUZZ_TIMEOUT:-10}" -rss_limit_mb=4096
+        -print_final_stats=1 -artifact_prefix="$findings/$name-")
+  [ -f "$here/$name.dict" ] && args+=(-dict="$here/$name.dict")
+  [ "${FUZZ_KEEP_GOING:-0}" = 1 ] && args+=(-fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1)
+  echo "== $name: $seconds s"
+  before=$(find "$findings" -name "$name-*" | wc -l)
+  ok=1
+  "$build/tests/fuzz/${name}_fuzz" "${args[@]}" "$work" "$here/corpus/$name" \
+    >"$build/fuzz-$name.log" 2>&1 || ok=0
+  after=$(find "$findings" -name "$name-*" | wc -l)
+  if [ $ok = 0 ] || [ "$after" != "$before" ]; then
+    status=1
+    echo "!! $name: $((after - before)) finding(s), see $build/fuzz-$name.log and $findings/" >&2
+    tail -n 40 "$build/fuzz-$name.log" >&2
+  fi
+  grep -E '^stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)|^Done ' \
+    "$build/fuzz-$name.log" || true
+done
+exit $status
