@@ -1,6 +1,8 @@
 # Shared by the install tests: failing with a message, and tools that must be present.
 # The variables below come from CTest (tests/install/CMakeLists.txt).
 set -euo pipefail
+# A command that fails outside a check ends the test; say which, or ctest shows nothing.
+trap 'echo "FAIL: ${BASH_SOURCE[0]}:$LINENO: \"$BASH_COMMAND\" exited with $?" >&2' ERR
 : "${BUILD_DIR:?}" "${SOURCE_DIR:?}" "${APP_ID:?}" "${VERSION:?}" "${HOMEPAGE_HOST:?}"
 : "${ICON_SIZES:?}" "${PROGRAMS:?}"
 

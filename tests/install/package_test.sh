@@ -28,7 +28,8 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Section)" = games ] || fail "Section is '$(field Section)', not games"
 [ "$(field Homepage)" = "https://$HOMEPAGE_HOST/" ] || fail "Homepage is '$(field Homepage)'"
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
-summary=$(field Description | head -1)
+# sed reads to the end: head would leave dpkg-deb writing into a closed pipe (pipefail).
+summary=$(field Description | sed -n 1p)
 grep -q 'noughts and crosses' <<<"$summary" || fail "Description begins '$summary'"
 [ "$(field Description | sed -n 2p | sed 's/^ *//')" != "$summary" ] || fail "Description repeats its summary"
 [ "$(field Description | wc -l)" -ge 3 ] || fail "Description has no long text"
@@ -69,7 +70,7 @@ done <<<"$listing"
 # Release packages carry stripped programs: no symbol table left.
 dpkg-deb --extract "$deb" "$out/root"
 for program in $PROGRAMS; do
-  if readelf --section-headers "$out/root/usr/bin/$program" | grep -qF .symtab; then
+  if readelf --section-headers "$out/root/usr/bin/$program" | grep -F .symtab >/dev/null; then
     fail "/usr/bin/$program is not stripped"
   fi
 done
