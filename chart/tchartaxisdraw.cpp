@@ -65,7 +65,10 @@ double TChartAxis::CalcIncrement() {
             if (std::fabs(q) < 2147483647.0 && Rnd(q) <= maxLabels) {
                 break;
             }
-            step = NextNiceStep(step);
+            // Among the smallest doubles the series loses its precision and can stand still;
+            // doubling keeps the search moving where it would otherwise never end.
+            const double next = NextNiceStep(step);
+            step = next > step ? next : step * 2;
         }
     }
     return std::max(kSmallestStep, step);

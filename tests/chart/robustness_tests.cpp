@@ -28,6 +28,7 @@ struct OddCase {
     double leftMin;
     double leftMax;
     int bars;  // pyramids and marks drawn: a non-finite score is not drawn
+    double leftIncrement = 0;
 };
 
 TEST(OddValues, PassEndsAndSkipsWhatCannotBeDrawn) {
@@ -41,6 +42,8 @@ TEST(OddValues, PassEndsAndSkipsWhatCannotBeDrawn) {
         {"infinite manual range", {3, 1, 0}, true, -kInf, kInf, 3},
         {"NaN manual range", {3, 1, 0}, true, kNaN, 1, 3},
         {"huge finite range", {3, 1, 0}, true, -1.7e308, 1.7e308, 3},
+        {"subnormal manual increment", {3, 1, 0}, true, 0, 10, 3, 4.94e-324},
+        {"tiny manual increment, huge range", {3, 1, 0}, true, -1e300, 1e300, 3, 1e-310},
     };
     for (const OddCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -52,6 +55,7 @@ TEST(OddValues, PassEndsAndSkipsWhatCannotBeDrawn) {
             left.SetAutomatic(false);
             left.SetMinimum(c.leftMin);
             left.SetMaximum(c.leftMax);
+            left.SetIncrement(c.leftIncrement);
         }
         s.Pass();
         EXPECT_EQ(s.canvas.Of("DrawPyramid").size(), static_cast<size_t>(c.bars));
