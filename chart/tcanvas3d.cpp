@@ -36,8 +36,15 @@ TPoint TChartCanvas3D::ProjectPoint(int x, int y, int z) {
     // mapping, so a point at depth 0 stays put while deeper points still move. A rotated view
     // is not offered; it is drawn with the orthogonal mapping as well.
     if (orthogonalMode_ || is3D_) {
-        return {Rnd((x - projCenterX_ + z) * zoomFactor_) + projOffsetX_,
-                Rnd((y - projCenterY_ - z) * zoomFactor_) + projOffsetY_};
+        // Points projected far off the image are held 2^30 pixels out: still off it, and the
+        // sums made with them afterwards stay inside int.
+        const auto place = [this](long long distance, int offset) {
+            constexpr long long kFar = 1LL << 30;
+            const long long v = static_cast<long long>(Rnd(distance * zoomFactor_)) + offset;
+            return static_cast<int>(std::clamp(v, -kFar, kFar));
+        };
+        return {place(static_cast<long long>(x) - projCenterX_ + z, projOffsetX_),
+                place(static_cast<long long>(y) - projCenterY_ - z, projOffsetY_)};
     }
     return {x, y};
 }
