@@ -4,10 +4,12 @@
 #include "engine/errors.h"
 #include "engine/gameflow.h"
 #include "engine/memoryfile.h"
+#include "train/trainflow.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,37 +18,30 @@ namespace {
 
 using namespace zelmo::engine;
 
-// A game flow without a window: the player always takes the first free cell.
-class SilentFlow : public GameFlow {
+// The player "X" of the fuzzed games: always the first free cell.
+class FirstFreeCell : public zelmo::train::Player {
   public:
-    SilentFlow() {
-        setClock([] { return 0u; });
-        FormCreate();
-    }
-
-  protected:
-    void showCell(int, const Cell&) override {}
-    void showGameNumber(std::int32_t) override {}
-    void showEntryCount(std::int32_t) override {}
-    void showStatus(const std::string&) override {}
-    void setPlayEnabled(bool) override {}
-    std::int32_t readGrade(int) override { return 4; }
-    void addScorePoint(const std::string&) override {}
-    double scoreValue(int) override { return 0; }
-    void setScoreValue(int, double) override {}
-};
-
-void playOneGame(SilentFlow& flow) {
-    flow.Button2Click();
-    for (int moves = 0; flow.acceptingMoves(); ++moves) {
-        if (moves > 9) {
-            std::abort();  // a game has at most nine moves
-        }
+    int move(const Board& board) override {
         int cell = 1;
-        while (!flow.board().is(cell, kEmpty)) {
+        while (!board.is(cell, kEmpty)) {
             ++cell;
         }
-        flow.SpeedButtonClick(cell);
+        return cell;
+    }
+};
+
+// One whole game through the trainer's window-less flow. A weight stored at the 32-bit limit may
+// overflow when graded; that is reported to the player like any other overflow. Any other
+// error, or a game that does not end within nine moves, is a fault.
+void playOneGame(zelmo::train::TrainFlow& flow) {
+    FirstFreeCell player;
+    flow.playGame(player, [](const std::exception& error) {
+        if (dynamic_cast<const EIntOverflow*>(&error) == nullptr) {
+            std::abort();
+        }
+    });
+    if (flow.acceptingMoves()) {
+        std::abort();
     }
 }
 
@@ -67,14 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     // Both sides begin once; the positions a file holds must never make the computer fail.
-    auto flow = std::make_unique<SilentFlow>();
+    auto flow = std::make_unique<zelmo::train::TrainFlow>(zelmo::train::Grades{4, 4, 4});
+    flow->setClock([] { return 0u; });
     flow->restoreMemory(snapshot->memory, snapshot->entryCount);
-    try {
-        playOneGame(*flow);
-        playOneGame(*flow);
-    } catch (const EIntOverflow&) {
-        // A weight stored at the 32-bit limit may overflow when graded; that is reported to
-        // the player like any other overflow. A range error, though, would be a fault.
-    }
+    playOneGame(*flow);
+    playOneGame(*flow);
     return 0;
 }
