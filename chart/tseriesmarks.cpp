@@ -5,7 +5,6 @@
 #include "chart/tchartseries.h"
 #include "chart/tcustomaxispanel.h"
 
-#include <algorithm>
 #include <cstdlib>
 
 namespace zelmo::chart {
@@ -82,17 +81,9 @@ void TSeriesMarks::PaintMark(int valueIndex, TColor pointColor, const QString& t
 
     if (is3D) {
         // The box keeps its offset from the projected end of the arrow.
-        // A point projected far outside the image may lie near the ends of int: the box is then
-        // held 2^30 pixels away, still off the image, so the sizes added below cannot overflow.
         const TPoint p = canvas.ProjectPoint(position.ArrowEnd.X, position.ArrowEnd.Y, zPosition_);
-        const auto shifted = [](int projected, int end, int box) {
-            constexpr long long kFar = 1LL << 30;
-            const long long v =
-                static_cast<long long>(projected) - (static_cast<long long>(end) - box);
-            return static_cast<int>(std::clamp(v, -kFar, kFar));
-        };
-        position.BoxLeftTop = {shifted(p.X, position.ArrowEnd.X, position.BoxLeftTop.X),
-                               shifted(p.Y, position.ArrowEnd.Y, position.BoxLeftTop.Y)};
+        position.BoxLeftTop = {p.X - (position.ArrowEnd.X - position.BoxLeftTop.X),
+                               p.Y - (position.ArrowEnd.Y - position.BoxLeftTop.Y)};
     }
 
     if (frame_.Visible() || !transparent_) {
