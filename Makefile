@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two commands of the README: `make test` and `make run`.
 BUILD_DIR ?= build
 RELEASE_DIR ?= build-release
@@ -13,10 +14,10 @@ deps:
 	bash scripts/install-deps.sh
 
 $(BUILD_DIR)/CMakeCache.txt:
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DZELMO_WERROR=ON $(CMAKE_FLAGS)
 
 test: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DZELMO_WERROR=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 

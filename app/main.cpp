@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's entry: the application, its title "Zelmo", the main window, the event loop.
 // One option, `--memory FILE`, keeps what the computer learnt in a file between runs.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Makes the README's picture of the window: builds the real window off screen, plays a few
 // games by simulated clicks and saves the window's image. Usage: zelmo_screenshot FILE.png [GAMES]
 #include "ui/application.h"

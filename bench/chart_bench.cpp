@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Costs of the score chart: one drawing pass into the off-screen image, a repaint without
 // change, which only copies the cached image to the window, and the floor that the pass is
 // measured against: the same lines, faces, clips and texts drawn straight with QPainter onto an
@@ -88,14 +89,14 @@ class FloorRecorder : public TChartCanvas3D {
 
     void SetTextAlignment(unsigned flags) override { alignment_ = flags; }
     int MeasureTextWidth(const QString& text) override {
-        return QFontMetrics(fonts[FontIndex()]).horizontalAdvance(text);
+        return QFontMetrics(fonts[static_cast<std::size_t>(FontIndex())]).horizontalAdvance(text);
     }
     int MeasureTextHeight(const QString&) override {
-        return QFontMetrics(fonts[FontIndex()]).height();
+        return QFontMetrics(fonts[static_cast<std::size_t>(FontIndex())]).height();
     }
     void TextOut2D(int x, int y, const QString& text) override {
         const int font = FontIndex();
-        const QFontMetrics metrics(fonts[font]);
+        const QFontMetrics metrics(fonts[static_cast<std::size_t>(font)]);
         const int width = metrics.horizontalAdvance(text);
         const int left = (alignment_ & 6u) == 6u ? x - width / 2 : x;
         if (BackMode == TBackMode::Opaque) {

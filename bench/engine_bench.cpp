@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Timings of the learning opponent's search and of whole games through the game flow, each
 // beside the floor it is measured against: plain scans of the same positions, and games against
 // a random player for the games against the perfect one.

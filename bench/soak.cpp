@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The soak program: a long run of complete games through the game flow against the random and
 // the perfect player, with extreme grades and occasional wipes, checking every invariant after
 // every move. Prints games per second and the resident memory at the start and the end, which

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/numberformat.h"
 
 #include <QLocale>
@@ -78,7 +79,7 @@ QString FormatFloat(const QString& picture, double value, QChar thousandsSeparat
         integer.prepend(u'0');
     }
     if (p.grouped) {
-        for (int i = integer.size() - 3; i > 0; i -= 3) {
+        for (qsizetype i = integer.size() - 3; i > 0; i -= 3) {
             integer.insert(i, thousandsSeparator);
         }
     }

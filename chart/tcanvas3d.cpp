@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/tcanvas3d.h"
 
 #include "chart/chartmath.h"
@@ -40,7 +41,7 @@ TPoint TChartCanvas3D::ProjectPoint(int x, int y, int z) {
         // sums made with them afterwards stay inside int.
         const auto place = [this](long long distance, int offset) {
             constexpr long long kFar = 1LL << 30;
-            const long long v = static_cast<long long>(Rnd(distance * zoomFactor_)) + offset;
+            const long long v = static_cast<long long>(Rnd(static_cast<double>(distance) * zoomFactor_)) + offset;
             return static_cast<int>(std::clamp(v, -kFar, kFar));
         };
         return {place(static_cast<long long>(x) - projCenterX_ + z, projOffsetX_),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/tchartaxis.h"
 
 #include "chart/chartexceptions.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing of an axis: the label increment, the labels with their overlap rule, the line, the
 // ticks, the grid on the back plane and the minor ticks.
 #include "chart/chartmath.h"

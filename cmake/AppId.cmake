@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The application id of the desktop files: the home-page host reversed plus the program's name
 # (zelmo.org gives org.zelmo.Zelmo). Desktop ids allow only letters, digits and "_" in each part,
 # and a part must not begin with a digit, so "-" becomes "_" and a leading digit gets a "_".

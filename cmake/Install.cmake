@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installation and packaging: where `cmake --install` puts the programs and their desktop
 # files, and the Debian package that `make package` builds with CPack. Included at the end of
 # the top CMakeLists.txt, after every subdirectory, so that all program targets exist here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "engine/errors.h"
@@ -35,7 +36,7 @@ class CheckedArray {
         }
     }
 
-    std::array<T, N> items_{};
+    std::array<T, static_cast<std::size_t>(N)> items_{};
 };
 
 // a + b on signed 32-bit numbers; raises EIntOverflow instead of wrapping.

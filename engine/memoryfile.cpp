@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/memoryfile.h"
 
 #include <fcntl.h>
@@ -163,7 +164,7 @@ std::optional<Problem> checkEntry(const std::uint8_t* p, int j) {
     std::array<bool, Board::kCells + 1> seen{};
     bool ended = false;
     for (int k = 1; k <= MemoryEntry::kSlots; ++k) {
-        const std::uint8_t* slot = p + Board::kCells + (k - 1) * kSlotSize;
+        const std::uint8_t* slot = p + Board::kCells + static_cast<std::size_t>(k - 1) * kSlotSize;
         const auto answer = static_cast<std::int16_t>(get16(slot));
         const std::uint32_t weight = get32(slot + 2);
         const std::uint8_t used = slot[6];
@@ -265,7 +266,7 @@ void fill(const std::uint8_t* data, MemorySnapshot& out) {
             entry.Position.set(k, Cell(static_cast<char>(p[k - 1])));
         }
         for (int k = 1; k <= MemoryEntry::kSlots; ++k) {
-            const std::uint8_t* slot = p + Board::kCells + (k - 1) * kSlotSize;
+            const std::uint8_t* slot = p + Board::kCells + static_cast<std::size_t>(k - 1) * kSlotSize;
             entry.Slots[k] = MoveSlot{static_cast<std::int16_t>(get16(slot)),
                                       static_cast<std::int32_t>(get32(slot + 2)), slot[6] != 0};
         }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The learning opponent's part of the game flow: the computer's move and the memory upkeep.
 #include "engine/gameflow.h"
 

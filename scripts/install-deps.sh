@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages of scripts/packages.txt that are not installed yet,
 # non-interactively, as root or through sudo. Does nothing when all are present.
 set -euo pipefail

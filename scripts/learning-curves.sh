@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Learning curves of the computer: plays zelmo-train for ten seeds against the random and the
 # perfect player, with the default grades (5, 2, 4) and with one other setting, and writes
 #   docs/learning-curves.png  median and spread (lowest to highest seed) of the computer's loss

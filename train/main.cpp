@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zelmo-train: plays the learning computer against a chosen player without a window.
 #include "train/options.h"
 #include "train/texts.h"

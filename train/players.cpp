@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "train/players.h"
 
 #include <array>
@@ -57,8 +58,8 @@ class Minimax {
     // side 0: "X" to move, side 1: "0" to move.
     int value(int state, int side) {
         const auto s = static_cast<std::size_t>(state);
-        if (known_[side][s]) {
-            return values_[side][s];
+        if (known_[static_cast<std::size_t>(side)][s]) {
+            return values_[static_cast<std::size_t>(side)][s];
         }
         int result = 0;
         std::uint16_t bestMask = 0;
@@ -85,8 +86,8 @@ class Minimax {
                 moved = true;
             }
         }
-        known_[side][s] = true;
-        values_[side][s] = static_cast<std::int8_t>(result);
+        known_[static_cast<std::size_t>(side)][s] = true;
+        values_[static_cast<std::size_t>(side)][s] = static_cast<std::int8_t>(result);
         if (side == 0) {
             best_[s] = bestMask;
         }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "train/trainer.h"
 #include "engine/memoryfile.h"
 #include "train/texts.h"

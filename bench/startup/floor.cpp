@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up floor: the least a Qt window that shows text costs. A bare QWidget with the
 // size, place and title of the Zelmo window, holding one QLabel, measured by the same probe
 // as the game (see bench/startup/measure.py).

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Start-up of the Zelmo window against the floor of a Qt window that shows text.
 
 Starts one virtual X server (Xvfb), then starts the game and the floor program in turns, many

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Axes: value ranges with paging, the mapping between values and pixels, visibility and the
 // label increment.
 #include <gtest/gtest.h>

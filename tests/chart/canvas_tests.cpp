@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart canvas replayed on the recording canvas: projection, pyramid faces, box clip,
 // colours, brushes and pens.
 #include <gtest/gtest.h>

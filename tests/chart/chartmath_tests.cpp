@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rounding rules of the chart geometry and the number picture of marks and axis labels.
 #include <gtest/gtest.h>
 

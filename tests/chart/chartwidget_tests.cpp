@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart as a widget on the offscreen platform: redraw requests, the cached image and the
 // colours of the real off-screen image at positions the pass's geometry predicts.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole drawing pass of the score chart on the recording canvas, checked call by call
 // against layouts worked out by hand.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry: one QApplication for all tests, on the offscreen platform unless told otherwise.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Property setters: invalid values raise the chart's errors and keep the old value; a value
 // equal to the current one requests no redraw, a different one requests exactly one.
 #include <gtest/gtest.h>

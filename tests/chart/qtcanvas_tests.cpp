@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The off-screen drawing device: its pixel rules read back from the image.
 #include <gtest/gtest.h>
 

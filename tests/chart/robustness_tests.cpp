@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Values and settings the game never makes but a caller can: every pass ends, in time bounded by
 // the image, and what cannot be drawn is skipped.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Value lists and series: adding points, reading and replacing values, colours and labels.
 #include <gtest/gtest.h>
 

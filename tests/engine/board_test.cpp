@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/board.h"
 #include "engine/checked.h"
 #include "engine/errors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "engine/gameflow.h"
@@ -69,7 +70,7 @@ class RecordingFlow : public GameFlow {
     }
 
   protected:
-    void showCell(int k, const Cell& value) override { shownBoard.at(k - 1) = value.character(); }
+    void showCell(int k, const Cell& value) override { shownBoard.at(static_cast<std::size_t>(k - 1)) = value.character(); }
     void showGameNumber(std::int32_t number) override { shownGameNumber = number; }
     void showEntryCount(std::int32_t count) override { shownEntryCount = count; }
     void showStatus(const std::string& utf8Text) override { status = utf8Text; }
@@ -82,8 +83,8 @@ class RecordingFlow : public GameFlow {
         scoreLabels.push_back(utf8Label);
         scores.push_back(0);
     }
-    double scoreValue(int index) override { return scores.at(index); }
-    void setScoreValue(int index, double value) override { scores.at(index) = value; }
+    double scoreValue(int index) override { return scores.at(static_cast<std::size_t>(index)); }
+    void setScoreValue(int index, double value) override { scores.at(static_cast<std::size_t>(index)) = value; }
 };
 
 // The clock value from which the generator's next state is `state`: the seed is (state - 1)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Compiler flags of the fuzzing build: every target of the project gets libFuzzer's coverage
 # instrumentation and the address and undefined-behaviour sanitizers, and any undefined
 # behaviour aborts so that the fuzzer keeps the input as a finding.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the score chart's drawing pass into its off-screen image with arbitrary point
 // values (NaN, infinities, huge and tiny numbers among them), chart sizes, axis ranges and
 // bar, page, mark and 3D settings. A pass must end in time bounded by the image size

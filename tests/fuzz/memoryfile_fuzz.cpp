@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes given to the memory file reader: it never crashes, leaves its target alone unless
 // it accepts the bytes, accepts only what it writes back byte for byte, and a memory it
 // accepts plays whole games without a range error.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every fuzz target of a fuzzing build for a set time, one after another on one core.
 #   tests/fuzz/run.sh BUILD_DIR SECONDS [TARGET...]
 # TARGET is a name like "chart" (the program NAME_fuzz); without targets all of them run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: a spin editor in an active window driven by a sequence of typed characters,
 // edit and clipboard keys, clipboard texts, context-menu commands, focus changes, held arrows
 // with repeat ticks and direct writes of the value. After every step the editor must agree

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the spin editor's text-to-number conversion against a second, plain reading of
 // its rules (parseoracle.h). The input is the text as UTF-8, so any Unicode character (other
 // scripts' digits, wide forms, blanks) can reach the parser.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Application ids derived from home-page hosts: cmake -P tests/install/app_id_test.cmake
 include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/AppId.cmake)
 

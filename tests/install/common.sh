@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the install tests: failing with a message, and tools that must be present.
 # The variables below come from CTest (tests/install/CMakeLists.txt).
 set -euo pipefail

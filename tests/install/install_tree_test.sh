@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build tree into a temporary prefix and checks what lands there: the exact list
 # of files, the programs, the icon sizes, and that the desktop entry, the metainfo and the
 # manual page pass their validators.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from this build tree with CPack (the same configuration that
 # `make package` uses on a Release tree) and checks its control fields and its file list.
 source "$(dirname "$0")/common.sh"

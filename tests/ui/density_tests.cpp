@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window on scaled screens: controls rendered into images of 1.5 and 2 device pixels per
 // logical pixel keep one-device-pixel bevel lines and glyph edges, and the layout scales whole.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's layout and looks (positions, stacking, fonts, links, the resize rule), the
 // error text rule, the icon and the scaling arithmetic.
 #include <gtest/gtest.h>

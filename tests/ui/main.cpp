@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test entry: one QApplication for all tests, on the offscreen platform unless told otherwise,
 // with the program's own style, palette and font, so that the tests see the window as it is.
 #include <gtest/gtest.h>

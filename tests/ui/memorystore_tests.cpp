@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window with a memory file: saved after every finished game and every wipe, restored at
 // start-up, an unreadable file reported and kept, a failing save reported once; and the
 // program's command line.
@@ -25,14 +26,14 @@ using zelmo::ui::TForm1;
 
 class MemoryFileWindowTest : public ::testing::Test {
   protected:
-    // A new window (as at a start of the program) using the memory file `path`.
-    std::unique_ptr<TForm1> start(const QString& path) {
+    // A new window (as at a start of the program) using the memory file `file`.
+    std::unique_ptr<TForm1> start(const QString& file) {
         auto form = std::make_unique<TForm1>();
         form->setClock([this] { return clock; });
         form->setErrorBox([this](QWidget*, const QString& caption, const QString& text) {
             boxes.push_back({caption, text});
         });
-        form->useMemoryFile(path);
+        form->useMemoryFile(file);
         return form;
     }
 
@@ -52,15 +53,15 @@ class MemoryFileWindowTest : public ::testing::Test {
         }
     }
 
-    QByteArray bytes(const QString& path) const {
-        QFile file(path);
+    QByteArray bytes(const QString& name) const {
+        QFile file(name);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
 
     // The file's entry count, or -1 when it cannot be read.
-    int storedCount(const QString& path) const {
+    int storedCount(const QString& name) const {
         auto snapshot = std::make_unique<zelmo::engine::MemorySnapshot>();
-        const auto result = zelmo::engine::loadMemoryFile(path.toStdString(), *snapshot);
+        const auto result = zelmo::engine::loadMemoryFile(name.toStdString(), *snapshot);
         return result.status == zelmo::engine::MemoryFileStatus::Ok ? snapshot->entryCount : -1;
     }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven by mouse and key events: games, counters, status texts, the play
 // button, the wipe, the keyboard, the cell buttons' click rule, the error box and the links.
 #include <gtest/gtest.h>
