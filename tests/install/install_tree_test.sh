@@ -2,12 +2,13 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build tree into a temporary prefix and checks what lands there: the exact list
 # of files, the programs, the icon sizes, and that the desktop entry, the metainfo and the
-# manual page pass their validators.
+# manual pages pass their validators.
 source "$(dirname "$0")/common.sh"
 : "${CMAKE:?}"
 need desktop-file-validate desktop-file-utils
 need appstreamcli appstream
 need groff groff-base
+need lexgrog man-db
 
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix" "$prefix.log"' EXIT
@@ -19,14 +20,18 @@ fi
 
 desktop=share/applications/$APP_ID.desktop
 metainfo=share/metainfo/$APP_ID.metainfo.xml
-manpage=share/man/man6/zelmo.6.gz
+# One manual page for each page source in data/ (zelmo.6.in gives zelmo.6.gz).
+manpages=$(cd "$SOURCE_DIR/data" && for page in *.6.in; do echo "share/man/man6/${page%.in}.gz"; done)
+docdir=share/doc/zelmo
 
 # Nothing more, nothing less: a stray or a missing file shows up in the difference.
 expected=$(
   for program in $PROGRAMS; do echo "bin/$program"; done
   echo "$desktop"
   echo "$metainfo"
-  echo "$manpage"
+  echo "$manpages"
+  echo "$docdir/copyright"
+  echo "$docdir/changelog.gz"
   for size in $ICON_SIZES; do echo "share/icons/hicolor/${size}x${size}/apps/$APP_ID.png"; done
   echo "share/icons/hicolor/scalable/apps/$APP_ID.svg"
 )
@@ -71,13 +76,28 @@ if [ -f "$prefix/$metainfo" ]; then
   done
 fi
 
-if [ -f "$prefix/$manpage" ]; then
+for manpage in $manpages; do
+  [ -f "$prefix/$manpage" ] || continue
+  name=$(basename "$manpage" .6.gz)
   # -k decodes the UTF-8 page, -ww turns every formatting warning on; any warning fails.
   warnings=$(gzip -dc "$prefix/$manpage" | groff -k -man -Tutf8 -ww -z 2>&1) || fail "groff fails on $manpage"
   [ -z "$warnings" ] || fail "groff warns about $manpage: $warnings"
-  page=$(gzip -dc "$prefix/$manpage" | groff -k -man -Tutf8 -P-cbou 2>/dev/null)
-  grep -q -- '--memory' <<<"$page" || fail "$manpage does not describe --memory"
-  grep -q "zelmo - noughts and crosses" <<<"$page" || fail "$manpage has no NAME line for zelmo"
+  # lexgrog reads the NAME section as mandb and apropos will: "NAME - what it is".
+  whatis=$(lexgrog "$prefix/$manpage" 2>&1) || fail "lexgrog cannot read the NAME section of $manpage: $whatis"
+  grep -qF "\"$name - " <<<"$whatis" || fail "lexgrog reads '$whatis' from $manpage, not '$name - ...'"
+done
+zelmo_page=$prefix/share/man/man6/zelmo.6.gz
+if [ -f "$zelmo_page" ]; then
+  page=$(gzip -dc "$zelmo_page" | groff -k -man -Tutf8 -P-cbou 2>/dev/null)
+  grep -q -- '--memory' <<<"$page" || fail "zelmo.6 does not describe --memory"
+fi
+
+# The copyright file in Debian's machine-readable format, naming the licence.
+copyright=$prefix/$docdir/copyright
+if [ -f "$copyright" ]; then
+  grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$copyright" ||
+    fail "$docdir/copyright has no machine-readable Format line"
+  grep -qx 'License: GPL-3+' "$copyright" || fail "$docdir/copyright does not name GPL-3+"
 fi
 
 finish
