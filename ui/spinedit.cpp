@@ -201,6 +201,13 @@ void TSpinEdit::keyPressEvent(QKeyEvent* event) {
     }
     if (editorEnabled_) {
         QLineEdit::keyPressEvent(event);
+        // Qt's redo of a typed character that replaced a selection leaves a selection starting
+        // at -1 (the edit box's undo records hold -1 there); the next typed character would then
+        // delete the text's last character instead of landing at the caret. The caret itself
+        // is right, so only that selection goes.
+        if (hasSelectedText() && selectionStart() < 0) {
+            deselect();
+        }
         return;
     }
     // Any other key the edit box knows (selection, cursor moves, copying) is welcome, but should
