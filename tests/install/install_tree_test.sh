@@ -27,6 +27,9 @@ expected=$(
   echo "$desktop"
   echo "$metainfo"
   echo "$manpage"
+  for program in $PROGRAMS; do
+    [ "$program" = zelmo-train ] && echo "share/man/man6/zelmo-train.6.gz"
+  done
   for size in $ICON_SIZES; do echo "share/icons/hicolor/${size}x${size}/apps/$APP_ID.png"; done
   echo "share/icons/hicolor/scalable/apps/$APP_ID.svg"
 )
@@ -71,13 +74,24 @@ if [ -f "$prefix/$metainfo" ]; then
   done
 fi
 
-if [ -f "$prefix/$manpage" ]; then
-  # -k decodes the UTF-8 page, -ww turns every formatting warning on; any warning fails.
-  warnings=$(gzip -dc "$prefix/$manpage" | groff -k -man -Tutf8 -ww -z 2>&1) || fail "groff fails on $manpage"
-  [ -z "$warnings" ] || fail "groff warns about $manpage: $warnings"
-  page=$(gzip -dc "$prefix/$manpage" | groff -k -man -Tutf8 -P-cbou 2>/dev/null)
-  grep -q -- '--memory' <<<"$page" || fail "$manpage does not describe --memory"
-  grep -q "zelmo - noughts and crosses" <<<"$page" || fail "$manpage has no NAME line for zelmo"
-fi
+need lexgrog man-db
+# Each page: no groff warning (-k decodes the UTF-8 page, -ww turns every warning on), a NAME
+# line that lexgrog (which builds the whatis database) can read, and the options it must cover.
+check_manpage() {
+  local page=$1 name=$2
+  shift 2
+  [ -f "$prefix/$page" ] || return 0
+  local warnings text
+  warnings=$(gzip -dc "$prefix/$page" | groff -k -man -Tutf8 -ww -z 2>&1) || fail "groff fails on $page"
+  [ -z "$warnings" ] || fail "groff warns about $page: $warnings"
+  lexgrog "$prefix/$page" | grep -qF ": \"$name - " || fail "lexgrog reads no NAME line for $name in $page"
+  text=$(gzip -dc "$prefix/$page" | groff -k -man -Tutf8 -P-cbou 2>/dev/null)
+  for option in "$@"; do
+    grep -q -- "$option" <<<"$text" || fail "$page does not describe $option"
+  done
+}
+check_manpage "$manpage" zelmo --memory
+check_manpage share/man/man6/zelmo-train.6.gz zelmo-train --games --player --win --loss --draw \
+  --seed --clock --load --save --block --csv --help --version SIGINT "EXIT STATUS" EXAMPLES FILES
 
 finish
