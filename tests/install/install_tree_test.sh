@@ -27,9 +27,7 @@ expected=$(
   echo "$desktop"
   echo "$metainfo"
   echo "$manpage"
-  for program in $PROGRAMS; do
-    [ "$program" = zelmo-train ] && echo "share/man/man6/zelmo-train.6.gz"
-  done
+  case " $PROGRAMS " in *" zelmo-train "*) echo "share/man/man6/zelmo-train.6.gz" ;; esac
   for size in $ICON_SIZES; do echo "share/icons/hicolor/${size}x${size}/apps/$APP_ID.png"; done
   echo "share/icons/hicolor/scalable/apps/$APP_ID.svg"
 )

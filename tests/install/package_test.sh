@@ -52,6 +52,7 @@ expected=$(
   echo "/usr/share/applications/$APP_ID.desktop"
   echo "/usr/share/metainfo/$APP_ID.metainfo.xml"
   echo "/usr/share/man/man6/zelmo.6.gz"
+  case " $PROGRAMS " in *" zelmo-train "*) echo "/usr/share/man/man6/zelmo-train.6.gz" ;; esac
   for size in $ICON_SIZES; do echo "/usr/share/icons/hicolor/${size}x${size}/apps/$APP_ID.png"; done
   echo "/usr/share/icons/hicolor/scalable/apps/$APP_ID.svg"
 )
