@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/grades.h"
 #include "ui/devicepixels.h"
 #include "ui/editkeys.h"
 #include "ui/spinparse.h"
@@ -385,8 +386,8 @@ void TSpinEdit::dropEvent(QDropEvent* event) {
 }
 
 void ConfigureGradeSpinner(TSpinEdit& spin, std::int32_t value, bool editorEnabled) {
-    spin.setMaxValue(5);
-    spin.setMinValue(2);
+    spin.setMaxValue(engine::grades::kHighest);
+    spin.setMinValue(engine::grades::kLowest);
     spin.setValue(value);
     spin.setEditorEnabled(editorEnabled);
     spin.setAutoSelect(false);

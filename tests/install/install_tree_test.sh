@@ -76,21 +76,24 @@ if [ -f "$prefix/$metainfo" ]; then
   done
 fi
 
-for manpage in $manpages; do
-  [ -f "$prefix/$manpage" ] || continue
-  name=$(basename "$manpage" .6.gz)
-  # -k decodes the UTF-8 page, -ww turns every formatting warning on; any warning fails.
-  warnings=$(gzip -dc "$prefix/$manpage" | groff -k -man -Tutf8 -ww -z 2>&1) || fail "groff fails on $manpage"
-  [ -z "$warnings" ] || fail "groff warns about $manpage: $warnings"
-  # lexgrog reads the NAME section as mandb and apropos will: "NAME - what it is".
-  whatis=$(lexgrog "$prefix/$manpage" 2>&1) || fail "lexgrog cannot read the NAME section of $manpage: $whatis"
-  grep -qF "\"$name - " <<<"$whatis" || fail "lexgrog reads '$whatis' from $manpage, not '$name - ...'"
-done
-zelmo_page=$prefix/share/man/man6/zelmo.6.gz
-if [ -f "$zelmo_page" ]; then
-  page=$(gzip -dc "$zelmo_page" | groff -k -man -Tutf8 -P-cbou 2>/dev/null)
-  grep -q -- '--memory' <<<"$page" || fail "zelmo.6 does not describe --memory"
-fi
+# Each page: no groff warning (-k decodes the UTF-8 page, -ww turns every warning on), a NAME
+# line that lexgrog (which builds the whatis database) can read, and the options it must cover.
+check_manpage() {
+  local page=$1 name=$2
+  shift 2
+  [ -f "$prefix/$page" ] || return 0
+  local warnings text
+  warnings=$(gzip -dc "$prefix/$page" | groff -k -man -Tutf8 -ww -z 2>&1) || fail "groff fails on $page"
+  [ -z "$warnings" ] || fail "groff warns about $page: $warnings"
+  lexgrog "$prefix/$page" | grep -qF ": \"$name - " || fail "lexgrog reads no NAME line for $name in $page"
+  text=$(gzip -dc "$prefix/$page" | groff -k -man -Tutf8 -P-cbou 2>/dev/null)
+  for option in "$@"; do
+    grep -q -- "$option" <<<"$text" || fail "$page does not describe $option"
+  done
+}
+check_manpage share/man/man6/zelmo.6.gz zelmo --memory
+check_manpage share/man/man6/zelmo-train.6.gz zelmo-train --games --player --win --loss --draw \
+  --seed --clock --load --save --block --csv --help --version SIGINT "EXIT STATUS" EXAMPLES FILES
 
 # The copyright file in Debian's machine-readable format, naming the licence.
 copyright=$prefix/$docdir/copyright
