@@ -3,10 +3,15 @@
 // start-up, an unreadable file reported and kept, a failing save reported once.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 #include <atomic>
 #include <chrono>
@@ -25,6 +30,7 @@
 #include "ui/memorylocation.h"
 #include "ui/memorystore.h"
 #include "ui/unit1.h"
+#include "ui/wipequestion.h"
 
 namespace {
 
@@ -358,6 +364,37 @@ TEST_F(MemoryFileWindowTest, SpacedSavesWaitForTheirTimeOrAFlush) {
     form->finishSaving();
     EXPECT_LE(writes, 2);
     EXPECT_EQ(storedCount(path), form->entryCount()) << "a flush writes the newest at once";
+}
+
+TEST(WipeQuestionTest, KeepingTheMemoryIsTheDefaultAndEscapeChoosesIt) {
+    // Each row answers the real question: a key, or a click on the wipe button (0).
+    for (const int answer : {int(Qt::Key_Escape), int(Qt::Key_Return), 0}) {
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr || !box->isVisible()) {
+                return;
+            }
+            poll.stop();
+            if (answer != 0) {
+                QTest::keyClick(box, static_cast<Qt::Key>(answer));
+                return;
+            }
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->text() == QStringLiteral("Промыть")) {
+                    button->click();
+                }
+            }
+        });
+        poll.start();
+        const bool wiped =
+            zelmo::ui::askWipeQuestion(nullptr, QStringLiteral("Zelmo"),
+                                       zelmo::ui::wipeQuestionText(21, QStringLiteral("m.bak")));
+        EXPECT_EQ(wiped, answer == 0) << "answer " << answer;
+    }
+    EXPECT_TRUE(zelmo::ui::wipeQuestionText(21, QStringLiteral("m.bak"))
+                    .contains(QStringLiteral("21 позицию")));
 }
 
 }  // namespace
