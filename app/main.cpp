@@ -9,7 +9,7 @@
 #include "app/commandline.h"
 #include "app/startupprobe.h"
 #include "ui/application.h"
-#include "ui/memorystore.h"
+#include "ui/memorylocation.h"
 #include "ui/unit1.h"
 
 int main(int argc, char** argv) {

@@ -39,7 +39,7 @@ HelpWindow::HelpWindow(QWidget* parent, const QString& memoryFile, links::UrlOpe
     // About forty characters wide per column of text and tall enough for the keys without
     // scrolling at the window's font; the player may resize it.
     const int line = fontMetrics().height();
-    resize(line * 30, line * 34);
+    resize(line * 32, line * 44);
 }
 
 QString HelpWindow::text(const QString& memoryFile) {
