@@ -36,8 +36,8 @@ HelpWindow::HelpWindow(QWidget* parent, const QString& memoryFile, links::UrlOpe
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(browser);
     layout->addWidget(buttons);
-    // About forty characters wide per column of text and tall enough for the keys without
-    // scrolling at the window's font; the player may resize it.
+    // Measured in lines of the window's font, so the help scales with it: room for the first
+    // three sections without scrolling; the player may resize it.
     const int line = fontMetrics().height();
     resize(line * 32, line * 44);
 }
