@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/unit1.h"
 
+#include <QCloseEvent>
+#include <QFile>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPalette>
 #include <QResizeEvent>
+#include <QShortcut>
 
 #include <array>
 #include <exception>
@@ -15,7 +18,9 @@
 #include "ui/announce.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
+#include "ui/help.h"
 #include "ui/icon.h"
+#include "ui/memorybackup.h"
 #include "ui/memorystore.h"
 #include "ui/spinedit.h"
 #include "ui/texts.h"
@@ -73,7 +78,8 @@ TForm1::TForm1(QWidget* parent)
     : QWidget(parent),
       lineHeight_(QFontMetrics(fonts::windowFont()).height()),
       urlOpener_(&links::openWithDesktop),
-      errorBox_(&showErrorBox) {
+      errorBox_(&showErrorBox),
+      wipeQuestion_(&askWipeQuestion) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(texts::kFormCaption);
     setWindowIcon(mainIcon());
@@ -83,6 +89,7 @@ TForm1::TForm1(QWidget* parent)
     createControls();
     describeControls();
     bindEvents();
+    bindKeys();
 
     resize(scaled(kClientWidth), scaled(kClientHeight));
     move(kFrameLeft, kFrameTop);
@@ -232,17 +239,47 @@ void TForm1::bindEvents() {
         connect(this->*kCellButtons[i], &TSpeedButton::clicked, this,
                 [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     }
-    connect(Button1, &TButton::clicked, this, [this] {
-        guarded([this] {
-            Button1Click();
-            if (memoryStore_) {
-                memoryStore_->noteWipe();
-            }
-        });
-    });
+    connect(Button1, &TButton::clicked, this, [this] { wipeClicked(); });
     connect(Button2, &TButton::clicked, this, [this] { guarded([this] { Button2Click(); }); });
     connect(Label9, &TLabel::clicked, this, [this] { guarded([this] { Label9Click(); }); });
     connect(Label10, &TLabel::clicked, this, [this] { guarded([this] { Label10Click(); }); });
+}
+
+void TForm1::bindKeys() {
+    // Window-wide shortcuts: they work whichever control has the focus, a spinner included.
+    auto bind = [this](const QKeySequence& keys, auto action) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    bind(QKeySequence(Qt::Key_F1), [this] { showHelp(); });
+    // A new game is what «играть» does, and only when it may be pressed.
+    const auto newGame = [this] {
+        if (Button2->isEnabled()) {
+            Button2->click();
+        }
+    };
+    bind(QKeySequence(Qt::Key_F2), newGame);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_N), newGame);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+}
+
+void TForm1::wipeClicked() {
+    // Forgetting a kept memory is asked first; the empty memory and a window without a file
+    // are wiped at once, as always.
+    const bool ask = memoryStore_ && entryCount() > 0;
+    if (ask) {
+        const QString backup = QFile::decodeName(
+            backupPathOf(QFile::encodeName(memoryStore_->path()).toStdString()).c_str());
+        if (!wipeQuestion_(this, texts::kAppName, wipeQuestionText(entryCount(), backup))) {
+            return;
+        }
+    }
+    guarded([this, ask] {
+        Button1Click();
+        if (memoryStore_) {
+            memoryStore_->noteWipe(ask);
+        }
+    });
 }
 
 void TForm1::guarded(const std::function<void()>& handler) {
@@ -284,10 +321,34 @@ void TForm1::setErrorBox(ErrorBox box) {
     errorBox_ = box ? std::move(box) : ErrorBox(&showErrorBox);
 }
 
-void TForm1::useMemoryFile(const QString& path) {
+void TForm1::setWipeQuestion(WipeQuestion question) {
+    wipeQuestion_ = question ? std::move(question) : WipeQuestion(&askWipeQuestion);
+}
+
+void TForm1::setMemoryWriter(SaveThread::Writer writer) {
+    memoryWriter_ = std::move(writer);
+}
+
+void TForm1::finishSaving() {
+    if (memoryStore_) {
+        memoryStore_->flush();
+    }
+}
+
+void TForm1::showHelp() {
+    if (help_ == nullptr) {
+        help_ = new HelpWindow(this, memoryStore_ ? memoryStore_->path() : QString(),
+                               [this](const QUrl& url) { urlOpener_(url); });
+    }
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+
+void TForm1::useMemoryFile(const QString& path, FolderPolicy policy) {
     memoryStore_ = std::make_unique<MemoryStore>(
-        *this, path, [this](const QString& text) { reportError(text); });
-    guarded([this] { memoryStore_->load(); });
+        *this, path, [this](const QString& text) { reportError(text); }, memoryWriter_);
+    guarded([this, policy] { memoryStore_->load(policy); });
 }
 
 TSpeedButton* TForm1::cellButton(int k) const {
@@ -378,6 +439,13 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
     }
     event->accept();
     guarded([this, cell] { SpeedButtonClick(cell); });
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // The last game's save may still be on its way: the window waits for it, and a failure
+    // is shown before the window goes.
+    finishSaving();
+    QWidget::closeEvent(event);
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

@@ -60,7 +60,7 @@ if [ -f "$prefix/$desktop" ]; then
   desktop-file-validate "$prefix/$desktop" >&2 || fail "desktop-file-validate rejects $desktop"
   # The menu starts the program by its name on the PATH, shows the theme icon of the same id,
   # and names it in Russian and English.
-  for line in "Exec=zelmo" "Icon=$APP_ID" "Name=Zelmo" "Name[ru]=Зельмо" "Categories=Game;BoardGame;"; do
+  for line in "Exec=zelmo --keep-memory" "Icon=$APP_ID" "Name=Zelmo" "Name[ru]=Зельмо" "Categories=Game;BoardGame;"; do
     grep -qxF "$line" "$prefix/$desktop" || fail "$desktop lacks the line '$line'"
   done
   grep -q '^Comment=.' "$prefix/$desktop" || fail "$desktop has no English comment"
