@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "train/options.h"
-#include "train/players.h"
+#include "engine/players.h"
 #include "train/texts.h"
 
 #include <cerrno>
@@ -112,7 +112,7 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
             }
             (name == "--games" ? options.games : options.block) = *number;
         } else if (name == "--player") {
-            if (!makePlayer(v, 0)) {
+            if (!engine::makePlayer(v, 0)) {
                 return fail(std::string(texts::kBadPlayer) + ": «" + v + "»");
             }
             options.player = v;

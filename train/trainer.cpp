@@ -77,7 +77,7 @@ std::string prefixed(const std::string& message) {
 }  // namespace
 
 int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& err, bool progress) {
-    const std::unique_ptr<Player> player = makePlayer(options.player, options.seed);
+    const std::unique_ptr<engine::Player> player = engine::makePlayer(options.player, options.seed);
     if (!player) {
         err << prefixed(std::string(texts::kBadPlayer) + ": «" + options.player + "»");
         return kExitUsage;

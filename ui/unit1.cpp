@@ -233,6 +233,7 @@ void TForm1::bindEvents() {
             Button1Click();
             if (memoryStore_) {
                 memoryStore_->noteWipe();
+                memoryStore_->afterEvent();
             }
         });
     });
@@ -250,11 +251,7 @@ void TForm1::guarded(const std::function<void()>& handler) {
         // Nothing may travel on through Qt's event loop, whatever its type.
         reportError(texts::kUnknownError);
     }
-    // A game that ended or a wipe is written to the memory file, even when the handler failed
-    // after it (an overflow while grading still ends the game).
-    if (memoryStore_) {
-        memoryStore_->afterEvent();
-    }
+    emit handled();
 }
 
 void TForm1::reportError(const QString& message) {
@@ -338,13 +335,18 @@ void TForm1::addScorePoint(const std::string& utf8Label) {
     describeScore();
 }
 
-double TForm1::scoreValue(int index) {
-    return Series1->GetYValue(index);
-}
-
 void TForm1::setScoreValue(int index, double value) {
     Series1->SetYValue(index, value);
     describeScore();
+}
+
+void TForm1::gameFinished(engine::Outcome outcome) {
+    // A finished game is written to the memory file, even when grading failed (an overflow
+    // still ends the game).
+    if (memoryStore_) {
+        memoryStore_->afterEvent();
+    }
+    emit gameEnded(outcome);
 }
 
 void TForm1::placeStatusBar() {

@@ -89,6 +89,13 @@ class TForm1 : public QWidget, public engine::GameFlow {
     // Cell button k (1..9).
     TSpeedButton* cellButton(int k) const;
 
+  signals:
+    // A game has ended (told once per game by the game flow, after all its end-of-game steps).
+    void gameEnded(zelmo::engine::Outcome outcome);
+    // An event handler has run to its end (or to its error): the board, the memory or the
+    // counters may have changed.
+    void handled();
+
   protected:
     void showCell(int k, const engine::Cell& value) override;
     void showGameNumber(std::int32_t number) override;
@@ -97,8 +104,8 @@ class TForm1 : public QWidget, public engine::GameFlow {
     void setPlayEnabled(bool enabled) override;
     std::int32_t readGrade(int spinner) override;
     void addScorePoint(const std::string& utf8Label) override;
-    double scoreValue(int index) override;
     void setScoreValue(int index, double value) override;
+    void gameFinished(engine::Outcome outcome) override;
 
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
