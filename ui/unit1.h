@@ -23,6 +23,8 @@ class TSpeedButton;
 class TSpinEdit;
 class TStatusBar;
 class MemoryStore;
+class MemoryView;
+class WatchMode;
 
 // The main window: the board's nine cell buttons, the play and wipe buttons, the counters, the
 // grade panel, the score chart, the contact links and the status line. It holds the game
@@ -46,6 +48,22 @@ class TForm1 : public QWidget, public engine::GameFlow {
     // Keeps the computer's memory in a file (zelmo --memory FILE): reads it now, then saves it
     // after every finished game and every wipe. Without it nothing is stored.
     void useMemoryFile(const QString& path);
+
+    // The window playing "X" by itself (toggled with F5): `opponent` is "random", "perfect" or
+    // "mixed:P", `paceMs` the milliseconds per move. False for an unknown opponent.
+    bool watch(const QString& opponent, int paceMs);
+    WatchMode& watchMode() const { return *watchMode_; }
+    // The memory view (F3), created when first opened.
+    MemoryView& memoryView();
+
+    // While deferred, the display operations only note that the window is stale, and
+    // flushDisplay() shows the game's state at once (the watch mode at full speed).
+    void setDisplayDeferred(bool deferred);
+    void flushDisplay();
+    // While held, a finished game is saved to the memory file only by saveHeldMemory() (the
+    // watch mode, about once a second); releasing saves what is pending at the next chance.
+    void holdMemorySaves(bool hold);
+    void saveHeldMemory();
 
     // Runs one event handler: an exception ends it, the mouse capture is released and the
     // error box shows the message; the window goes on with the state the handler left.
@@ -95,6 +113,8 @@ class TForm1 : public QWidget, public engine::GameFlow {
     // An event handler has run to its end (or to its error): the board, the memory or the
     // counters may have changed.
     void handled();
+    // An error box is about to open.
+    void errorReported();
 
   protected:
     void showCell(int k, const engine::Cell& value) override;
@@ -135,6 +155,13 @@ class TForm1 : public QWidget, public engine::GameFlow {
     links::UrlOpener urlOpener_;
     ErrorBox errorBox_;
     std::unique_ptr<MemoryStore> memoryStore_;  // only with a memory file
+    WatchMode* watchMode_;                      // a child of the window
+    MemoryView* memoryView_ = nullptr;          // created on first use
+    bool displayDeferred_ = false;
+    bool displayStale_ = false;
+    QString status_;  // the status text last set, shown again by flushDisplay
+    bool savesHeld_ = false;
+    bool savePending_ = false;
 };
 
 }  // namespace zelmo::ui

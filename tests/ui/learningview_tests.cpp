@@ -1,0 +1,152 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The memory view's model for a known memory, and the watch mode playing through the window.
+#include <gtest/gtest.h>
+
+#include <QListView>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+#include "tests/ui/printers.h"
+#include "ui/controls.h"
+#include "ui/memorymodel.h"
+#include "ui/memoryview.h"
+#include "ui/unit1.h"
+#include "ui/watch.h"
+
+namespace {
+
+using zelmo::engine::Board;
+using zelmo::engine::Cell;
+using zelmo::engine::MoveSlot;
+using zelmo::engine::Outcome;
+using zelmo::engine::PositionMemory;
+using zelmo::ui::MatchBox;
+using zelmo::ui::MemoryModel;
+using zelmo::ui::TForm1;
+using Bead = MatchBox::Bead;
+
+void remember(PositionMemory& memory, int j, const char* position,
+              std::initializer_list<MoveSlot> answers) {
+    Board board;
+    for (int k = 1; k <= 9; ++k) {
+        board.set(k, Cell(position[k - 1]));
+    }
+    memory[j].Position = board;
+    int s = 1;
+    for (const MoveSlot& slot : answers) {
+        memory[j].Slots[s++] = slot;
+    }
+}
+
+TEST(MemoryViewTest, ModelShowsWeightsColoursAndTheAnswersChosenAndPlayed) {
+    auto memory = std::make_unique<PositionMemory>();
+    // 1: a positive, a negative and a zero answer; the positive one is chosen.
+    remember(*memory, 1, "X        ", {{5, 2, false}, {9, -1, false}, {3, 0, false}});
+    // 2: only a zero answer with free cells left: a new cell would be tried; played this game.
+    remember(*memory, 2, "    X    ", {{1, 0, true}});
+    // 3: every free cell tried and all negative: the best of them is played anyway.
+    remember(*memory, 3, "XX00X0X0 ", {{9, -3, false}});
+    TForm1 form;
+    form.restoreMemory(*memory, 3);
+    MemoryModel model(form);
+    model.refresh();
+
+    ASSERT_EQ(model.rowCount(), 3);
+    const MatchBox& first = model.box(0);
+    EXPECT_EQ(first.marks[0], 'X');
+    EXPECT_EQ(first.beads[4], Bead::Positive);
+    EXPECT_EQ(first.weights[4], 2);
+    EXPECT_EQ(first.beads[8], Bead::Negative);
+    EXPECT_EQ(first.weights[8], -1);
+    EXPECT_EQ(first.beads[2], Bead::Zero);
+    EXPECT_EQ(first.beads[1], Bead::None);
+    EXPECT_EQ(first.chosen, 5);
+    EXPECT_EQ(first.played, 0);
+    EXPECT_EQ(model.box(1).chosen, 0);
+    EXPECT_EQ(model.box(1).played, 1);
+    EXPECT_EQ(model.box(2).chosen, 9);
+
+    // Three clearly different bead colours.
+    const QColor positive = MemoryModel::beadColour(Bead::Positive);
+    const QColor zero = MemoryModel::beadColour(Bead::Zero);
+    const QColor negative = MemoryModel::beadColour(Bead::Negative);
+    EXPECT_GT(positive.green(), positive.red());
+    EXPECT_GT(negative.red(), negative.green());
+    EXPECT_GT(zero.red() + zero.green(), positive.red() + positive.green());
+
+    EXPECT_EQ(model.data(model.index(0), Qt::AccessibleTextRole).toString(),
+              QStringLiteral("Позиция 1: клетка 1 X, клетка 2 пусто, клетка 3 пусто вес 0, "
+                             "клетка 4 пусто, клетка 5 пусто вес 2, клетка 6 пусто, клетка 7 "
+                             "пусто, клетка 8 пусто, клетка 9 пусто вес -1. Сейчас сыграет "
+                             "клетку 5"));
+    EXPECT_EQ(model.summary(),
+              QStringLiteral("3 позиции из 1000 · 1 ответ с плюсом · сыграно: 0 партий"));
+
+    // A wipe empties it; the model never wrote to the memory it read.
+    form.Button1->click();
+    model.refresh();
+    EXPECT_EQ(model.rowCount(), 0);
+}
+
+TEST(MemoryViewTest, FollowsTheGameWhileShownAndNotWhileHidden) {
+    TForm1 form;
+    form.show();
+    zelmo::ui::MemoryView& view = form.memoryView();
+    view.open();
+    form.Button2->click();
+    form.cellButton(5)->click();
+    QTRY_COMPARE(view.model().rowCount(), 1);
+    EXPECT_EQ(view.model().box(0).played, form.board().text().find('0') + 1);
+    QTest::keyClick(view.list().viewport(), Qt::Key_Right);
+
+    view.hide();
+    form.cellButton(form.board().at(1).character() == ' ' ? 1 : 9)->click();
+    QTest::qWait(50);
+    EXPECT_EQ(view.model().rowCount(), 1);  // hidden: not read again
+    view.open();
+    EXPECT_EQ(view.model().rowCount(), form.entryCount());
+}
+
+TEST(WatchModeTest, PlaysWholeGamesThroughTheWindowAndStopsOnACellClick) {
+    TForm1 form;
+    form.setErrorBox([](QWidget*, const QString&, const QString&) { FAIL(); });
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QSignalSpy ended(&form, &TForm1::gameEnded);
+    EXPECT_FALSE(form.watch(QStringLiteral("nobody"), 0));
+    ASSERT_TRUE(form.watch(QStringLiteral("perfect"), 0));
+    EXPECT_TRUE(form.watchMode().watching());
+    QTRY_VERIFY_WITH_TIMEOUT(form.gameNumber() >= 200, 60000);
+
+    QTest::mouseClick(form.cellButton(5), Qt::LeftButton);
+    EXPECT_FALSE(form.watchMode().watching());
+    const int games = form.gameNumber();
+    QTest::qWait(50);
+    // Not begun again, and each finished game was told once and counted by the chart.
+    const auto& scores = form.scores();
+    EXPECT_LE(games - form.gameNumber(), 0);
+    EXPECT_EQ(scores[1], 0);  // the perfect player never loses
+    EXPECT_EQ(ended.count(), scores[0] + scores[2]);
+    EXPECT_GE(ended.count(), games - 1);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(form.Series1->GetYValue(i), scores[static_cast<std::size_t>(i)]);
+    }
+    // The window shows the flow's state again once watching stops.
+    EXPECT_EQ(form.Label2->text(), QString::number(form.gameNumber()));
+    EXPECT_EQ(form.Label8->text(), QString::number(form.entryCount()));
+    for (int k = 1; k <= 9; ++k) {
+        EXPECT_EQ(form.cellButton(k)->text(), QString::fromStdString(form.board().at(k).text()));
+    }
+    EXPECT_EQ(form.Button2->isEnabled(), !form.acceptingMoves());
+
+    // F5 starts it again at a pace; a digit key stops it.
+    form.watchMode().setPace(1);
+    QTest::keyClick(&form, Qt::Key_F5);
+    EXPECT_TRUE(form.watchMode().watching());
+    QTest::keyClick(&form, Qt::Key_5);
+    EXPECT_FALSE(form.watchMode().watching());
+}
+
+}  // namespace
