@@ -17,7 +17,7 @@ inline constexpr engine::RussianForms kGames{"партия", "партии", "п
 inline const QString kLegend = QStringLiteral(
     "Зелёная бусина: ответ с плюсом, компьютер сыграет его снова; жёлтая: ответ испробован, "
     "вес ноль; красная: ответ с минусом. Обведённая бусина: ход, который он выберет сейчас; "
-    "рамка: позиция текущей партии, закрашенная клетка: сыгранный в ней ответ.");
+    "синяя рамка: позиция текущей партии и сыгранный в ней ответ.");
 inline const QString kListName = QStringLiteral("Запомненные позиции");
 
 // What a screen reader reads for one board.

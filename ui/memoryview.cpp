@@ -72,6 +72,15 @@ class MatchBoxDelegate : public QStyledItemDelegate {
                 paintBead(*painter, square, box, i, k == box.chosen, beadFont);
             }
         }
+        if (box.played != 0) {
+            // The answer of the game in progress: its cell framed in the position's colour.
+            const int k = box.played;
+            painter->setPen(QPen(kInGameEdge, 2.0));
+            painter->setBrush(Qt::NoBrush);
+            painter->drawRect(
+                QRectF(origin.x() + (k - 1) % 3 * cell, origin.y() + (k - 1) / 3 * cell, cell, cell)
+                    .adjusted(1, 1, -1, -1));
+        }
         if (option.state & QStyle::State_HasFocus) {
             painter->setPen(QPen(option.palette.highlight().color(), 2.0, Qt::DotLine));
             painter->setBrush(Qt::NoBrush);

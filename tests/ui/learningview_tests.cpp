@@ -149,4 +149,27 @@ TEST(WatchModeTest, PlaysWholeGamesThroughTheWindowAndStopsOnACellClick) {
     EXPECT_FALSE(form.watchMode().watching());
 }
 
+TEST(WatchModeTest, AnErrorBoxStopsWatchingAndTheGameStillEnds) {
+    // The computer's answer to the empty board is at the top of the weights: grading it at the
+    // end of the second game (the computer's first) overflows.
+    auto memory = std::make_unique<PositionMemory>();
+    remember(*memory, 1, "         ", {{5, INT32_MAX, false}});
+    TForm1 form;
+    int boxes = 0;
+    form.setErrorBox([&boxes](QWidget*, const QString&, const QString& text) {
+        ++boxes;
+        EXPECT_EQ(text, QStringLiteral("Integer overflow."));
+    });
+    form.restoreMemory(*memory, 1);
+    form.show();
+    ASSERT_TRUE(form.watch(QStringLiteral("perfect"), 0));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes, 1, 60000);
+    EXPECT_FALSE(form.watchMode().watching());
+    EXPECT_EQ(form.gameNumber(), 2);
+    EXPECT_FALSE(form.acceptingMoves());
+    EXPECT_TRUE(form.Button2->isEnabled());
+    EXPECT_FALSE(form.Bar1->simpleText().isEmpty());
+    EXPECT_EQ(form.scores()[0] + form.scores()[2], 2);
+}
+
 }  // namespace
