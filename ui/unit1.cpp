@@ -101,7 +101,10 @@ TForm1::TForm1(QWidget* parent)
     guarded([this] { FormCreate(); });
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // Watching ends with the window, saving what it held back while the store still exists.
+    watchMode_->stop();
+}
 
 int TForm1::scaled(int designPixels) const {
     return fonts::mulDiv(designPixels, lineHeight_, fonts::kDesignLineHeight);
