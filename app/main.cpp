@@ -7,11 +7,13 @@
 #include <cstdio>
 
 #include "app/startupprobe.h"
+#include "engine/stdstreams.h"
 #include "ui/application.h"
 #include "ui/memorystore.h"
 #include "ui/unit1.h"
 
 int main(int argc, char** argv) {
+    zelmo::engine::openClosedStandardStreams();
     QApplication app(argc, argv);
     // Qt has taken its own options (-platform, -style...) out of argv by now.
     QStringList arguments;

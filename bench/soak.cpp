@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The soak program: a long run of complete games through the game flow against the random and
 // the perfect player, with extreme grades and occasional wipes, checking every invariant after
-// every move. Prints games per second and the resident memory at the start and the end, which
-// must stay flat. Usage: soak [GAMES] (default 1000000). Exit code 1 on the first broken
-// invariant, with what broke.
+// every move, and that the memory file takes the memory back every 1000 games. Prints games per
+// second and the resident memory at the start and the end, which must stay flat. Usage: soak
+// [GAMES] (default 1000000). Exit code 1 on the first broken invariant, with what broke.
+#include "engine/memoryformat.h"
 #include "engine/players.h"
 #include "train/trainflow.h"
 
@@ -18,6 +19,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -161,6 +163,19 @@ int main(int argc, char** argv) {
         }
         if (risen != 1 || flow->computerStarts() != (game % 2 == 1)) {
             broken(game, "the end of the game", flow->board());
+        }
+        // What play makes, the memory file must take back: every stored position is one in
+        // which the computer was to move, each once up to a turn of the board.
+        if (game % 1000 == 0 || game == games) {
+            const std::vector<std::uint8_t> bytes =
+                engine::encodeMemory(flow->memory(), flow->entryCount());
+            auto reread = std::make_unique<engine::MemorySnapshot>();
+            const engine::MemoryLoadResult result =
+                engine::decodeMemory(bytes.data(), bytes.size(), *reread);
+            if (result.status != engine::MemoryFileStatus::Ok) {
+                broken(game, "the memory file refuses the memory: " + result.message,
+                       flow->board());
+            }
         }
         if (game == games / 100) {
             rssWarm = residentKiB();  // every page of the table has been touched by now

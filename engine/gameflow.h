@@ -3,6 +3,7 @@
 
 #include "engine/board.h"
 #include "engine/memory.h"
+#include "engine/random.h"
 
 #include <array>
 #include <cstdint>

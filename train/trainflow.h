@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/gameflow.h"
+#include "engine/grades.h"
 #include "engine/players.h"
 
 #include <cstdint>
@@ -14,9 +15,9 @@ namespace zelmo::train {
 
 // The grades of the three outcomes, as the window's spinners hold them.
 struct Grades {
-    std::int32_t win = 5;   // SpinEdit1, "Победа": the computer won
-    std::int32_t loss = 2;  // SpinEdit2, "Поражение": the computer lost
-    std::int32_t draw = 4;  // SpinEdit3, "Ничья"
+    std::int32_t win = engine::grades::kWinDefault;  // SpinEdit1, "Победа": the computer won
+    std::int32_t loss = engine::grades::kLossDefault;  // SpinEdit2, "Поражение": it lost
+    std::int32_t draw = engine::grades::kDrawDefault;  // SpinEdit3, "Ничья"
 };
 
 // The real game flow with a display that keeps only what the trainer needs: the score and the

@@ -80,10 +80,7 @@ void MemoryStore::afterEvent() {
 }
 
 void MemoryStore::save() {
-    auto snapshot = std::make_unique<engine::MemorySnapshot>();
-    snapshot->memory = flow_.memory();
-    snapshot->entryCount = flow_.entryCount();
-    const std::string failure = engine::saveMemoryFile(path_, *snapshot);
+    const std::string failure = engine::saveMemoryFile(path_, flow_.memory(), flow_.entryCount());
     if (failure.empty()) {
         saveFailing_ = false;
         return;

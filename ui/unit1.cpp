@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "engine/errors.h"
+#include "engine/grades.h"
 #include "ui/announce.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
@@ -214,9 +215,12 @@ void TForm1::createControls() {
     Label4->setFont(fonts::gradeFont());
     Label5 = addLabel(QStringLiteral("Label5"), texts::kGradesHeading, Panel1, 40, 8);
 
-    SpinEdit1 = addGradeSpinner(QStringLiteral("SpinEdit1"), texts::kWinGradeName, 24, 5, false);
-    SpinEdit2 = addGradeSpinner(QStringLiteral("SpinEdit2"), texts::kLossGradeName, 48, 2, true);
-    SpinEdit3 = addGradeSpinner(QStringLiteral("SpinEdit3"), texts::kDrawGradeName, 72, 4, true);
+    SpinEdit1 = addGradeSpinner(QStringLiteral("SpinEdit1"), texts::kWinGradeName, 24,
+                                engine::grades::kWinDefault, false);
+    SpinEdit2 = addGradeSpinner(QStringLiteral("SpinEdit2"), texts::kLossGradeName, 48,
+                                engine::grades::kLossDefault, true);
+    SpinEdit3 = addGradeSpinner(QStringLiteral("SpinEdit3"), texts::kDrawGradeName, 72,
+                                engine::grades::kDrawDefault, true);
 
     Button1 = named(new TButton(texts::kWipeButton, this), QStringLiteral("Button1"));
     place(Button1, 8, 168, 137, 17);
