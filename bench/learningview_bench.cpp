@@ -75,7 +75,7 @@ BENCHMARK(BM_MemoryViewFullRefresh)->Unit(benchmark::kMicrosecond);
 // The floor: only copying the 9000 weights out of the table.
 void BM_CopyWeightsFloor(benchmark::State& state) {
     const std::unique_ptr<PositionMemory> memory = fullMemory(0);
-    std::array<std::int32_t, 9 * PositionMemory::Capacity> weights{};
+    std::array<std::int32_t, std::size_t{9} * PositionMemory::Capacity> weights{};
     for (auto _ : state) {
         std::size_t i = 0;
         for (int j = 1; j <= PositionMemory::Capacity; ++j) {

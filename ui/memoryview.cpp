@@ -59,8 +59,7 @@ class MatchBoxDelegate : public QStyledItemDelegate {
         QFont beadFont = option.font;
         for (int k = 1; k <= 9; ++k) {
             const auto i = static_cast<std::size_t>(k - 1);
-            const QRectF square(origin.x() + (k - 1) % 3 * cell, origin.y() + (k - 1) / 3 * cell,
-                                cell, cell);
+            const QRectF square = squareOf(origin, cell, k);
             painter->setPen(QPen(kGridLine, 1.0));
             painter->setBrush(k == box.played ? QBrush(kPlayedCell) : Qt::NoBrush);
             painter->drawRect(square);
@@ -77,9 +76,7 @@ class MatchBoxDelegate : public QStyledItemDelegate {
             const int k = box.played;
             painter->setPen(QPen(kInGameEdge, 2.0));
             painter->setBrush(Qt::NoBrush);
-            painter->drawRect(
-                QRectF(origin.x() + (k - 1) % 3 * cell, origin.y() + (k - 1) / 3 * cell, cell, cell)
-                    .adjusted(1, 1, -1, -1));
+            painter->drawRect(squareOf(origin, cell, k).adjusted(1, 1, -1, -1));
         }
         if (option.state & QStyle::State_HasFocus) {
             painter->setPen(QPen(option.palette.highlight().color(), 2.0, Qt::DotLine));
@@ -92,6 +89,14 @@ class MatchBoxDelegate : public QStyledItemDelegate {
   private:
     static constexpr int kPad = 6;
     static constexpr int kMargin = 3;
+
+    // Cell k (1..9) of a board whose top left corner is `origin`, row by row.
+    static QRectF squareOf(const QPointF& origin, int cell, int k) {
+        const int column = (k - 1) % 3;
+        const int row = (k - 1) / 3;
+        return {origin.x() + column * cell, origin.y() + row * cell, static_cast<qreal>(cell),
+                static_cast<qreal>(cell)};
+    }
 
     static int cellSide(const QStyleOptionViewItem& option) {
         return option.fontMetrics.height() * 3 / 2 + 2;

@@ -41,7 +41,8 @@ TEST(GameFlowTest, PlayerBeginsAndWinsThenComputerBeginsAndWins) {
                 std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()) %
                 1000;
             return static_cast<std::uint32_t>(
-                static_cast<long long>((utc.tm_hour * 60 + utc.tm_min) * 60 + utc.tm_sec) * 1000 + ms.count());
+                static_cast<long long>((utc.tm_hour * 60 + utc.tm_min) * 60 + utc.tm_sec) * 1000 +
+                ms.count());
         };
         const std::uint32_t before = msOfDay(std::chrono::system_clock::now());
         const std::uint32_t seed = GameFlow::utcMillisecondsOfDay();
