@@ -106,9 +106,12 @@ bool WatchMode::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::MouseButtonPress &&
             qobject_cast<const TSpeedButton*>(widget)) {
             stop();
-        } else if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key >= Qt::Key_1 && key <= Qt::Key_9) {
+        } else if (event->type() == QEvent::KeyPress && !form_.Panel1->isAncestorOf(widget)) {
+            // The digits that play a cell; in a grade spinner a digit is typed, not played.
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const Qt::KeyboardModifiers other =
+                key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+            if (key->key() >= Qt::Key_1 && key->key() <= Qt::Key_9 && other == Qt::NoModifier) {
                 stop();
             }
         }

@@ -2,12 +2,15 @@
 // The memory view's model for a known memory, and the watch mode playing through the window.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QListView>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
 
+#include "engine/memoryfile.h"
 #include "tests/ui/printers.h"
 #include "ui/controls.h"
 #include "ui/memorymodel.h"
@@ -169,6 +172,33 @@ TEST(WatchModeTest, AnErrorBoxStopsWatchingAndTheGameStillEnds) {
     EXPECT_TRUE(form.Button2->isEnabled());
     EXPECT_FALSE(form.Bar1->simpleText().isEmpty());
     EXPECT_EQ(form.scores()[0] + form.scores()[2], 2);
+}
+
+TEST(WatchModeTest, HeldSavesAreWrittenWhenWatchingStops) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("memory.zelmo"));
+    TForm1 form;
+    form.useMemoryFile(path);
+    form.show();
+    // Stopped between games well within the first second: only the stop can have saved.
+    QObject::connect(&form, &TForm1::gameEnded, &form, [&form] {
+        if (form.gameNumber() >= 20) {
+            form.watchMode().stop();
+        }
+    });
+    ASSERT_TRUE(form.watch(QStringLiteral("random"), 0));
+    QTRY_VERIFY_WITH_TIMEOUT(!form.watchMode().watching(), 60000);
+    ASSERT_EQ(form.gameNumber(), 20);
+
+    auto saved = std::make_unique<zelmo::engine::MemorySnapshot>();
+    ASSERT_EQ(zelmo::engine::loadMemoryFile(QFile::encodeName(path).toStdString(), *saved).status,
+              zelmo::engine::MemoryFileStatus::Ok);
+    ASSERT_EQ(saved->entryCount, form.entryCount());
+    for (int j = 1; j <= form.entryCount(); ++j) {
+        for (int k = 1; k <= 9; ++k) {
+            EXPECT_EQ(saved->memory[j].Slots[k].Weight, form.memory()[j].Slots[k].Weight);
+        }
+    }
 }
 
 }  // namespace
