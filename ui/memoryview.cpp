@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QPainter>
-#include <QPainterPath>
+#include <QShortcut>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -157,6 +157,8 @@ MemoryView::MemoryView(TForm1& form)
     layout->addWidget(list_, 1);
     layout->addWidget(legend);
     resize(560, 480);
+    auto* closeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(closeKey, &QShortcut::activated, this, &QWidget::close);
 
     frame_.setSingleShot(true);
     frame_.setInterval(kFrameMs);
