@@ -2,6 +2,7 @@
 // The memory view's model for a known memory, and the watch mode playing through the window.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QFile>
 #include <QListView>
 #include <QSignalSpy>
@@ -114,6 +115,12 @@ TEST(MemoryViewTest, FollowsTheGameWhileShownAndNotWhileHidden) {
     EXPECT_EQ(view.list().currentIndex().row(), 0);
     QTest::keyClick(&view.list(), Qt::Key_Right);
     EXPECT_EQ(view.list().currentIndex().row(), 1);
+    // Each board reads as its position and weights.
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&view.list());
+    ASSERT_NE(list, nullptr);
+    ASSERT_GE(list->childCount(), 2);
+    EXPECT_TRUE(list->child(1)->text(QAccessible::Name).startsWith(QStringLiteral("Позиция 2: ")))
+        << list->child(1)->text(QAccessible::Name).toStdString();
 }
 
 TEST(WatchModeTest, PlaysWholeGamesThroughTheWindowAndStopsOnACellClick) {
