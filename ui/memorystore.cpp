@@ -89,26 +89,16 @@ void MemoryStore::load(FolderPolicy policy) {
     }
 }
 
-void MemoryStore::noteWipe(bool keepBackup) {
-    wipePending_ = true;
-    backupPending_ = backupPending_ || keepBackup;
-}
-
-void MemoryStore::afterEvent() {
-    // A game has ended when cell clicks are refused after it was begun; each is saved once.
-    const bool gameEnded = !flow_.acceptingMoves() && flow_.gameNumber() != lastFinishedGame_;
-    if (gameEnded) {
-        lastFinishedGame_ = flow_.gameNumber();
-    }
-    if (wipePending_) {
-        wipePending_ = false;
-        keepFile_ = false;
-    } else if (!gameEnded) {
-        return;
-    }
+void MemoryStore::gameFinished() {
     if (!keepFile_) {
         save();
     }
+}
+
+void MemoryStore::wiped(bool keepBackup) {
+    keepFile_ = false;
+    backupPending_ = backupPending_ || keepBackup;
+    save();
 }
 
 void MemoryStore::save() {

@@ -41,12 +41,12 @@ class MemoryStore {
     // Checks that the file's folder can take a save (reported now, not after the first game),
     // then reads the file into the game flow; a missing file leaves the memory empty.
     void load(FolderPolicy policy);
-    // The player wiped the memory: the next check saves, whatever the file held. With
-    // `keepBackup` the file as it was is kept as its backup before it is replaced.
-    void noteWipe(bool keepBackup);
-    // Called after every event handler: hands a save to the saving thread when a game has
-    // ended since the last save or the memory was wiped.
-    void afterEvent();
+    // A game has ended (the game flow's end-of-game call): hands a save to the saving thread,
+    // unless the file read at start-up is being kept.
+    void gameFinished();
+    // The player wiped the memory: saves whatever the file held. With `keepBackup` the file as
+    // it was is kept as its backup before it is replaced.
+    void wiped(bool keepBackup);
 
     // Spaces saves by at least `interval` (0, the default: each save starts as soon as it can).
     // Snapshots arriving meanwhile coalesce into one save.
@@ -68,8 +68,6 @@ class MemoryStore {
     QString displayPath_;
     std::string path_;
     Report report_;
-    std::int32_t lastFinishedGame_ = 0;
-    bool wipePending_ = false;
     bool backupPending_ = false;
     bool keepFile_ = false;
     bool saveFailing_ = false;

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QPalette>
+#include <QRandomGenerator>
 #include <QResizeEvent>
 #include <QShortcut>
 
@@ -22,8 +23,10 @@
 #include "ui/icon.h"
 #include "ui/memorybackup.h"
 #include "ui/memorystore.h"
+#include "ui/memoryview.h"
 #include "ui/spinedit.h"
 #include "ui/texts.h"
+#include "ui/watch.h"
 
 namespace zelmo::ui {
 
@@ -95,11 +98,20 @@ TForm1::TForm1(QWidget* parent)
     move(kFrameLeft, kFrameTop);
     placeStatusBar();
 
+    watchMode_ = new WatchMode(*this);
+    auto* watchKey = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    connect(watchKey, &QShortcut::activated, watchMode_, &WatchMode::toggle);
+    auto* memoryKey = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    connect(memoryKey, &QShortcut::activated, this, [this] { memoryView().open(); });
+
     Button1->setFocus(Qt::OtherFocusReason);
     guarded([this] { FormCreate(); });
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // Watching ends with the window, saving what it held back while the store still exists.
+    watchMode_->stop();
+}
 
 int TForm1::scaled(int designPixels) const {
     return fonts::mulDiv(designPixels, lineHeight_, fonts::kDesignLineHeight);
@@ -277,7 +289,7 @@ void TForm1::wipeClicked() {
     guarded([this, ask] {
         Button1Click();
         if (memoryStore_) {
-            memoryStore_->noteWipe(ask);
+            memoryStore_->wiped(ask);
         }
     });
 }
@@ -291,14 +303,11 @@ void TForm1::guarded(const std::function<void()>& handler) {
         // Nothing may travel on through Qt's event loop, whatever its type.
         reportError(texts::kUnknownError);
     }
-    // A game that ended or a wipe is written to the memory file, even when the handler failed
-    // after it (an overflow while grading still ends the game).
-    if (memoryStore_) {
-        memoryStore_->afterEvent();
-    }
+    emit handled();
 }
 
 void TForm1::reportError(const QString& message) {
+    emit errorReported();
     if (QWidget* grabber = QWidget::mouseGrabber()) {
         grabber->releaseMouse();
     }
@@ -330,6 +339,8 @@ void TForm1::setMemoryWriter(SaveThread::Writer writer) {
 }
 
 void TForm1::finishSaving() {
+    // A game held back by the watch mode's spacing is written now too.
+    saveHeldMemory();
     if (memoryStore_) {
         memoryStore_->flush();
     }
@@ -351,6 +362,61 @@ void TForm1::useMemoryFile(const QString& path, FolderPolicy policy) {
     guarded([this, policy] { memoryStore_->load(policy); });
 }
 
+bool TForm1::watch(const QString& opponent, int paceMs) {
+    if (!watchMode_->setOpponent(opponent, QRandomGenerator::global()->generate64())) {
+        return false;
+    }
+    watchMode_->setPace(paceMs);
+    watchMode_->start();
+    return true;
+}
+
+MemoryView& TForm1::memoryView() {
+    if (memoryView_ == nullptr) {
+        memoryView_ = new MemoryView(*this);
+    }
+    return *memoryView_;
+}
+
+void TForm1::setDisplayDeferred(bool deferred) {
+    displayDeferred_ = deferred;
+    if (!deferred) {
+        flushDisplay();
+    }
+}
+
+void TForm1::flushDisplay() {
+    if (!displayStale_) {
+        return;
+    }
+    const bool deferred = std::exchange(displayDeferred_, false);
+    displayStale_ = false;
+    for (int k = 1; k <= 9; ++k) {
+        showCell(k, board().at(k));
+    }
+    showGameNumber(gameNumber());
+    showEntryCount(entryCount());
+    Bar1->setSimpleText(status_);
+    for (int i = 0; i < static_cast<int>(scores().size()); ++i) {
+        setScoreValue(i, scores()[static_cast<std::size_t>(i)]);
+    }
+    setPlayEnabled(!acceptingMoves());
+    displayDeferred_ = deferred;
+}
+
+void TForm1::holdMemorySaves(bool hold) {
+    savesHeld_ = hold;
+    if (!hold && !acceptingMoves()) {
+        saveHeldMemory();
+    }
+}
+
+void TForm1::saveHeldMemory() {
+    if (memoryStore_ && std::exchange(savePending_, false)) {
+        memoryStore_->gameFinished();
+    }
+}
+
 TSpeedButton* TForm1::cellButton(int k) const {
     if (k < 1 || k > static_cast<int>(kCellButtons.size())) {
         throw engine::ERangeError();
@@ -359,6 +425,10 @@ TSpeedButton* TForm1::cellButton(int k) const {
 }
 
 void TForm1::showCell(int k, const engine::Cell& value) {
+    if (displayDeferred_) {
+        displayStale_ = true;
+        return;
+    }
     // The new caption is painted with the next repaint, after the handler has returned, so
     // the player's mark and the computer's answer appear together.
     cellButton(k)->setText(QString::fromStdString(value.text()));
@@ -366,20 +436,37 @@ void TForm1::showCell(int k, const engine::Cell& value) {
 }
 
 void TForm1::showGameNumber(std::int32_t number) {
+    if (displayDeferred_) {
+        displayStale_ = true;
+        return;
+    }
     Label2->setCaption(QString::number(number));
     describeCounters();
 }
 
 void TForm1::showEntryCount(std::int32_t count) {
+    if (displayDeferred_) {
+        displayStale_ = true;
+        return;
+    }
     Label8->setCaption(QString::number(count));
     describeCounters();
 }
 
 void TForm1::showStatus(const std::string& utf8Text) {
-    Bar1->setSimpleText(QString::fromStdString(utf8Text));
+    status_ = QString::fromStdString(utf8Text);
+    if (displayDeferred_) {
+        displayStale_ = true;
+        return;
+    }
+    Bar1->setSimpleText(status_);
 }
 
 void TForm1::setPlayEnabled(bool enabled) {
+    if (displayDeferred_) {
+        displayStale_ = true;
+        return;
+    }
     // A disabled button hands the focus to the window itself, not to the next tab stop (Qt's
     // default): a Space or Enter pressed during the game must not reach the wipe button. The
     // window keeps it when it is deactivated and activated again. An inactive window's button
@@ -403,13 +490,23 @@ void TForm1::addScorePoint(const std::string& utf8Label) {
     describeScore();
 }
 
-double TForm1::scoreValue(int index) {
-    return Series1->GetYValue(index);
-}
-
 void TForm1::setScoreValue(int index, double value) {
+    if (displayDeferred_) {
+        displayStale_ = true;
+        return;
+    }
     Series1->SetYValue(index, value);
     describeScore();
+}
+
+void TForm1::gameFinished(engine::Outcome outcome) {
+    // A finished game is written to the memory file, even when grading failed (an overflow
+    // still ends the game).
+    savePending_ = true;
+    if (!savesHeld_) {
+        saveHeldMemory();
+    }
+    emit gameEnded(outcome);
 }
 
 void TForm1::placeStatusBar() {

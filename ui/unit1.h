@@ -28,6 +28,8 @@ class TSpinEdit;
 class TStatusBar;
 class MemoryStore;
 class HelpWindow;
+class MemoryView;
+class WatchMode;
 
 // The main window: the board's nine cell buttons, the play and wipe buttons, the counters, the
 // grade panel, the score chart, the contact links and the status line. It holds the game
@@ -63,6 +65,22 @@ class TForm1 : public QWidget, public engine::GameFlow {
 
     // Opens the help (F1), or brings it forward when it is open.
     void showHelp();
+
+    // The window playing "X" by itself (toggled with F5): `opponent` is "random", "perfect" or
+    // "mixed:P", `paceMs` the milliseconds per move. False for an unknown opponent.
+    bool watch(const QString& opponent, int paceMs);
+    WatchMode& watchMode() const { return *watchMode_; }
+    // The memory view (F3), created when first opened.
+    MemoryView& memoryView();
+
+    // While deferred, the display operations only note that the window is stale, and
+    // flushDisplay() shows the game's state at once (the watch mode at full speed).
+    void setDisplayDeferred(bool deferred);
+    void flushDisplay();
+    // While held, a finished game is saved to the memory file only by saveHeldMemory() (the
+    // watch mode, about once a second); releasing saves what is pending at the next chance.
+    void holdMemorySaves(bool hold);
+    void saveHeldMemory();
 
     // Runs one event handler: an exception ends it, the mouse capture is released and the
     // error box shows the message; the window goes on with the state the handler left.
@@ -106,6 +124,15 @@ class TForm1 : public QWidget, public engine::GameFlow {
     // Cell button k (1..9).
     TSpeedButton* cellButton(int k) const;
 
+  signals:
+    // A game has ended (told once per game by the game flow, after all its end-of-game steps).
+    void gameEnded(zelmo::engine::Outcome outcome);
+    // An event handler has run to its end (or to its error): the board, the memory or the
+    // counters may have changed.
+    void handled();
+    // An error box is about to open.
+    void errorReported();
+
   protected:
     void showCell(int k, const engine::Cell& value) override;
     void showGameNumber(std::int32_t number) override;
@@ -114,8 +141,8 @@ class TForm1 : public QWidget, public engine::GameFlow {
     void setPlayEnabled(bool enabled) override;
     std::int32_t readGrade(int spinner) override;
     void addScorePoint(const std::string& utf8Label) override;
-    double scoreValue(int index) override;
     void setScoreValue(int index, double value) override;
+    void gameFinished(engine::Outcome outcome) override;
 
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -152,6 +179,13 @@ class TForm1 : public QWidget, public engine::GameFlow {
     SaveThread::Writer memoryWriter_;  // empty: the engine's
     QPointer<HelpWindow> help_;
     std::unique_ptr<MemoryStore> memoryStore_;  // only with a memory file
+    WatchMode* watchMode_;                      // a child of the window
+    MemoryView* memoryView_ = nullptr;          // created on first use
+    bool displayDeferred_ = false;
+    bool displayStale_ = false;
+    QString status_;  // the status text last set, shown again by flushDisplay
+    bool savesHeld_ = false;
+    bool savePending_ = false;
 };
 
 }  // namespace zelmo::ui
