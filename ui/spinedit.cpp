@@ -426,7 +426,8 @@ void TSpinEdit::paintEvent(QPaintEvent* event) {
     QLineEdit::paintEvent(event);
     QPainter painter(this);
     DevicePixels border(painter, rect());
-    qDrawWinPanel(&border.painter(), border.rect(), palette(), true);
+    border.frame(kBorder,
+                 [this](QPainter& p, const QRect& r) { qDrawWinPanel(&p, r, palette(), true); });
 }
 
 void TSpinEdit::changeEvent(QEvent* event) {
