@@ -2,9 +2,11 @@
 #include "ui/unit1.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPalette>
 #include <QResizeEvent>
+#include <QScreen>
 
 #include <array>
 #include <exception>
@@ -16,6 +18,7 @@
 #include "ui/fonts.h"
 #include "ui/icon.h"
 #include "ui/memorystore.h"
+#include "ui/screenfit.h"
 #include "ui/spinedit.h"
 #include "ui/texts.h"
 
@@ -28,6 +31,8 @@ constexpr int kClientWidth = 380;
 constexpr int kClientHeight = 303;
 constexpr int kFrameLeft = 298;
 constexpr int kFrameTop = 153;
+constexpr int kFrameWidth = 388;
+constexpr int kFrameHeight = 330;
 constexpr int kStatusBarHeight = 19;
 
 // The link colour (clBlue).
@@ -85,6 +90,7 @@ TForm1::TForm1(QWidget* parent)
 
     resize(scaled(kClientWidth), scaled(kClientHeight));
     move(kFrameLeft, kFrameTop);
+    keepOnScreen();
     placeStatusBar();
 
     Button1->setFocus(Qt::OtherFocusReason);
@@ -92,6 +98,23 @@ TForm1::TForm1(QWidget* parent)
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::keepOnScreen() {
+    const QScreen* screen = QGuiApplication::screenAt(QPoint(kFrameLeft, kFrameTop));
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen == nullptr) {
+        return;
+    }
+    // Before the window is shown its frame is not known yet; the design's frame stands in.
+    QRect frame = frameGeometry();
+    if (frame == geometry()) {
+        frame.setSize(frame.size() + QSize(scaled(kFrameWidth - kClientWidth),
+                                           scaled(kFrameHeight - kClientHeight)));
+    }
+    move(fitOnScreen(frame, screen->availableGeometry()));
+}
 
 int TForm1::scaled(int designPixels) const {
     return fonts::mulDiv(designPixels, lineHeight_, fonts::kDesignLineHeight);

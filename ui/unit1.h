@@ -114,6 +114,8 @@ class TForm1 : public QWidget, public engine::GameFlow {
     void createControls();
     void bindEvents();
     void placeStatusBar();
+    // Moves the window just enough for all of it to lie on its screen's available area.
+    void keepOnScreen();
     void place(QWidget* control, int left, int top, int width, int height);
     // A label sized to its caption, at design position (left, top) in its parent.
     TLabel* addLabel(const QString& name, const QString& caption, QWidget* parent, int left,
