@@ -49,6 +49,7 @@ class TCustomChartPanel : public QWidget {
     void SetChart3DPercent(int v);
     TView3DOptions& View3DOptions() { return view3DOptions_; }
     const TView3DOptions& View3DOptions() const { return view3DOptions_; }
+    // Part of the panel's interface, kept for its owner: the background is always plain.
     bool GradientVisible() const { return gradientVisible_; }
     void SetGradientVisible(bool v) { Change(gradientVisible_, v); }
 

@@ -518,13 +518,4 @@ void TSpinEdit::dropEvent(QDropEvent* event) {
     QLineEdit::dropEvent(event);
 }
 
-void ConfigureGradeSpinner(TSpinEdit& spin, std::int32_t value, bool editorEnabled) {
-    spin.setMaxValue(5);
-    spin.setMinValue(2);
-    spin.setValue(value);
-    spin.setEditorEnabled(editorEnabled);
-    spin.setAutoSelect(false);
-    spin.setTabStop(false);
-}
-
 }  // namespace zelmo::ui

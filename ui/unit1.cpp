@@ -12,9 +12,11 @@
 #include <exception>
 #include <utility>
 
+#include "chart/chartmath.h"
 #include "engine/errors.h"
 #include "ui/announce.h"
 #include "ui/controls.h"
+#include "ui/controlsetup.h"
 #include "ui/fonts.h"
 #include "ui/icon.h"
 #include "ui/memorystore.h"
@@ -117,7 +119,8 @@ void TForm1::keepOnScreen() {
 }
 
 int TForm1::scaled(int designPixels) const {
-    return fonts::mulDiv(designPixels, lineHeight_, fonts::kDesignLineHeight);
+    // Halves away from zero, as the window system scales its dialog units.
+    return chart::MulDiv(designPixels, lineHeight_, fonts::kDesignLineHeight);
 }
 
 void TForm1::place(QWidget* control, int left, int top, int width, int height) {
@@ -212,7 +215,7 @@ void TForm1::createControls() {
     Chart1 = named(new chart::TChart(this), QStringLiteral("Chart1"));
     place(Chart1, 160, 16, 217, 225);
     Series1 = Chart1->CreateBarSeries();
-    chart::ConfigureScoreChart(*Chart1, *Series1);
+    ConfigureScoreChart(*Chart1, *Series1);
 
     Panel1 = named(new TPanel(this), QStringLiteral("Panel1"));
     place(Panel1, 8, 184, 137, 97);

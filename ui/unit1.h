@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "chart/scorechart.h"
+#include "chart/tbarseries.h"
+#include "chart/tcustomchart.h"
 #include "engine/gameflow.h"
 #include "ui/errorbox.h"
 #include "ui/links.h"

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "chart/chartmath.h"
 #include "tests/ui/printers.h"
 #include "ui/controls.h"
 #include "ui/errorbox.h"
@@ -273,11 +274,12 @@ TEST(ScreenFit, MovesAWindowJustEnoughToLieOnTheScreen) {
 }
 
 TEST(Fonts, ScalingRoundsHalvesAwayFromZero) {
-    using zelmo::ui::fonts::mulDiv;
-    EXPECT_EQ(mulDiv(33, 15, 13), 38);  // 38.08
-    EXPECT_EQ(mulDiv(13, 15, 26), 8);   // 7.5
-    EXPECT_EQ(mulDiv(-13, 15, 26), -8);
-    EXPECT_EQ(mulDiv(19, 12, 13), 18);  // 17.54
+    // The window scales its layout with the chart's MulDiv.
+    using zelmo::chart::MulDiv;
+    EXPECT_EQ(MulDiv(33, 15, 13), 38);  // 38.08
+    EXPECT_EQ(MulDiv(13, 15, 26), 8);   // 7.5
+    EXPECT_EQ(MulDiv(-13, 15, 26), -8);
+    EXPECT_EQ(MulDiv(19, 12, 13), 18);  // 17.54
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "tests/ui/printers.h"
+#include "ui/controlsetup.h"
 
 namespace zelmo::ui {
 namespace {
