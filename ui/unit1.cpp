@@ -4,26 +4,31 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPalette>
 #include <QRandomGenerator>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QShortcut>
 
 #include <array>
 #include <exception>
 #include <utility>
 
+#include "chart/chartmath.h"
 #include "engine/errors.h"
 #include "engine/grades.h"
 #include "ui/announce.h"
 #include "ui/controls.h"
+#include "ui/controlsetup.h"
 #include "ui/fonts.h"
 #include "ui/help.h"
 #include "ui/icon.h"
 #include "ui/memorybackup.h"
 #include "ui/memorystore.h"
 #include "ui/memoryview.h"
+#include "ui/screenfit.h"
 #include "ui/spinedit.h"
 #include "ui/texts.h"
 #include "ui/watch.h"
@@ -37,6 +42,8 @@ constexpr int kClientWidth = 380;
 constexpr int kClientHeight = 303;
 constexpr int kFrameLeft = 298;
 constexpr int kFrameTop = 153;
+constexpr int kFrameWidth = 388;
+constexpr int kFrameHeight = 330;
 constexpr int kStatusBarHeight = 19;
 
 // The link colour (clBlue).
@@ -96,6 +103,7 @@ TForm1::TForm1(QWidget* parent)
 
     resize(scaled(kClientWidth), scaled(kClientHeight));
     move(kFrameLeft, kFrameTop);
+    keepOnScreen();
     placeStatusBar();
 
     watchMode_ = new WatchMode(*this);
@@ -113,8 +121,26 @@ TForm1::~TForm1() {
     watchMode_->stop();
 }
 
+void TForm1::keepOnScreen() {
+    const QScreen* screen = QGuiApplication::screenAt(QPoint(kFrameLeft, kFrameTop));
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen == nullptr) {
+        return;
+    }
+    // Before the window is shown its frame is not known yet; the design's frame stands in.
+    QRect frame = frameGeometry();
+    if (frame == geometry()) {
+        frame.setSize(frame.size() + QSize(scaled(kFrameWidth - kClientWidth),
+                                           scaled(kFrameHeight - kClientHeight)));
+    }
+    move(fitOnScreen(frame, screen->availableGeometry()));
+}
+
 int TForm1::scaled(int designPixels) const {
-    return fonts::mulDiv(designPixels, lineHeight_, fonts::kDesignLineHeight);
+    // Halves away from zero, as the window system scales its dialog units.
+    return chart::MulDiv(designPixels, lineHeight_, fonts::kDesignLineHeight);
 }
 
 void TForm1::place(QWidget* control, int left, int top, int width, int height) {
@@ -209,7 +235,7 @@ void TForm1::createControls() {
     Chart1 = named(new chart::TChart(this), QStringLiteral("Chart1"));
     place(Chart1, 160, 16, 217, 225);
     Series1 = Chart1->CreateBarSeries();
-    chart::ConfigureScoreChart(*Chart1, *Series1);
+    ConfigureScoreChart(*Chart1, *Series1);
 
     Panel1 = named(new TPanel(this), QStringLiteral("Panel1"));
     place(Panel1, 8, 184, 137, 97);

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "chart/scorechart.h"
+#include "chart/tbarseries.h"
+#include "chart/tcustomchart.h"
 #include "engine/gameflow.h"
 #include "ui/errorbox.h"
 #include "ui/links.h"
@@ -162,6 +163,8 @@ class TForm1 : public QWidget, public engine::GameFlow {
     // «промыть мозги»: asks first when a kept memory would lose positions.
     void wipeClicked();
     void placeStatusBar();
+    // Moves the window just enough for all of it to lie on its screen's available area.
+    void keepOnScreen();
     void place(QWidget* control, int left, int top, int width, int height);
     // A label sized to its caption, at design position (left, top) in its parent.
     TLabel* addLabel(const QString& name, const QString& caption, QWidget* parent, int left,
