@@ -18,16 +18,22 @@ void ClipSpans::Set(std::span<const raster::Point> points, int width, int height
         spans_.emplace_back(x0, x1);
         ++rows_[static_cast<std::size_t>(y) + 1];
     });
-    for (std::size_t y = 1; y < rows_.size(); ++y) rows_[y] += rows_[y - 1];
+    for (std::size_t y = 1; y < rows_.size(); ++y) {
+        rows_[y] += rows_[y - 1];
+    }
 }
 
 void ClipSpans::Clear() {
-    if (active_) ++version_;
+    if (active_) {
+        ++version_;
+    }
     active_ = false;
 }
 
 const QRegion& ClipSpans::Region() {
-    if (regionVersion_ == version_) return region_;
+    if (regionVersion_ == version_) {
+        return region_;
+    }
     // Rows with the same spans make one band of rectangles.
     std::vector<QRect> rects;
     int bandTop = 0;
@@ -41,14 +47,18 @@ const QRegion& ClipSpans::Region() {
         return std::equal(sa.begin(), sa.end(), sb.begin(), sb.end());
     };
     for (int y = 1; y <= height_; ++y) {
-        if (y < height_ && sameSpans(y, bandTop)) continue;
+        if (y < height_ && sameSpans(y, bandTop)) {
+            continue;
+        }
         for (const auto& [x0, x1] : rowSpans(bandTop)) {
             rects.emplace_back(x0, bandTop, x1 - x0, y - bandTop);
         }
         bandTop = y;
     }
     region_ = QRegion();
-    for (const QRect& r : rects) region_ += r;
+    for (const QRect& r : rects) {
+        region_ += r;
+    }
     regionVersion_ = version_;
     return region_;
 }

@@ -25,11 +25,15 @@ class ClipSpans {
     void Clear();
 
     bool Allows(int x, int y) const {
-        if (!active_) return true;
+        if (!active_) {
+            return true;
+        }
         const auto row = static_cast<std::size_t>(y);
         for (int k = rows_[row]; k < rows_[row + 1]; ++k) {
             const auto& [x0, x1] = spans_[static_cast<std::size_t>(k)];
-            if (x >= x0 && x < x1) return true;
+            if (x >= x0 && x < x1) {
+                return true;
+            }
         }
         return false;
     }
@@ -46,7 +50,9 @@ class ClipSpans {
             const auto& [s0, s1] = spans_[static_cast<std::size_t>(k)];
             const int a = std::max(x0, s0);
             const int b = std::min(x1, s1);
-            if (a < b) part(a, b);
+            if (a < b) {
+                part(a, b);
+            }
         }
     }
 

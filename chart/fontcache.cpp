@@ -104,8 +104,12 @@ std::size_t FontCache::IndexOf(const TFontData& font) {
 
 int FontCache::TextWidth(Entry& entry, const QString& text) {
     const auto found = entry.Widths.constFind(text);
-    if (found != entry.Widths.constEnd()) return *found;
-    if (entry.Widths.size() >= kMaxWidths) entry.Widths.clear();
+    if (found != entry.Widths.constEnd()) {
+        return *found;
+    }
+    if (entry.Widths.size() >= kMaxWidths) {
+        entry.Widths.clear();
+    }
     const int width = entry.Metrics.horizontalAdvance(text);
     entry.Widths.insert(text, width);
     return width;

@@ -27,14 +27,20 @@ QRgb ToQRgb(TColor color) {
 TQtChartCanvas::TQtChartCanvas() = default;
 
 TQtChartCanvas::~TQtChartCanvas() {
-    if (painter_.isActive()) painter_.end();
+    if (painter_.isActive()) {
+        painter_.end();
+    }
 }
 
 void TQtChartCanvas::BeginPaint(QSize deviceSize, double pixelRatio) {
-    if (painter_.isActive()) painter_.end();
+    if (painter_.isActive()) {
+        painter_.end();
+    }
     if (image_.size() != deviceSize) {
         image_ = deviceSize.isEmpty() ? QImage() : QImage(deviceSize, QImage::Format_RGB32);
-        if (!image_.isNull()) image_.fill(Qt::white);
+        if (!image_.isNull()) {
+            image_.fill(Qt::white);
+        }
     }
     // The pass draws in device pixels; the ratio is given to the image when it is done.
     image_.setDevicePixelRatio(1.0);
@@ -57,9 +63,13 @@ void TQtChartCanvas::BeginPaint(QSize deviceSize, double pixelRatio) {
 }
 
 void TQtChartCanvas::EndPaint() {
-    if (painter_.isActive()) painter_.end();
+    if (painter_.isActive()) {
+        painter_.end();
+    }
     Unclip();
-    if (!image_.isNull()) image_.setDevicePixelRatio(scale_.Ratio());
+    if (!image_.isNull()) {
+        image_.setDevicePixelRatio(scale_.Ratio());
+    }
     painting_ = false;
 }
 
@@ -87,7 +97,9 @@ void TQtChartCanvas::SetTextAlignment(unsigned flags) {
 }
 
 FontCache::Entry& TQtChartCanvas::LayoutFont() {
-    if (scale_.Identity()) return CurrentFont();
+    if (scale_.Identity()) {
+        return CurrentFont();
+    }
     return layoutFonts_.At(layoutFonts_.IndexOf(Font));
 }
 
@@ -100,7 +112,9 @@ int TQtChartCanvas::MeasureTextHeight(const QString& /*text*/) {
 }
 
 void TQtChartCanvas::TextOut2D(int x, int y, const QString& text) {
-    if (image_.isNull() || text.isEmpty()) return;
+    if (image_.isNull() || text.isEmpty()) {
+        return;
+    }
     FontCache::Entry& entry = CurrentFont();
     const std::size_t index = currentFont_;
     const int width = FontCache::TextWidth(entry, text);
@@ -154,10 +168,14 @@ void TQtChartCanvas::TextOut2D(int x, int y, const QString& text) {
 
 // Pixels x0..x1-1 of row y, inside the image and the clip.
 void TQtChartCanvas::FillRow(int y, int x0, int x1, QRgb rgb) {
-    if (y < 0 || y >= height_) return;
+    if (y < 0 || y >= height_) {
+        return;
+    }
     x0 = std::max(x0, 0);
     x1 = std::min(x1, width_);
-    if (x0 >= x1) return;
+    if (x0 >= x1) {
+        return;
+    }
     QRgb* row = bits_ + y * stride_;
     clip_.ForEachPart(y, x0, x1, [&](int a, int b) { std::fill(row + a, row + b, rgb); });
 }
@@ -168,8 +186,12 @@ void TQtChartCanvas::SolidRect(long long left, long long top, long long right, l
     const int x1 = static_cast<int>(std::clamp<long long>(right, 0, width_));
     const int y0 = static_cast<int>(std::clamp<long long>(top, 0, height_));
     const int y1 = static_cast<int>(std::clamp<long long>(bottom, 0, height_));
-    if (x0 >= x1) return;
-    for (int y = y0; y < y1; ++y) FillRow(y, x0, x1, rgb);
+    if (x0 >= x1) {
+        return;
+    }
+    for (int y = y0; y < y1; ++y) {
+        FillRow(y, x0, x1, rgb);
+    }
 }
 
 template <typename UseFn>
@@ -182,7 +204,9 @@ void TQtChartCanvas::WithDevicePoints(std::span<const TPoint> points, UseFn use)
         spill.resize(points.size());
         device = spill;
     }
-    for (std::size_t i = 0; i < points.size(); ++i) device[i] = Device(points[i].X, points[i].Y);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        device[i] = Device(points[i].X, points[i].Y);
+    }
     use(std::span<const raster::Point>(device));
 }
 
@@ -218,13 +242,17 @@ raster::DotPattern TQtChartCanvas::PenPattern(long long stamp) const {
 // square of its scaled width. Dotted pens follow their pattern along the path. Only the steps
 // that can mark the image are walked.
 void TQtChartCanvas::PenLine(int x0, int y0, int x1, int y1) {
-    if (Pen.Style == TPenStyle::psClear || image_.isNull()) return;
+    if (Pen.Style == TPenStyle::psClear || image_.isNull()) {
+        return;
+    }
     const raster::Point p0 = Device(x0, y0);
     const raster::Point p1 = Device(x1, y1);
     const long long dx = p1.X - p0.X;
     const long long dy = p1.Y - p0.Y;
     const long long steps = std::max(std::llabs(dx), std::llabs(dy));
-    if (steps == 0) return;
+    if (steps == 0) {
+        return;
+    }
     const QRgb rgb = ToQRgb(Pen.Color);
     const bool wide = !Pen.SmallDots && Pen.Width > 1;
     const long long size = scale_.Length(wide ? Pen.Width : 1);
@@ -255,7 +283,9 @@ void TQtChartCanvas::PenLine(int x0, int y0, int x1, int y1) {
         const auto [fy, ey] = ay.StepsWithin(yLo, yHi, last);
         first = std::max(fx, fy);
         end = std::min(ex, ey);
-        if (first >= end) return;
+        if (first >= end) {
+            return;
+        }
     }
 
     raster::StrokeStepper sx(ax, first);
@@ -273,7 +303,9 @@ void TQtChartCanvas::PenLine(int x0, int y0, int x1, int y1) {
         }
         sx.Next();
         sy.Next();
-        if (!pattern.Solid() && ++phase == pattern.Period) phase = 0;
+        if (!pattern.Solid() && ++phase == pattern.Period) {
+            phase = 0;
+        }
     }
 }
 
@@ -289,9 +321,15 @@ void TQtChartCanvas::WideLineByRows(const raster::Point& p0, const raster::Point
     for (int y = 0; y < height_; ++y) {
         auto [first, end] = ay.StepsWithin(y - from - size + 1, y - from, last);
         // Move the ends of the run onto set steps of the pattern.
-        while (first < end && !pattern.Sets(phase0 + first)) ++first;
-        while (first < end && !pattern.Sets(phase0 + end - 1)) --end;
-        if (first >= end) continue;
+        while (first < end && !pattern.Sets(phase0 + first)) {
+            ++first;
+        }
+        while (first < end && !pattern.Sets(phase0 + end - 1)) {
+            --end;
+        }
+        if (first >= end) {
+            continue;
+        }
         const long long xa = ax.At(first);
         const long long xb = ax.At(end - 1);
         SolidRect(std::min(xa, xb) + from, y, std::max(xa, xb) + from + size, y + 1, rgb);
@@ -309,7 +347,9 @@ void TQtChartCanvas::LineTo(int x, int y) {
 }
 
 void TQtChartCanvas::FillRect(const TRect& r) {
-    if (Brush.Style != TBrushStyle::bsSolid) return;
+    if (Brush.Style != TBrushStyle::bsSolid) {
+        return;
+    }
     const TRect n = Normalized(r);
     const raster::Point a = Device(n.Left, n.Top);
     const raster::Point b = Device(n.Right, n.Bottom);
@@ -358,7 +398,9 @@ void TQtChartCanvas::Frame(const TRect& n) {
 }
 
 void TQtChartCanvas::FillPolygon(std::span<const TPoint> points) {
-    if (points.empty() || image_.isNull()) return;
+    if (points.empty() || image_.isNull()) {
+        return;
+    }
     const TPoint savedPos = penPos_;
     const long long savedPhase = dotPhase_;
     if (Brush.Style == TBrushStyle::bsSolid) {
@@ -377,7 +419,9 @@ void TQtChartCanvas::FillPolygon(std::span<const TPoint> points) {
 }
 
 void TQtChartCanvas::ClipPolygon(std::span<const TPoint> points) {
-    if (image_.isNull()) return;
+    if (image_.isNull()) {
+        return;
+    }
     WithDevicePoints(
         points, [&](std::span<const raster::Point> device) { clip_.Set(device, width_, height_); });
 }

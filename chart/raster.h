@@ -56,7 +56,9 @@ void WalkSpans(std::span<const Point> points, long long top, long long bottom, i
             if (count < fixed.size()) {
                 fixed[count] = x;
             } else {
-                if (count == fixed.size()) spill.assign(fixed.begin(), fixed.end());
+                if (count == fixed.size()) {
+                    spill.assign(fixed.begin(), fixed.end());
+                }
                 spill.push_back(x);
             }
             ++count;
@@ -64,9 +66,15 @@ void WalkSpans(std::span<const Point> points, long long top, long long bottom, i
         for (std::size_t i = 0; i < n; ++i) {
             Point a = points[i];
             Point b = points[(i + 1) % n];
-            if (a.Y == b.Y) continue;
-            if (a.Y > b.Y) std::swap(a, b);
-            if (y < a.Y || y >= b.Y) continue;
+            if (a.Y == b.Y) {
+                continue;
+            }
+            if (a.Y > b.Y) {
+                std::swap(a, b);
+            }
+            if (y < a.Y || y >= b.Y) {
+                continue;
+            }
             // First pixel column at or right of the crossing: ceil(a.x + (y-a.y)*dx/dy).
             const T dy = static_cast<T>(b.Y) - a.Y;
             const T num =
@@ -88,7 +96,9 @@ void WalkSpans(std::span<const Point> points, long long top, long long bottom, i
 template <typename SpanFn>
 void ForEachSpan(std::span<const Point> points, int rowFrom, int rowTo, int colFrom, int colTo,
                  SpanFn span) {
-    if (points.size() < 3) return;
+    if (points.size() < 3) {
+        return;
+    }
     long long top = points[0].Y;
     long long bottom = points[0].Y;
     bool small = true;

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 namespace zelmo::engine {
 
@@ -175,7 +176,11 @@ std::string followLinks(const std::string& path, int& error) {
             return current;
         }
         target.resize(static_cast<std::size_t>(length));
-        current = target.front() == '/' ? target : directoryOf(current) + "/" + target;
+        if (target.front() == '/') {
+            current = std::move(target);
+        } else {
+            current = directoryOf(current).append("/").append(target);
+        }
     }
 }
 

@@ -157,7 +157,9 @@ TEST(Pyramid, FacesAndColoursByHeight) {
 TEST(Clip, BoxRegions) {
     auto check = [](bool is3D, bool flatDrawing, TRect rect, int z1, const std::string& region) {
         View v(is3D ? 3 : 0, is3D);
-        if (flatDrawing) v.canvas.BeginFlatDrawing();
+        if (flatDrawing) {
+            v.canvas.BeginFlatDrawing();
+        }
         v.canvas.ClipToBox(rect, 0, z1);
         const auto clips = v.canvas.Of("ClipPolygon", "ClipRectangle");
         ASSERT_EQ(clips.size(), 1u);

@@ -123,7 +123,9 @@ std::vector<std::pair<QRgb, int>> RunsUp(const QImage& image, int x, int y0, int
     std::vector<std::pair<QRgb, int>> runs;
     for (int y = y0; y > y1; --y) {
         const QRgb c = image.pixel(x, y) & 0xFFFFFFu;
-        if (runs.empty() || runs.back().first != c) runs.emplace_back(c, 0);
+        if (runs.empty() || runs.back().first != c) {
+            runs.emplace_back(c, 0);
+        }
         ++runs.back().second;
     }
     return runs;
@@ -151,8 +153,9 @@ TEST(ChartWidget, AtTwiceTheDensityDrawsThePictureOfRatioOneTwiceAsLarge) {
                                      two.pixel(2 * x, 2 * y + 1), two.pixel(2 * x + 1, 2 * y + 1)};
             for (const int shift : {0, 8, 16}) {
                 int sum = 0;
-                for (const QRgb sample : samples)
+                for (const QRgb sample : samples) {
                     sum += static_cast<int>((sample >> shift) & 0xFFu);
+                }
                 worst = std::max(worst, std::abs(sum / 4 - static_cast<int>((a >> shift) & 0xFFu)));
             }
             differing += worst > 64 ? 1 : 0;
@@ -174,7 +177,9 @@ TEST(ChartWidget, AtTwiceTheDensityDrawsThePictureOfRatioOneTwiceAsLarge) {
     // the arrow, the frame and the box below the digit twice as long.
     const int centre = 2 + dense.series->BarLeft(0) + dense.series->BarWidth() / 2;
     int x = centre - 3;
-    while (x < centre + 3 && (one.pixel(x, 2 + apex - 4) & 0xFFFFFFu) != 0xFFFFFFu) ++x;
+    while (x < centre + 3 && (one.pixel(x, 2 + apex - 4) & 0xFFFFFFu) != 0xFFFFFFu) {
+        ++x;
+    }
     const auto runsOne = RunsUp(one, x, 2 + apex - 3, 2);
     const auto runsTwo = RunsUp(two, 2 * x, 2 * (2 + apex - 3) + 1, 4);
     ASSERT_GE(runsOne.size(), 5u);

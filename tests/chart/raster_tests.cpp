@@ -26,7 +26,9 @@ TEST(Raster, StepperFollowsTheClosedFormOfTheStroke) {
         const long long to = coordinate(random);
         const long long other = coordinate(random);
         const long long steps = std::max(std::llabs(to - from), std::llabs(other - from));
-        if (steps == 0) continue;
+        if (steps == 0) {
+            continue;
+        }
         const raster::StrokeAxis axis = raster::AxisOf(from, to, steps);
         const long long start = std::uniform_int_distribution<long long>(0, steps)(random);
         raster::StrokeStepper stepper(axis, start);
@@ -55,8 +57,12 @@ TEST(Raster, StepsWithinAreTheStepsInsideTheRange) {
             long long end = -1;
             for (long long i = 0; i <= steps; ++i) {
                 const bool inside = axis.At(i) >= lo && axis.At(i) <= hi;
-                if (inside && first < 0) first = i;
-                if (inside) end = i + 1;
+                if (inside && first < 0) {
+                    first = i;
+                }
+                if (inside) {
+                    end = i + 1;
+                }
             }
             const auto [f, e] = axis.StepsWithin(lo, hi, steps);
             if (first < 0) {

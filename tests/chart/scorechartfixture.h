@@ -34,7 +34,9 @@ struct ScoreChart {
         series->Add(0.0, QStringLiteral(u"Компьютер"), AutoColor);
         series->Add(0.0, QStringLiteral(u"Ничья"), AutoColor);
         int i = 0;
-        for (double score : scores) series->SetYValue(i++, score);
+        for (double score : scores) {
+            series->SetYValue(i++, score);
+        }
         canvas.TextHeight = [](const TFontData& font, const QString&) {
             return font.Height == -16 ? 19 : 14;
         };
