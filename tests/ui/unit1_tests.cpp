@@ -356,7 +356,8 @@ TEST_F(Form1Test, DesktopKeysOpenTheHelpStartAGameAndQuit) {
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
     const QString text = zelmo::ui::HelpWindow::text({});
-    for (const char* part : {"F2", "Ctrl+Q", "--keep-memory", "GPL-3.0-or-later", "https://"}) {
+    for (const char* part : {"F2", "F3", "F5", "Ctrl+Q", "--keep-memory", "--opponent",
+                             "GPL-3.0-or-later", "https://"}) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
     }
     help->close();
