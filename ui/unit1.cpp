@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "engine/errors.h"
+#include "ui/accessible.h"
 #include "ui/announce.h"
 #include "ui/controls.h"
 #include "ui/fonts.h"
@@ -51,15 +52,6 @@ T* named(T* control, const QString& name) {
     return control;
 }
 
-// A new accessible name, told to assistive technology so that a screen reader reads it out.
-void rename(QWidget* control, const QString& name) {
-    if (control->accessibleName() == name) {
-        return;
-    }
-    control->setAccessibleName(name);
-    announce::nameChanged(control);
-}
-
 void setTextColour(QWidget* control, const QColor& colour) {
     QPalette palette = control->palette();
     palette.setColor(QPalette::WindowText, colour);
@@ -73,6 +65,7 @@ TForm1::TForm1(QWidget* parent)
       lineHeight_(QFontMetrics(fonts::windowFont()).height()),
       urlOpener_(&links::openWithDesktop),
       errorBox_(&showErrorBox) {
+    accessible::installFactory();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(texts::kFormCaption);
     setWindowIcon(mainIcon());
@@ -82,6 +75,11 @@ TForm1::TForm1(QWidget* parent)
     createControls();
     describeControls();
     bindEvents();
+    announcer_ = new Announcer(this);
+    for (TSpinEdit* TForm1::*spin : kGradeSpinners) {
+        announcer_->followGrade(this->*spin);
+    }
+    accessible::renew(this);
 
     resize(scaled(kClientWidth), scaled(kClientHeight));
     move(kFrameLeft, kFrameTop);
@@ -122,11 +120,9 @@ void TForm1::describeControls() {
     for (int k = 1; k <= 9; ++k) {
         cellButton(k)->setAccessibleDescription(
             texts::kCellDescription.arg((k - 1) / 3 + 1).arg((k - 1) % 3 + 1).arg(k));
-        describeCell(k);
     }
     Label2->setAccessibleDescription(texts::kGameNumberDescription);
     Label8->setAccessibleDescription(texts::kEntryCountDescription);
-    describeCounters();
     Label9->setAccessibleDescription(texts::kHomepageDescription);
     Label10->setAccessibleDescription(texts::kMailDescription);
     Chart1->setAccessibleName(texts::kScoreName);
@@ -135,18 +131,6 @@ void TForm1::describeControls() {
     Button2->setAccessibleDescription(texts::kPlayDescription);
     Bar1->setAccessibleName(texts::kStatusName);
     Bar1->setAccessibleDescription(texts::kStatusDescription);
-}
-
-void TForm1::describeCell(int k) {
-    // The name says which cell it is and what it holds; a changed name is announced.
-    TSpeedButton* cell = cellButton(k);
-    const QString mark = cell->text().trimmed();
-    rename(cell, texts::kCellName.arg(k).arg(mark.isEmpty() ? texts::kCellEmpty : mark));
-}
-
-void TForm1::describeCounters() {
-    rename(Label2, texts::kGameNumberName.arg(Label2->text()));
-    rename(Label8, texts::kEntryCountName.arg(Label8->text()));
 }
 
 void TForm1::describeScore() {
@@ -296,22 +280,38 @@ TSpeedButton* TForm1::cellButton(int k) const {
 void TForm1::showCell(int k, const engine::Cell& value) {
     // The new caption is painted with the next repaint, after the handler has returned, so
     // the player's mark and the computer's answer appear together.
-    cellButton(k)->setText(QString::fromStdString(value.text()));
-    describeCell(k);
+    // A screen reader hears the marks placed (the computer's answer among them), not the
+    // board being cleared.
+    TSpeedButton* cell = cellButton(k);
+    const QString caption = QString::fromStdString(value.text());
+    if (caption != cell->text() && !caption.trimmed().isEmpty()) {
+        announcer_->say(accessible::cellName(k, caption));
+    }
+    cell->setText(caption);
 }
 
 void TForm1::showGameNumber(std::int32_t number) {
-    Label2->setCaption(QString::number(number));
-    describeCounters();
+    const QString caption = QString::number(number);
+    if (caption != Label2->text()) {
+        announcer_->say(texts::kGameNumberName.arg(caption));
+    }
+    Label2->setCaption(caption);
 }
 
 void TForm1::showEntryCount(std::int32_t count) {
-    Label8->setCaption(QString::number(count));
-    describeCounters();
+    const QString caption = QString::number(count);
+    if (caption != Label8->text()) {
+        announcer_->say(texts::kEntryCountName.arg(caption));
+    }
+    Label8->setCaption(caption);
 }
 
 void TForm1::showStatus(const std::string& utf8Text) {
-    Bar1->setSimpleText(QString::fromStdString(utf8Text));
+    const QString text = QString::fromStdString(utf8Text);
+    if (text != Bar1->simpleText()) {
+        announcer_->say(text);
+    }
+    Bar1->setSimpleText(text);
 }
 
 void TForm1::setPlayEnabled(bool enabled) {
