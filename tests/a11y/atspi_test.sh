@@ -48,7 +48,7 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 # Qt exposes its widgets on the AT-SPI bus only under a window system (not offscreen), and
 # without a screen reader running only when told to.
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-unset QT_ACCESSIBILITY NO_AT_BRIDGE
+unset QT_ACCESSIBILITY NO_AT_BRIDGE AT_SPI_BUS_ADDRESS
 dbus-run-session -- bash -c '
   /usr/libexec/at-spi-bus-launcher --launch-immediately &
   launcher=$!
