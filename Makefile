@@ -28,7 +28,7 @@ run: deps
 
 bench: deps
 	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZELMO_BUILD_BENCH=ON
-	cmake --build $(RELEASE_DIR) -j$(JOBS) --target engine_bench chart_bench soak zelmo-train startup_floor zelmo
+	cmake --build $(RELEASE_DIR) -j$(JOBS) --target engine_bench chart_bench learningview_bench soak zelmo-train startup_floor zelmo
 
 # Installs the Release build under PREFIX (DESTDIR, when given, is put before it).
 PREFIX ?= /usr/local
@@ -50,8 +50,8 @@ package: deps
 # ratios 1 and 2, published on the home page): five games played off screen.
 screenshots: $(BUILD_DIR)/CMakeCache.txt
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target zelmo_screenshot
-	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/app/zelmo_screenshot docs/screenshot.png 5
-	QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 $(BUILD_DIR)/app/zelmo_screenshot docs/screenshot-2x.png 5
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/screenshot/zelmo_screenshot docs/screenshot.png 5
+	QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 $(BUILD_DIR)/tools/screenshot/zelmo_screenshot docs/screenshot-2x.png 5
 
 # Start-up time and memory against a bare text window, and idle CPU, under Xvfb.
 startup-bench: bench

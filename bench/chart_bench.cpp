@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "chart/qtcanvas.h"
-#include "chart/scorechart.h"
+#include "ui/controlsetup.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ struct ScoreChart {
 
     ScoreChart() {
         chart->resize(217, 225);
-        ConfigureScoreChart(*chart, *series);
+        zelmo::ui::ConfigureScoreChart(*chart, *series);
         series->Add(3.0, QStringLiteral(u"Игрок"), AutoColor);
         series->Add(1.0, QStringLiteral(u"Компьютер"), AutoColor);
         series->Add(0.0, QStringLiteral(u"Ничья"), AutoColor);
