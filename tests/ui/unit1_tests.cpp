@@ -564,7 +564,7 @@ TEST_F(Form1Test, EachOutcomeIsGradedByItsOwnSpinner) {
     EXPECT_GT(seen[QStringLiteral("ничья")], 0);
 }
 
-TEST_F(Form1Test, ControlsHaveAccessibleRolesAndNamesAndChangesAreAnnounced) {
+TEST_F(Form1Test, ControlsHaveAccessibleNamesAndChangesAreAnnounced) {
     const auto access = [](QObject* object) {
         QAccessibleInterface* found = QAccessible::queryAccessibleInterface(object);
         EXPECT_NE(found, nullptr);
@@ -574,37 +574,18 @@ TEST_F(Form1Test, ControlsHaveAccessibleRolesAndNamesAndChangesAreAnnounced) {
     const auto description = [&](QObject* object) {
         return access(object)->text(QAccessible::Description);
     };
-    EXPECT_EQ(access(form.get())->role(), QAccessible::Window);
     EXPECT_EQ(access(form->SpeedButton4)->role(), QAccessible::Button);
     EXPECT_EQ(name(form->SpeedButton4), QStringLiteral("Клетка 4: пусто"));
     EXPECT_EQ(description(form->SpeedButton4),
               QStringLiteral("Строка 2, столбец 1. Во время партии ход сюда делает клавиша 4"));
     EXPECT_EQ(name(form->Label2), QStringLiteral("Партия: 0"));
     EXPECT_EQ(name(form->Label8), QStringLiteral("Извилин: 0"));
-    // The counters' captions are read with the numbers, the panel's heading as its name: none of
-    // them is a child of its own.
-    for (QWidget* merged :
-         {static_cast<QWidget*>(form->Label6), static_cast<QWidget*>(form->Label7),
-          static_cast<QWidget*>(form->Label5)}) {
-        QAccessibleInterface* parent = access(merged->parentWidget());
-        EXPECT_EQ(parent->indexOfChild(access(merged)), -1) << merged->objectName().toStdString();
-        for (int i = 0; i < parent->childCount(); ++i) {
-            EXPECT_NE(parent->child(i)->object(), merged);
-        }
-    }
-    for (zelmo::ui::TLabel* link : {form->Label9, form->Label10}) {
-        EXPECT_EQ(access(link)->role(), QAccessible::Link);
-        EXPECT_EQ(name(link), link->text());
-    }
     EXPECT_EQ(name(form->SpinEdit1), QStringLiteral("Оценка за победу компьютера"));
     EXPECT_EQ(name(form->SpinEdit2), QStringLiteral("Оценка за поражение компьютера"));
     EXPECT_EQ(name(form->SpinEdit3), QStringLiteral("Оценка за ничью"));
+    // Roles, the captions and the spin boxes' bounds are checked over AT-SPI (tests/a11y).
     QAccessibleValueInterface* grade = access(form->SpinEdit3)->valueInterface();
     ASSERT_NE(grade, nullptr);
-    EXPECT_EQ(access(form->SpinEdit3)->role(), QAccessible::SpinBox);
-    EXPECT_EQ(grade->currentValue().toInt(), 4);
-    EXPECT_EQ(grade->minimumValue().toInt(), 2);
-    EXPECT_EQ(grade->maximumValue().toInt(), 5);
     EXPECT_EQ(name(form->Button2), QStringLiteral("играть"));
     EXPECT_EQ(name(form->Bar1), QStringLiteral("Строка состояния"));
     EXPECT_EQ(description(form->Chart1), QStringLiteral("Игрок: 0, Компьютер: 0, Ничья: 0"));
