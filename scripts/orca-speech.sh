@@ -74,7 +74,10 @@ for key in "$@"; do
   sleep 1
 done
 sleep 1
-kill "$zelmo" "$orca" "$launcher" 2>/dev/null
+# Orca writes the end of its log when it stops, which needs the bus: the bus goes last.
+kill "$zelmo" "$orca" 2>/dev/null
+for _ in $(seq 100); do kill -0 "$orca" 2>/dev/null || break; sleep 0.05; done
+kill "$launcher" 2>/dev/null
 exit 0
 SESSION
 [ "$status" -eq 0 ] || echo "the session ended with status $status" >&2
