@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/controls.h"
 
-#include "ui/announce.h"
 #include "ui/devicepixels.h"
 
 #include <qdrawutil.h>
@@ -215,8 +214,6 @@ QString TStatusBar::simpleText() const {
 void TStatusBar::setSimpleText(const QString& text) {
     if (text != field_->text()) {
         field_->setText(text);
-        // The field's accessible name is its text: a screen reader reads the new status out.
-        announce::nameChanged(field_);
     }
 }
 

@@ -31,6 +31,8 @@ inline const QString kEmptyCell = QStringLiteral(" ");
 // are filled in with numbers or marks.
 inline const QString kCellName = QStringLiteral("Клетка %1: %2");
 inline const QString kCellEmpty = QStringLiteral("пусто");
+inline const QString kCellCross = QStringLiteral("крестик");
+inline const QString kCellNought = QStringLiteral("нолик");
 inline const QString kCellDescription =
     QStringLiteral("Строка %1, столбец %2. Во время партии ход сюда делает клавиша %3");
 inline const QString kGameNumberName = QStringLiteral("Партия: %1");

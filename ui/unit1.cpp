@@ -19,6 +19,7 @@
 #include "chart/chartmath.h"
 #include "engine/errors.h"
 #include "engine/grades.h"
+#include "ui/accessible.h"
 #include "ui/announce.h"
 #include "ui/controls.h"
 #include "ui/controlsetup.h"
@@ -67,15 +68,6 @@ T* named(T* control, const QString& name) {
     return control;
 }
 
-// A new accessible name, told to assistive technology so that a screen reader reads it out.
-void rename(QWidget* control, const QString& name) {
-    if (control->accessibleName() == name) {
-        return;
-    }
-    control->setAccessibleName(name);
-    announce::nameChanged(control);
-}
-
 void setTextColour(QWidget* control, const QColor& colour) {
     QPalette palette = control->palette();
     palette.setColor(QPalette::WindowText, colour);
@@ -90,6 +82,7 @@ TForm1::TForm1(QWidget* parent)
       urlOpener_(&links::openWithDesktop),
       errorBox_(&showErrorBox),
       wipeQuestion_(&askWipeQuestion) {
+    accessible::installFactory();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(texts::kFormCaption);
     setWindowIcon(mainIcon());
@@ -100,6 +93,11 @@ TForm1::TForm1(QWidget* parent)
     describeControls();
     bindEvents();
     bindKeys();
+    announcer_ = new Announcer(this);
+    for (TSpinEdit* TForm1::*spin : kGradeSpinners) {
+        announcer_->followGrade(this->*spin);
+    }
+    accessible::renew(this);
 
     resize(scaled(kClientWidth), scaled(kClientHeight));
     move(kFrameLeft, kFrameTop);
@@ -168,11 +166,9 @@ void TForm1::describeControls() {
     for (int k = 1; k <= 9; ++k) {
         cellButton(k)->setAccessibleDescription(
             texts::kCellDescription.arg((k - 1) / 3 + 1).arg((k - 1) % 3 + 1).arg(k));
-        describeCell(k);
     }
     Label2->setAccessibleDescription(texts::kGameNumberDescription);
     Label8->setAccessibleDescription(texts::kEntryCountDescription);
-    describeCounters();
     Label9->setAccessibleDescription(texts::kHomepageDescription);
     Label10->setAccessibleDescription(texts::kMailDescription);
     Chart1->setAccessibleName(texts::kScoreName);
@@ -181,18 +177,6 @@ void TForm1::describeControls() {
     Button2->setAccessibleDescription(texts::kPlayDescription);
     Bar1->setAccessibleName(texts::kStatusName);
     Bar1->setAccessibleDescription(texts::kStatusDescription);
-}
-
-void TForm1::describeCell(int k) {
-    // The name says which cell it is and what it holds; a changed name is announced.
-    TSpeedButton* cell = cellButton(k);
-    const QString mark = cell->text().trimmed();
-    rename(cell, texts::kCellName.arg(k).arg(mark.isEmpty() ? texts::kCellEmpty : mark));
-}
-
-void TForm1::describeCounters() {
-    rename(Label2, texts::kGameNumberName.arg(Label2->text()));
-    rename(Label8, texts::kEntryCountName.arg(Label8->text()));
 }
 
 void TForm1::describeScore() {
@@ -457,8 +441,14 @@ void TForm1::showCell(int k, const engine::Cell& value) {
     }
     // The new caption is painted with the next repaint, after the handler has returned, so
     // the player's mark and the computer's answer appear together.
-    cellButton(k)->setText(QString::fromStdString(value.text()));
-    describeCell(k);
+    // A screen reader hears the marks placed (the computer's answer among them), not the
+    // board being cleared.
+    TSpeedButton* cell = cellButton(k);
+    const QString caption = QString::fromStdString(value.text());
+    if (caption != cell->text() && !caption.trimmed().isEmpty()) {
+        announcer_->say(accessible::cellName(k, caption));
+    }
+    cell->setText(caption);
 }
 
 void TForm1::showGameNumber(std::int32_t number) {
@@ -466,8 +456,11 @@ void TForm1::showGameNumber(std::int32_t number) {
         displayStale_ = true;
         return;
     }
-    Label2->setCaption(QString::number(number));
-    describeCounters();
+    const QString caption = QString::number(number);
+    if (caption != Label2->text()) {
+        announcer_->say(texts::kGameNumberName.arg(caption));
+    }
+    Label2->setCaption(caption);
 }
 
 void TForm1::showEntryCount(std::int32_t count) {
@@ -475,8 +468,11 @@ void TForm1::showEntryCount(std::int32_t count) {
         displayStale_ = true;
         return;
     }
-    Label8->setCaption(QString::number(count));
-    describeCounters();
+    const QString caption = QString::number(count);
+    if (caption != Label8->text()) {
+        announcer_->say(texts::kEntryCountName.arg(caption));
+    }
+    Label8->setCaption(caption);
 }
 
 void TForm1::showStatus(const std::string& utf8Text) {
@@ -484,6 +480,9 @@ void TForm1::showStatus(const std::string& utf8Text) {
     if (displayDeferred_) {
         displayStale_ = true;
         return;
+    }
+    if (status_ != Bar1->simpleText()) {
+        announcer_->say(status_);
     }
     Bar1->setSimpleText(status_);
 }

@@ -21,6 +21,7 @@
 
 namespace zelmo::ui {
 
+class Announcer;
 class TButton;
 class TLabel;
 class TPanel;
@@ -152,10 +153,8 @@ class TForm1 : public QWidget, public engine::GameFlow {
   private:
     // The cell that a key plays (1..9), or 0 for any other key.
     static int cellOfKey(const QKeyEvent* event);
-    // Accessible names and descriptions; the changing ones follow the game.
+    // Accessible descriptions; the names that change with the game come from the controls.
     void describeControls();
-    void describeCell(int k);
-    void describeCounters();
     void describeScore();
     void createControls();
     void bindEvents();
@@ -189,6 +188,7 @@ class TForm1 : public QWidget, public engine::GameFlow {
     QString status_;  // the status text last set, shown again by flushDisplay
     bool savesHeld_ = false;
     bool savePending_ = false;
+    Announcer* announcer_ = nullptr;  // reads the game out to a screen reader
 };
 
 }  // namespace zelmo::ui

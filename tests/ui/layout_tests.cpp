@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's layout and looks (positions, stacking, fonts, links, the resize rule), the
-// error text rule, the icon and the scaling arithmetic.
+// error text rule and the scaling arithmetic.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -19,7 +19,6 @@
 #include "ui/controls.h"
 #include "ui/errorbox.h"
 #include "ui/fonts.h"
-#include "ui/icon.h"
 #include "ui/links.h"
 #include "ui/screenfit.h"
 #include "ui/spinedit.h"
@@ -146,7 +145,7 @@ TEST_F(Form1LayoutTest, EveryControlOfTheLayoutTable) {
     }
 }
 
-TEST_F(Form1LayoutTest, WindowPlaceTitleAndIcon) {
+TEST_F(Form1LayoutTest, WindowPlaceAndTitle) {
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     // At its place when the screen holds it there, else moved just enough. CTest also runs this
@@ -161,12 +160,6 @@ TEST_F(Form1LayoutTest, WindowPlaceTitleAndIcon) {
         EXPECT_TRUE(available.contains(QRect(expected, outer)));
     }
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Зельмо"));
-    const QImage icon = form->windowIcon().pixmap(32, 32).toImage();
-    ASSERT_EQ(icon.size(), QSize(32, 32));
-    const QImage picture = zelmo::ui::mainIconImage();
-    for (const QPoint p : {QPoint(6, 6), QPoint(23, 6), QPoint(16, 16), QPoint(0, 0)}) {
-        EXPECT_EQ(icon.pixelColor(p), picture.pixelColor(p)) << p.x() << "," << p.y();
-    }
 }
 
 TEST_F(Form1LayoutTest, StatusBarAndPushButtonsAreOpaque) {
@@ -243,15 +236,6 @@ TEST(ErrorBoxText, AppendsAFullStopOnlyAfterCodesAboveIt) {
     for (const QString message : {"Done.", "Oops!", "(see)", "a-", ""}) {
         EXPECT_EQ(zelmo::ui::errorBoxText(message), message) << message.toStdString();
     }
-}
-
-TEST(MainIcon, IsA32By32PictureInSixteenColours) {
-    const QImage image = zelmo::ui::mainIconImage();
-    EXPECT_EQ(image.size(), QSize(32, 32));
-    EXPECT_EQ(image.colorCount(), 16);
-    // Crosses on the diagonal (red), noughts in the other corners (blue).
-    EXPECT_EQ(image.pixelColor(6, 6), QColor(255, 0, 0));
-    EXPECT_EQ(image.pixelColor(23, 6), QColor(0, 0, 255));
 }
 
 TEST(ScreenFit, MovesAWindowJustEnoughToLieOnTheScreen) {
