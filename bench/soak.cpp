@@ -5,7 +5,7 @@
 // second and the resident memory at the start and the end, which must stay flat. Usage: soak
 // [GAMES] (default 1000000). Exit code 1 on the first broken invariant, with what broke.
 #include "engine/memoryformat.h"
-#include "train/players.h"
+#include "engine/players.h"
 #include "train/trainflow.h"
 
 #include <unistd.h>
@@ -96,12 +96,12 @@ int main(int argc, char** argv) {
     auto flow = std::make_unique<train::TrainFlow>(train::Grades{});
     engine::Board empty;
     empty.fill(engine::kEmpty);
-    train::PerfectPlayer::bestMoves(empty);  // builds the player's table before the first count
+    engine::PerfectPlayer::bestMoves(empty);  // builds the player's table before the first count
     const long rssStart = residentKiB();
     flow->setClock(train::SteppingClock(1, 1777));
-    train::SplitMix64 random(99);
-    train::RandomPlayer randomPlayer(1);
-    train::PerfectPlayer perfectPlayer(2);
+    engine::SplitMix64 random(99);
+    engine::RandomPlayer randomPlayer(1);
+    engine::PerfectPlayer perfectPlayer(2);
     // Normal grades most of the time, so the memory fills and learns; now and then the ends of
     // the 32-bit range, which overflow weights.
     const std::int32_t grades[] = {2, 3, 4,       5,       2,           3,
@@ -112,8 +112,8 @@ int main(int argc, char** argv) {
     const std::clock_t cpuStarted = std::clock();
     long rssWarm = 0;
     for (long game = 1; game <= games; ++game) {
-        train::Player& player = game % 2 == 0 ? static_cast<train::Player&>(perfectPlayer)
-                                              : static_cast<train::Player&>(randomPlayer);
+        engine::Player& player = game % 2 == 0 ? static_cast<engine::Player&>(perfectPlayer)
+                                               : static_cast<engine::Player&>(randomPlayer);
         for (std::int32_t* grade : {&flow->grades.win, &flow->grades.loss, &flow->grades.draw}) {
             *grade = grades[random.below(sizeof grades / sizeof grades[0])];
         }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "train/options.h"
-#include "train/players.h"
+#include "engine/players.h"
 #include "train/texts.h"
 
 #include <getopt.h>
@@ -74,7 +74,7 @@ bool validPlayer(const std::string& name) {
     const char* end = number.data() + number.size();
     const auto [stop, error] = std::from_chars(number.data(), end, p, std::chars_format::fixed);
     return error == std::errc() && stop == end && p >= 0.0 && p <= 1.0 &&
-           makePlayer(name, 0) != nullptr;
+           engine::makePlayer(name, 0) != nullptr;
 }
 
 std::string quoted(const std::string& text) {

@@ -108,7 +108,7 @@ std::string plainSeconds(double seconds) {
 
 int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& err, bool progress,
                 const volatile std::sig_atomic_t* stop) {
-    const std::unique_ptr<Player> player = makePlayer(options.player, options.seed);
+    const std::unique_ptr<engine::Player> player = engine::makePlayer(options.player, options.seed);
     if (!player) {
         err << prefixed(std::string(texts::kBadValue) + " «" + options.player + "»");
         return kExitUsage;

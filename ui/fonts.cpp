@@ -82,7 +82,7 @@ QString firstInstalled(const QStringList& candidates) {
 namespace {
 
 QString pickSansSerifFamily(int pixelSize) {
-    const QString exact = firstInstalled({kSansCandidates.at(0), kSansCandidates.at(1)});
+    QString exact = firstInstalled({kSansCandidates.at(0), kSansCandidates.at(1)});
     if (!exact.isEmpty()) {
         return exact;
     }
@@ -110,7 +110,7 @@ QString sansSerifFamily(int pixelSize) {
     if (const auto known = chosen.constFind(pixelSize); known != chosen.cend()) {
         return *known;
     }
-    const QString family = pickSansSerifFamily(pixelSize);
+    QString family = pickSansSerifFamily(pixelSize);
     chosen.insert(pixelSize, family);
     return family;
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The arrows of the spin editor: the held, auto-repeating arrow and the pair that lays two out.
-#include "ui/spinedit.h"
+#include "ui/spinbutton.h"
 
 #include <qdrawutil.h>
 #include <QAccessibleWidget>

@@ -5,6 +5,7 @@
 #include "engine/errors.h"
 #include "engine/gameflow.h"
 #include "engine/memoryfile.h"
+#include "engine/players.h"
 #include "train/trainflow.h"
 
 #include <algorithm>
@@ -20,7 +21,7 @@ namespace {
 using namespace zelmo::engine;
 
 // The player "X" of the fuzzed games: always the first free cell.
-class FirstFreeCell : public zelmo::train::Player {
+class FirstFreeCell : public zelmo::engine::Player {
   public:
     int move(const Board& board) override {
         int cell = 1;

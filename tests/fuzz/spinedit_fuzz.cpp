@@ -33,6 +33,7 @@
 #include <optional>
 
 #include "parseoracle.h"
+#include "ui/spinbutton.h"
 #include "ui/spinedit.h"
 
 namespace {
@@ -488,6 +489,17 @@ class Run {
 
     void invariants() {
         const QString text = spin_->text();
+        // The expected result of typing is computed from the caret and the selection, so both
+        // must lie inside the text.
+        const int selStart = spin_->selectionStart();
+        const qsizetype selLength = spin_->selectedText().size();
+        check(*spin_, spin_->cursorPosition() >= 0 && spin_->cursorPosition() <= text.size(),
+              "caret inside the text", QString::number(spin_->cursorPosition()));
+        check(*spin_,
+              spin_->hasSelectedText() ? selStart >= 0 && selStart + selLength <= text.size()
+                                       : selStart == -1 && selLength == 0,
+              "selection inside the text",
+              QString::number(selStart) + QStringLiteral("+") + QString::number(selLength));
         check(*spin_, spin_->value() == OracleParseInteger(text).value_or(spin_->minValue()),
               "value read from the text", QString::number(spin_->value()));
         for (const QChar c : text) {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "train/players.h"
+#include "engine/players.h"
 #include "train/trainflow.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,10 @@
 
 namespace zelmo::train {
 namespace {
+
+using engine::makePlayer;
+using engine::PerfectPlayer;
+using engine::RandomPlayer;
 
 engine::Board boardOf(const std::string& nineCells) {
     engine::Board board;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the spin editor: parsing, clamping, stepping, the character filter, the clipboard,
 // focus, the held-arrow repeat and the layout, driven through real key and mouse events.
+#include "ui/spinbutton.h"
 #include "ui/spinedit.h"
 
 #include <gtest/gtest.h>
@@ -177,6 +178,9 @@ TEST_F(SpinEditTest, KeysAreFilteredStepOrBeep) {
         // Editing and control keys reach an enabled editor silently; a disabled one beeps at
         // Backspace and Delete but lets selection and copying through.
         {true, u'.', "", 0, {Key_4, Key_Backspace, Key_Home, Key_Delete, Key_Escape, ctrl(Key_A)}},
+        // Redoing a character typed over a selection leaves the caret after it, nothing selected.
+        {true, u'.', "+5", 0, {Key_End, Qt::ShiftModifier | Key_Home, Qt::KeypadModifier | Key_Plus,
+                               ctrl(Key_Z), Qt::ControlModifier | Qt::ShiftModifier | Key_Z, Key_5}},
         {false, u'.', "3", 4, {Key_Backspace, ctrl(Key_Backspace), Key_Home, Key_Delete,
                                ctrl(Key_A), ctrl(Key_C), ctrl(Key_Z)}},
         {false, u'.', "3", 2, {Key_Home, ctrl(Key_Delete), Key_End, Qt::ShiftModifier | Key_Home,

@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "train/players.h"
+#include "engine/players.h"
 
 #include <array>
 #include <cstdlib>
 
-namespace zelmo::train {
+namespace zelmo::engine {
 
 namespace {
-
-using engine::Board;
 
 constexpr int kStates = 19683;  // 3^9
 // The eight lines of three, cells numbered from 0.
@@ -112,7 +110,7 @@ int nthCell(std::uint16_t mask, std::uint32_t n) {
 std::uint16_t freeCells(const Board& board) {
     std::uint16_t mask = 0;
     for (int k = 1; k <= Board::kCells; ++k) {
-        if (board.is(k, engine::kEmpty)) {
+        if (board.is(k, kEmpty)) {
             mask = static_cast<std::uint16_t>(mask | (1u << k));
         }
     }
@@ -180,4 +178,4 @@ std::unique_ptr<Player> makePlayer(const std::string& name, std::uint64_t seed) 
     return nullptr;
 }
 
-}  // namespace zelmo::train
+}  // namespace zelmo::engine
