@@ -175,7 +175,11 @@ std::string followLinks(const std::string& path, int& error) {
             return current;
         }
         target.resize(static_cast<std::size_t>(length));
-        current = target.front() == '/' ? target : directoryOf(current) + "/" + target;
+        if (target.front() == '/') {
+            current = target;
+        } else {
+            current = directoryOf(current).append("/").append(target);
+        }
     }
 }
 

@@ -127,6 +127,7 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
     copies.emplace_back(texts::kProgram);
     copies.insert(copies.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
+    argv.reserve(copies.size() + 1);
     for (std::string& text : copies) {
         argv.push_back(text.data());
     }

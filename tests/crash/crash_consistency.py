@@ -129,7 +129,7 @@ def main():
                    stdout=subprocess.DEVNULL)
 
     # The trainer: load the old file, play a short run, save once over the same file.
-    run = [train, "-n", "300", "-s", "3", "--clock", "9", "-b", "100000", "--load", path,
+    run = [train, "-n", "50", "-s", "3", "--clock", "9", "-b", "100000", "--load", path,
            "--save", path]
     shutil.copyfile(old, path)
     subprocess.run(run, check=True, stdout=subprocess.DEVNULL)
@@ -143,7 +143,7 @@ def main():
 
     # The window: the same games every run, a save after each; the reference run gives the
     # memory after every game.
-    games = 400
+    games = 1000
     shutil.copyfile(old, path)
     reference = subprocess.Popen([driver, path, str(games), "--dump"], stdout=subprocess.PIPE,
                                  stderr=subprocess.DEVNULL, env=env)
@@ -154,11 +154,11 @@ def main():
         return 1
     saved = set(memories)
     shutil.copyfile(old, path)
-    length = timed_run([driver, path, str(games)], env)
+    length = sorted(timed_run([driver, path, str(games)], env) for _ in range(3))[1]
     window = Tally("window")
     for _ in range(args.trials):
         kill_trial(window, train, [driver, path, str(games)], path, old, saved,
-                   rng.uniform(0, length * 0.6), env)
+                   rng.uniform(0, length * 0.5), env)
     left_window = len(temporaries(folder, "memory.zelmo"))
 
     print(f"{datetime.datetime.now(datetime.timezone.utc):%Y-%m-%d %H:%M} UTC, seed {args.seed}")
