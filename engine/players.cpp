@@ -2,7 +2,9 @@
 #include "engine/players.h"
 
 #include <array>
+#include <charconv>
 #include <cstdlib>
+#include <system_error>
 
 namespace zelmo::engine {
 
@@ -166,16 +168,20 @@ std::unique_ptr<Player> makePlayer(const std::string& name, std::uint64_t seed) 
     if (name == "perfect") {
         return std::make_unique<PerfectPlayer>(seed);
     }
+    // P in plain decimal digits ("0.25", "1"): no blank, sign, exponent or hexadecimal form.
     const std::string prefix = "mixed:";
-    if (name.rfind(prefix, 0) == 0 && name.size() > prefix.size()) {
-        const std::string number = name.substr(prefix.size());
-        char* end = nullptr;
-        const double p = std::strtod(number.c_str(), &end);
-        if (end == number.c_str() + number.size() && p >= 0.0 && p <= 1.0) {
-            return std::make_unique<MixedPlayer>(p, seed);
-        }
+    if (name.rfind(prefix, 0) != 0 || name.size() == prefix.size() || name[prefix.size()] < '0' ||
+        name[prefix.size()] > '9') {
+        return nullptr;
     }
-    return nullptr;
+    double p = 0;
+    const char* end = name.data() + name.size();
+    const auto [stop, error] =
+        std::from_chars(name.data() + prefix.size(), end, p, std::chars_format::fixed);
+    if (error != std::errc() || stop != end || p < 0.0 || p > 1.0) {
+        return nullptr;
+    }
+    return std::make_unique<MixedPlayer>(p, seed);
 }
 
 }  // namespace zelmo::engine

@@ -57,26 +57,6 @@ std::optional<T> parseWhole(const std::string& text, T low, T high) {
     return value;
 }
 
-// "random", "perfect" or "mixed:P" with P a plain decimal fraction from 0 to 1 ("0.25", "1").
-bool validPlayer(const std::string& name) {
-    if (name == "random" || name == "perfect") {
-        return true;
-    }
-    const std::string prefix = "mixed:";
-    if (name.rfind(prefix, 0) != 0) {
-        return false;
-    }
-    const std::string number = name.substr(prefix.size());
-    if (number.empty() || number.front() < '0' || number.front() > '9') {
-        return false;
-    }
-    double p = 0;
-    const char* end = number.data() + number.size();
-    const auto [stop, error] = std::from_chars(number.data(), end, p, std::chars_format::fixed);
-    return error == std::errc() && stop == end && p >= 0.0 && p <= 1.0 &&
-           engine::makePlayer(name, 0) != nullptr;
-}
-
 std::string quoted(const std::string& text) {
     return "«" + text + "»";
 }
@@ -156,7 +136,7 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
                 break;
             }
             case 'p':
-                if (!validPlayer(value)) {
+                if (!engine::makePlayer(value, 0)) {
                     return badValue(c, value, texts::kPlayerRange);
                 }
                 options.player = value;
