@@ -5,7 +5,7 @@ RELEASE_DIR ?= build-release
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps test run bench startup-bench clean format install package fuzz fuzz-build fuzz-smoke crash-test
+.PHONY: all deps test run bench startup-bench clean format install package fuzz fuzz-build fuzz-smoke screenshots crash-test
 
 all: $(BUILD_DIR)/CMakeCache.txt
 	cmake --build $(BUILD_DIR) -j$(JOBS)
@@ -45,6 +45,13 @@ package: deps
 	rm -rf $(RELEASE_DIR)/package
 	cd $(RELEASE_DIR) && cpack -G DEB -B $(abspath $(RELEASE_DIR))/package
 	cp $(RELEASE_DIR)/package/zelmo_*.deb .
+
+# The pictures of the window in docs/ (the README's, and the software centre's at device pixel
+# ratios 1 and 2, published on the home page): five games played off screen.
+screenshots: $(BUILD_DIR)/CMakeCache.txt
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target zelmo_screenshot
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/screenshot/zelmo_screenshot docs/screenshot.png 5
+	QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=2 $(BUILD_DIR)/tools/screenshot/zelmo_screenshot docs/screenshot-2x.png 5
 
 # Start-up time and memory against a bare text window, and idle CPU, under Xvfb.
 startup-bench: bench

@@ -6,8 +6,12 @@
 
 // The command line of `zelmo`, read before the window system starts so that --help, --version
 // and a refused line need no display. Long options take their value as "--opt=V" or
-// "--opt V"; "--" ends the options.
+// "--opt V", and may be abbreviated while the abbreviation is unique; "--" ends the options.
 namespace zelmo::app {
+
+// The pace of the watch mode in milliseconds per move: without --pace, and at most.
+inline constexpr int kDefaultPace = 200;
+inline constexpr int kMaxPace = 60000;
 
 // What the command line asks for: run the game (with a memory file, if one is chosen), print
 // the help or the version, or refuse (the text says why).
@@ -16,6 +20,8 @@ struct CommandLine {
     Action action = Action::Run;
     QString memoryPath;       // --memory FILE
     bool keepMemory = false;  // --keep-memory: the memory file in the per-user data folder
+    QString opponent;         // --opponent NAME: watch this player play "X"; empty: do not
+    int pace = kDefaultPace;  // --pace MS, with --opponent
     QString text;             // the help, the version or the error message, for the terminal
 };
 

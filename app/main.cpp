@@ -12,6 +12,10 @@
 #include "ui/application.h"
 #include "ui/memorylocation.h"
 #include "ui/unit1.h"
+#include "ui/watch.h"
+
+static_assert(zelmo::app::kDefaultPace == zelmo::ui::WatchMode::kDefaultPace,
+              "--opponent without --pace watches at the pace of F5");
 
 int main(int argc, char** argv) {
     zelmo::engine::openClosedStandardStreams();
@@ -41,6 +45,10 @@ int main(int argc, char** argv) {
         form1.useMemoryFile(zelmo::ui::keptMemoryPath(), zelmo::ui::FolderPolicy::Create);
     } else if (!commandLine.memoryPath.isEmpty()) {
         form1.useMemoryFile(commandLine.memoryPath, zelmo::ui::FolderPolicy::MustExist);
+    }
+    // The parser has checked the player's name, so the watch mode takes it.
+    if (!commandLine.opponent.isEmpty()) {
+        form1.watch(commandLine.opponent, commandLine.pace);
     }
     app.exec();
     return 0;

@@ -87,12 +87,7 @@ int checkInvariants(const train::TrainFlow& flow, long game) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    const long games = argc > 1 ? std::atol(argv[1]) : 1000000;
-    if (games <= 0) {
-        std::fprintf(stderr, "usage: soak [GAMES]\n");
-        return 2;
-    }
+static int soak(long games) {
     auto flow = std::make_unique<train::TrainFlow>(train::Grades{});
     engine::Board empty;
     empty.fill(engine::kEmpty);
@@ -199,4 +194,20 @@ int main(int argc, char** argv) {
         "resident memory: %ld KiB at the start, %ld KiB after %ld games, %ld KiB at the end\n",
         rssStart, rssWarm, games / 100, rssEnd);
     return 0;
+}
+
+int main(int argc, char** argv) {
+    const long games = argc > 1 ? std::atol(argv[1]) : 1000000;
+    if (games <= 0) {
+        std::fprintf(stderr, "usage: soak [GAMES]\n");
+        return 2;
+    }
+    // An error outside a guarded game action (a failed allocation, a broken table) ends the
+    // run with its message instead of an abort.
+    try {
+        return soak(games);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "soak: %s\n", error.what());
+        return 1;
+    }
 }

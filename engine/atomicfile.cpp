@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 namespace zelmo::engine {
 
@@ -176,7 +177,7 @@ std::string followLinks(const std::string& path, int& error) {
         }
         target.resize(static_cast<std::size_t>(length));
         if (target.front() == '/') {
-            current = target;
+            current = std::move(target);
         } else {
             current = directoryOf(current).append("/").append(target);
         }

@@ -3,7 +3,7 @@
 
 #include <array>
 #include <charconv>
-#include <cstdlib>
+#include <optional>
 #include <system_error>
 
 namespace zelmo::engine {
@@ -161,6 +161,31 @@ int MixedPlayer::move(const Board& board) {
     return randomCell(cells, random_);
 }
 
+namespace {
+
+// P of "mixed:P", or nothing when the name is not of that form.
+std::optional<double> mixedShare(const std::string& name) {
+    const std::string prefix = "mixed:";
+    if (name.rfind(prefix, 0) != 0) {
+        return std::nullopt;
+    }
+    // from_chars reads the C locale's notation whatever the process locale is (a window in a
+    // German locale must not read "0,5"); a leading digit keeps out signs, blanks and ".5".
+    const std::string number = name.substr(prefix.size());
+    if (number.empty() || number.front() < '0' || number.front() > '9') {
+        return std::nullopt;
+    }
+    double p = 0;
+    const char* end = number.data() + number.size();
+    const auto [stop, error] = std::from_chars(number.data(), end, p, std::chars_format::fixed);
+    if (error != std::errc() || stop != end || p < 0.0 || p > 1.0) {
+        return std::nullopt;
+    }
+    return p;
+}
+
+}  // namespace
+
 std::unique_ptr<Player> makePlayer(const std::string& name, std::uint64_t seed) {
     if (name == "random") {
         return std::make_unique<RandomPlayer>(seed);
@@ -168,20 +193,10 @@ std::unique_ptr<Player> makePlayer(const std::string& name, std::uint64_t seed) 
     if (name == "perfect") {
         return std::make_unique<PerfectPlayer>(seed);
     }
-    // P in plain decimal digits ("0.25", "1"): no blank, sign, exponent or hexadecimal form.
-    const std::string prefix = "mixed:";
-    if (name.rfind(prefix, 0) != 0 || name.size() == prefix.size() || name[prefix.size()] < '0' ||
-        name[prefix.size()] > '9') {
-        return nullptr;
+    if (const std::optional<double> p = mixedShare(name)) {
+        return std::make_unique<MixedPlayer>(*p, seed);
     }
-    double p = 0;
-    const char* end = name.data() + name.size();
-    const auto [stop, error] =
-        std::from_chars(name.data() + prefix.size(), end, p, std::chars_format::fixed);
-    if (error != std::errc() || stop != end || p < 0.0 || p > 1.0) {
-        return nullptr;
-    }
-    return std::make_unique<MixedPlayer>(p, seed);
+    return nullptr;
 }
 
 }  // namespace zelmo::engine

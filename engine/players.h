@@ -69,8 +69,9 @@ class MixedPlayer : public Player {
     SplitMix64 random_;
 };
 
-// A player from its name: "random", "perfect" or "mixed:P" with 0 <= P <= 1. Null for any
-// other name.
+// A player from its name: "random", "perfect" or "mixed:P" with P a plain decimal fraction
+// from 0 to 1 ("0", "0.25", "1"; no sign, blank, exponent or hexadecimal). Null for any other
+// name. The trainer and the window both check a player's name with this alone.
 std::unique_ptr<Player> makePlayer(const std::string& name, std::uint64_t seed);
 
 }  // namespace zelmo::engine

@@ -136,7 +136,7 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
                 break;
             }
             case 'p':
-                if (!engine::makePlayer(value, 0)) {
+                if (engine::makePlayer(value, 0) == nullptr) {
                     return badValue(c, value, texts::kPlayerRange);
                 }
                 options.player = value;

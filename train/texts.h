@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/plural.h"
+#include "engine/texts.h"
 
 #include <string_view>
 
@@ -80,8 +81,7 @@ inline constexpr std::string_view kBlockRange = "нужно целое числ�
 inline constexpr std::string_view kGradeRange = "нужно целое число от -2147483648 до 2147483647";
 inline constexpr std::string_view kSeedRange = "нужно целое число от 0 до 18446744073709551615";
 inline constexpr std::string_view kClockRange = "нужно МС или МС:ШАГ, целые числа от 0 до 86399999";
-inline constexpr std::string_view kPlayerRange =
-    "нужно random, perfect или mixed:P, где P — десятичное число от 0 до 1";
+inline constexpr std::string_view kPlayerRange = engine::texts::kPlayerNames;
 inline constexpr std::string_view kFileRange = "нужно имя файла";
 inline constexpr std::string_view kUnknownOption = "неизвестный параметр";
 inline constexpr std::string_view kAmbiguousOption = "неоднозначный параметр";

@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "engine/grades.h"
 #include "ui/devicepixels.h"
 #include "ui/editkeys.h"
 #include "ui/spinparse.h"
@@ -294,7 +293,8 @@ void TSpinEdit::paintEvent(QPaintEvent* event) {
     QLineEdit::paintEvent(event);
     QPainter painter(this);
     DevicePixels border(painter, rect());
-    qDrawWinPanel(&border.painter(), border.rect(), palette(), true);
+    border.frame(kBorder,
+                 [this](QPainter& p, const QRect& r) { qDrawWinPanel(&p, r, palette(), true); });
 }
 
 void TSpinEdit::changeEvent(QEvent* event) {
@@ -383,15 +383,6 @@ void TSpinEdit::dropEvent(QDropEvent* event) {
         return;
     }
     QLineEdit::dropEvent(event);
-}
-
-void ConfigureGradeSpinner(TSpinEdit& spin, std::int32_t value, bool editorEnabled) {
-    spin.setMaxValue(engine::grades::kHighest);
-    spin.setMinValue(engine::grades::kLowest);
-    spin.setValue(value);
-    spin.setEditorEnabled(editorEnabled);
-    spin.setAutoSelect(false);
-    spin.setTabStop(false);
 }
 
 }  // namespace zelmo::ui

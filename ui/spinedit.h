@@ -105,8 +105,4 @@ class TSpinEdit : public QLineEdit {
     std::function<void()> beep_;
 };
 
-// Sets up one of the window's grade spinners: the bounds 2..5 first, then the value, so that the
-// value passes the clamping unchanged; not a tab stop and no auto-select.
-void ConfigureGradeSpinner(TSpinEdit& spin, std::int32_t value, bool editorEnabled);
-
 }  // namespace zelmo::ui

@@ -31,6 +31,8 @@ inline const QString kEmptyCell = QStringLiteral(" ");
 // are filled in with numbers or marks.
 inline const QString kCellName = QStringLiteral("Клетка %1: %2");
 inline const QString kCellEmpty = QStringLiteral("пусто");
+inline const QString kCellCross = QStringLiteral("крестик");
+inline const QString kCellNought = QStringLiteral("нолик");
 inline const QString kCellDescription =
     QStringLiteral("Строка %1, столбец %2. Во время партии ход сюда делает клавиша %3");
 inline const QString kGameNumberName = QStringLiteral("Партия: %1");
@@ -90,8 +92,11 @@ inline const QString kHelpText = QStringLiteral(
     "<tr><td><b>F1</b></td><td>эта справка</td></tr>"
     "<tr><td><b>F2</b>, <b>Ctrl+N</b></td><td>новая партия (как «играть»)</td></tr>"
     "<tr><td><b>1</b>–<b>9</b></td><td>ход в клетку</td></tr>"
-    "<tr><td><b>F3</b></td><td>окно «Память компьютера»</td></tr>"
-    "<tr><td><b>F5</b></td><td>компьютер играет за «X» сам; ещё раз F5 — стоп</td></tr>"
+    "<tr><td><b>F3</b></td><td>окно «Память компьютера»: каждая запомненная позиция и вес "
+    "каждого испробованного ответа; <b>Escape</b> закрывает его</td></tr>"
+    "<tr><td><b>F5</b></td><td>окно само играет за «X» партию за партией, чтобы было видно, "
+    "как компьютер учится; останавливают его F5, щелчок по клетке, цифра и сообщение об "
+    "ошибке</td></tr>"
     "<tr><td><b>Tab</b>, <b>Пробел</b></td><td>выбрать и нажать кнопку</td></tr>"
     "<tr><td><b>Ctrl+Q</b></td><td>выход</td></tr>"
     "</table>"
@@ -102,6 +107,9 @@ inline const QString kHelpText = QStringLiteral(
     "каждой партии. Прежде чем промыть мозги, игра спрашивает и оставляет прежний файл "
     "копией ФАЙЛ.bak: чтобы вернуть память, закройте игру и скопируйте ФАЙЛ.bak на место "
     "ФАЙЛА.</p>"
+    "<p><b>zelmo --opponent ИГРОК --pace МС</b> сразу включает игру за «X», как F5: игроком "
+    "random (случайные ходы), perfect (никогда не проигрывает) или mixed:P (perfect с "
+    "вероятностью P от 0 до 1), МС миллисекунд на ход (от 0 до 60000, без --pace 200).</p>"
     "<p>Файл памяти сейчас: %2.</p>"
     "<h3>О программе</h3>"
     "<p>Зельмо, версия %3. Свободная программа: её можно распространять и изменять на "

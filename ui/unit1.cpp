@@ -4,26 +4,32 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPalette>
 #include <QRandomGenerator>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QShortcut>
 
 #include <array>
 #include <exception>
 #include <utility>
 
+#include "chart/chartmath.h"
 #include "engine/errors.h"
 #include "engine/grades.h"
+#include "ui/accessible.h"
 #include "ui/announce.h"
 #include "ui/controls.h"
+#include "ui/controlsetup.h"
 #include "ui/fonts.h"
 #include "ui/help.h"
 #include "ui/icon.h"
 #include "ui/memorybackup.h"
 #include "ui/memorystore.h"
 #include "ui/memoryview.h"
+#include "ui/screenfit.h"
 #include "ui/spinedit.h"
 #include "ui/texts.h"
 #include "ui/watch.h"
@@ -37,6 +43,8 @@ constexpr int kClientWidth = 380;
 constexpr int kClientHeight = 303;
 constexpr int kFrameLeft = 298;
 constexpr int kFrameTop = 153;
+constexpr int kFrameWidth = 388;
+constexpr int kFrameHeight = 330;
 constexpr int kStatusBarHeight = 19;
 
 // The link colour (clBlue).
@@ -60,15 +68,6 @@ T* named(T* control, const QString& name) {
     return control;
 }
 
-// A new accessible name, told to assistive technology so that a screen reader reads it out.
-void rename(QWidget* control, const QString& name) {
-    if (control->accessibleName() == name) {
-        return;
-    }
-    control->setAccessibleName(name);
-    announce::nameChanged(control);
-}
-
 void setTextColour(QWidget* control, const QColor& colour) {
     QPalette palette = control->palette();
     palette.setColor(QPalette::WindowText, colour);
@@ -83,6 +82,7 @@ TForm1::TForm1(QWidget* parent)
       urlOpener_(&links::openWithDesktop),
       errorBox_(&showErrorBox),
       wipeQuestion_(&askWipeQuestion) {
+    accessible::installFactory();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(texts::kFormCaption);
     setWindowIcon(mainIcon());
@@ -93,9 +93,15 @@ TForm1::TForm1(QWidget* parent)
     describeControls();
     bindEvents();
     bindKeys();
+    announcer_ = new Announcer(this);
+    for (TSpinEdit* TForm1::*spin : kGradeSpinners) {
+        announcer_->followGrade(this->*spin);
+    }
+    accessible::renew(this);
 
     resize(scaled(kClientWidth), scaled(kClientHeight));
     move(kFrameLeft, kFrameTop);
+    keepOnScreen();
     placeStatusBar();
 
     watchMode_ = new WatchMode(*this);
@@ -113,8 +119,26 @@ TForm1::~TForm1() {
     watchMode_->stop();
 }
 
+void TForm1::keepOnScreen() {
+    const QScreen* screen = QGuiApplication::screenAt(QPoint(kFrameLeft, kFrameTop));
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen == nullptr) {
+        return;
+    }
+    // Before the window is shown its frame is not known yet; the design's frame stands in.
+    QRect frame = frameGeometry();
+    if (frame == geometry()) {
+        frame.setSize(frame.size() + QSize(scaled(kFrameWidth - kClientWidth),
+                                           scaled(kFrameHeight - kClientHeight)));
+    }
+    move(fitOnScreen(frame, screen->availableGeometry()));
+}
+
 int TForm1::scaled(int designPixels) const {
-    return fonts::mulDiv(designPixels, lineHeight_, fonts::kDesignLineHeight);
+    // Halves away from zero, as the window system scales its dialog units.
+    return chart::MulDiv(designPixels, lineHeight_, fonts::kDesignLineHeight);
 }
 
 void TForm1::place(QWidget* control, int left, int top, int width, int height) {
@@ -142,11 +166,9 @@ void TForm1::describeControls() {
     for (int k = 1; k <= 9; ++k) {
         cellButton(k)->setAccessibleDescription(
             texts::kCellDescription.arg((k - 1) / 3 + 1).arg((k - 1) % 3 + 1).arg(k));
-        describeCell(k);
     }
     Label2->setAccessibleDescription(texts::kGameNumberDescription);
     Label8->setAccessibleDescription(texts::kEntryCountDescription);
-    describeCounters();
     Label9->setAccessibleDescription(texts::kHomepageDescription);
     Label10->setAccessibleDescription(texts::kMailDescription);
     Chart1->setAccessibleName(texts::kScoreName);
@@ -155,18 +177,6 @@ void TForm1::describeControls() {
     Button2->setAccessibleDescription(texts::kPlayDescription);
     Bar1->setAccessibleName(texts::kStatusName);
     Bar1->setAccessibleDescription(texts::kStatusDescription);
-}
-
-void TForm1::describeCell(int k) {
-    // The name says which cell it is and what it holds; a changed name is announced.
-    TSpeedButton* cell = cellButton(k);
-    const QString mark = cell->text().trimmed();
-    rename(cell, texts::kCellName.arg(k).arg(mark.isEmpty() ? texts::kCellEmpty : mark));
-}
-
-void TForm1::describeCounters() {
-    rename(Label2, texts::kGameNumberName.arg(Label2->text()));
-    rename(Label8, texts::kEntryCountName.arg(Label8->text()));
 }
 
 void TForm1::describeScore() {
@@ -209,7 +219,7 @@ void TForm1::createControls() {
     Chart1 = named(new chart::TChart(this), QStringLiteral("Chart1"));
     place(Chart1, 160, 16, 217, 225);
     Series1 = Chart1->CreateBarSeries();
-    chart::ConfigureScoreChart(*Chart1, *Series1);
+    ConfigureScoreChart(*Chart1, *Series1);
 
     Panel1 = named(new TPanel(this), QStringLiteral("Panel1"));
     place(Panel1, 8, 184, 137, 97);
@@ -431,8 +441,14 @@ void TForm1::showCell(int k, const engine::Cell& value) {
     }
     // The new caption is painted with the next repaint, after the handler has returned, so
     // the player's mark and the computer's answer appear together.
-    cellButton(k)->setText(QString::fromStdString(value.text()));
-    describeCell(k);
+    // A screen reader hears the marks placed (the computer's answer among them), not the
+    // board being cleared.
+    TSpeedButton* cell = cellButton(k);
+    const QString caption = QString::fromStdString(value.text());
+    if (caption != cell->text() && !caption.trimmed().isEmpty()) {
+        announcer_->say(accessible::cellName(k, caption));
+    }
+    cell->setText(caption);
 }
 
 void TForm1::showGameNumber(std::int32_t number) {
@@ -440,8 +456,11 @@ void TForm1::showGameNumber(std::int32_t number) {
         displayStale_ = true;
         return;
     }
-    Label2->setCaption(QString::number(number));
-    describeCounters();
+    const QString caption = QString::number(number);
+    if (caption != Label2->text()) {
+        announcer_->say(texts::kGameNumberName.arg(caption));
+    }
+    Label2->setCaption(caption);
 }
 
 void TForm1::showEntryCount(std::int32_t count) {
@@ -449,8 +468,11 @@ void TForm1::showEntryCount(std::int32_t count) {
         displayStale_ = true;
         return;
     }
-    Label8->setCaption(QString::number(count));
-    describeCounters();
+    const QString caption = QString::number(count);
+    if (caption != Label8->text()) {
+        announcer_->say(texts::kEntryCountName.arg(caption));
+    }
+    Label8->setCaption(caption);
 }
 
 void TForm1::showStatus(const std::string& utf8Text) {
@@ -458,6 +480,9 @@ void TForm1::showStatus(const std::string& utf8Text) {
     if (displayDeferred_) {
         displayStale_ = true;
         return;
+    }
+    if (status_ != Bar1->simpleText()) {
+        announcer_->say(status_);
     }
     Bar1->setSimpleText(status_);
 }

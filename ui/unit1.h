@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "chart/scorechart.h"
+#include "chart/tbarseries.h"
+#include "chart/tcustomchart.h"
 #include "engine/gameflow.h"
 #include "ui/errorbox.h"
 #include "ui/links.h"
@@ -20,6 +21,7 @@
 
 namespace zelmo::ui {
 
+class Announcer;
 class TButton;
 class TLabel;
 class TPanel;
@@ -151,10 +153,8 @@ class TForm1 : public QWidget, public engine::GameFlow {
   private:
     // The cell that a key plays (1..9), or 0 for any other key.
     static int cellOfKey(const QKeyEvent* event);
-    // Accessible names and descriptions; the changing ones follow the game.
+    // Accessible descriptions; the names that change with the game come from the controls.
     void describeControls();
-    void describeCell(int k);
-    void describeCounters();
     void describeScore();
     void createControls();
     void bindEvents();
@@ -162,6 +162,8 @@ class TForm1 : public QWidget, public engine::GameFlow {
     // «промыть мозги»: asks first when a kept memory would lose positions.
     void wipeClicked();
     void placeStatusBar();
+    // Moves the window just enough for all of it to lie on its screen's available area.
+    void keepOnScreen();
     void place(QWidget* control, int left, int top, int width, int height);
     // A label sized to its caption, at design position (left, top) in its parent.
     TLabel* addLabel(const QString& name, const QString& caption, QWidget* parent, int left,
@@ -186,6 +188,7 @@ class TForm1 : public QWidget, public engine::GameFlow {
     QString status_;  // the status text last set, shown again by flushDisplay
     bool savesHeld_ = false;
     bool savePending_ = false;
+    Announcer* announcer_ = nullptr;  // reads the game out to a screen reader
 };
 
 }  // namespace zelmo::ui

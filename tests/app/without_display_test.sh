@@ -29,6 +29,7 @@ expect 2 "«--bogus»" --bogus
 expect 2 "нужно имя файла" --memory
 expect 2 "«extra»" -- extra
 expect 2 "вместе" --memory=a --keep-memory
+expect 2 "mixed:P" --opp mixed:2
 [ -s "$out" ] && { echo "FAIL: a refused line printed on stdout"; failures=$((failures + 1)); }
 
 [ "$failures" -eq 0 ] && echo "all command lines answered without a display"

@@ -74,6 +74,17 @@ if [ -f "$prefix/$metainfo" ]; then
     "<release version=\"$VERSION\"" "https://$HOMEPAGE_HOST/"; do
     grep -qF "$text" "$prefix/$metainfo" || fail "$metainfo lacks '$text'"
   done
+  # The software centre shows the window at device pixel ratio 2 first and at ratio 1 beside it:
+  # the pictures of docs/, published on the home page, each with the size it really has.
+  images=$(grep -o '<image type="source"[^<]*' "$prefix/$metainfo" | sed 's/<image type="source" //')
+  expected_images=$(for shot in "760 606 screenshot-2x.png" "380 303 screenshot.png"; do
+    read -r w h file <<<"$shot"
+    echo "width=\"$w\" height=\"$h\">https://$HOMEPAGE_HOST/$file"
+    [ "$(png_size "$SOURCE_DIR/docs/$file")" = "${w}x${h}" ] || echo "docs/$file is $(png_size "$SOURCE_DIR/docs/$file")"
+  done)
+  [ "$images" = "$expected_images" ] || fail "$metainfo shows the screenshots $images, not $expected_images"
+  [ "$(grep -c '<screenshot type="default">' "$prefix/$metainfo")" = 1 ] || fail "$metainfo has not one default screenshot"
+  [ "$(grep -c '<caption xml:lang="ru">' "$prefix/$metainfo")" = 2 ] || fail "$metainfo lacks Russian captions"
 fi
 
 # Each page: no groff warning (-k decodes the UTF-8 page, -ww turns every warning on), a NAME

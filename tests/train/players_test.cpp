@@ -75,8 +75,9 @@ TEST(PlayersTest, NamesAndSeeds) {
     for (const char* good : {"random", "perfect", "mixed:0", "mixed:0.25", "mixed:1"}) {
         EXPECT_NE(makePlayer(good, 1), nullptr) << good;
     }
-    for (const char* bad : {"", "Random", "mixed:", "mixed:1.5", "mixed:-0.1", "mixed:x",
-                            "mixed: 0.5", "mixed:0x1p-1", "mixed:5e-1", "mixed:+1"}) {
+    for (const char* bad :
+         {"", "Random", "mixed:", "mixed:1.5", "mixed:-0.1", "mixed:x", "mixed: 0.5", "mixed:0.5 ",
+          "mixed:+0.5", "mixed:.5", "mixed:0x0.8", "mixed:1e-1", "mixed:nan"}) {
         EXPECT_EQ(makePlayer(bad, 1), nullptr) << bad;
     }
     // The same seed gives the same moves, another seed other moves.

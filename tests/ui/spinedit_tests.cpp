@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "tests/ui/printers.h"
+#include "ui/controlsetup.h"
 
 namespace zelmo::ui {
 namespace {

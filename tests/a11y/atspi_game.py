@@ -1,0 +1,196 @@
+#!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Starts the window (the program given as the first argument) on an AT-SPI bus and checks what
+a screen reader sees and hears: the roles and names of the controls, and for one game played
+through the controls' press actions, one notification per move that names the marks placed, the
+counters that changed and the outcome, and one event for each change of a control."""
+import subprocess
+import sys
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+failures = []
+events = []  # (type, role, name, detail1) in the order they arrive
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+        print("FAIL: " + message, file=sys.stderr, flush=True)
+    return condition
+
+
+def on_event(event):
+    try:
+        events.append((event.type, event.source.getRoleName(), event.source.name, event.detail1))
+    except Exception:  # an object that is gone already
+        pass
+
+
+def wait_for(found, seconds=10):
+    """Runs the main loop until found() holds; False when it did not within `seconds`."""
+    context = GLib.MainContext.default()
+    deadline = time.monotonic() + seconds
+    while not found():
+        if time.monotonic() > deadline:
+            return False
+        context.iteration(True)
+    return True
+
+
+def walk(accessible):
+    yield accessible
+    for i in range(accessible.childCount):
+        child = accessible.getChildAtIndex(i)
+        if child is not None:
+            yield from walk(child)
+
+
+def application():
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        if app is not None and app.name == "Zelmo":
+            return app
+    return None
+
+
+def named(objects, role, name):
+    return [o for o in objects if o.getRoleName() == role and o.name == name]
+
+
+def notifications_since(start):
+    return [e[2] for e in events[start:]
+            if e[0] == "object:state-changed:showing" and e[1] == "notification" and e[3] == 1]
+
+
+def check_each_change_once(start, what):
+    """No control tells the same change twice: no event repeats for one object between moves."""
+    seen = set()
+    for event in events[start:]:
+        if event in seen and event[1] != "notification":
+            check(False, "%s: the event %s was sent twice" % (what, event))
+        seen.add(event)
+
+
+def check_tree(objects):
+    frames = [o for o in objects if o.getRoleName() == "frame"]
+    check([f.name for f in frames] == ["Зельмо"], "the window is one frame 'Зельмо': %s"
+          % [(o.getRoleName(), o.name) for o in objects[:2]])
+    for k in range(1, 10):
+        check(len(named(objects, "push button", "Клетка %d: пусто" % k)) == 1,
+              "cell %d is a button named 'Клетка %d: пусто'" % (k, k))
+    for name, value in (("Оценка за победу компьютера", 5), ("Оценка за поражение компьютера", 2),
+                        ("Оценка за ничью", 4)):
+        spins = named(objects, "spin button", name)
+        if check(len(spins) == 1, "the grade '%s' is a spin button" % name):
+            grade = spins[0].queryValue()
+            check((grade.currentValue, grade.minimumValue, grade.maximumValue) == (value, 2, 5),
+                  "the grade '%s' has value %d, minimum 2, maximum 5" % (name, value))
+    for link in ("zelmo.org", "game@zelmo.org"):
+        check(len(named(objects, "link", link)) == 1,
+              "'%s' is a link" % link)
+    labels = [o.name for o in objects if o.getRoleName() == "label"]
+    for counter in ("Партия: 0", "Извилин: 0"):
+        check(labels.count(counter) == 1, "the counter '%s' is one label" % counter)
+    for caption in ("Партия:", "Извилин:"):
+        check(caption not in labels, "the caption '%s' is read with its counter only" % caption)
+    check(len([o for o in objects if o.getRoleName() == "notification"]) == 1,
+          "the window has one notification")
+
+
+def press(objects, role, name):
+    found = named(objects, role, name)
+    if not check(len(found) == 1, "one %s named '%s'" % (role, name)):
+        return False
+    action = found[0].queryAction()
+    for i in range(action.nActions):
+        if action.getName(i) == "press" or action.getName(i) == "Press":
+            return action.doAction(i)
+    return action.doAction(0)
+
+
+def play(app):
+    objects = list(walk(app))
+    check_tree(objects)
+
+    start = len(events)
+    press(objects, "push button", "играть")
+    check(wait_for(lambda: notifications_since(start)), "a started game is announced")
+    check(notifications_since(start) == ["Партия: 1"], "the game number is announced: %s"
+          % notifications_since(start))
+    check([e for e in events[start:] if e[2] == "Партия: 1" and e[1] == "label"]
+          == [("object:property-change:accessible-name", "label", "Партия: 1", 0)],
+          "the game number changes once")
+    check_each_change_once(start, "start")
+
+    for move in range(5):
+        objects = list(walk(app))
+        free = sorted(o.name for o in objects if o.getRoleName() == "push button"
+                      and o.name.endswith(": пусто"))
+        if not check(free, "a free cell while the game runs"):
+            break
+        cell = free[0].split(":")[0]
+        start = len(events)
+        press(objects, "push button", free[0])
+        if not check(wait_for(lambda: notifications_since(start)), "%s is announced" % cell):
+            break
+        said = notifications_since(start)
+        check(len(said) == 1, "one message for one move: %s" % said)
+        check(said[0].startswith(cell + ": крестик"), "the message begins with the cross: %s"
+              % said[0])
+        check_each_change_once(start, "move %d" % (move + 1))
+        objects = list(walk(app))
+        status = [o for o in objects if o.getRoleName() == "status bar"][0]
+        outcome = [o.name for o in walk(status) if o.getRoleName() == "label" and o.name]
+        if outcome:
+            check(said[0].endswith(outcome[0]), "the outcome ends the message: %s" % said[0])
+            return
+        answers = [part for part in said[0].split(". ") if part.endswith(": нолик")]
+        check(len(answers) == 1, "the computer's answer is in the message: %s" % said[0])
+        check(all(named(objects, "push button", a) for a in answers),
+              "the answer names a cell: %s" % answers)
+        check(any(part.startswith("Извилин: ") for part in said[0].split(". ")),
+              "a new position remembered is announced: %s" % said[0])
+    check(False, "the game ended within five moves")
+
+
+def grade(app):
+    spins = named(list(walk(app)), "spin button", "Оценка за ничью")
+    if not check(len(spins) == 1, "the draw grade is a spin button"):
+        return
+    start = len(events)
+    spins[0].queryValue().currentValue = 5
+    check(wait_for(lambda: notifications_since(start)), "a changed grade is announced")
+    check(notifications_since(start) == ["Оценка за ничью: 5"], "the new grade is said: %s"
+          % notifications_since(start))
+    check([e[0] for e in events[start:] if e[1] == "spin button" and "value" in e[0]]
+          == ["object:property-change:accessible-value"], "the grade's value changes once")
+
+
+def main():
+    pyatspi.Registry.registerEventListener(on_event, "object", "window", "focus")
+    GLib.timeout_add(50, lambda: True)  # wakes the loop up to look at the clock
+    program = subprocess.Popen(sys.argv[1:])
+    try:
+        app = None
+        if check(wait_for(lambda: application() is not None, 20),
+                 "the window appears on the AT-SPI bus (is Qt's accessibility on?)"):
+            app = application()
+            wait_for(lambda: any(o.getRoleName() == "frame" for o in walk(app)), 10)
+            play(app)
+            grade(app)
+    finally:
+        program.terminate()
+        program.wait(10)
+    if failures:
+        print("%d check(s) failed" % len(failures), file=sys.stderr)
+        return 1
+    print("all checks passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

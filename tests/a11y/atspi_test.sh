@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Runs atspi_game.py against the window on a private virtual X server, D-Bus session and AT-SPI
+# bus, so that it needs no desktop and touches none. Usage: atspi_test.sh PROGRAM
+set -euo pipefail
+program=${1:?the window program}
+here=$(dirname "$0")
+
+need() {
+  if ! command -v "$1" >/dev/null 2>&1 && [ ! -x "$1" ]; then
+    echo "FAIL: $1 is missing; install the Debian package $2 (scripts/install-deps.sh does)" >&2
+    exit 1
+  fi
+}
+need Xvfb xvfb
+need dbus-run-session dbus-daemon
+need /usr/libexec/at-spi-bus-launcher at-spi2-core
+need /usr/bin/python3 python3
+if ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
+  echo "FAIL: the Python module pyatspi is missing; install the Debian package python3-pyatspi" >&2
+  exit 1
+fi
+
+work=$(mktemp -d)
+xvfb=
+cleanup() {
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The server picks a free display number and writes it to the descriptor.
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" </dev/null >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.05
+done
+if [ ! -s "$work/display" ]; then
+  cat "$work/xvfb.log" >&2
+  echo "FAIL: Xvfb did not start" >&2
+  exit 1
+fi
+
+export DISPLAY=":$(cat "$work/display")"
+export XDG_RUNTIME_DIR="$work/run" HOME="$work"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+# Qt exposes its widgets on the AT-SPI bus only under a window system (not offscreen), and
+# without a screen reader running only when told to.
+export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+unset QT_ACCESSIBILITY NO_AT_BRIDGE AT_SPI_BUS_ADDRESS
+dbus-run-session -- bash -c '
+  /usr/libexec/at-spi-bus-launcher --launch-immediately &
+  launcher=$!
+  status=0
+  /usr/bin/python3 "$0" "$1" || status=$?
+  kill $launcher 2>/dev/null
+  wait $launcher 2>/dev/null
+  exit $status' "$here/atspi_game.py" "$program" </dev/null 2> >(grep -v -e "fd limit" -e "^dbus-daemon" -e SpiRegistry >&2)
