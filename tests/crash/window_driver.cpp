@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window under the crash-consistency script: the real main window with a memory file,
+// playing games by clicks (a seeded random player, a stepping clock) so that every run with the
+// same file plays the same games and saves the same memories.
+//
+//   crash_window_driver FILE GAMES          prints "ready" once FILE is loaded, then plays
+//   crash_window_driver FILE GAMES --dump   writes the encoded memory after every game to
+//                                           standard output, for the script to compare with
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/memoryformat.h"
+#include "ui/controls.h"
+#include "ui/unit1.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc < 3) {
+        std::fputs("usage: crash_window_driver FILE GAMES [--dump]\n", stderr);
+        return 2;
+    }
+    const QString path = QString::fromLocal8Bit(argv[1]);
+    const long games = std::atol(argv[2]);
+    const bool dump = argc > 3 && std::string(argv[3]) == "--dump";
+
+    zelmo::ui::TForm1 form;
+    std::uint32_t now = 1;
+    form.setClock([&now] { return now = (now + 1777) % 86400000; });
+    form.setErrorBox([](QWidget*, const QString&, const QString& text) {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    });
+    form.useMemoryFile(path);
+    if (!dump) {
+        std::puts("ready");
+        std::fflush(stdout);
+    }
+    std::mt19937 random(1);
+    for (long game = 1; game <= games; ++game) {
+        form.Button2->click();
+        while (form.acceptingMoves()) {
+            std::vector<int> free;
+            for (int k = 1; k <= 9; ++k) {
+                if (form.board().is(k, zelmo::engine::kEmpty)) {
+                    free.push_back(k);
+                }
+            }
+            const auto pick = static_cast<std::size_t>(random() % free.size());
+            form.cellButton(free[pick])->click();
+        }
+        if (dump) {
+            const std::vector<std::uint8_t> bytes =
+                zelmo::engine::encodeMemory(form.memory(), form.entryCount());
+            std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+        }
+    }
+    std::fflush(stdout);
+    return 0;
+}
