@@ -28,8 +28,8 @@ const QString kSaveFailed = QStringLiteral(
 }  // namespace memoryTexts
 
 // The engine's memory file: the one place where the window reads and writes it.
-std::string writeMemoryFile(const std::string& path, const engine::MemorySnapshot& in) {
-    return engine::saveMemoryFile(path, in);
+std::string writeMemoryFile(const std::string& path, const std::vector<std::uint8_t>& encoded) {
+    return engine::saveMemoryFile(path, encoded);
 }
 engine::MemoryLoadResult readMemoryFile(const std::string& path, engine::MemorySnapshot& out) {
     return engine::loadMemoryFile(path, out);
@@ -102,11 +102,10 @@ void MemoryStore::wiped(bool keepBackup) {
 }
 
 void MemoryStore::save() {
-    // The copy is all the window's thread does; encoding and writing happen on the saver's.
-    auto snapshot = std::make_unique<engine::MemorySnapshot>();
-    snapshot->memory = flow_.memory();
-    snapshot->entryCount = flow_.entryCount();
-    saver_->submit(std::move(snapshot), std::exchange(backupPending_, false));
+    // The window's thread encodes the positions in use straight from the memory (no copy of
+    // the whole table); the saving thread writes the bytes and flushes them to disk.
+    saver_->submit(engine::encodeMemory(flow_.memory(), flow_.entryCount()),
+                   std::exchange(backupPending_, false));
 }
 
 void MemoryStore::setMinimumInterval(std::chrono::milliseconds interval) {

@@ -22,8 +22,7 @@ SaveThread::~SaveThread() {
     thread_.join();
 }
 
-std::uint64_t SaveThread::submit(std::unique_ptr<engine::MemorySnapshot> snapshot,
-                                 bool backupFirst) {
+std::uint64_t SaveThread::submit(Encoded snapshot, bool backupFirst) {
     std::uint64_t job = 0;
     {
         const std::lock_guard lock(mutex_);
@@ -48,7 +47,7 @@ SaveThread::Result SaveThread::flush() {
     std::unique_lock lock(mutex_);
     ++flushers_;
     changed_.notify_all();
-    changed_.wait(lock, [this] { return pending_ == nullptr && !busy_; });
+    changed_.wait(lock, [this] { return !pending_ && !busy_; });
     --flushers_;
     return last_;
 }
@@ -56,8 +55,8 @@ SaveThread::Result SaveThread::flush() {
 void SaveThread::run() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [this] { return stopping_ || pending_ != nullptr; });
-        if (pending_ == nullptr) {
+        changed_.wait(lock, [this] { return stopping_ || pending_.has_value(); });
+        if (!pending_) {
             return;  // stopping, and nothing left to write
         }
         // Spaced saves wait for their time unless the window closes or someone flushes;
@@ -67,14 +66,15 @@ void SaveThread::run() {
                std::chrono::steady_clock::now() < *lastEnd_ + interval_) {
             changed_.wait_until(lock, *lastEnd_ + interval_, hurry);
         }
-        std::unique_ptr<engine::MemorySnapshot> snapshot = std::move(pending_);
+        Encoded snapshot = std::move(*pending_);
+        pending_.reset();
         Result result{pendingJob_, {}};
         bool backupFirst = std::exchange(backupPending_, false);
         busy_ = true;
         lock.unlock();
 
-        result.failure = write(*snapshot, backupFirst);
-        snapshot.reset();
+        result.failure = write(snapshot, backupFirst);
+        snapshot = Encoded();
 
         lock.lock();
         // A failed backup is tried again before the next save.
@@ -89,7 +89,7 @@ void SaveThread::run() {
     }
 }
 
-std::string SaveThread::write(const engine::MemorySnapshot& snapshot, bool& backupFirst) {
+std::string SaveThread::write(const Encoded& snapshot, bool& backupFirst) {
     if (backupFirst) {
         std::string failure = keepBackup(path_);
         if (!failure.empty()) {

@@ -10,8 +10,7 @@
 #include <optional>
 #include <string>
 #include <thread>
-
-#include "engine/memoryfile.h"
+#include <vector>
 
 namespace zelmo::ui {
 
@@ -21,9 +20,10 @@ namespace zelmo::ui {
 // time. Optionally saves are spaced by a minimum interval; a flush writes at once and waits.
 class SaveThread {
   public:
+    // A memory as the file holds it (engine::encodeMemory): only the positions in use.
+    using Encoded = std::vector<std::uint8_t>;
     // Writes one snapshot to the file: "" or the failure's message. Runs on the saving thread.
-    using Writer =
-        std::function<std::string(const std::string& path, const engine::MemorySnapshot& in)>;
+    using Writer = std::function<std::string(const std::string& path, const Encoded& encoded)>;
     // The number and outcome of a finished save; "" for success.
     struct Result {
         std::uint64_t job = 0;
@@ -42,7 +42,7 @@ class SaveThread {
     // `backupFirst` the file as it is before this save is kept as its backup first; the
     // request passes on to newer snapshots until a backup has been made, so the file is never
     // replaced before it.
-    std::uint64_t submit(std::unique_ptr<engine::MemorySnapshot> snapshot, bool backupFirst);
+    std::uint64_t submit(Encoded snapshot, bool backupFirst);
 
     // At least `interval` from the end of one save to the start of the next (0: none).
     void setMinimumInterval(std::chrono::milliseconds interval);
@@ -54,7 +54,7 @@ class SaveThread {
   private:
     void run();
     // Writes one snapshot (and the backup before it, when asked); "" or the failure.
-    std::string write(const engine::MemorySnapshot& snapshot, bool& backupFirst);
+    std::string write(const Encoded& snapshot, bool& backupFirst);
 
     const std::string path_;
     const Writer writer_;
@@ -62,7 +62,7 @@ class SaveThread {
 
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::unique_ptr<engine::MemorySnapshot> pending_;
+    std::optional<Encoded> pending_;
     std::uint64_t pendingJob_ = 0;
     std::uint64_t lastJob_ = 0;
     bool backupPending_ = false;

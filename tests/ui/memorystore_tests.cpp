@@ -303,7 +303,7 @@ TEST_F(MemoryFileWindowTest, ASlowSaveLetsTheWindowGoOnAndCloseWaitsForTheLast) 
     std::thread::id writer;
     auto form = std::make_unique<TForm1>();
     prepare(*form);
-    form->setMemoryWriter([&](const std::string& file, const zelmo::engine::MemorySnapshot& in) {
+    form->setMemoryWriter([&](const std::string& file, const std::vector<std::uint8_t>& in) {
         std::unique_lock lock(mutex);
         writer = std::this_thread::get_id();
         ++started;
@@ -311,7 +311,9 @@ TEST_F(MemoryFileWindowTest, ASlowSaveLetsTheWindowGoOnAndCloseWaitsForTheLast) 
         // Held until the test lets it go (the time limit only keeps a broken build from
         // hanging).
         changed.wait_for(lock, std::chrono::seconds(60), [&] { return released; });
-        written.push_back(in.entryCount);
+        auto decoded = std::make_unique<zelmo::engine::MemorySnapshot>();
+        zelmo::engine::decodeMemory(in.data(), in.size(), *decoded);
+        written.push_back(decoded->entryCount);
         return failing ? std::string("диск пропал") : zelmo::engine::saveMemoryFile(file, in);
     });
     form->useMemoryFile(path);
@@ -351,7 +353,7 @@ TEST_F(MemoryFileWindowTest, SpacedSavesWaitForTheirTimeOrAFlush) {
     std::atomic<int> writes = 0;
     auto form = std::make_unique<TForm1>();
     prepare(*form);
-    form->setMemoryWriter([&](const std::string& file, const zelmo::engine::MemorySnapshot& in) {
+    form->setMemoryWriter([&](const std::string& file, const std::vector<std::uint8_t>& in) {
         ++writes;
         return zelmo::engine::saveMemoryFile(file, in);
     });
