@@ -5,7 +5,7 @@ RELEASE_DIR ?= build-release
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps test run bench startup-bench clean format install package fuzz fuzz-build fuzz-smoke screenshots crash-test
+.PHONY: check all deps test run bench startup-bench clean format install package fuzz fuzz-build fuzz-smoke screenshots crash-test
 
 all: $(BUILD_DIR)/CMakeCache.txt
 	cmake --build $(BUILD_DIR) -j$(JOBS)
@@ -20,6 +20,10 @@ test: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DZELMO_WERROR=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# Formatting and clang-tidy over the tree; needs the compile database of `make test`.
+check: deps
+	bash scripts/check-code.sh $(BUILD_DIR)
 
 run: deps
 	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZELMO_BUILD_TESTS=OFF

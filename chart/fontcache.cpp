@@ -97,7 +97,7 @@ std::size_t FontCache::IndexOf(const TFontData& font) {
     QFontMetrics metrics(made);
     const int height = metrics.height();
     const int ascent = metrics.ascent();
-    fonts_.push_back(Entry{font, std::move(made), std::move(metrics), height, ascent, {}});
+    fonts_.push_back(Entry{font, made, metrics, height, ascent, {}});
     last_ = fonts_.size() - 1;
     return last_;
 }
