@@ -4,7 +4,7 @@
 #   tests/fuzz/run.sh BUILD_DIR SECONDS [TARGET...]
 # TARGET is a name like "chart" (the program NAME_fuzz); without targets all of them run.
 # Each target starts from its seed corpus (tests/fuzz/corpus/NAME, never written to), with the
-# dictionary NAME.dict when there is one, and keeps what it learns in BUILD_DIR/fuzz-corpus/NAME;
+# dictionary NAME.dict and the flags of NAME.options when there are, and keeps what it learns in BUILD_DIR/fuzz-corpus/NAME;
 # findings go to BUILD_DIR/fuzz-findings/ and end the run with a failure. An input that takes more than FUZZ_TIMEOUT seconds (default 10)
 # is a finding too: the chart and the editor must answer in bounded time. With FUZZ_KEEP_GOING=1
 # a target goes on after a finding (libFuzzer's fork mode) and keeps every one of them.
@@ -34,6 +34,12 @@ for name in "${targets[@]}"; do
   args=(-max_total_time="$seconds" -timeout="${FUZZ_TIMEOUT:-10}" -rss_limit_mb=4096
         -print_final_stats=1 -artifact_prefix="$findings/$name-")
   [ -f "$here/$name.dict" ] && args+=(-dict="$here/$name.dict")
+  # NAME.options: more libFuzzer flags for one target, one a line ("#" begins a comment).
+  if [ -f "$here/$name.options" ]; then
+    while read -r flag; do
+      [ -n "$flag" ] && args+=("$flag")
+    done < <(sed -e 's/#.*//' -e 's/[[:space:]]*$//' "$here/$name.options")
+  fi
   [ "${FUZZ_KEEP_GOING:-0}" = 1 ] && args+=(-fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1)
   echo "== $name: $seconds s"
   before=$(find "$findings" -name "$name-*" | wc -l)
