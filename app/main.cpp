@@ -1,40 +1,54 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The program's entry: the application, its title "Zelmo", the main window, the event loop.
-// One option, `--memory FILE`, keeps what the computer learnt in a file between runs.
+// The program's entry: the command line, the application, its title "Zelmo", the main window,
+// the event loop. The command line is read first, so that --help, --version and a refused
+// line print and exit without a display.
 #include <QApplication>
-#include <QStringList>
 
 #include <cstdio>
 
+#include "app/commandline.h"
 #include "app/startupprobe.h"
+#include "engine/stdstreams.h"
 #include "ui/application.h"
-#include "ui/memorystore.h"
+#include "ui/memorylocation.h"
 #include "ui/unit1.h"
+#include "ui/watch.h"
+
+static_assert(zelmo::app::kDefaultPace == zelmo::ui::WatchMode::kDefaultPace,
+              "--opponent without --pace watches at the pace of F5");
 
 int main(int argc, char** argv) {
+    zelmo::engine::openClosedStandardStreams();
+    using zelmo::app::CommandLine;
+    const CommandLine commandLine =
+        zelmo::app::parseCommandLine(zelmo::app::argumentsOf(argc, argv));
+    switch (commandLine.action) {
+        case CommandLine::Action::Help:
+        case CommandLine::Action::Version:
+            std::fputs(commandLine.text.toLocal8Bit().constData(), stdout);
+            return 0;
+        case CommandLine::Action::Error:
+            std::fputs(commandLine.text.toLocal8Bit().constData(), stderr);
+            return 2;
+        case CommandLine::Action::Run:
+            break;
+    }
+
     QApplication app(argc, argv);
-    // Qt has taken its own options (-platform, -style...) out of argv by now.
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) {
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    }
-    const zelmo::ui::CommandLine commandLine = zelmo::ui::parseCommandLine(arguments);
-    if (commandLine.action == zelmo::ui::CommandLine::Action::Help) {
-        std::fputs(commandLine.text.toLocal8Bit().constData(), stdout);
-        return 0;
-    }
-    if (commandLine.action == zelmo::ui::CommandLine::Action::Error) {
-        std::fputs(commandLine.text.toLocal8Bit().constData(), stderr);
-        return 2;
-    }
     zelmo::ui::initApplication(app);
 
     // The window runs FormCreate while it is built, before it is shown.
     zelmo::ui::TForm1 form1;
     zelmo::app::watchStartup(form1);
     form1.show();
-    if (!commandLine.memoryPath.isEmpty()) {
-        form1.useMemoryFile(commandLine.memoryPath);
+    if (commandLine.keepMemory) {
+        form1.useMemoryFile(zelmo::ui::keptMemoryPath(), zelmo::ui::FolderPolicy::Create);
+    } else if (!commandLine.memoryPath.isEmpty()) {
+        form1.useMemoryFile(commandLine.memoryPath, zelmo::ui::FolderPolicy::MustExist);
+    }
+    // The parser has checked the player's name, so the watch mode takes it.
+    if (!commandLine.opponent.isEmpty()) {
+        form1.watch(commandLine.opponent, commandLine.pace);
     }
     app.exec();
     return 0;

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "chart/qtcanvas.h"
-#include "chart/scorechart.h"
+#include "ui/controlsetup.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ struct ScoreChart {
 
     ScoreChart() {
         chart->resize(217, 225);
-        ConfigureScoreChart(*chart, *series);
+        zelmo::ui::ConfigureScoreChart(*chart, *series);
         series->Add(3.0, QStringLiteral(u"Игрок"), AutoColor);
         series->Add(1.0, QStringLiteral(u"Компьютер"), AutoColor);
         series->Add(0.0, QStringLiteral(u"Ничья"), AutoColor);
@@ -142,25 +142,35 @@ class FloorRecorder : public TChartCanvas3D {
   private:
     int FontIndex() {
         for (std::size_t i = 0; i < keys_.size(); ++i) {
-            if (keys_[i] == Font) return static_cast<int>(i);
+            if (keys_[i] == Font) {
+                return static_cast<int>(i);
+            }
         }
         keys_.push_back(Font);
         fonts.push_back(TQtChartCanvas::MakeFont(Font));
         return static_cast<int>(fonts.size() - 1);
     }
     QPen CurrentPen() const {
-        if (Pen.Style == TPenStyle::psClear) return Qt::NoPen;
+        if (Pen.Style == TPenStyle::psClear) {
+            return Qt::NoPen;
+        }
         QPen pen(QColor(ToQRgb(Pen.Color)), Pen.Width > 1 ? Pen.Width : 0);
-        if (Pen.SmallDots || Pen.Style == TPenStyle::psDot) pen.setStyle(Qt::DotLine);
+        if (Pen.SmallDots || Pen.Style == TPenStyle::psDot) {
+            pen.setStyle(Qt::DotLine);
+        }
         return pen;
     }
     QBrush CurrentBrush() const {
-        if (Brush.Style != TBrushStyle::bsSolid) return Qt::NoBrush;
+        if (Brush.Style != TBrushStyle::bsSolid) {
+            return Qt::NoBrush;
+        }
         return QColor(ToQRgb(Brush.Color));
     }
     static QPolygon Polygon(std::span<const TPoint> points) {
         QPolygon polygon;
-        for (const TPoint& p : points) polygon << QPoint(p.X, p.Y);
+        for (const TPoint& p : points) {
+            polygon << QPoint(p.X, p.Y);
+        }
         return polygon;
     }
     void Add(FloorOp::Kind kind, const QPolygon& points, const QPen& pen, const QBrush& brush) {
@@ -232,8 +242,12 @@ class RatioReporter : public benchmark::ConsoleReporter {
             const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
             if (run.run_type == Run::RT_Iteration || median) {
                 // A median replaces the single runs of its benchmark once it comes.
-                if (median || medians_.count(name) == 0) cpu_[name] = run.GetAdjustedCPUTime();
-                if (median) medians_[name] = true;
+                if (median || medians_.count(name) == 0) {
+                    cpu_[name] = run.GetAdjustedCPUTime();
+                }
+                if (median) {
+                    medians_[name] = true;
+                }
             }
         }
         ConsoleReporter::ReportRuns(runs);

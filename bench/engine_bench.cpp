@@ -3,7 +3,7 @@
 // beside the floor it is measured against: plain scans of the same positions, and games against
 // a random player for the games against the perfect one.
 #include "engine/gameflow.h"
-#include "train/players.h"
+#include "engine/players.h"
 
 #include <benchmark/benchmark.h>
 
@@ -57,12 +57,11 @@ class SilentFlow : public GameFlow {
     void setPlayEnabled(bool) override {}
     std::int32_t readGrade(int) override { return 4; }
     void addScorePoint(const std::string&) override {}
-    double scoreValue(int index) override { return scores_[index]; }
-    void setScoreValue(int index, double value) override { scores_[index] = value; }
+    void setScoreValue(int, double) override {}
+    void gameFinished(zelmo::engine::Outcome) override {}
 
   private:
     std::uint32_t ms_ = 0;
-    double scores_[3] = {};
 };
 
 void BM_CompFullMemoryNoMatch(benchmark::State& state) {
@@ -221,12 +220,12 @@ void gamesAgainst(benchmark::State& state) {
 }
 
 void BM_GamesAgainstTrainerRandomPlayer(benchmark::State& state) {
-    gamesAgainst<zelmo::train::RandomPlayer>(state);
+    gamesAgainst<zelmo::engine::RandomPlayer>(state);
 }
 BENCHMARK(BM_GamesAgainstTrainerRandomPlayer);
 
 void BM_GamesAgainstPerfectPlayer(benchmark::State& state) {
-    gamesAgainst<zelmo::train::PerfectPlayer>(state);
+    gamesAgainst<zelmo::engine::PerfectPlayer>(state);
 }
 BENCHMARK(BM_GamesAgainstPerfectPlayer);
 

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The soak program: a long run of complete games through the game flow against the random and
 // the perfect player, with extreme grades and occasional wipes, checking every invariant after
-// every move. Prints games per second and the resident memory at the start and the end, which
-// must stay flat. Usage: soak [GAMES] (default 1000000). Exit code 1 on the first broken
-// invariant, with what broke.
-#include "train/players.h"
+// every move, and that the memory file takes the memory back every 1000 games. Prints games per
+// second and the resident memory at the start and the end, which must stay flat. Usage: soak
+// [GAMES] (default 1000000). Exit code 1 on the first broken invariant, with what broke.
+#include "engine/memoryformat.h"
+#include "engine/players.h"
 #include "train/trainflow.h"
 
 #include <unistd.h>
@@ -18,6 +19,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -85,21 +87,16 @@ int checkInvariants(const train::TrainFlow& flow, long game) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    const long games = argc > 1 ? std::atol(argv[1]) : 1000000;
-    if (games <= 0) {
-        std::fprintf(stderr, "usage: soak [GAMES]\n");
-        return 2;
-    }
+static int soak(long games) {
     auto flow = std::make_unique<train::TrainFlow>(train::Grades{});
     engine::Board empty;
     empty.fill(engine::kEmpty);
-    train::PerfectPlayer::bestMoves(empty);  // builds the player's table before the first count
+    engine::PerfectPlayer::bestMoves(empty);  // builds the player's table before the first count
     const long rssStart = residentKiB();
     flow->setClock(train::SteppingClock(1, 1777));
-    train::SplitMix64 random(99);
-    train::RandomPlayer randomPlayer(1);
-    train::PerfectPlayer perfectPlayer(2);
+    engine::SplitMix64 random(99);
+    engine::RandomPlayer randomPlayer(1);
+    engine::PerfectPlayer perfectPlayer(2);
     // Normal grades most of the time, so the memory fills and learns; now and then the ends of
     // the 32-bit range, which overflow weights.
     const std::int32_t grades[] = {2, 3, 4,       5,       2,           3,
@@ -110,8 +107,8 @@ int main(int argc, char** argv) {
     const std::clock_t cpuStarted = std::clock();
     long rssWarm = 0;
     for (long game = 1; game <= games; ++game) {
-        train::Player& player = game % 2 == 0 ? static_cast<train::Player&>(perfectPlayer)
-                                              : static_cast<train::Player&>(randomPlayer);
+        engine::Player& player = game % 2 == 0 ? static_cast<engine::Player&>(perfectPlayer)
+                                               : static_cast<engine::Player&>(randomPlayer);
         for (std::int32_t* grade : {&flow->grades.win, &flow->grades.loss, &flow->grades.draw}) {
             *grade = grades[random.below(sizeof grades / sizeof grades[0])];
         }
@@ -162,6 +159,19 @@ int main(int argc, char** argv) {
         if (risen != 1 || flow->computerStarts() != (game % 2 == 1)) {
             broken(game, "the end of the game", flow->board());
         }
+        // What play makes, the memory file must take back: every stored position is one in
+        // which the computer was to move, each once up to a turn of the board.
+        if (game % 1000 == 0 || game == games) {
+            const std::vector<std::uint8_t> bytes =
+                engine::encodeMemory(flow->memory(), flow->entryCount());
+            auto reread = std::make_unique<engine::MemorySnapshot>();
+            const engine::MemoryLoadResult result =
+                engine::decodeMemory(bytes.data(), bytes.size(), *reread);
+            if (result.status != engine::MemoryFileStatus::Ok) {
+                broken(game, "the memory file refuses the memory: " + result.message,
+                       flow->board());
+            }
+        }
         if (game == games / 100) {
             rssWarm = residentKiB();  // every page of the table has been touched by now
         }
@@ -184,4 +194,20 @@ int main(int argc, char** argv) {
         "resident memory: %ld KiB at the start, %ld KiB after %ld games, %ld KiB at the end\n",
         rssStart, rssWarm, games / 100, rssEnd);
     return 0;
+}
+
+int main(int argc, char** argv) {
+    const long games = argc > 1 ? std::atol(argv[1]) : 1000000;
+    if (games <= 0) {
+        std::fprintf(stderr, "usage: soak [GAMES]\n");
+        return 2;
+    }
+    // An error outside a guarded game action (a failed allocation, a broken table) ends the
+    // run with its message instead of an abort.
+    try {
+        return soak(games);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "soak: %s\n", error.what());
+        return 1;
+    }
 }

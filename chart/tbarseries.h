@@ -49,6 +49,7 @@ class TCustomBarSeries : public TChartSeries {
     void SetSideMargins(bool v) { Change(sideMargins_, v); }
     bool Dark3D() const { return dark3D_; }
     void SetDark3D(bool v) { Change(dark3D_, v); }
+    // Part of the series' interface, kept for its owner: marks are always placed above the bar.
     bool AutoMarkPosition() const { return autoMarkPosition_; }
     void SetAutoMarkPosition(bool v) { Change(autoMarkPosition_, v); }
     TChartPen& BarPen() { return barPen_; }

@@ -41,7 +41,8 @@ TPoint TChartCanvas3D::ProjectPoint(int x, int y, int z) {
         // sums made with them afterwards stay inside int.
         const auto place = [this](long long distance, int offset) {
             constexpr long long kFar = 1LL << 30;
-            const long long v = static_cast<long long>(Rnd(static_cast<double>(distance) * zoomFactor_)) + offset;
+            const long long v =
+                static_cast<long long>(Rnd(static_cast<double>(distance) * zoomFactor_)) + offset;
             return static_cast<int>(std::clamp(v, -kFar, kFar));
         };
         return {place(static_cast<long long>(x) - projCenterX_ + z, projOffsetX_),
@@ -77,7 +78,9 @@ void TChartCanvas3D::ClipToBox(const TRect& rect, int z0, int z1) {
     // A box seen from the left would cross itself; pull its first corner under the last.
     if (p[5].X < p[0].X) {
         p[0].X = p[5].X;
-        if (frontTopRight.Y < p[0].Y) p[0].Y = frontTopRight.Y;
+        if (frontTopRight.Y < p[0].Y) {
+            p[0].Y = frontTopRight.Y;
+        }
     }
     ClipPolygon(p);
 }
@@ -132,7 +135,9 @@ void TChartCanvas3D::DrawPyramid(bool vertical, int left, int top, int right, in
     const bool solid = Brush.Style == TBrushStyle::bsSolid;
     const TColor c0 = solid ? Brush.Color : BackColor;
     auto shade = [&](int amount) {
-        if (!dark) return;
+        if (!dark) {
+            return;
+        }
         (solid ? Brush.Color : BackColor) = DarkenColor(c0, amount);
     };
 
@@ -166,11 +171,17 @@ void TChartCanvas3D::DrawPyramid(bool vertical, int left, int top, int right, in
         // that is for bars shorter than half the depth.
         const bool backVisible = bottom > top && bl.Y < apex.Y;
         FillPolygon(std::array<TPoint, 3>{fl, apex, fr});
-        if (backVisible) FillPolygon(std::array<TPoint, 3>{fl, apex, bl});
+        if (backVisible) {
+            FillPolygon(std::array<TPoint, 3>{fl, apex, bl});
+        }
         shade(128);
         FillPolygon(std::array<TPoint, 3>{fr, apex, br});
-        if (backVisible) FillPolygon(std::array<TPoint, 3>{apex, bl, br});
-        if (bottom > top) return;
+        if (backVisible) {
+            FillPolygon(std::array<TPoint, 3>{apex, bl, br});
+        }
+        if (bottom > top) {
+            return;
+        }
     }
     shade(64);
     HorizontalFace(left, bottom, right, z0, z1);

@@ -68,6 +68,7 @@ class TChartAxis {
     void SetMinimum(double v) { Change(minimum_, v); }
     double Increment() const { return increment_; }
     void SetIncrement(double v) { Change(increment_, v); }
+    // Part of the axis' interface, kept for its owner: the mapping is always linear here.
     bool Logarithmic() const { return logarithmic_; }
     void SetLogarithmic(bool v) { Change(logarithmic_, v); }
     int LogarithmicBase() const { return logarithmicBase_; }
@@ -100,6 +101,8 @@ class TChartAxis {
     const TChartHiddenPen& MinorGrid() const { return minorGrid_; }
     bool Labels() const { return labels_; }
     void SetLabels(bool v) { Change(labels_, v); }
+    // LabelsOnAxis and LabelsMultiLine belong to the axis' interface and are kept for its
+    // owner; labels are drawn on one line wherever they fall.
     bool LabelsOnAxis() const { return labelsOnAxis_; }
     void SetLabelsOnAxis(bool v) { Change(labelsOnAxis_, v); }
     bool LabelsMultiLine() const { return labelsMultiLine_; }
@@ -117,6 +120,8 @@ class TChartAxis {
     void SetLabelStyle(TAxisLabelStyle v) { Change(labelStyle_, v); }
     const QString& AxisValuesFormat() const { return axisValuesFormat_; }
     void SetAxisValuesFormat(const QString& v) { Change(axisValuesFormat_, v); }
+    // DateTimeFormat, ExactDateTime and RoundFirstLabel belong to the axis' interface and are
+    // kept for its owner; date-time labels and rounded first labels are not drawn here.
     const QString& DateTimeFormat() const { return dateTimeFormat_; }
     void SetDateTimeFormat(const QString& v) { Change(dateTimeFormat_, v); }
     bool ExactDateTime() const { return exactDateTime_; }

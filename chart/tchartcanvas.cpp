@@ -74,7 +74,9 @@ QStringList TextLines(const QString& text) {
 }
 
 TColor ColorToRGB(TColor color) {
-    if ((color & 0x80000000u) == 0) return color;
+    if ((color & 0x80000000u) == 0) {
+        return color;
+    }
     const unsigned index = color & 0xFFu;
     if (index >= kSystemColors.size()) {
         return clBlack;
@@ -111,12 +113,16 @@ void TChartCanvas::ApplyChartPen(const TChartPen& pen) {
     }
     Pen.Style = pen.Style();
     // The one-pixel dotted pen exists only for width 1; a wider pen ignores the flag.
-    if (pen.SmallDots() && pen.Width() == 1) Pen.SmallDots = true;
+    if (pen.SmallDots() && pen.Width() == 1) {
+        Pen.SmallDots = true;
+    }
 }
 
 void TChartCanvas::SetFillBrush(TColor color, TBrushStyle style, TColor back) {
     // A hatched brush in the background colour would vanish: pick black or white instead.
-    if (style != TBrushStyle::bsSolid && color == back) color = back == clBlack ? clWhite : clBlack;
+    if (style != TBrushStyle::bsSolid && color == back) {
+        color = back == clBlack ? clWhite : clBlack;
+    }
     Brush.Color = color;
     Brush.Style = style;
     if (style != TBrushStyle::bsSolid) {

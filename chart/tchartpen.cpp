@@ -20,42 +20,60 @@ TChartPen& TChartPen::operator=(const TChartPen& other) {
 }
 
 void TChartPen::Changed() {
-    if (OnChange) OnChange();
+    if (OnChange) {
+        OnChange();
+    }
 }
 
 void TChartPen::SetColor(TColor value) {
-    if (SetIfChanged(color_, value)) Changed();
+    if (SetIfChanged(color_, value)) {
+        Changed();
+    }
 }
 
 void TChartPen::SetWidth(int value) {
-    if (SetIfChanged(width_, value)) Changed();
+    if (SetIfChanged(width_, value)) {
+        Changed();
+    }
 }
 
 void TChartPen::SetStyle(TPenStyle value) {
-    if (SetIfChanged(style_, value)) Changed();
+    if (SetIfChanged(style_, value)) {
+        Changed();
+    }
 }
 
 void TChartPen::SetMode(TPenMode value) {
-    if (SetIfChanged(mode_, value)) Changed();
+    if (SetIfChanged(mode_, value)) {
+        Changed();
+    }
 }
 
 void TChartPen::SetVisible(bool value) {
-    if (SetIfChanged(visible_, value)) Changed();
+    if (SetIfChanged(visible_, value)) {
+        Changed();
+    }
 }
 
 void TChartPen::SetSmallDots(bool value) {
-    if (SetIfChanged(smallDots_, value)) Changed();
+    if (SetIfChanged(smallDots_, value)) {
+        Changed();
+    }
 }
 
 void TChartPen::Assign(const TChartPen& other) {
-    if (this == &other) return;
+    if (this == &other) {
+        return;
+    }
     bool changed = SetIfChanged(color_, other.color_);
     changed = SetIfChanged(width_, other.width_) || changed;
     changed = SetIfChanged(style_, other.style_) || changed;
     changed = SetIfChanged(mode_, other.mode_) || changed;
     changed = SetIfChanged(visible_, other.visible_) || changed;
     changed = SetIfChanged(smallDots_, other.smallDots_) || changed;
-    if (changed) Changed();
+    if (changed) {
+        Changed();
+    }
 }
 
 TChartHiddenPen::TChartHiddenPen() : TChartPen(clBlack, 1, TPenStyle::psSolid, false) {}
@@ -76,22 +94,32 @@ TChartBrush& TChartBrush::operator=(const TChartBrush& other) {
 }
 
 void TChartBrush::Changed() {
-    if (OnChange) OnChange();
+    if (OnChange) {
+        OnChange();
+    }
 }
 
 void TChartBrush::SetColor(TColor value) {
-    if (SetIfChanged(color_, value)) Changed();
+    if (SetIfChanged(color_, value)) {
+        Changed();
+    }
 }
 
 void TChartBrush::SetStyle(TBrushStyle value) {
-    if (SetIfChanged(style_, value)) Changed();
+    if (SetIfChanged(style_, value)) {
+        Changed();
+    }
 }
 
 void TChartBrush::Assign(const TChartBrush& other) {
-    if (this == &other) return;
+    if (this == &other) {
+        return;
+    }
     bool changed = SetIfChanged(color_, other.color_);
     changed = SetIfChanged(style_, other.style_) || changed;
-    if (changed) Changed();
+    if (changed) {
+        Changed();
+    }
 }
 
 }  // namespace zelmo::chart

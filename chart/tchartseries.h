@@ -53,6 +53,7 @@ class TChartSeries {
 
     TColor SeriesColor() const { return seriesColor_; }
     void SetSeriesColor(TColor v);
+    // Part of the series' interface, kept for its owner: every point takes the series colour.
     bool ColorEachPoint() const { return colorEachPoint_; }
     void SetColorEachPoint(bool v);
     bool Active() const { return active_; }
@@ -61,6 +62,7 @@ class TChartSeries {
     void SetValueFormat(const QString& v);
     const QString& PercentFormat() const { return percentFormat_; }
     void SetPercentFormat(const QString& v);
+    // Part of the series' interface, kept for its owner: the chart draws no legend.
     bool ShowInLegend() const { return showInLegend_; }
     void SetShowInLegend(bool v);
     TSeriesMarks& Marks() { return *marks_; }

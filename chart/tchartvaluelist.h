@@ -32,6 +32,7 @@ class TChartValueList {
     double TotalABS() const;
     bool StatsDirty() const { return statsDirty_; }
 
+    // Part of the list's interface, kept for its owner: values are never shown as dates here.
     bool DateTime() const { return dateTime_; }
     void SetDateTime(bool v);
     double Multiplier() const { return multiplier_; }

@@ -2,6 +2,7 @@
 #include "chart/tcustomchartpanel.h"
 
 #include "chart/chartexceptions.h"
+#include "chart/pixelscale.h"
 
 #include <QPainter>
 
@@ -16,14 +17,18 @@ constexpr TColor cl3DDkShadow = 0x80000015u;
 constexpr TColor cl3DLight = 0x80000016u;
 constexpr int kSunkenEdge = 2;
 
-// One ring of the client edge: top and left in one colour, bottom and right in the other.
-void EdgeRing(QPainter& painter, const QRect& r, TColor topLeft, TColor bottomRight) {
-    painter.setPen(QColor(ToQRgb(topLeft)));
-    painter.drawLine(r.left(), r.top(), r.right() - 1, r.top());
-    painter.drawLine(r.left(), r.top(), r.left(), r.bottom() - 1);
-    painter.setPen(QColor(ToQRgb(bottomRight)));
-    painter.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
-    painter.drawLine(r.right(), r.top(), r.right(), r.bottom());
+// One ring of the client edge, from `inset` to `inset + width` inside the widget's rectangle r
+// (in pixels that may be fractions on a scaled screen): top and left in one colour, bottom and
+// right in the other, the bottom and right edges running to the corners.
+void EdgeRing(QPainter& painter, const QRectF& r, qreal inset, qreal width, TColor topLeft,
+              TColor bottomRight) {
+    const QRectF ring = r.adjusted(inset, inset, -inset, -inset);
+    const QColor light(ToQRgb(topLeft));
+    const QColor dark(ToQRgb(bottomRight));
+    painter.fillRect(QRectF(ring.left(), ring.top(), ring.width() - width, width), light);
+    painter.fillRect(QRectF(ring.left(), ring.top(), width, ring.height() - width), light);
+    painter.fillRect(QRectF(ring.left(), ring.bottom() - width, ring.width(), width), dark);
+    painter.fillRect(QRectF(ring.right() - width, ring.top(), width, ring.height()), dark);
 }
 
 }  // namespace
@@ -135,23 +140,30 @@ void TCustomChartPanel::BevelLine(TRect& r, TColor light, TColor dark) {
 
 void TCustomChartPanel::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
+    // The device's own scale: the screen's, or that of an image the widget is rendered into.
+    const double deviceRatio = painter.deviceTransform().m11();
+    const double ratio =
+        pixelRatio_ > 0 ? pixelRatio_ : (deviceRatio > 0 ? deviceRatio : devicePixelRatioF());
+    const PixelScale scale(ratio);
     if (borderStyle_ == TBorderStyle::bsSingle) {
-        const QRect outer = rect();
-        EdgeRing(painter, outer, clBtnShadow, clBtnHighlight);
-        EdgeRing(painter, outer.adjusted(1, 1, -1, -1), cl3DDkShadow, cl3DLight);
+        // Each ring is one pixel of the design, as many device pixels as the scale makes it.
+        const auto at = [&](int p) { return static_cast<qreal>(scale.Position(p)) / ratio; };
+        const QRectF outer(rect());
+        EdgeRing(painter, outer, at(0), at(1) - at(0), clBtnShadow, clBtnHighlight);
+        EdgeRing(painter, outer, at(1), at(2) - at(1), cl3DDkShadow, cl3DLight);
     }
     const QRect area = DrawingArea();
     if (area.width() <= 0 || area.height() <= 0) {
         return;
     }
-    const double ratio = pixelRatio_ > 0 ? pixelRatio_ : devicePixelRatioF();
-    const QSize device = ratio == 1.0 ? area.size() : area.size() * ratio;
+    const QSize device(static_cast<int>(scale.Position(area.width())),
+                       static_cast<int>(scale.Position(area.height())));
     const QImage& image = qtCanvas_.Image();
     if (qtCanvas_.Stale || image.size() != device || image.devicePixelRatio() != ratio) {
         // No exception may leave a paint event; a failed pass leaves what was drawn so far.
         try {
             qtCanvas_.BeginPaint(device, ratio);
-            Draw(qtCanvas_, TRect{0, 0, device.width(), device.height()});
+            Draw(qtCanvas_, TRect{0, 0, area.width(), area.height()});
         } catch (...) {
         }
         if (qtCanvas_.Painting()) {

@@ -49,6 +49,7 @@ class TCustomChartPanel : public QWidget {
     void SetChart3DPercent(int v);
     TView3DOptions& View3DOptions() { return view3DOptions_; }
     const TView3DOptions& View3DOptions() const { return view3DOptions_; }
+    // Part of the panel's interface, kept for its owner: the background is always plain.
     bool GradientVisible() const { return gradientVisible_; }
     void SetGradientVisible(bool v) { Change(gradientVisible_, v); }
 
@@ -68,8 +69,9 @@ class TCustomChartPanel : public QWidget {
     long DrawPasses() const { return drawPasses_; }
 
     // Device pixels per pixel of the drawing pass; 0 (the default) follows the screen the
-    // widget is on. The pass draws width x ratio by height x ratio pixels with fonts to match,
-    // so lines and faces are as sharp as the text on a dense screen.
+    // widget is on. The pass lays the chart out in pixels and its device draws it on width x
+    // ratio by height x ratio device pixels, every length and font scaled by the ratio, so the
+    // picture is the one at ratio 1, as sharp as the text on a dense screen.
     double PixelRatio() const { return pixelRatio_; }
     void SetPixelRatio(double v) { Change(pixelRatio_, v); }
 

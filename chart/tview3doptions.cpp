@@ -7,7 +7,9 @@ namespace zelmo::chart {
 
 template <typename T>
 void TView3DOptions::Set(T& field, T value) {
-    if (SetIfChanged(field, value) && OnChange) OnChange();
+    if (SetIfChanged(field, value) && OnChange) {
+        OnChange();
+    }
 }
 
 void TView3DOptions::SetOrthogonal(bool value) {

@@ -12,6 +12,8 @@ class TView3DOptions {
     bool Orthogonal() const { return orthogonal_; }
     int Zoom() const { return zoom_; }
     bool ZoomText() const { return zoomText_; }
+    // Rotation, Elevation, Perspective and Tilt belong to the view's interface and are kept
+    // for its owner; the view is always drawn orthogonally, so they do not move a pixel.
     int Rotation() const { return rotation_; }
     int Elevation() const { return elevation_; }
     int Perspective() const { return perspective_; }

@@ -6,6 +6,8 @@ include(GNUInstallDirs)
 
 # Date of the release named by the project version; the metainfo and the manual page carry it.
 set(ZELMO_RELEASE_DATE "2026-12-07")
+# The same moment as the changelog writes it (RFC 2822); change both together.
+set(ZELMO_RELEASE_DATE_RFC2822 "Mon, 07 Dec 2026 12:00:00 +0000")
 # Icon sizes rendered for the hicolor theme, beside the scalable SVG.
 set(ZELMO_ICON_SIZES 16 22 24 32 48 64 128 256)
 
@@ -22,8 +24,9 @@ if(TARGET zelmo-train)
 endif()
 
 # The Debian package. Library dependencies come from dpkg-shlibdeps on the installed
-# programs; the fonts the window asks for by name and xdg-utils, which opens the two contact
-# links, are not linked, so they are listed here.
+# programs; the fonts the window asks for by name are not linked, so they are listed here.
+# xdg-utils opens the two contact links; without it a link only warns, so it is recommended
+# rather than required (it pulls in a Perl stack and more).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zelmo)
 set(CPACK_PACKAGE_VENDOR Zelmo)
@@ -44,10 +47,13 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://${ZELMO_HOMEPAGE_HOST}/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(ZELMO_PACKAGE_RUNTIME_DEPENDS fonts-liberation fonts-urw-base35 fonts-dejavu-core fonts-dejavu-extra
-                                  xdg-utils)
+set(ZELMO_PACKAGE_RUNTIME_DEPENDS fonts-liberation fonts-urw-base35 fonts-dejavu-core fonts-dejavu-extra)
 list(JOIN ZELMO_PACKAGE_RUNTIME_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The programs of a game go to /usr/games in the Debian package (cmake/DebianGames.cmake).
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/DebianGames.cmake)
+set(CPACK_ZELMO_INSTALL_BINDIR ${CMAKE_INSTALL_BINDIR})
 include(CPack)
 
 if(ZELMO_BUILD_TESTS AND TARGET zelmo)

@@ -51,8 +51,13 @@ void GameFlow::setClock(Clock clock) {
     clock_ = clock ? std::move(clock) : Clock(&GameFlow::utcMillisecondsOfDay);
 }
 
+int GameFlow::scorePoint(Outcome outcome) {
+    return rowOf(outcome).scorePoint;
+}
+
 void GameFlow::FormCreate() {
     forget();
+    scores_ = Scores{};
     for (const std::string_view label : texts::kScoreLabels) {
         addScorePoint(std::string(label));
     }
@@ -143,11 +148,22 @@ void GameFlow::finish(Outcome outcome) {
     } catch (...) {
         failure = std::current_exception();
     }
-    setScoreValue(row.scorePoint, scoreValue(row.scorePoint) + 1);
+    double& score = scores_[static_cast<std::size_t>(row.scorePoint)];
+    score += 1;
+    setScoreValue(row.scorePoint, score);
     showStatus(std::string(row.status));
     setPlayEnabled(true);
     AcceptingMoves = false;
     ComputerStarts = !ComputerStarts;
+    // The listeners hear of every finished game, whatever happened while grading; an error of
+    // their own is reported only when grading had none to report.
+    try {
+        gameFinished(outcome);
+    } catch (...) {
+        if (!failure) {
+            failure = std::current_exception();
+        }
+    }
     if (failure) {
         std::rethrow_exception(failure);
     }

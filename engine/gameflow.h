@@ -3,7 +3,9 @@
 
 #include "engine/board.h"
 #include "engine/memory.h"
+#include "engine/random.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -65,6 +67,11 @@ class GameFlow {
     std::int32_t entryCount() const { return EntryCount; }
     std::int32_t moveCount() const { return MoveCount; }
     std::int32_t gameNumber() const { return GameNumber; }
+    // The score since creation: player wins, computer wins, draws (the chart's points 0..2).
+    using Scores = std::array<double, 3>;
+    const Scores& scores() const { return scores_; }
+    // The score point (0..2) that an outcome raises.
+    static int scorePoint(Outcome outcome);
     bool computerStarts() const { return ComputerStarts; }
     bool acceptingMoves() const { return AcceptingMoves; }
 
@@ -81,8 +88,11 @@ class GameFlow {
     virtual void setPlayEnabled(bool enabled) = 0;                 // Button2
     virtual std::int32_t readGrade(int spinner) = 0;               // Value of SpinEdit1..3
     virtual void addScorePoint(const std::string& utf8Label) = 0;  // value 0, series colour
-    virtual double scoreValue(int index) = 0;                      // point 0..2
     virtual void setScoreValue(int index, double value) = 0;       // redraws the chart
+    // Told once for every finished game, after all its end-of-game steps (also when grading
+    // failed and the error is about to reach the caller). Whatever reacts to the end of a game
+    // (saving the memory, the memory view, the watch mode, the trainer) listens here.
+    virtual void gameFinished(Outcome outcome) = 0;
 
     Board Board_;
     std::int32_t EntryCount = 0;
@@ -99,6 +109,7 @@ class GameFlow {
 
     Clock clock_;
     RandomGenerator random_;
+    Scores scores_{};
 };
 
 }  // namespace zelmo::engine

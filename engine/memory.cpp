@@ -251,11 +251,4 @@ void PositionMemory::untrackEntry(int j) {
     std::erase_if(used_, [j](std::uint16_t code) { return code >> kSlotBits == j; });
 }
 
-std::int32_t RandomGenerator::Random(std::int32_t n) {
-    state_ = state_ * 134775813u + 1u;  // wraps modulo 2^32 on the unsigned state
-    const std::uint64_t product =
-        static_cast<std::uint64_t>(state_) * static_cast<std::uint32_t>(n);
-    return static_cast<std::int32_t>(product >> 32);
-}
-
 }  // namespace zelmo::engine

@@ -4,6 +4,7 @@
 #include "engine/board.h"
 #include "engine/checked.h"
 #include "engine/errors.h"
+#include "engine/grades.h"
 
 #include <array>
 #include <cstdint>
@@ -90,8 +91,8 @@ class PositionMemory {
     void reindex();
 
     // Every used slot of entries 1..count, in the order of entries then slots:
-    // Weight := (Weight + grade) - 3, with grade taken from nextGrade() once per used slot. An
-    // overflow leaves that weight and all later ones unchanged and propagates.
+    // Weight := (Weight + grade) - the neutral grade, with grade taken from nextGrade() once per
+    // used slot. An overflow leaves that weight and all later ones unchanged and propagates.
     template <typename NextGrade>
     void learn(std::int32_t count, NextGrade&& nextGrade) {
         sortUsed();
@@ -103,7 +104,7 @@ class PositionMemory {
             MoveSlot& slot = entries_[j].Slots[code & kSlotMask];
             if (slot.Used) {
                 const std::int32_t grade = nextGrade();
-                slot.Weight = checkedAdd(checkedAdd(slot.Weight, grade), -3);
+                slot.Weight = checkedAdd(checkedAdd(slot.Weight, grade), -grades::kNeutral);
             }
         }
         failBeyondCapacity(count);
@@ -136,21 +137,6 @@ class PositionMemory {
     // Entries staleFrom_..staleTo_ may have been written through operator[].
     int staleFrom_ = Capacity + 1;
     int staleTo_ = 0;
-};
-
-// The random generator behind the computer's untried moves: a 32-bit linear congruential
-// state, seeded from the time of day before every random choice.
-class RandomGenerator {
-  public:
-    void seed(std::uint32_t value) { state_ = value; }
-    std::uint32_t state() const { return state_; }
-
-    // Advances the state and returns a whole number 0..n-1 for n > 0: the state taken as a
-    // fraction of 2^32 times n, so for n = 8 it is the top three bits of the new state.
-    std::int32_t Random(std::int32_t n);
-
-  private:
-    std::uint32_t state_ = 0;
 };
 
 }  // namespace zelmo::engine

@@ -15,6 +15,10 @@ inline constexpr std::string_view kComputerWon = "компьютер выигр�
 inline constexpr std::string_view kDraw = "ничья";
 inline constexpr std::string_view kWiped = "промыл";
 
+// The players' names that makePlayer knows, as a refused option's message names them.
+inline constexpr std::string_view kPlayerNames =
+    "нужно random, perfect или mixed:P, где P — десятичное число от 0 до 1";
+
 // Labels of the score points 0, 1 and 2, in the order in which they are added.
 inline constexpr std::array<std::string_view, 3> kScoreLabels = {"Игрок", "Компьютер", "Ничья"};
 

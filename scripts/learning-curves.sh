@@ -6,7 +6,7 @@
 #                             and draw rates per block of 100 games over the first 10 000 games,
 #                             default grades
 #   docs/learning-curves.dat  the plotted numbers
-#   docs/learning-curves.txt  the table of the README, from the same runs
+#   docs/learning-curves.txt  the table of docs/learning-curves.md, from the same runs
 # Needs gnuplot (Debian package gnuplot-nox) and python3; installs the missing ones as root or
 # through sudo. Builds zelmo-train in build-curves/ (no window, no tests).
 set -euo pipefail

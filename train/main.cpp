@@ -1,22 +1,63 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // zelmo-train: plays the learning computer against a chosen player without a window.
+#include "engine/stdstreams.h"
 #include "train/options.h"
 #include "train/texts.h"
 #include "train/trainer.h"
 
 #include <unistd.h>
 
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
 
+namespace {
+
+// The signal that asked the run to stop, 0 while none has.
+volatile std::sig_atomic_t stopSignal = 0;
+
+// The first signal lets the current game end and everything be written; a second one ends the
+// program at once with the signal's own default action.
+void onStopSignal(int signal) {
+    if (stopSignal != 0) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);  // delivered as soon as this handler returns
+        return;
+    }
+    stopSignal = signal;
+}
+
+void catchStopSignals() {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction action {};
+        // A signal ignored from the start (a background job, nohup) stays ignored.
+        if (sigaction(signal, nullptr, &action) == 0 && action.sa_handler == SIG_IGN) {
+            continue;
+        }
+        action = {};
+        action.sa_handler = &onStopSignal;
+        sigemptyset(&action.sa_mask);
+        sigaction(signal, &action, nullptr);
+    }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    zelmo::engine::openClosedStandardStreams();
     using namespace zelmo::train;
+    // A reader that goes away (`| head`) makes writes fail with EPIPE instead of killing the run
+    // before its memory is saved.
+    std::signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const ParsedArguments parsed = parseArguments(arguments);
     switch (parsed.kind) {
         case ParsedArguments::Kind::Help:
             std::cout << texts::kUsage << std::flush;
+            return std::cout ? kExitOk : kExitIoError;
+        case ParsedArguments::Kind::Version:
+            std::cout << texts::kVersionLine << ZELMO_VERSION << '\n' << std::flush;
             return std::cout ? kExitOk : kExitIoError;
         case ParsedArguments::Kind::Error:
             std::cerr << texts::kProgram << ": " << parsed.error << '\n'
@@ -25,6 +66,8 @@ int main(int argc, char** argv) {
         case ParsedArguments::Kind::Run:
             break;
     }
+    catchStopSignals();
     std::ios::sync_with_stdio(false);
-    return runTraining(parsed.options, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
+    return runTraining(parsed.options, std::cout, std::cerr, isatty(STDERR_FILENO) == 1,
+                       &stopSignal);
 }

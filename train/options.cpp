@@ -1,48 +1,88 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "train/options.h"
-#include "train/players.h"
+#include "engine/players.h"
 #include "train/texts.h"
 
-#include <cerrno>
+#include <getopt.h>
+
+#include <charconv>
 #include <cstdint>
-#include <cstdlib>
 #include <limits>
 #include <optional>
+#include <system_error>
 
 namespace zelmo::train {
 
 namespace {
 
-// A whole decimal number within [low, high], nothing before or after it.
-std::optional<std::int64_t> parseWhole(const std::string& text, std::int64_t low,
-                                       std::int64_t high) {
-    if (text.empty() || text.front() == ' ' || text.front() == '+') {
-        return std::nullopt;
+// Values of the options without a short name, beyond every character.
+enum LongOnly : int { kWin = 256, kLoss, kDraw, kClock, kLoad, kSave, kCsv, kVersion };
+
+constexpr option kOptions[] = {
+    {"games", required_argument, nullptr, 'n'},    {"player", required_argument, nullptr, 'p'},
+    {"win", required_argument, nullptr, kWin},     {"loss", required_argument, nullptr, kLoss},
+    {"draw", required_argument, nullptr, kDraw},   {"seed", required_argument, nullptr, 's'},
+    {"clock", required_argument, nullptr, kClock}, {"load", required_argument, nullptr, kLoad},
+    {"save", required_argument, nullptr, kSave},   {"block", required_argument, nullptr, 'b'},
+    {"csv", required_argument, nullptr, kCsv},     {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, kVersion},   {nullptr, 0, nullptr, 0},
+};
+// A leading ':' makes getopt_long tell a missing value (':') from an unknown option ('?').
+constexpr char kShortOptions[] = ":n:p:s:b:h";
+
+// The option as the messages name it: "--games (-n)" or "--win".
+std::string nameOf(int value) {
+    for (const option& o : kOptions) {
+        if (o.name != nullptr && o.val == value) {
+            std::string name = std::string("--") + o.name;
+            if (value < 256) {
+                name += std::string(" (-") + static_cast<char>(value) + ")";
+            }
+            return name;
+        }
     }
-    errno = 0;
-    char* end = nullptr;
-    const long long value = std::strtoll(text.c_str(), &end, 10);
-    if (errno != 0 || end != text.c_str() + text.size() || value < low || value > high) {
+    return "-" + std::string(1, static_cast<char>(value));
+}
+
+// A whole decimal number within [low, high] and nothing else: no blanks, no sign "+", no
+// other base.
+template <typename T>
+std::optional<T> parseWhole(const std::string& text, T low, T high) {
+    T value{};
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value, 10);
+    if (text.empty() || error != std::errc() || stop != end || value < low || value > high) {
         return std::nullopt;
     }
     return value;
 }
 
-std::optional<std::uint64_t> parseSeed(const std::string& text) {
-    if (text.empty() || text.front() < '0' || text.front() > '9') {
-        return std::nullopt;
-    }
-    errno = 0;
-    char* end = nullptr;
-    const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
-    if (errno != 0 || end != text.c_str() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
+std::string quoted(const std::string& text) {
+    return "«" + text + "»";
 }
 
-std::string badNumber(const std::string& option, const std::string& value) {
-    return std::string(texts::kBadNumber) + " " + option + ": «" + value + "»";
+// Why getopt_long refused a long option "--name[=value]": unknown, ambiguous, or given a value
+// it does not take.
+std::string longOptionError(const std::string& argument) {
+    const std::string name = argument.substr(2, argument.find('=') - 2);
+    std::string candidates;
+    int matches = 0;
+    for (const option& o : kOptions) {
+        if (o.name == nullptr || std::string(o.name).rfind(name, 0) != 0) {
+            continue;
+        }
+        if (name == o.name) {
+            return std::string(texts::kNoValueTaken) + " " + nameOf(o.val);
+        }
+        candidates += (matches++ == 0 ? " " : ", ") + std::string("--") + o.name;
+    }
+    if (matches > 1) {
+        return std::string(texts::kAmbiguousOption) + " " + quoted(argument) + ":" + candidates;
+    }
+    if (matches == 1) {
+        return std::string(texts::kNoValueTaken) + candidates;
+    }
+    return std::string(texts::kUnknownOption) + " " + quoted(argument);
 }
 
 }  // namespace
@@ -55,100 +95,120 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
         parsed.error = std::move(message);
         return parsed;
     };
-    constexpr std::int64_t kInt32Min = std::numeric_limits<std::int32_t>::min();
-    constexpr std::int64_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+    auto badValue = [&fail](int option, const std::string& value, std::string_view allowed) {
+        return fail(std::string(texts::kBadValue) + " " + quoted(value) + " " +
+                    std::string(texts::kOfOption) + " " + nameOf(option) + ": " +
+                    std::string(allowed));
+    };
 
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string name = arguments[i];
-        std::optional<std::string> value;
-        if (name.rfind("--", 0) == 0) {
-            const std::size_t equals = name.find('=');
-            if (equals != std::string::npos) {
-                value = name.substr(equals + 1);
-                name = name.substr(0, equals);
-            }
-        } else if (name.size() != 2 || name[0] != '-') {
-            return fail(std::string(texts::kExtraArgument) + ": «" + name + "»");
+    // getopt_long permutes its vector, so it works on a copy; the program name comes first.
+    std::vector<std::string> copies;
+    copies.reserve(arguments.size() + 1);
+    copies.emplace_back(texts::kProgram);
+    copies.insert(copies.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    argv.reserve(copies.size() + 1);
+    for (std::string& text : copies) {
+        argv.push_back(text.data());
+    }
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(copies.size());
+    optind = 0;  // 0 starts a fresh scan (GNU), also after an earlier parse in this process
+    opterr = 0;  // the messages are ours, in Russian
+
+    constexpr std::int32_t kInt32Min = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kInt32Max = std::numeric_limits<std::int32_t>::max();
+    for (;;) {
+        const int c = getopt_long(argc, argv.data(), kShortOptions, kOptions, nullptr);
+        if (c == -1) {
+            break;
         }
-        static const std::string shortNames = "npsbh";
-        static const char* const longNames[] = {"--games", "--player", "--seed", "--block",
-                                                "--help"};
-        if (name.size() == 2) {
-            const std::size_t at = shortNames.find(name[1]);
-            if (at == std::string::npos) {
-                return fail(std::string(texts::kUnknownOption) + ": «" + name + "»");
+        const std::string value = optarg != nullptr ? optarg : "";
+        switch (c) {
+            case 'n':
+            case 'b': {
+                // The game number shown in the window is a signed 32-bit counter.
+                const auto number = parseWhole<std::int64_t>(value, c == 'n' ? 0 : 1, kInt32Max);
+                if (!number) {
+                    return badValue(c, value, c == 'n' ? texts::kGamesRange : texts::kBlockRange);
+                }
+                (c == 'n' ? options.games : options.block) = *number;
+                break;
             }
-            name = longNames[at];
+            case 'p':
+                if (engine::makePlayer(value, 0) == nullptr) {
+                    return badValue(c, value, texts::kPlayerRange);
+                }
+                options.player = value;
+                break;
+            case kWin:
+            case kLoss:
+            case kDraw: {
+                const auto grade = parseWhole<std::int32_t>(value, kInt32Min, kInt32Max);
+                if (!grade) {
+                    return badValue(c, value, texts::kGradeRange);
+                }
+                (c == kWin    ? options.grades.win
+                 : c == kLoss ? options.grades.loss
+                              : options.grades.draw) = *grade;
+                break;
+            }
+            case 's': {
+                const auto seed = parseWhole<std::uint64_t>(value, 0, UINT64_MAX);
+                if (!seed) {
+                    return badValue(c, value, texts::kSeedRange);
+                }
+                options.seed = *seed;
+                break;
+            }
+            case kClock: {
+                const std::size_t colon = value.find(':');
+                constexpr std::uint32_t kLastMs = 86399999;
+                const auto start = parseWhole<std::uint32_t>(value.substr(0, colon), 0, kLastMs);
+                const auto step =
+                    colon == std::string::npos
+                        ? std::optional<std::uint32_t>(options.clockStep)
+                        : parseWhole<std::uint32_t>(value.substr(colon + 1), 0, kLastMs);
+                if (!start || !step) {
+                    return badValue(c, value, texts::kClockRange);
+                }
+                options.clockStart = *start;
+                options.clockStep = *step;
+                break;
+            }
+            case kLoad:
+            case kSave:
+            case kCsv:
+                if (value.empty()) {
+                    return badValue(c, value, texts::kFileRange);
+                }
+                (c == kLoad   ? options.loadPath
+                 : c == kSave ? options.savePath
+                              : options.csvPath) = value;
+                break;
+            case 'h':
+                parsed.kind = ParsedArguments::Kind::Help;
+                return parsed;
+            case kVersion:
+                parsed.kind = ParsedArguments::Kind::Version;
+                return parsed;
+            case ':':
+                return fail(std::string(texts::kMissingValue) + " " + nameOf(optopt));
+            default: {
+                const std::string bad = copies[static_cast<std::size_t>(optind - 1)];
+                // A long option is unknown or ambiguous (optopt 0) or was given a value it does
+                // not take (optopt is then its own value); a short one is simply unknown.
+                if (optopt == 0 || optopt == 'h' || optopt == kVersion) {
+                    return fail(longOptionError(bad));
+                }
+                return fail(std::string(texts::kUnknownOption) + " " +
+                            quoted("-" + std::string(1, static_cast<char>(optopt))));
+            }
         }
-        if (name == "--help") {
-            if (value) {
-                return fail(std::string(texts::kUnknownOption) + ": «" + arguments[i] + "»");
-            }
-            parsed.kind = ParsedArguments::Kind::Help;
-            return parsed;
-        }
-        static const char* const withValue[] = {"--games", "--player", "--win",   "--loss",
-                                                "--draw",  "--seed",   "--clock", "--load",
-                                                "--save",  "--block",  "--csv"};
-        bool known = false;
-        for (const char* option : withValue) {
-            known = known || name == option;
-        }
-        if (!known) {
-            return fail(std::string(texts::kUnknownOption) + ": «" + arguments[i] + "»");
-        }
-        if (!value) {
-            if (i + 1 >= arguments.size()) {
-                return fail(std::string(texts::kMissingValue) + " " + name);
-            }
-            value = arguments[++i];
-        }
-        const std::string& v = *value;
-        if (name == "--games" || name == "--block") {
-            // The game number shown in the window is a signed 32-bit counter.
-            const auto number = parseWhole(v, 1, kInt32Max);
-            if (!number) {
-                return fail(badNumber(name, v));
-            }
-            (name == "--games" ? options.games : options.block) = *number;
-        } else if (name == "--player") {
-            if (!makePlayer(v, 0)) {
-                return fail(std::string(texts::kBadPlayer) + ": «" + v + "»");
-            }
-            options.player = v;
-        } else if (name == "--win" || name == "--loss" || name == "--draw") {
-            const auto grade = parseWhole(v, kInt32Min, kInt32Max);
-            if (!grade) {
-                return fail(badNumber(name, v));
-            }
-            std::int32_t& target = name == "--win"    ? options.grades.win
-                                   : name == "--loss" ? options.grades.loss
-                                                      : options.grades.draw;
-            target = static_cast<std::int32_t>(*grade);
-        } else if (name == "--seed") {
-            const auto seed = parseSeed(v);
-            if (!seed) {
-                return fail(badNumber(name, v));
-            }
-            options.seed = *seed;
-        } else if (name == "--clock") {
-            const std::size_t colon = v.find(':');
-            const auto start = parseWhole(v.substr(0, colon), 0, 86399999);
-            const auto step = colon == std::string::npos
-                                  ? std::optional<std::int64_t>(options.clockStep)
-                                  : parseWhole(v.substr(colon + 1), 0, 86399999);
-            if (!start || !step) {
-                return fail(badNumber(name, v));
-            }
-            options.clockStart = static_cast<std::uint32_t>(*start);
-            options.clockStep = static_cast<std::uint32_t>(*step);
-        } else if (name == "--load") {
-            options.loadPath = v;
-        } else if (name == "--save") {
-            options.savePath = v;
-        } else {
-            options.csvPath = v;
-        }
+    }
+    if (optind < argc) {
+        return fail(std::string(texts::kExtraArgument) + " " +
+                    quoted(copies[static_cast<std::size_t>(optind)]));
     }
     return parsed;
 }

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/plural.h"
+#include "engine/texts.h"
+
 #include <string_view>
 
 // The trainer's fixed texts (UTF-8), Russian like the window's.
@@ -13,29 +16,41 @@ inline constexpr std::string_view kUsage =
 Играет партии обучающегося компьютера («0») без окна, против выбранного игрока за «X»,
 по тем же правилам, что и окно Zelmo, и показывает, как компьютер учится.
 
-  -n, --games=N        число партий (по умолчанию 10000)
+  -n, --games=N        число партий, от 0 до 2147483647 (по умолчанию 10000)
   -p, --player=ИГРОК   кто играет за «X»: random (случайная свободная клетка),
                        perfect (никогда не проигрывает) или mixed:P (perfect с
-                       вероятностью P от 0 до 1, иначе random); по умолчанию random
+                       вероятностью P от 0 до 1, например mixed:0.25, иначе random);
+                       по умолчанию random
       --win=ОЦЕНКА     оценка за победу компьютера (по умолчанию 5)
       --loss=ОЦЕНКА    оценка за поражение компьютера (по умолчанию 2)
       --draw=ОЦЕНКА    оценка за ничью (по умолчанию 4)
                        оценка — любое 32-битное целое; вес ответа меняется на оценку − 3
-  -s, --seed=N         зерно генератора игрока (по умолчанию 1)
+  -s, --seed=N         зерно генератора игрока, от 0 до 18446744073709551615
+                       (по умолчанию 1)
       --clock=МС[:ШАГ] часы компьютера: начать с МС миллисекунд после полуночи и
-                       прибавлять ШАГ (по умолчанию 1777) при каждом чтении; без этого
-                       параметра — системное время UTC, как в окне (прогон не повторяется)
+                       прибавлять ШАГ (по умолчанию 1777) при каждом чтении; МС и ШАГ
+                       от 0 до 86399999; без этого параметра — системное время UTC,
+                       как в окне (прогон не повторяется)
       --load=ФАЙЛ      начать с памяти из файла
       --save=ФАЙЛ      сохранить память в файл в конце
-  -b, --block=N        число партий в строке отчёта (по умолчанию 1000)
+  -b, --block=N        число партий в строке отчёта, от 1 до 2147483647
+                       (по умолчанию 1000)
       --csv=ФАЙЛ       записать строки отчёта в CSV-файл
   -h, --help           показать эту справку и выйти
+      --version        показать версию и выйти
 
-Строка отчёта: номер последней партии блока, победы игрока, победы компьютера, ничьи и
-ошибки в блоке, число запомненных позиций (извилин) в конце блока. Ошибка (например,
-«Integer overflow» при огромной оценке) сообщается, и игра продолжается, как в окне.
-Коды выхода: 0 — успех, 1 — ошибка ввода-вывода, 2 — неверные параметры.
+Длинные параметры можно сокращать, пока сокращение однозначно; «--» заканчивает параметры.
+Файлы проверяются до первой партии. Строка отчёта: номер последней партии блока, победы
+игрока, победы компьютера, ничьи и ошибки в блоке, число запомненных позиций (извилин) в
+конце блока. Ошибка (например, «Integer overflow» при огромной оценке) сообщается, и игра
+продолжается, как в окне. Ctrl+C (SIGINT), SIGTERM или SIGHUP останавливают прогон после
+текущей партии: последняя строка отчёта и память (--save) записываются; второй сигнал
+прерывает сразу.
+Коды выхода: 0 — успех, 1 — ошибка ввода-вывода, 2 — неверные параметры, 128 + номер
+сигнала — прогон остановлен сигналом, и всё записано.
 )";
+
+inline constexpr std::string_view kVersionLine = "zelmo-train (Zelmo) ";
 
 inline constexpr std::string_view kTableHeader = "партии\tигрок\tкомпьютер\tничьи\tошибки\tизвилин";
 inline constexpr std::string_view kCsvHeader =
@@ -43,14 +58,34 @@ inline constexpr std::string_view kCsvHeader =
 inline constexpr std::string_view kTotal = "итого";
 inline constexpr std::string_view kGame = "партия";
 inline constexpr std::string_view kMoreErrors = "дальнейшие ошибки не показываются";
-inline constexpr std::string_view kErrorCount = "ошибок за прогон";
-inline constexpr std::string_view kGamesIn = "партий за";
-inline constexpr std::string_view kSpeed = "партий в секунду";
+inline constexpr std::string_view kErrorCount = "за прогон";
+inline constexpr std::string_view kIn = "за";
+inline constexpr std::string_view kPerSecond = "в секунду";
 inline constexpr std::string_view kSeconds = "с";
 inline constexpr std::string_view kCannotWrite = "не удалось записать";
-inline constexpr std::string_view kBadPlayer = "неизвестный игрок";
-inline constexpr std::string_view kBadNumber = "неверное число для";
+inline constexpr std::string_view kCannotWriteCsv = "не удалось записать CSV-файл";
+inline constexpr std::string_view kStdout =
+    "в стандартный вывод (партии доиграны, вывод после ошибки пропущен)";
+inline constexpr std::string_view kStopped = "остановлено сигналом";
+inline constexpr std::string_view kAfter = "после";
+
+inline constexpr engine::RussianForms kGames = {"партия", "партии", "партий"};
+inline constexpr engine::RussianForms kGamesAfter = {"партии", "партий", "партий"};
+inline constexpr engine::RussianForms kErrors = {"ошибка", "ошибки", "ошибок"};
+
+// Command-line errors: what is wrong and what the option allows.
+inline constexpr std::string_view kBadValue = "неверное значение";
+inline constexpr std::string_view kOfOption = "у параметра";
+inline constexpr std::string_view kGamesRange = "нужно целое число от 0 до 2147483647";
+inline constexpr std::string_view kBlockRange = "нужно целое число от 1 до 2147483647";
+inline constexpr std::string_view kGradeRange = "нужно целое число от -2147483648 до 2147483647";
+inline constexpr std::string_view kSeedRange = "нужно целое число от 0 до 18446744073709551615";
+inline constexpr std::string_view kClockRange = "нужно МС или МС:ШАГ, целые числа от 0 до 86399999";
+inline constexpr std::string_view kPlayerRange = engine::texts::kPlayerNames;
+inline constexpr std::string_view kFileRange = "нужно имя файла";
 inline constexpr std::string_view kUnknownOption = "неизвестный параметр";
+inline constexpr std::string_view kAmbiguousOption = "неоднозначный параметр";
+inline constexpr std::string_view kNoValueTaken = "значение не нужно параметру";
 inline constexpr std::string_view kMissingValue = "нет значения у параметра";
 inline constexpr std::string_view kExtraArgument = "лишний аргумент";
 inline constexpr std::string_view kHelpHint = "Подробнее: zelmo-train --help";

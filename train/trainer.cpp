@@ -4,6 +4,8 @@
 #include "train/texts.h"
 
 #include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <ostream>
@@ -70,22 +72,52 @@ std::string blockLine(std::int64_t games, const BlockCounts& counts, std::int32_
     return line.str();
 }
 
+std::string signalName(int signal) {
+    switch (signal) {
+        case SIGINT:
+            return "SIGINT";
+        case SIGTERM:
+            return "SIGTERM";
+        case SIGHUP:
+            return "SIGHUP";
+        default:
+            return std::to_string(signal);
+    }
+}
+
 std::string prefixed(const std::string& message) {
     return std::string(texts::kProgram) + ": " + message + "\n";
 }
 
 }  // namespace
 
-int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& err, bool progress) {
-    const std::unique_ptr<Player> player = makePlayer(options.player, options.seed);
+std::string plainSeconds(double seconds) {
+    if (!(seconds > 0)) {
+        return "0";
+    }
+    // Two decimals from one second up; below it enough decimals for three significant digits.
+    int decimals = 2;
+    if (seconds < 1) {
+        decimals = 2 - static_cast<int>(std::floor(std::log10(seconds)));
+        decimals = decimals < 9 ? decimals : 9;
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, seconds);
+    return text;
+}
+
+int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& err, bool progress,
+                const volatile std::sig_atomic_t* stop) {
+    const std::unique_ptr<engine::Player> player = engine::makePlayer(options.player, options.seed);
     if (!player) {
-        err << prefixed(std::string(texts::kBadPlayer) + ": «" + options.player + "»");
+        err << prefixed(std::string(texts::kBadValue) + " «" + options.player + "»");
         return kExitUsage;
     }
     auto flow = std::make_unique<TrainFlow>(options.grades);
     if (options.clockStart) {
         flow->setClock(SteppingClock(*options.clockStart, options.clockStep));
     }
+    // Everything that can fail at the end is tried before the first game, so no run is lost.
     if (!options.loadPath.empty()) {
         auto snapshot = std::make_unique<engine::MemorySnapshot>();
         const engine::MemoryLoadResult loaded = engine::loadMemoryFile(options.loadPath, *snapshot);
@@ -95,20 +127,35 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
         }
         flow->restoreMemory(snapshot->memory, snapshot->entryCount);
     }
+    if (!options.savePath.empty()) {
+        const std::string failure = engine::checkMemorySavePath(options.savePath);
+        if (!failure.empty()) {
+            err << prefixed(failure);
+            return kExitIoError;
+        }
+    }
     std::ofstream csv;
     if (!options.csvPath.empty()) {
         csv.open(options.csvPath, std::ios::out | std::ios::trunc);
-        csv << texts::kCsvHeader << '\n';
+        csv << texts::kCsvHeader << '\n' << std::flush;
         if (!csv) {
             err << prefixed(std::string(texts::kCannotWrite) + " " + options.csvPath);
             return kExitIoError;
         }
     }
 
-    out << texts::kTableHeader << '\n';
     ProgressBar bar(err, progress, options.games);
+    bool outFailed = false;
+    const auto write = [&](const std::string& text) {
+        if (!outFailed) {
+            out << text << std::flush;
+            outFailed = !out;
+        }
+    };
+    write(std::string(texts::kTableHeader) + "\n");
     std::int64_t errors = 0;
     std::int64_t gameNumber = 0;
+    std::int64_t played = 0;
     BlockCounts block, total;
     const auto onError = [&](const std::exception& error) {
         ++errors;
@@ -122,62 +169,79 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
             err << prefixed(message.str());
         }
     };
+    const auto stopSignal = [stop] { return stop != nullptr ? static_cast<int>(*stop) : 0; };
     const auto started = std::chrono::steady_clock::now();
     for (gameNumber = 1; gameNumber <= options.games; ++gameNumber) {
         const TrainFlow::GameResult result = flow->playGame(*player, onError);
+        played = gameNumber;
         if (result.outcome >= 0) {
             ++block.wins[result.outcome];
             ++total.wins[result.outcome];
         }
         block.errors += result.errors;
         total.errors += result.errors;
-        if (gameNumber % options.block == 0 || gameNumber == options.games) {
-            const std::string line = blockLine(gameNumber, block, flow->entryCount(), '\t');
+        const bool stopping = stopSignal() != 0;
+        if (gameNumber % options.block == 0 || gameNumber == options.games || stopping) {
             bar.hide();
-            out << line << std::flush;
+            write(blockLine(gameNumber, block, flow->entryCount(), '\t'));
             if (csv.is_open()) {
-                csv << blockLine(gameNumber, block, flow->entryCount(), ',');
+                csv << blockLine(gameNumber, block, flow->entryCount(), ',') << std::flush;
             }
             block = BlockCounts{};
+        }
+        if (stopping) {
+            break;
         }
         bar.update(gameNumber);
     }
     bar.hide();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    out << texts::kTotal << '\t' << total.wins[0] << '\t' << total.wins[1] << '\t' << total.wins[2]
-        << '\t' << total.errors << '\t' << flow->entryCount() << '\n';
+    std::ostringstream totalLine;
+    totalLine << texts::kTotal << '\t' << total.wins[0] << '\t' << total.wins[1] << '\t'
+              << total.wins[2] << '\t' << total.errors << '\t' << flow->entryCount() << '\n';
+    write(totalLine.str());
+    const int signal = stopSignal();
+    if (signal != 0) {
+        err << prefixed(std::string(texts::kStopped) + " " + signalName(signal) + " " +
+                        std::string(texts::kAfter) + " " +
+                        engine::countOf(played, texts::kGamesAfter));
+    }
     if (progress) {
-        err << options.games << ' ' << texts::kGamesIn << ' ' << seconds << ' ' << texts::kSeconds
-            << ": " << static_cast<std::int64_t>(static_cast<double>(options.games) / seconds)
-            << ' ' << texts::kSpeed << '\n';
+        const auto perSecond =
+            seconds > 0 ? static_cast<std::int64_t>(static_cast<double>(played) / seconds) : 0;
+        err << engine::countOf(played, texts::kGames) << ' ' << texts::kIn << ' '
+            << plainSeconds(seconds) << ' ' << texts::kSeconds << ": "
+            << engine::countOf(perSecond, texts::kGames) << ' ' << texts::kPerSecond << '\n';
     }
     if (errors > kErrorsShown) {
-        err << prefixed(std::string(texts::kErrorCount) + ": " + std::to_string(errors));
+        err << prefixed(std::string(texts::kErrorCount) + " " +
+                        engine::countOf(errors, texts::kErrors));
     }
 
     int code = kExitOk;
     if (csv.is_open()) {
         csv.close();
         if (!csv) {
-            err << prefixed(std::string(texts::kCannotWrite) + " " + options.csvPath);
+            err << prefixed(std::string(texts::kCannotWriteCsv) + " " + options.csvPath);
             code = kExitIoError;
         }
     }
     if (!options.savePath.empty()) {
-        auto snapshot = std::make_unique<engine::MemorySnapshot>();
-        snapshot->memory = flow->memory();
-        snapshot->entryCount = flow->entryCount();
-        const std::string failure = engine::saveMemoryFile(options.savePath, *snapshot);
+        const std::string failure =
+            engine::saveMemoryFile(options.savePath, flow->memory(), flow->entryCount());
         if (!failure.empty()) {
             err << prefixed(failure);
             code = kExitIoError;
         }
     }
-    out.flush();
-    if (!out) {
-        err << prefixed(std::string(texts::kCannotWrite) + " stdout");
+    if (outFailed) {
+        err << prefixed(std::string(texts::kCannotWrite) + " " + std::string(texts::kStdout));
         code = kExitIoError;
+    }
+    // An interrupted run that wrote everything ends as the signal asks, as shells expect.
+    if (code == kExitOk && signal != 0) {
+        code = 128 + signal;
     }
     return code;
 }

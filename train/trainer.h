@@ -3,6 +3,7 @@
 
 #include "train/trainflow.h"
 
+#include <csignal>
 #include <cstdint>
 #include <iosfwd>
 #include <optional>
@@ -28,8 +29,18 @@ struct TrainOptions {
 // Exit codes of the command line.
 enum ExitCode { kExitOk = 0, kExitIoError = 1, kExitUsage = 2 };
 
-// Plays the run: one line per block of games on `out` (and in the CSV file), errors and the
-// progress bar (when `progress` is set) on `err`. Returns the exit code.
-int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& err, bool progress);
+// Plays the run: one line per block of games on `out` (and in the CSV file, flushed after
+// every block), errors and the progress bar (when `progress` is set) on `err`. Every file is
+// checked before the first game. When `stop` becomes non-zero (a signal number, set by a
+// signal handler) the run ends after the current game as if it were the last one: the last
+// line and the memory are written, and the exit code is 128 + that number when all was
+// written. A failed write to `out` is reported once at the end (exit code 1); the games go
+// on. Returns the exit code.
+int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& err, bool progress,
+                const volatile std::sig_atomic_t* stop = nullptr);
+
+// Seconds in plain decimal notation with three significant digits at least: "0.0000657",
+// "6.57", "1234.57"; never scientific.
+std::string plainSeconds(double seconds);
 
 }  // namespace zelmo::train

@@ -18,9 +18,9 @@ std::int32_t TrainFlow::readGrade(int spinner) {
     }
 }
 
-TrainFlow::GameResult TrainFlow::playGame(Player& player, const ErrorHandler& onError) {
+TrainFlow::GameResult TrainFlow::playGame(engine::Player& player, const ErrorHandler& onError) {
     GameResult result;
-    const std::array<double, 3> before = scores_;
+    finished_.reset();
     auto guarded = [&](auto&& action) {
         try {
             action();
@@ -36,10 +36,8 @@ TrainFlow::GameResult TrainFlow::playGame(Player& player, const ErrorHandler& on
         const int cell = player.move(board());
         guarded([this, cell] { SpeedButtonClick(cell); });
     }
-    for (int i = 0; i < 3; ++i) {
-        if (scores_[static_cast<std::size_t>(i)] != before[static_cast<std::size_t>(i)]) {
-            result.outcome = i;
-        }
+    if (finished_) {
+        result.outcome = scorePoint(*finished_);
     }
     return result;
 }

@@ -2,21 +2,22 @@
 #pragma once
 
 #include "engine/gameflow.h"
-#include "train/players.h"
+#include "engine/grades.h"
+#include "engine/players.h"
 
-#include <array>
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace zelmo::train {
 
 // The grades of the three outcomes, as the window's spinners hold them.
 struct Grades {
-    std::int32_t win = 5;   // SpinEdit1, "Победа": the computer won
-    std::int32_t loss = 2;  // SpinEdit2, "Поражение": the computer lost
-    std::int32_t draw = 4;  // SpinEdit3, "Ничья"
+    std::int32_t win = engine::grades::kWinDefault;  // SpinEdit1, "Победа": the computer won
+    std::int32_t loss = engine::grades::kLossDefault;  // SpinEdit2, "Поражение": it lost
+    std::int32_t draw = engine::grades::kDrawDefault;  // SpinEdit3, "Ничья"
 };
 
 // The real game flow with a display that keeps only what the trainer needs: the score and the
@@ -37,10 +38,9 @@ class TrainFlow : public engine::GameFlow {
     explicit TrainFlow(Grades grades);
 
     Grades grades;
-    const std::array<double, 3>& scores() const { return scores_; }
 
     // One game: the play button, then the player's clicks until the game ends.
-    GameResult playGame(Player& player, const ErrorHandler& onError);
+    GameResult playGame(engine::Player& player, const ErrorHandler& onError);
 
   protected:
     void showCell(int, const engine::Cell&) override {}
@@ -50,13 +50,12 @@ class TrainFlow : public engine::GameFlow {
     void setPlayEnabled(bool) override {}
     std::int32_t readGrade(int spinner) override;
     void addScorePoint(const std::string&) override {}
-    double scoreValue(int index) override { return scores_.at(static_cast<std::size_t>(index)); }
-    void setScoreValue(int index, double value) override {
-        scores_.at(static_cast<std::size_t>(index)) = value;
-    }
+    void setScoreValue(int, double) override {}
+    void gameFinished(engine::Outcome outcome) override { finished_ = outcome; }
 
   private:
-    std::array<double, 3> scores_{};
+    // The outcome of the game being played, told by the game flow when it ends.
+    std::optional<engine::Outcome> finished_;
 };
 
 // The clock of a reproducible run: starts at `start` milliseconds after midnight and moves on

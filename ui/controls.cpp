@@ -32,7 +32,9 @@ void TSpeedButton::paintEvent(QPaintEvent*) {
         // The classic raised (or, while held, sunken) face with its two-line bevel.
         DevicePixels face(painter, rect());
         const QBrush fill = palette().brush(QPalette::Button);
-        qDrawWinButton(&face.painter(), face.rect(), palette(), isDown(), &fill);
+        face.frame(2, [&](QPainter& p, const QRect& r) {
+            qDrawWinButton(&p, r, palette(), isDown(), &fill);
+        });
     }
 
     // An empty cell's caption is a space: drawing it shows nothing, and skipping it keeps the
@@ -131,14 +133,14 @@ void TPanel::paintEvent(QPaintEvent*) {
     // The raised bevel: highlight on the top and left edges, shadow on the bottom and right.
     QPainter target(this);
     DevicePixels bevel(target, rect());
-    QPainter& painter = bevel.painter();
-    const QRect r = bevel.rect();
-    painter.setPen(palette().color(QPalette::Light));
-    painter.drawLine(r.left(), r.top(), r.right() - 1, r.top());
-    painter.drawLine(r.left(), r.top(), r.left(), r.bottom() - 1);
-    painter.setPen(palette().color(QPalette::Dark));
-    painter.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
-    painter.drawLine(r.right(), r.top(), r.right(), r.bottom());
+    bevel.frame(1, [this](QPainter& painter, const QRect& r) {
+        painter.setPen(palette().color(QPalette::Light));
+        painter.drawLine(r.left(), r.top(), r.right() - 1, r.top());
+        painter.drawLine(r.left(), r.top(), r.left(), r.bottom() - 1);
+        painter.setPen(palette().color(QPalette::Dark));
+        painter.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+        painter.drawLine(r.right(), r.top(), r.right(), r.bottom());
+    });
 }
 
 TButton::TButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent) {
@@ -154,18 +156,23 @@ void TButton::paintEvent(QPaintEvent*) {
     // The style's own default frame would leave a pixel of room around the face; the classic
     // look has none: only the focused button shows the black frame, with its face inside it.
     option.features &= ~(QStyleOptionButton::DefaultButton | QStyleOptionButton::AutoDefaultButton);
+    const bool focused = hasFocus();
+    if (focused) {
+        option.rect.adjust(1, 1, -1, -1);
+    }
     {
         DevicePixels face(painter, rect());
-        QRect bevel = face.rect();
-        if (hasFocus()) {
-            face.painter().setPen(QPen(palette().color(QPalette::Shadow), 0));
-            face.painter().setBrush(Qt::NoBrush);
-            face.painter().drawRect(bevel.adjusted(0, 0, -1, -1));
-            bevel.adjust(1, 1, -1, -1);
-            option.rect.adjust(1, 1, -1, -1);
-        }
         const QBrush fill = palette().brush(QPalette::Button);
-        qDrawWinButton(&face.painter(), bevel, palette(), isDown(), &fill);
+        face.frame(focused ? 3 : 2, [&](QPainter& p, const QRect& r) {
+            QRect bevel = r;
+            if (focused) {
+                p.setPen(QPen(palette().color(QPalette::Shadow), 0));
+                p.setBrush(Qt::NoBrush);
+                p.drawRect(bevel.adjusted(0, 0, -1, -1));
+                bevel.adjust(1, 1, -1, -1);
+            }
+            qDrawWinButton(&p, bevel, palette(), isDown(), &fill);
+        });
     }
     QStyleOptionButton label = option;
     label.rect = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
@@ -196,7 +203,9 @@ void TStatusBar::paintEvent(QPaintEvent*) {
     // The text field's sunken one-pixel frame, a little outside the field.
     QPainter painter(this);
     DevicePixels frame(painter, field_->geometry().adjusted(-2, -1, 2, 1));
-    qDrawShadePanel(&frame.painter(), frame.rect(), palette(), true, 1, nullptr);
+    frame.frame(1, [this](QPainter& p, const QRect& r) {
+        qDrawShadePanel(&p, r, palette(), true, 1, nullptr);
+    });
 }
 
 QString TStatusBar::simpleText() const {

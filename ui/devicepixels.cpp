@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/devicepixels.h"
 
-#include <QTransform>
+#include "chart/pixelscale.h"
 
-#include <cmath>
+#include <QTransform>
 
 namespace zelmo::ui {
 
@@ -39,7 +39,41 @@ DevicePixels::~DevicePixels() {
 }
 
 int DevicePixels::scaled(int logicalPixels) const {
-    return static_cast<int>(std::lround(logicalPixels * ratio_));
+    return chart::PixelScale(ratio_).Length(logicalPixels);
+}
+
+void DevicePixels::frame(int depth, const std::function<void(QPainter&, const QRect&)>& draw) {
+    if (ratio_ == 1.0) {
+        draw(*painter_, rect_);
+        return;
+    }
+    const int n = 2 * depth + 1;
+    QImage sample(n, n, QImage::Format_ARGB32_Premultiplied);
+    sample.fill(Qt::transparent);
+    {
+        QPainter painter(&sample);
+        draw(painter, sample.rect());
+    }
+    // Where the sample's column (or row) i begins on the picture: the lines from the near edge
+    // at their scaled positions, those of the far edge as far from it, the middle between.
+    const chart::PixelScale scale(ratio_);
+    const auto edge = [&](int i, int size) {
+        return static_cast<int>(i <= depth ? scale.Position(i) : size - scale.Position(n - i));
+    };
+    for (int j = 0; j < n; ++j) {
+        const int top = edge(j, rect_.height());
+        const int bottom = edge(j + 1, rect_.height());
+        for (int i = 0; i < n; ++i) {
+            const QColor colour = sample.pixelColor(i, j);
+            const int left = edge(i, rect_.width());
+            const int right = edge(i + 1, rect_.width());
+            if (colour.alpha() != 0 && left < right && top < bottom) {
+                painter_->fillRect(
+                    QRect(rect_.left() + left, rect_.top() + top, right - left, bottom - top),
+                    colour);
+            }
+        }
+    }
 }
 
 }  // namespace zelmo::ui

@@ -5,12 +5,15 @@
 #include <QPainter>
 #include <QRect>
 
+#include <functional>
 #include <optional>
 
 // Paints the pixel-exact parts of the window's controls (bevels, frames, arrow glyphs) at the
-// resolution of the device, so that on a scaled screen a one-pixel line stays one device pixel
-// wide and a glyph's edge steps by one device pixel instead of being magnified into blocks or
-// smeared. The cell buttons, push buttons, arrows, spin editors, panel and status bar use it.
+// resolution of the device: on a scaled screen each line of a frame is as many device pixels
+// wide as the rule shared with the chart (chart::PixelScale) makes one pixel, so the control
+// looks as it does at scale 1, and a glyph's edge steps by one device pixel instead of being
+// magnified into blocks or smeared. The cell buttons, push buttons, arrows, spin editors,
+// panel and status bar use it.
 namespace zelmo::ui {
 
 class DevicePixels {
@@ -30,6 +33,13 @@ class DevicePixels {
     qreal ratio() const { return ratio_; }
     // A length in logical pixels as device pixels.
     int scaled(int logicalPixels) const;
+
+    // A frame `depth` pixels deep on each side, filled inside, that `draw` paints as at scale 1
+    // on the rectangle it is given. At scale 1 it paints on the picture's rectangle; at any
+    // other scale it is drawn once on a rectangle of 2 x depth + 1 pixels, whose pixels are then
+    // laid out over the picture: each line of the frame as wide as one scaled pixel, the middle
+    // stretched to fill the rest.
+    void frame(int depth, const std::function<void(QPainter&, const QRect&)>& draw);
 
     // The device pixels per logical pixel that a painter paints with (the screen's scale, or
     // that of the image a widget is rendered into).

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/fonts.h"
 
+#include "chart/chartmath.h"
+
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHash>
@@ -45,7 +47,7 @@ QFont pixelFont(const QString& family, int pixelSize) {
 // The line height of "MS Sans Serif" at 11 px, the only size the original family is
 // measured at here; other sizes scale in proportion.
 int originalLineHeight(int pixelSize) {
-    return mulDiv(pixelSize, kDesignLineHeight, 11);
+    return chart::MulDiv(pixelSize, kDesignLineHeight, 11);
 }
 
 // The installed families without foundry suffixes. Read once: the list does not change while
@@ -63,13 +65,6 @@ const QStringList& installedFamilies() {
 
 }  // namespace
 
-int mulDiv(int v, int numerator, int denominator) {
-    // The product of two ints and its quotient are exact in a double wherever a half can
-    // arise, so lround decides halves the same way as an integer computation would.
-    return static_cast<int>(
-        std::lround(static_cast<double>(v) * numerator / static_cast<double>(denominator)));
-}
-
 QString firstInstalled(const QStringList& candidates) {
     for (const QString& candidate : candidates) {
         if (installedFamilies().contains(candidate, Qt::CaseInsensitive)) {
@@ -82,7 +77,7 @@ QString firstInstalled(const QStringList& candidates) {
 namespace {
 
 QString pickSansSerifFamily(int pixelSize) {
-    const QString exact = firstInstalled({kSansCandidates.at(0), kSansCandidates.at(1)});
+    QString exact = firstInstalled({kSansCandidates.at(0), kSansCandidates.at(1)});
     if (!exact.isEmpty()) {
         return exact;
     }
@@ -110,7 +105,7 @@ QString sansSerifFamily(int pixelSize) {
     if (const auto known = chosen.constFind(pixelSize); known != chosen.cend()) {
         return *known;
     }
-    const QString family = pickSansSerifFamily(pixelSize);
+    QString family = pickSansSerifFamily(pixelSize);
     chosen.insert(pixelSize, family);
     return family;
 }

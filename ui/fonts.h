@@ -33,8 +33,4 @@ QFont linkFont(bool underline);
 // line height over this.
 inline constexpr int kDesignLineHeight = 13;
 
-// v * numerator / denominator rounded to the nearest integer, halves away from zero: the
-// scaling of design positions to the window font's line height.
-int mulDiv(int v, int numerator, int denominator);
-
 }  // namespace zelmo::ui::fonts

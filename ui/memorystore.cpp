@@ -2,7 +2,7 @@
 #include "ui/memorystore.h"
 
 #include <QFile>
-#include <QStringList>
+#include <QMetaObject>
 
 #include <memory>
 #include <utility>
@@ -25,34 +25,61 @@ QString keptFile() {
 const QString kSaveFailed = QStringLiteral(
     "\n\nИгра продолжается; память будет сохраняться после каждой партии, об ошибке больше не "
     "сообщается, пока сохранение не удастся.");
-const QString kUsage = QStringLiteral(
-    "Использование: zelmo [--memory ФАЙЛ]\n"
-    "Зельмо: крестики-нолики с компьютером, который учится.\n"
-    "\n"
-    "  --memory ФАЙЛ  хранить выученное компьютером в ФАЙЛЕ: прочитать его при запуске\n"
-    "                 (если файла нет, он будет создан) и сохранять после каждой партии\n"
-    "                 и после «промыть мозги»\n"
-    "  -h, --help     показать эту справку\n");
-const QString kUnknownOption = QStringLiteral("zelmo: неизвестный параметр «%1»\n");
-const QString kMissingValue = QStringLiteral("zelmo: после --memory нужно имя файла\n");
-const QString kTwice = QStringLiteral("zelmo: --memory указан дважды\n");
-const QString kTryHelp = QStringLiteral("Справка: zelmo --help\n");
 }  // namespace memoryTexts
+
+// The engine's memory file: the one place where the window reads and writes it.
+std::string writeMemoryFile(const std::string& path, const engine::MemorySnapshot& in) {
+    return engine::saveMemoryFile(path, in);
+}
+engine::MemoryLoadResult readMemoryFile(const std::string& path, engine::MemorySnapshot& out) {
+    return engine::loadMemoryFile(path, out);
+}
 
 }  // namespace
 
-MemoryStore::MemoryStore(engine::GameFlow& flow, const QString& path, Report report)
-    : flow_(flow), path_(QFile::encodeName(path).toStdString()), report_(std::move(report)) {}
+MemoryStore::MemoryStore(engine::GameFlow& flow, const QString& path, Report report, Writer writer)
+    : flow_(flow),
+      displayPath_(path),
+      path_(QFile::encodeName(path).toStdString()),
+      report_(std::move(report)),
+      receiver_(std::make_unique<QObject>()) {
+    QObject* receiver = receiver_.get();
+    saver_ = std::make_unique<SaveThread>(
+        path_, writer ? std::move(writer) : Writer(&writeMemoryFile),
+        [this, receiver](const SaveThread::Result& result) {
+            const QString failure = QString::fromStdString(result.failure);
+            QMetaObject::invokeMethod(
+                receiver, [this, job = result.job, failure] { saved(job, failure); },
+                Qt::QueuedConnection);
+        });
+}
 
-void MemoryStore::load() {
+MemoryStore::~MemoryStore() {
+    // The thread writes what still waits and ends; then no outcome can arrive any more.
+    saver_.reset();
+    receiver_.reset();
+}
+
+void MemoryStore::load(FolderPolicy policy) {
+    const QString folderProblem = checkMemoryFolder(displayPath_, policy);
+    if (!folderProblem.isEmpty()) {
+        // Reported like a failed save, and only once until a save succeeds.
+        saveFailing_ = true;
+        report_(folderProblem + memoryTexts::kSaveFailed);
+    }
     auto snapshot = std::make_unique<engine::MemorySnapshot>();
-    const engine::MemoryLoadResult result = engine::loadMemoryFile(path_, *snapshot);
+    const engine::MemoryLoadResult result = readMemoryFile(path_, *snapshot);
     switch (result.status) {
         case engine::MemoryFileStatus::Ok:
             flow_.restoreMemory(snapshot->memory, snapshot->entryCount);
             return;
         case engine::MemoryFileStatus::Missing:
             return;
+        case engine::MemoryFileStatus::IoError:
+            if (!folderProblem.isEmpty()) {
+                return;  // the folder's report has said it: one box is enough
+            }
+            [[fallthrough]];
         default:
             // Whatever the file holds may still be worth something to the player (a newer
             // Zelmo, a backup to restore): it is not replaced until the player wipes.
@@ -62,75 +89,48 @@ void MemoryStore::load() {
     }
 }
 
-void MemoryStore::afterEvent() {
-    // A game has ended when cell clicks are refused after it was begun; each is saved once.
-    const bool gameEnded = !flow_.acceptingMoves() && flow_.gameNumber() != lastFinishedGame_;
-    if (gameEnded) {
-        lastFinishedGame_ = flow_.gameNumber();
-    }
-    if (wipePending_) {
-        wipePending_ = false;
-        keepFile_ = false;
-    } else if (!gameEnded) {
-        return;
-    }
+void MemoryStore::gameFinished() {
     if (!keepFile_) {
         save();
     }
 }
 
+void MemoryStore::wiped(bool keepBackup) {
+    keepFile_ = false;
+    backupPending_ = backupPending_ || keepBackup;
+    save();
+}
+
 void MemoryStore::save() {
+    // The copy is all the window's thread does; encoding and writing happen on the saver's.
     auto snapshot = std::make_unique<engine::MemorySnapshot>();
     snapshot->memory = flow_.memory();
     snapshot->entryCount = flow_.entryCount();
-    const std::string failure = engine::saveMemoryFile(path_, *snapshot);
-    if (failure.empty()) {
+    saver_->submit(std::move(snapshot), std::exchange(backupPending_, false));
+}
+
+void MemoryStore::setMinimumInterval(std::chrono::milliseconds interval) {
+    saver_->setMinimumInterval(interval);
+}
+
+void MemoryStore::flush() {
+    const SaveThread::Result result = saver_->flush();
+    saved(result.job, QString::fromStdString(result.failure));
+}
+
+void MemoryStore::saved(std::uint64_t job, const QString& failure) {
+    if (job == 0 || job <= lastSeenJob_) {
+        return;
+    }
+    lastSeenJob_ = job;
+    if (failure.isEmpty()) {
         saveFailing_ = false;
         return;
     }
     if (!saveFailing_) {
         saveFailing_ = true;
-        report_(QString::fromStdString(failure) + memoryTexts::kSaveFailed);
+        report_(failure + memoryTexts::kSaveFailed);
     }
-}
-
-CommandLine parseCommandLine(const QStringList& arguments) {
-    CommandLine result;
-    auto refuse = [&result](const QString& why) {
-        result.action = CommandLine::Action::Error;
-        result.memoryPath.clear();
-        result.text = why + memoryTexts::kTryHelp;
-        return result;
-    };
-    bool memoryGiven = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
-        if (argument == QStringLiteral("-h") || argument == QStringLiteral("--help")) {
-            result.action = CommandLine::Action::Help;
-            result.text = memoryTexts::kUsage;
-            return result;
-        }
-        QString path;
-        if (argument == QStringLiteral("--memory")) {
-            if (i + 1 >= arguments.size()) {
-                return refuse(memoryTexts::kMissingValue);
-            }
-            path = arguments[++i];
-        } else if (argument.startsWith(QStringLiteral("--memory="))) {
-            path = argument.mid(9);
-        } else {
-            return refuse(memoryTexts::kUnknownOption.arg(argument));
-        }
-        if (path.isEmpty()) {
-            return refuse(memoryTexts::kMissingValue);
-        }
-        if (memoryGiven) {
-            return refuse(memoryTexts::kTwice);
-        }
-        memoryGiven = true;
-        result.memoryPath = path;
-    }
-    return result;
 }
 
 }  // namespace zelmo::ui

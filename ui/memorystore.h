@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ui/memorylocation.h"
+#include "ui/savethread.h"
+
+#include <QObject>
 #include <QString>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace zelmo::engine {
@@ -13,51 +19,63 @@ class GameFlow;
 
 namespace zelmo::ui {
 
-// Keeps the computer's memory in a file for a window started with `zelmo --memory FILE`: reads
-// it once at start-up, writes it after every finished game and after every wipe. A file that
+// Keeps the computer's memory in a file for a window started with `zelmo --memory FILE` or
+// `zelmo --keep-memory`: reads it once at start-up, saves it after every finished game and
+// after every wipe. Saves run on their own thread (the window hands over a copy and goes on);
+// a failed save is reported once on the window's thread until a save succeeds. A file that
 // cannot be read (damaged, foreign, from a newer version) is reported once and never written
-// over until the player wipes the memory; a failed save is reported once until a save succeeds.
+// over until the player wipes the memory.
 class MemoryStore {
   public:
     // Shows an error in the window's error box.
     using Report = std::function<void(const QString& text)>;
+    using Writer = SaveThread::Writer;
 
-    MemoryStore(engine::GameFlow& flow, const QString& path, Report report);
+    // An empty `writer` is the engine's memory file writer.
+    MemoryStore(engine::GameFlow& flow, const QString& path, Report report, Writer writer = {});
+    // Waits for the last save; its failure is no longer reported (flush first for that).
+    ~MemoryStore();
+    MemoryStore(const MemoryStore&) = delete;
+    MemoryStore& operator=(const MemoryStore&) = delete;
 
-    // Reads the file into the game flow; a missing file leaves the memory empty.
-    void load();
-    // The player wiped the memory: the next check saves, whatever the file held.
-    void noteWipe() { wipePending_ = true; }
-    // Called after every event handler: saves when a game has ended since the last save or
-    // the memory was wiped.
-    void afterEvent();
+    // Checks that the file's folder can take a save (reported now, not after the first game),
+    // then reads the file into the game flow; a missing file leaves the memory empty.
+    void load(FolderPolicy policy);
+    // A game has ended (the game flow's end-of-game call): hands a save to the saving thread,
+    // unless the file read at start-up is being kept.
+    void gameFinished();
+    // The player wiped the memory: saves whatever the file held. With `keepBackup` the file as
+    // it was is kept as its backup before it is replaced.
+    void wiped(bool keepBackup);
+
+    // Spaces saves by at least `interval` (0, the default: each save starts as soon as it can).
+    // Snapshots arriving meanwhile coalesce into one save.
+    void setMinimumInterval(std::chrono::milliseconds interval);
+    // Writes what is waiting now and waits until it is written; reports a failure.
+    void flush();
 
     // The file that was read is kept as it was (unreadable) until the next wipe.
     bool keepsUnreadableFile() const { return keepFile_; }
+    const QString& path() const { return displayPath_; }
 
   private:
     void save();
+    // The outcome of save `job`, on the window's thread; older outcomes than one already
+    // seen are dropped.
+    void saved(std::uint64_t job, const QString& failure);
 
     engine::GameFlow& flow_;
+    QString displayPath_;
     std::string path_;
     Report report_;
-    std::int32_t lastFinishedGame_ = 0;
-    bool wipePending_ = false;
+    bool backupPending_ = false;
     bool keepFile_ = false;
     bool saveFailing_ = false;
+    std::uint64_t lastSeenJob_ = 0;
+    // Outcomes travel from the saving thread to the window's as queued calls to this object;
+    // declared before the thread, so the thread has ended before it goes.
+    std::unique_ptr<QObject> receiver_;
+    std::unique_ptr<SaveThread> saver_;
 };
-
-// What the command line asks for: run the game (with the memory file, if one is given), show
-// the help, or refuse (the text says why).
-struct CommandLine {
-    enum class Action { Run, Help, Error };
-    Action action = Action::Run;
-    QString memoryPath;
-    QString text;  // the help or the error message, for the terminal
-};
-
-// Reads the program's arguments (without the program name and without the options Qt itself
-// took): "--memory FILE", "--memory=FILE", "-h", "--help".
-CommandLine parseCommandLine(const QStringList& arguments);
 
 }  // namespace zelmo::ui

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The arrows of the spin editor: the held, auto-repeating arrow and the pair that lays two out.
-#include "ui/spinedit.h"
+#include "ui/spinbutton.h"
 
 #include <qdrawutil.h>
 #include <QAccessibleWidget>
@@ -92,7 +92,8 @@ void TTimerSpeedButton::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     DevicePixels pixels(painter, rect());
     const QBrush face = palette().brush(QPalette::Button);
-    qDrawWinButton(&pixels.painter(), pixels.rect(), palette(), down_, &face);
+    pixels.frame(
+        2, [&](QPainter& p, const QRect& r) { qDrawWinButton(&p, r, palette(), down_, &face); });
     const QColor glyph = isEnabled() ? QColor(Qt::black) : palette().color(QPalette::Dark);
     drawGlyph(pixels, direction_, glyph);
 }

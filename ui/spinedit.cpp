@@ -12,7 +12,6 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QKeyEvent>
-#include <QKeySequence>
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
@@ -23,6 +22,8 @@
 #include <limits>
 
 #include "ui/devicepixels.h"
+#include "ui/editkeys.h"
+#include "ui/spinparse.h"
 #include "ui/texts.h"
 
 namespace zelmo::ui {
@@ -43,124 +44,6 @@ constexpr int kLineEditHMargin = 2;
 constexpr int kLineEditVMargin = 1;
 // The minimum height's part beyond the fonts: four system border heights (1 pixel each) and 2.
 constexpr int kMinimumHeightExtra = 4 * 1 + 2;
-
-bool isDecimalDigit(QChar c) {
-    return c >= u'0' && c <= u'9';
-}
-
-int hexDigitValue(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9') {
-        return u - u'0';
-    }
-    if (u >= u'a' && u <= u'f') {
-        return u - u'a' + 10;
-    }
-    if (u >= u'A' && u <= u'F') {
-        return u - u'A' + 10;
-    }
-    return -1;
-}
-
-// Digits from `pos` to the end as an unsigned 32-bit pattern; leading zeros are free, a ninth
-// significant digit does not fit.
-std::optional<std::int32_t> parseHex(const QString& text, qsizetype pos) {
-    if (pos >= text.size()) {
-        return std::nullopt;
-    }
-    std::uint32_t pattern = 0;
-    int significant = 0;
-    for (; pos < text.size(); ++pos) {
-        const int digit = hexDigitValue(text.at(pos));
-        if (digit < 0) {
-            return std::nullopt;
-        }
-        if (significant == 0 && digit == 0) {
-            continue;
-        }
-        if (++significant > 8) {
-            return std::nullopt;
-        }
-        pattern = (pattern << 4) | static_cast<std::uint32_t>(digit);
-    }
-    // Eight F digits are -1: the pattern is read as two's complement.
-    return static_cast<std::int32_t>(pattern);
-}
-
-std::optional<std::int32_t> parseDecimal(const QString& text, qsizetype pos, bool negative) {
-    if (pos >= text.size()) {
-        return std::nullopt;
-    }
-    // The magnitude stops growing once past the widest 32-bit value, so it never overflows.
-    const std::int64_t limit = negative ? -kInt32Min : kInt32Max;
-    std::int64_t magnitude = 0;
-    for (; pos < text.size(); ++pos) {
-        const QChar c = text.at(pos);
-        if (!isDecimalDigit(c)) {
-            return std::nullopt;
-        }
-        magnitude = magnitude * 10 + (c.unicode() - u'0');
-        if (magnitude > limit) {
-            return std::nullopt;
-        }
-    }
-    return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
-}
-
-// A clipboard request from the keyboard: the platform's key sequence, or the classic Ctrl and
-// Shift combinations that some platforms leave out of it.
-bool isClipboardKey(const QKeyEvent* event, QKeySequence::StandardKey sequence, int ctrlKey,
-                    int shiftKey) {
-    const auto mods = event->modifiers() & ~Qt::KeypadModifier;
-    return event->matches(sequence) || (event->key() == ctrlKey && mods == Qt::ControlModifier) ||
-           (event->key() == shiftKey && mods == Qt::ShiftModifier);
-}
-
-bool isPasteKey(const QKeyEvent* event) {
-    return isClipboardKey(event, QKeySequence::Paste, Qt::Key_V, Qt::Key_Insert);
-}
-
-bool isCutKey(const QKeyEvent* event) {
-    return isClipboardKey(event, QKeySequence::Cut, Qt::Key_X, Qt::Key_Delete);
-}
-
-// Keys with which the platform's edit box deletes or restores text besides typing, cut and
-// paste: Backspace and Delete with any modifiers, the platform's other delete keys (Ctrl+D on
-// X11), undo, redo and the word and line deletions. A box whose editor is disabled refuses them.
-bool isEditKey(const QKeyEvent* event) {
-    if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete) {
-        return true;
-    }
-    for (const auto sequence :
-         {QKeySequence::Delete, QKeySequence::Backspace, QKeySequence::Undo, QKeySequence::Redo,
-          QKeySequence::DeleteEndOfLine, QKeySequence::DeleteCompleteLine,
-          QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord}) {
-        if (event->matches(sequence)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Whether the edit box would insert the event's text: the same test as Qt's line edit makes, so
-// that no text reaches it without passing the filter. Ctrl and Ctrl+Shift make a command, except
-// for format characters, which some platforms type with Ctrl+Shift.
-bool insertsText(const QKeyEvent* event) {
-    const QString typed = event->text();
-    if (typed.isEmpty()) {
-        return false;
-    }
-    const QChar first = typed.at(0);
-    if (first.category() == QChar::Other_Format) {
-        return true;
-    }
-    const Qt::KeyboardModifiers mods = event->modifiers();
-    if (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier)) {
-        return false;
-    }
-    return first.isPrint() || first.category() == QChar::Other_PrivateUse ||
-           (first.isHighSurrogate() && typed.size() > 1 && typed.at(1).isLowSurrogate());
-}
 
 }  // namespace
 
@@ -185,29 +68,6 @@ TSpinEdit::TSpinEdit(QWidget* parent) : QLineEdit(parent), button_(new TSpinButt
 
     setText(QStringLiteral("0"));
     updateMinimumHeight();
-}
-
-std::optional<std::int32_t> TSpinEdit::ParseInteger(const QString& text) {
-    qsizetype pos = 0;
-    while (pos < text.size() && text.at(pos) == u' ') {
-        ++pos;
-    }
-    if (pos >= text.size()) {
-        return std::nullopt;
-    }
-
-    const QChar first = text.at(pos);
-    if (first == u'-' || first == u'+') {
-        return parseDecimal(text, pos + 1, first == u'-');
-    }
-    if (first == u'$' || first == u'x' || first == u'X') {
-        return parseHex(text, pos + 1);
-    }
-    if (first == u'0' && pos + 1 < text.size() &&
-        (text.at(pos + 1) == u'x' || text.at(pos + 1) == u'X')) {
-        return parseHex(text, pos + 2);
-    }
-    return parseDecimal(text, pos, false);
 }
 
 std::int32_t TSpinEdit::value() const {
@@ -266,7 +126,7 @@ bool TSpinEdit::AcceptsChar(QChar c) const {
     if (!editorEnabled_) {
         return false;
     }
-    return isDecimalDigit(c) || c == u'+' || c == u'-' || c == decimalSeparator_;
+    return IsDecimalDigit(c) || c == u'+' || c == u'-' || c == decimalSeparator_;
 }
 
 bool TSpinEdit::tabStop() const {
@@ -433,7 +293,8 @@ void TSpinEdit::paintEvent(QPaintEvent* event) {
     QLineEdit::paintEvent(event);
     QPainter painter(this);
     DevicePixels border(painter, rect());
-    qDrawWinPanel(&border.painter(), border.rect(), palette(), true);
+    border.frame(kBorder,
+                 [this](QPainter& p, const QRect& r) { qDrawWinPanel(&p, r, palette(), true); });
 }
 
 void TSpinEdit::changeEvent(QEvent* event) {
@@ -522,15 +383,6 @@ void TSpinEdit::dropEvent(QDropEvent* event) {
         return;
     }
     QLineEdit::dropEvent(event);
-}
-
-void ConfigureGradeSpinner(TSpinEdit& spin, std::int32_t value, bool editorEnabled) {
-    spin.setMaxValue(5);
-    spin.setMinValue(2);
-    spin.setValue(value);
-    spin.setEditorEnabled(editorEnabled);
-    spin.setAutoSelect(false);
-    spin.setTabStop(false);
 }
 
 }  // namespace zelmo::ui

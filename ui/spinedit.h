@@ -11,82 +11,12 @@
 #include <QString>
 #include <QWidget>
 
+#include "ui/spinbutton.h"
+#include "ui/spinparse.h"
+
 class QMenu;
-class QTimer;
 
 namespace zelmo::ui {
-
-class TSpinEdit;
-
-// One arrow of a spin editor: a push-button face drawn pushed in while the left button holds it
-// with the pointer over it. Holding repeats: the first step 400 ms after the press, then one
-// every 100 ms while pushed in, and once more when released over the arrow.
-class TTimerSpeedButton : public QWidget {
-    Q_OBJECT
-  public:
-    enum class Direction { Up, Down };
-    static constexpr int kFirstDelayMs = 400;
-    static constexpr int kRepeatMs = 100;
-    static constexpr int kGlyphWidth = 9;
-    static constexpr int kGlyphHeight = 6;
-
-    TTimerSpeedButton(Direction direction, QWidget* parent);
-
-    bool isDown() const { return down_; }  // drawn pushed in
-
-    // One tick of the repeat timer, as if it had fired; tests step the repeat with it.
-    void timerTick();
-    bool timerActive() const;
-    int timerInterval() const;
-
-  signals:
-    void clicked();  // one step
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-    bool event(QEvent* event) override;
-
-  private:
-    void press();
-    void cancelHold();
-    void setDown(bool down);
-
-    Direction direction_;
-    bool down_ = false;
-    bool held_ = false;  // a left press is in progress (the mouse is captured)
-    QTimer* timer_ = nullptr;
-};
-
-// The pair of arrows at the right end of a spin editor: the up arrow above the down arrow,
-// sharing one row of pixels. It takes no keyboard focus of its own; a press on it focuses the
-// spin editor it belongs to only when that box is a tab stop (Qt hands a click's focus up to
-// the first parent that accepts it).
-class TSpinButton : public QWidget {
-    Q_OBJECT
-  public:
-    static constexpr int kMinWidth = 15;
-
-    explicit TSpinButton(QWidget* parent);
-    TTimerSpeedButton* upButton() const { return up_; }
-    TTimerSpeedButton* downButton() const { return down_; }
-
-  signals:
-    void OnUpClick();
-    void OnDownClick();
-
-  protected:
-    void resizeEvent(QResizeEvent* event) override;
-
-  private:
-    TTimerSpeedButton* up_;
-    TTimerSpeedButton* down_;
-};
 
 // A whole-number edit box with a pair of arrows; the window's three grade spinners. The text is
 // the only state of the value: reading Value parses it every time, writing Value replaces it.
@@ -100,7 +30,9 @@ class TSpinEdit : public QLineEdit {
     explicit TSpinEdit(QWidget* parent = nullptr);
 
     // Decimal with an optional sign, or hexadecimal after "$", "x", "X", "0x", "0X"; 32 bits.
-    static std::optional<std::int32_t> ParseInteger(const QString& text);
+    static std::optional<std::int32_t> ParseInteger(const QString& text) {
+        return ui::ParseInteger(text);
+    }
 
     std::int32_t value() const;     // ParseInteger of the text, MinValue on failure; no clamping
     void setValue(std::int32_t v);  // text := decimal of ClampValue(v)
@@ -172,9 +104,5 @@ class TSpinEdit : public QLineEdit {
     QChar decimalSeparator_;
     std::function<void()> beep_;
 };
-
-// Sets up one of the window's grade spinners: the bounds 2..5 first, then the value, so that the
-// value passes the clamping unchanged; not a tab stop and no auto-select.
-void ConfigureGradeSpinner(TSpinEdit& spin, std::int32_t value, bool editorEnabled);
 
 }  // namespace zelmo::ui

@@ -55,6 +55,66 @@ inline const QString kHomepageDescription = QStringLiteral("Открыть са�
 inline const QString kStepUpName = QStringLiteral("Больше");
 inline const QString kStepDownName = QStringLiteral("Меньше");
 
+// The question before a wipe that would forget a kept memory. "%1" is the number of positions
+// with its noun ("235 позиций"), "%2" the backup file.
+inline const QString kWipeQuestion = QStringLiteral(
+    "Компьютер забудет всё, что выучил: %1.\n\n"
+    "Прежний файл памяти останется копией «%2».\n\n"
+    "Промыть мозги?");
+inline const QString kWipeConfirm = QStringLiteral("Промыть");
+inline const QString kWipeKeep = QStringLiteral("Оставить память");
+// The accusative forms after "забудет": 1 позицию, 2 позиции, 5 позиций.
+inline constexpr const char* kPositionOne = "позицию";
+inline constexpr const char* kPositionFew = "позиции";
+inline constexpr const char* kPositionMany = "позиций";
+
+// The help window (F1). "%1" the kept memory's file, "%2" the memory file in use now, "%3" the
+// version, "%4" the home page's address.
+inline const QString kHelpTitle = QStringLiteral("Зельмо: справка");
+inline const QString kHelpClose = QStringLiteral("Закрыть");
+inline const QString kHelpNoFile =
+    QStringLiteral("не используется, память живёт, пока открыто окно");
+inline const QString kHelpText = QStringLiteral(
+    "<h3>Как играть</h3>"
+    "<p>Нажмите «играть» (или F2, Ctrl+N) и ставьте «X» щелчком по клетке или цифрой 1–9: "
+    "клетки пронумерованы по строкам, 1 2 3 сверху, 7 8 9 снизу. Компьютер отвечает «0» "
+    "сразу. Первую партию начинаете вы, следующую компьютер, и так по очереди. Три в ряд "
+    "по строке, столбцу или диагонали выигрывают; итог пишется в строке внизу.</p>"
+    "<h3>Оценки</h3>"
+    "<p>Компьютер учится по вашим оценкам от 2 до 5: за свою победу, за поражение и за ничью. "
+    "Когда партия кончается, каждый его ход в ней получает оценку исхода: выше тройки он "
+    "будет повторять такие ходы, ниже тройки будет их избегать. «Извилин» показывает, "
+    "сколько позиций он запомнил; «промыть мозги» стирает всю память.</p>"
+    "<h3>Клавиши</h3>"
+    "<table cellspacing='0' cellpadding='2'>"
+    "<tr><td><b>F1</b></td><td>эта справка</td></tr>"
+    "<tr><td><b>F2</b>, <b>Ctrl+N</b></td><td>новая партия (как «играть»)</td></tr>"
+    "<tr><td><b>1</b>–<b>9</b></td><td>ход в клетку</td></tr>"
+    "<tr><td><b>F3</b></td><td>окно «Память компьютера»: каждая запомненная позиция и вес "
+    "каждого испробованного ответа; <b>Escape</b> закрывает его</td></tr>"
+    "<tr><td><b>F5</b></td><td>окно само играет за «X» партию за партией, чтобы было видно, "
+    "как компьютер учится; останавливают его F5, щелчок по клетке, цифра и сообщение об "
+    "ошибке</td></tr>"
+    "<tr><td><b>Tab</b>, <b>Пробел</b></td><td>выбрать и нажать кнопку</td></tr>"
+    "<tr><td><b>Ctrl+Q</b></td><td>выход</td></tr>"
+    "</table>"
+    "<h3>Память</h3>"
+    "<p>Запущенная без параметров, игра ничего не читает и не сохраняет. "
+    "<b>zelmo --keep-memory</b> (так её запускает меню) хранит память компьютера в файле "
+    "<b>%1</b>; <b>zelmo --memory ФАЙЛ</b> — в указанном файле. Память сохраняется после "
+    "каждой партии. Прежде чем промыть мозги, игра спрашивает и оставляет прежний файл "
+    "копией ФАЙЛ.bak: чтобы вернуть память, закройте игру и скопируйте ФАЙЛ.bak на место "
+    "ФАЙЛА.</p>"
+    "<p><b>zelmo --opponent ИГРОК --pace МС</b> сразу включает игру за «X», как F5: игроком "
+    "random (случайные ходы), perfect (никогда не проигрывает) или mixed:P (perfect с "
+    "вероятностью P от 0 до 1), МС миллисекунд на ход (от 0 до 60000, без --pace 200).</p>"
+    "<p>Файл памяти сейчас: %2.</p>"
+    "<h3>О программе</h3>"
+    "<p>Зельмо, версия %3. Свободная программа: её можно распространять и изменять на "
+    "условиях GNU General Public License версии 3 или (на ваш выбор) любой более поздней "
+    "(GPL-3.0-or-later). Никаких гарантий.</p>"
+    "<p>Сайт: <a href='%4'>%4</a></p>");
+
 // The spin editor's context menu.
 inline const QString kMenuUndo = QStringLiteral("&Отменить");
 inline const QString kMenuCut = QStringLiteral("&Вырезать");

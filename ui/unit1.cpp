@@ -1,23 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/unit1.h"
 
+#include <QCloseEvent>
+#include <QFile>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPalette>
+#include <QRandomGenerator>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QShortcut>
 
 #include <array>
 #include <exception>
 #include <utility>
 
+#include "chart/chartmath.h"
 #include "engine/errors.h"
+#include "engine/grades.h"
 #include "ui/announce.h"
 #include "ui/controls.h"
+#include "ui/controlsetup.h"
 #include "ui/fonts.h"
+#include "ui/help.h"
 #include "ui/icon.h"
+#include "ui/memorybackup.h"
 #include "ui/memorystore.h"
+#include "ui/memoryview.h"
+#include "ui/screenfit.h"
 #include "ui/spinedit.h"
 #include "ui/texts.h"
+#include "ui/watch.h"
 
 namespace zelmo::ui {
 
@@ -28,6 +42,8 @@ constexpr int kClientWidth = 380;
 constexpr int kClientHeight = 303;
 constexpr int kFrameLeft = 298;
 constexpr int kFrameTop = 153;
+constexpr int kFrameWidth = 388;
+constexpr int kFrameHeight = 330;
 constexpr int kStatusBarHeight = 19;
 
 // The link colour (clBlue).
@@ -72,7 +88,8 @@ TForm1::TForm1(QWidget* parent)
     : QWidget(parent),
       lineHeight_(QFontMetrics(fonts::windowFont()).height()),
       urlOpener_(&links::openWithDesktop),
-      errorBox_(&showErrorBox) {
+      errorBox_(&showErrorBox),
+      wipeQuestion_(&askWipeQuestion) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(texts::kFormCaption);
     setWindowIcon(mainIcon());
@@ -82,19 +99,48 @@ TForm1::TForm1(QWidget* parent)
     createControls();
     describeControls();
     bindEvents();
+    bindKeys();
 
     resize(scaled(kClientWidth), scaled(kClientHeight));
     move(kFrameLeft, kFrameTop);
+    keepOnScreen();
     placeStatusBar();
+
+    watchMode_ = new WatchMode(*this);
+    auto* watchKey = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    connect(watchKey, &QShortcut::activated, watchMode_, &WatchMode::toggle);
+    auto* memoryKey = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    connect(memoryKey, &QShortcut::activated, this, [this] { memoryView().open(); });
 
     Button1->setFocus(Qt::OtherFocusReason);
     guarded([this] { FormCreate(); });
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // Watching ends with the window, saving what it held back while the store still exists.
+    watchMode_->stop();
+}
+
+void TForm1::keepOnScreen() {
+    const QScreen* screen = QGuiApplication::screenAt(QPoint(kFrameLeft, kFrameTop));
+    if (screen == nullptr) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen == nullptr) {
+        return;
+    }
+    // Before the window is shown its frame is not known yet; the design's frame stands in.
+    QRect frame = frameGeometry();
+    if (frame == geometry()) {
+        frame.setSize(frame.size() + QSize(scaled(kFrameWidth - kClientWidth),
+                                           scaled(kFrameHeight - kClientHeight)));
+    }
+    move(fitOnScreen(frame, screen->availableGeometry()));
+}
 
 int TForm1::scaled(int designPixels) const {
-    return fonts::mulDiv(designPixels, lineHeight_, fonts::kDesignLineHeight);
+    // Halves away from zero, as the window system scales its dialog units.
+    return chart::MulDiv(designPixels, lineHeight_, fonts::kDesignLineHeight);
 }
 
 void TForm1::place(QWidget* control, int left, int top, int width, int height) {
@@ -189,7 +235,7 @@ void TForm1::createControls() {
     Chart1 = named(new chart::TChart(this), QStringLiteral("Chart1"));
     place(Chart1, 160, 16, 217, 225);
     Series1 = Chart1->CreateBarSeries();
-    chart::ConfigureScoreChart(*Chart1, *Series1);
+    ConfigureScoreChart(*Chart1, *Series1);
 
     Panel1 = named(new TPanel(this), QStringLiteral("Panel1"));
     place(Panel1, 8, 184, 137, 97);
@@ -201,9 +247,12 @@ void TForm1::createControls() {
     Label4->setFont(fonts::gradeFont());
     Label5 = addLabel(QStringLiteral("Label5"), texts::kGradesHeading, Panel1, 40, 8);
 
-    SpinEdit1 = addGradeSpinner(QStringLiteral("SpinEdit1"), texts::kWinGradeName, 24, 5, false);
-    SpinEdit2 = addGradeSpinner(QStringLiteral("SpinEdit2"), texts::kLossGradeName, 48, 2, true);
-    SpinEdit3 = addGradeSpinner(QStringLiteral("SpinEdit3"), texts::kDrawGradeName, 72, 4, true);
+    SpinEdit1 = addGradeSpinner(QStringLiteral("SpinEdit1"), texts::kWinGradeName, 24,
+                                engine::grades::kWinDefault, false);
+    SpinEdit2 = addGradeSpinner(QStringLiteral("SpinEdit2"), texts::kLossGradeName, 48,
+                                engine::grades::kLossDefault, true);
+    SpinEdit3 = addGradeSpinner(QStringLiteral("SpinEdit3"), texts::kDrawGradeName, 72,
+                                engine::grades::kDrawDefault, true);
 
     Button1 = named(new TButton(texts::kWipeButton, this), QStringLiteral("Button1"));
     place(Button1, 8, 168, 137, 17);
@@ -228,17 +277,47 @@ void TForm1::bindEvents() {
         connect(this->*kCellButtons[i], &TSpeedButton::clicked, this,
                 [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     }
-    connect(Button1, &TButton::clicked, this, [this] {
-        guarded([this] {
-            Button1Click();
-            if (memoryStore_) {
-                memoryStore_->noteWipe();
-            }
-        });
-    });
+    connect(Button1, &TButton::clicked, this, [this] { wipeClicked(); });
     connect(Button2, &TButton::clicked, this, [this] { guarded([this] { Button2Click(); }); });
     connect(Label9, &TLabel::clicked, this, [this] { guarded([this] { Label9Click(); }); });
     connect(Label10, &TLabel::clicked, this, [this] { guarded([this] { Label10Click(); }); });
+}
+
+void TForm1::bindKeys() {
+    // Window-wide shortcuts: they work whichever control has the focus, a spinner included.
+    auto bind = [this](const QKeySequence& keys, auto action) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    bind(QKeySequence(Qt::Key_F1), [this] { showHelp(); });
+    // A new game is what «играть» does, and only when it may be pressed.
+    const auto newGame = [this] {
+        if (Button2->isEnabled()) {
+            Button2->click();
+        }
+    };
+    bind(QKeySequence(Qt::Key_F2), newGame);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_N), newGame);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+}
+
+void TForm1::wipeClicked() {
+    // Forgetting a kept memory is asked first; the empty memory and a window without a file
+    // are wiped at once, as always.
+    const bool ask = memoryStore_ && entryCount() > 0;
+    if (ask) {
+        const QString backup = QFile::decodeName(
+            backupPathOf(QFile::encodeName(memoryStore_->path()).toStdString()).c_str());
+        if (!wipeQuestion_(this, texts::kAppName, wipeQuestionText(entryCount(), backup))) {
+            return;
+        }
+    }
+    guarded([this, ask] {
+        Button1Click();
+        if (memoryStore_) {
+            memoryStore_->wiped(ask);
+        }
+    });
 }
 
 void TForm1::guarded(const std::function<void()>& handler) {
@@ -250,14 +329,11 @@ void TForm1::guarded(const std::function<void()>& handler) {
         // Nothing may travel on through Qt's event loop, whatever its type.
         reportError(texts::kUnknownError);
     }
-    // A game that ended or a wipe is written to the memory file, even when the handler failed
-    // after it (an overflow while grading still ends the game).
-    if (memoryStore_) {
-        memoryStore_->afterEvent();
-    }
+    emit handled();
 }
 
 void TForm1::reportError(const QString& message) {
+    emit errorReported();
     if (QWidget* grabber = QWidget::mouseGrabber()) {
         grabber->releaseMouse();
     }
@@ -280,10 +356,91 @@ void TForm1::setErrorBox(ErrorBox box) {
     errorBox_ = box ? std::move(box) : ErrorBox(&showErrorBox);
 }
 
-void TForm1::useMemoryFile(const QString& path) {
+void TForm1::setWipeQuestion(WipeQuestion question) {
+    wipeQuestion_ = question ? std::move(question) : WipeQuestion(&askWipeQuestion);
+}
+
+void TForm1::setMemoryWriter(SaveThread::Writer writer) {
+    memoryWriter_ = std::move(writer);
+}
+
+void TForm1::finishSaving() {
+    // A game held back by the watch mode's spacing is written now too.
+    saveHeldMemory();
+    if (memoryStore_) {
+        memoryStore_->flush();
+    }
+}
+
+void TForm1::showHelp() {
+    if (help_ == nullptr) {
+        help_ = new HelpWindow(this, memoryStore_ ? memoryStore_->path() : QString(),
+                               [this](const QUrl& url) { urlOpener_(url); });
+    }
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+
+void TForm1::useMemoryFile(const QString& path, FolderPolicy policy) {
     memoryStore_ = std::make_unique<MemoryStore>(
-        *this, path, [this](const QString& text) { reportError(text); });
-    guarded([this] { memoryStore_->load(); });
+        *this, path, [this](const QString& text) { reportError(text); }, memoryWriter_);
+    guarded([this, policy] { memoryStore_->load(policy); });
+}
+
+bool TForm1::watch(const QString& opponent, int paceMs) {
+    if (!watchMode_->setOpponent(opponent, QRandomGenerator::global()->generate64())) {
+        return false;
+    }
+    watchMode_->setPace(paceMs);
+    watchMode_->start();
+    return true;
+}
+
+MemoryView& TForm1::memoryView() {
+    if (memoryView_ == nullptr) {
+        memoryView_ = new MemoryView(*this);
+    }
+    return *memoryView_;
+}
+
+void TForm1::setDisplayDeferred(bool deferred) {
+    displayDeferred_ = deferred;
+    if (!deferred) {
+        flushDisplay();
+    }
+}
+
+void TForm1::flushDisplay() {
+    if (!displayStale_) {
+        return;
+    }
+    const bool deferred = std::exchange(displayDeferred_, false);
+    displayStale_ = false;
+    for (int k = 1; k <= 9; ++k) {
+        showCell(k, board().at(k));
+    }
+    showGameNumber(gameNumber());
+    showEntryCount(entryCount());
+    Bar1->setSimpleText(status_);
+    for (int i = 0; i < static_cast<int>(scores().size()); ++i) {
+        setScoreValue(i, scores()[static_cast<std::size_t>(i)]);
+    }
+    setPlayEnabled(!acceptingMoves());
+    displayDeferred_ = deferred;
+}
+
+void TForm1::holdMemorySaves(bool hold) {
+    savesHeld_ = hold;
+    if (!hold && !acceptingMoves()) {
+        saveHeldMemory();
+    }
+}
+
+void TForm1::saveHeldMemory() {
+    if (memoryStore_ && std::exchange(savePending_, false)) {
+        memoryStore_->gameFinished();
+    }
 }
 
 TSpeedButton* TForm1::cellButton(int k) const {
@@ -294,6 +451,10 @@ TSpeedButton* TForm1::cellButton(int k) const {
 }
 
 void TForm1::showCell(int k, const engine::Cell& value) {
+    if (displayDeferred_) {
+        displayStale_ = true;
+        return;
+    }
     // The new caption is painted with the next repaint, after the handler has returned, so
     // the player's mark and the computer's answer appear together.
     cellButton(k)->setText(QString::fromStdString(value.text()));
@@ -301,20 +462,37 @@ void TForm1::showCell(int k, const engine::Cell& value) {
 }
 
 void TForm1::showGameNumber(std::int32_t number) {
+    if (displayDeferred_) {
+        displayStale_ = true;
+        return;
+    }
     Label2->setCaption(QString::number(number));
     describeCounters();
 }
 
 void TForm1::showEntryCount(std::int32_t count) {
+    if (displayDeferred_) {
+        displayStale_ = true;
+        return;
+    }
     Label8->setCaption(QString::number(count));
     describeCounters();
 }
 
 void TForm1::showStatus(const std::string& utf8Text) {
-    Bar1->setSimpleText(QString::fromStdString(utf8Text));
+    status_ = QString::fromStdString(utf8Text);
+    if (displayDeferred_) {
+        displayStale_ = true;
+        return;
+    }
+    Bar1->setSimpleText(status_);
 }
 
 void TForm1::setPlayEnabled(bool enabled) {
+    if (displayDeferred_) {
+        displayStale_ = true;
+        return;
+    }
     // A disabled button hands the focus to the window itself, not to the next tab stop (Qt's
     // default): a Space or Enter pressed during the game must not reach the wipe button. The
     // window keeps it when it is deactivated and activated again. An inactive window's button
@@ -338,13 +516,23 @@ void TForm1::addScorePoint(const std::string& utf8Label) {
     describeScore();
 }
 
-double TForm1::scoreValue(int index) {
-    return Series1->GetYValue(index);
-}
-
 void TForm1::setScoreValue(int index, double value) {
+    if (displayDeferred_) {
+        displayStale_ = true;
+        return;
+    }
     Series1->SetYValue(index, value);
     describeScore();
+}
+
+void TForm1::gameFinished(engine::Outcome outcome) {
+    // A finished game is written to the memory file, even when grading failed (an overflow
+    // still ends the game).
+    savePending_ = true;
+    if (!savesHeld_) {
+        saveHeldMemory();
+    }
+    emit gameEnded(outcome);
 }
 
 void TForm1::placeStatusBar() {
@@ -374,6 +562,13 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
     }
     event->accept();
     guarded([this, cell] { SpeedButtonClick(cell); });
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // The last game's save may still be on its way: the window waits for it, and a failure
+    // is shown before the window goes.
+    finishSaving();
+    QWidget::closeEvent(event);
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

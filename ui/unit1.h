@@ -1,11 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "chart/scorechart.h"
+#include "chart/tbarseries.h"
+#include "chart/tcustomchart.h"
 #include "engine/gameflow.h"
 #include "ui/errorbox.h"
 #include "ui/links.h"
+#include "ui/memorylocation.h"
+#include "ui/savethread.h"
+#include "ui/wipequestion.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -23,6 +28,9 @@ class TSpeedButton;
 class TSpinEdit;
 class TStatusBar;
 class MemoryStore;
+class HelpWindow;
+class MemoryView;
+class WatchMode;
 
 // The main window: the board's nine cell buttons, the play and wipe buttons, the counters, the
 // grade panel, the score chart, the contact links and the status line. It holds the game
@@ -39,13 +47,41 @@ class TForm1 : public QWidget, public engine::GameFlow {
     void Label9Click();   // the home page
     void Label10Click();  // a message to the contact address
 
-    // Replace the desktop's URL handling and the error box (tests).
+    // Replace the desktop's URL handling, the error box, the question before a wipe and the
+    // memory file's writer (tests; the writer before useMemoryFile).
     void setUrlOpener(links::UrlOpener opener);
     void setErrorBox(ErrorBox box);
+    void setWipeQuestion(WipeQuestion question);
+    void setMemoryWriter(SaveThread::Writer writer);
 
     // Keeps the computer's memory in a file (zelmo --memory FILE): reads it now, then saves it
     // after every finished game and every wipe. Without it nothing is stored.
-    void useMemoryFile(const QString& path);
+    // `policy` says whether the file's folder may be created (the kept memory's own folder).
+    void useMemoryFile(const QString& path, FolderPolicy policy = FolderPolicy::MustExist);
+    // The memory file's store, or nullptr when no file is used.
+    MemoryStore* memoryStore() const { return memoryStore_.get(); }
+    // Waits until the last save handed to the saving thread is written; reports a failure.
+    // Closing the window does this too.
+    void finishSaving();
+
+    // Opens the help (F1), or brings it forward when it is open.
+    void showHelp();
+
+    // The window playing "X" by itself (toggled with F5): `opponent` is "random", "perfect" or
+    // "mixed:P", `paceMs` the milliseconds per move. False for an unknown opponent.
+    bool watch(const QString& opponent, int paceMs);
+    WatchMode& watchMode() const { return *watchMode_; }
+    // The memory view (F3), created when first opened.
+    MemoryView& memoryView();
+
+    // While deferred, the display operations only note that the window is stale, and
+    // flushDisplay() shows the game's state at once (the watch mode at full speed).
+    void setDisplayDeferred(bool deferred);
+    void flushDisplay();
+    // While held, a finished game is saved to the memory file only by saveHeldMemory() (the
+    // watch mode, about once a second); releasing saves what is pending at the next chance.
+    void holdMemorySaves(bool hold);
+    void saveHeldMemory();
 
     // Runs one event handler: an exception ends it, the mouse capture is released and the
     // error box shows the message; the window goes on with the state the handler left.
@@ -89,6 +125,15 @@ class TForm1 : public QWidget, public engine::GameFlow {
     // Cell button k (1..9).
     TSpeedButton* cellButton(int k) const;
 
+  signals:
+    // A game has ended (told once per game by the game flow, after all its end-of-game steps).
+    void gameEnded(zelmo::engine::Outcome outcome);
+    // An event handler has run to its end (or to its error): the board, the memory or the
+    // counters may have changed.
+    void handled();
+    // An error box is about to open.
+    void errorReported();
+
   protected:
     void showCell(int k, const engine::Cell& value) override;
     void showGameNumber(std::int32_t number) override;
@@ -97,11 +142,12 @@ class TForm1 : public QWidget, public engine::GameFlow {
     void setPlayEnabled(bool enabled) override;
     std::int32_t readGrade(int spinner) override;
     void addScorePoint(const std::string& utf8Label) override;
-    double scoreValue(int index) override;
     void setScoreValue(int index, double value) override;
+    void gameFinished(engine::Outcome outcome) override;
 
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     // The cell that a key plays (1..9), or 0 for any other key.
@@ -113,7 +159,12 @@ class TForm1 : public QWidget, public engine::GameFlow {
     void describeScore();
     void createControls();
     void bindEvents();
+    void bindKeys();
+    // «промыть мозги»: asks first when a kept memory would lose positions.
+    void wipeClicked();
     void placeStatusBar();
+    // Moves the window just enough for all of it to lie on its screen's available area.
+    void keepOnScreen();
     void place(QWidget* control, int left, int top, int width, int height);
     // A label sized to its caption, at design position (left, top) in its parent.
     TLabel* addLabel(const QString& name, const QString& caption, QWidget* parent, int left,
@@ -127,7 +178,17 @@ class TForm1 : public QWidget, public engine::GameFlow {
     int lineHeight_;
     links::UrlOpener urlOpener_;
     ErrorBox errorBox_;
+    WipeQuestion wipeQuestion_;
+    SaveThread::Writer memoryWriter_;  // empty: the engine's
+    QPointer<HelpWindow> help_;
     std::unique_ptr<MemoryStore> memoryStore_;  // only with a memory file
+    WatchMode* watchMode_;                      // a child of the window
+    MemoryView* memoryView_ = nullptr;          // created on first use
+    bool displayDeferred_ = false;
+    bool displayStale_ = false;
+    QString status_;  // the status text last set, shown again by flushDisplay
+    bool savesHeld_ = false;
+    bool savePending_ = false;
 };
 
 }  // namespace zelmo::ui

@@ -30,7 +30,9 @@ TEST(AxisRange, PagingOfFourPointsPerPage) {
               std::pair(0.0, 3.0));
 
     chart.SetScaleLastPage(true);
-    for (int i = 0; i < 6; ++i) s.series->Add(i);
+    for (int i = 0; i < 6; ++i) {
+        s.series->Add(i);
+    }
     EXPECT_EQ(chart.NumPages(), 3);
     chart.SetPage(2);
     EXPECT_EQ(range(), std::pair(4.0, 7.0));

@@ -43,7 +43,9 @@ TEST(ChartMath, SeriesDepthRoundsExactHalvesDown) {
 TEST(ChartMath, NextNiceStepRunsOneTwoFive) {
     const std::pair<double, double> steps[] = {{1, 2},   {2, 5},   {3, 5},    {5, 10},
                                                {10, 20}, {20, 50}, {0.3, 0.5}};
-    for (const auto& [from, to] : steps) EXPECT_NEAR(NextNiceStep(from), to, 1e-15) << from;
+    for (const auto& [from, to] : steps) {
+        EXPECT_NEAR(NextNiceStep(from), to, 1e-15) << from;
+    }
 }
 
 TEST(NumberFormat, PicturesOfValues) {

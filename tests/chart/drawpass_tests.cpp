@@ -21,8 +21,12 @@ using Strings = std::vector<std::string>;
 std::vector<TCanvasRecord> MarkTexts(const TRecordingCanvas& c) {
     std::vector<TCanvasRecord> result;
     for (const TCanvasRecord& r : c.Records) {
-        if (r.Kind == "Unclip") result.clear();
-        if (r.Kind == "TextOut2D") result.push_back(r);
+        if (r.Kind == "Unclip") {
+            result.clear();
+        }
+        if (r.Kind == "TextOut2D") {
+            result.push_back(r);
+        }
     }
     return result;
 }
@@ -49,7 +53,9 @@ TEST(DrawPass, LayoutAndOrderForScoresThreeOneNil) {
               (std::vector<int>{64, 155, 201}));
     // Only the bottom axis is visible; the hidden ones take no room and draw nothing.
     const std::vector<bool> visible = {true, false, false, false, false};
-    for (size_t i = 0; i < 5; ++i) EXPECT_EQ(chart.AxesList()[i]->IsVisible(), visible[i]) << i;
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(chart.AxesList()[i]->IsVisible(), visible[i]) << i;
+    }
 
     // Background, projection, axis, the bars inside the box clip, then the unclipped marks.
     const std::set<std::string> steps = {"FillRect",     "SetProjection", "HLineAtDepth",
@@ -183,8 +189,12 @@ TEST(DrawPass, MarkVariants) {
     ScoreChart s({3, 1, 0});
     // Two lines: the box fits the wider line plus a "W" and two line heights plus the frame.
     s.series->OnGetMarkText = [](TChartSeries&, int index, QString& text) {
-        if (index == 0) text = QStringLiteral("ab") + QChar(13) + QStringLiteral("abcd");
-        if (index == 2) text.clear();
+        if (index == 0) {
+            text = QStringLiteral("ab") + QChar(13) + QStringLiteral("abcd");
+        }
+        if (index == 2) {
+            text.clear();
+        }
     };
     // An arrow in the point's colour would vanish: it is drawn black on this background.
     s.series->Marks().Arrow().SetColor(clRed);
@@ -225,7 +235,9 @@ TEST(DrawPass, EqualAndZeroScores) {
     }
     const auto texts = MarkTexts(s.canvas);
     ASSERT_EQ(texts.size(), 3u);
-    for (const auto& t : texts) EXPECT_EQ(t.Text, QStringLiteral("0"));
+    for (const auto& t : texts) {
+        EXPECT_EQ(t.Text, QStringLiteral("0"));
+    }
 
     ScoreChart one({1, 0, 0});
     one.Pass();
@@ -286,13 +298,19 @@ TEST(DrawPass, LabelOverlapRule) {
         s.chart->BottomAxis().SetInverted(c.inverted);
         s.chart->BottomAxis().SetLabelsSeparation(c.separation);
         s.canvas.TextWidth = [&c](const TFontData&, const QString& text) {
-            if (text == QStringLiteral(u"Игрок")) return c.first;
-            if (text == QStringLiteral(u"Компьютер")) return c.second;
+            if (text == QStringLiteral(u"Игрок")) {
+                return c.first;
+            }
+            if (text == QStringLiteral(u"Компьютер")) {
+                return c.second;
+            }
             return 6 * static_cast<int>(text.size());
         };
         s.Pass();
         std::vector<int> drawn;
-        for (const auto& label : s.canvas.Args("TextAtDepth")) drawn.push_back(label[0]);
+        for (const auto& label : s.canvas.Args("TextAtDepth")) {
+            drawn.push_back(label[0]);
+        }
         EXPECT_EQ(drawn, c.drawn) << c.first << ", " << c.second << ", " << c.separation << ", "
                                   << c.inverted;
         EXPECT_EQ(s.chart->BottomAxis().TickPositions(), c.drawn);
@@ -332,10 +350,14 @@ TEST(DrawPass, SecondPageDrawsItsOwnPoints) {
                     {1, 160, left.ValueToPixel(4), 186, 201, 0, 3, 1}}));
     EXPECT_EQ(s.canvas.Args("TextAtDepth"), (Rows{{37, 207, 0}, {173, 207, 0}}));
     Strings labels;
-    for (const auto& t : s.canvas.Of("TextAtDepth")) labels.push_back(t.Text.toStdString());
+    for (const auto& t : s.canvas.Of("TextAtDepth")) {
+        labels.push_back(t.Text.toStdString());
+    }
     EXPECT_EQ(labels, (Strings{"e", "f"}));
     Strings marks;
-    for (const auto& t : MarkTexts(s.canvas)) marks.push_back(t.Text.toStdString());
+    for (const auto& t : MarkTexts(s.canvas)) {
+        marks.push_back(t.Text.toStdString());
+    }
     EXPECT_EQ(marks, (Strings{"2", "4"}));
 }
 

@@ -38,7 +38,9 @@ struct Device {
     }
     QRgb At(int x, int y) const { return canvas.Image().pixel(x, y) & 0xFFFFFFu; }
     void Expect(std::initializer_list<Px> pixels) const {
-        for (const Px& p : pixels) EXPECT_EQ(At(p.x, p.y), p.rgb) << "at " << p.x << "," << p.y;
+        for (const Px& p : pixels) {
+            EXPECT_EQ(At(p.x, p.y), p.rgb) << "at " << p.x << "," << p.y;
+        }
     }
     TView3DOptions options;
     TQtChartCanvas canvas;
@@ -92,8 +94,12 @@ TEST(CanvasDevice, LinesLeaveOutTheirLastPixel) {
     d.canvas.MoveTo(10, 60);
     d.canvas.LineTo(22, 60);
     std::string dots, dotted;
-    for (int x = 10; x < 31; ++x) dots += d.At(x, 50) == kB ? '#' : '.';
-    for (int x = 10; x < 23; ++x) dotted += d.At(x, 60) == 0x808080 ? '#' : '.';
+    for (int x = 10; x < 31; ++x) {
+        dots += d.At(x, 50) == kB ? '#' : '.';
+    }
+    for (int x = 10; x < 23; ++x) {
+        dotted += d.At(x, 60) == 0x808080 ? '#' : '.';
+    }
     EXPECT_EQ(dots, "#.#.#.#.#.#.#.#.#.#..");
     EXPECT_EQ(dotted, "###...###....");
 }
@@ -161,7 +167,9 @@ QRect InkBox(const Device& d, const QRect& area, QRgb ink) {
     QRect box;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
-            if (d.At(x, y) == ink) box |= QRect(x, y, 1, 1);
+            if (d.At(x, y) == ink) {
+                box |= QRect(x, y, 1, 1);
+            }
         }
     }
     return box;

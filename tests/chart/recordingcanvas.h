@@ -53,20 +53,26 @@ class TRecordingCanvas : public TChartCanvas3D {
     std::vector<TCanvasRecord> Of(const std::string& kind, const std::string& other = {}) const {
         std::vector<TCanvasRecord> result;
         for (const TCanvasRecord& r : Records) {
-            if (r.Kind == kind || r.Kind == other) result.push_back(r);
+            if (r.Kind == kind || r.Kind == other) {
+                result.push_back(r);
+            }
         }
         return result;
     }
     // The arguments of every 3D operation of a kind.
     std::vector<std::vector<int>> Args(const std::string& kind) const {
         std::vector<std::vector<int>> result;
-        for (const TCanvasRecord& r : Of(kind)) result.push_back(r.Args);
+        for (const TCanvasRecord& r : Of(kind)) {
+            result.push_back(r.Args);
+        }
         return result;
     }
     // The points of every flat primitive of a kind, as "(x,y)(x,y)...".
     std::vector<std::string> Pts(const std::string& kind) const {
         std::vector<std::string> result;
-        for (const TCanvasRecord& r : Of(kind)) result.push_back(Str(r.Points));
+        for (const TCanvasRecord& r : Of(kind)) {
+            result.push_back(Str(r.Points));
+        }
         return result;
     }
     static std::string Str(const std::vector<TPoint>& points) {

@@ -49,7 +49,9 @@ TEST(OddValues, PassEndsAndSkipsWhatCannotBeDrawn) {
     for (const OddCase& c : cases) {
         SCOPED_TRACE(c.name);
         ScoreChart s;
-        for (int i = 0; i < 3; ++i) s.series->SetYValue(i, c.scores[static_cast<size_t>(i)]);
+        for (int i = 0; i < 3; ++i) {
+            s.series->SetYValue(i, c.scores[static_cast<size_t>(i)]);
+        }
         if (c.manualLeft) {
             TChartAxis& left = s.chart->LeftAxis();
             left.SetVisible(true);

@@ -11,10 +11,10 @@
 #include <string>
 
 #include "chart/chartexceptions.h"
-#include "chart/scorechart.h"
 #include "chart/tbarseries.h"
 #include "chart/tcustomchart.h"
 #include "recordingcanvas.h"
+#include "ui/controlsetup.h"
 
 namespace zelmo::chart::testing {
 
@@ -29,12 +29,14 @@ struct ScoreChart {
     explicit ScoreChart(std::initializer_list<double> scores = {0, 0, 0}) {
         chart->resize(217, 225);
         series = chart->CreateBarSeries();
-        ConfigureScoreChart(*chart, *series);
+        zelmo::ui::ConfigureScoreChart(*chart, *series);
         series->Add(0.0, QStringLiteral(u"Игрок"), AutoColor);
         series->Add(0.0, QStringLiteral(u"Компьютер"), AutoColor);
         series->Add(0.0, QStringLiteral(u"Ничья"), AutoColor);
         int i = 0;
-        for (double score : scores) series->SetYValue(i++, score);
+        for (double score : scores) {
+            series->SetYValue(i++, score);
+        }
         canvas.TextHeight = [](const TFontData& font, const QString&) {
             return font.Height == -16 ? 19 : 14;
         };

@@ -19,7 +19,9 @@ TEST(ValueList, StatisticsAreCachedUntilTheNextChange) {
     TChartValueList& y = series.YValues();
     EXPECT_DOUBLE_EQ(y.MaxValue(), 0);
     EXPECT_DOUBLE_EQ(y.MinValue(), 0);
-    for (double v : {2.0, -3.0, 5.0, 1.0}) series.Add(v);
+    for (double v : {2.0, -3.0, 5.0, 1.0}) {
+        series.Add(v);
+    }
     EXPECT_TRUE(y.StatsDirty());
     EXPECT_DOUBLE_EQ(y.MaxValue(), 5);
     EXPECT_FALSE(y.StatsDirty());
@@ -106,7 +108,9 @@ TEST(Series, MarkTextsAndLabels) {
     EXPECT_EQ(series.MarkText(0), QStringLiteral("0"));
     EXPECT_EQ(series.MarkText(1), QStringLiteral("3"));
     series.OnGetMarkText = [](TChartSeries&, int index, QString& text) {
-        if (index == 1) text.clear();
+        if (index == 1) {
+            text.clear();
+        }
     };
     EXPECT_EQ(series.MarkText(1), QString());
     // A label ends at its first NUL; an empty one is not stored.

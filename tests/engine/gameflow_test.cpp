@@ -16,6 +16,7 @@ namespace {
 
 using Scores = std::vector<double>;
 using Reads = std::map<int, int>;
+using Outcomes = std::vector<Outcome>;
 
 // With the clock at 0 every random choice takes the first free cell, so from an empty board this
 // game is fixed: X5 0@1, X3 0@2, X7 wins through the diagonal 3-5-7.
@@ -40,7 +41,8 @@ TEST(GameFlowTest, PlayerBeginsAndWinsThenComputerBeginsAndWins) {
                 std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()) %
                 1000;
             return static_cast<std::uint32_t>(
-                ((utc.tm_hour * 60 + utc.tm_min) * 60 + utc.tm_sec) * 1000 + ms.count());
+                static_cast<long long>((utc.tm_hour * 60 + utc.tm_min) * 60 + utc.tm_sec) * 1000 +
+                ms.count());
         };
         const std::uint32_t before = msOfDay(std::chrono::system_clock::now());
         const std::uint32_t seed = GameFlow::utcMillisecondsOfDay();
@@ -81,6 +83,7 @@ TEST(GameFlowTest, PlayerBeginsAndWinsThenComputerBeginsAndWins) {
     EXPECT_EQ(flow.memory()[2].Slots[1].Weight, 2);
     flow.SpeedButton9Click();  // after the end: ignored
     EXPECT_EQ(flow.shownBoard, "0 X0X X  ");
+    EXPECT_EQ(flow.finished, (Outcomes{Outcome::PlayerWin}));  // told once, with the outcome
 
     flow.grades = {{1, 2}, {2, 5}, {3, 5}};
     flow.gradeReads.clear();
@@ -95,6 +98,8 @@ TEST(GameFlowTest, PlayerBeginsAndWinsThenComputerBeginsAndWins) {
     // Only this game's three answers are graded (the first game's marks were dropped when this
     // one began), by spinner 1.
     EXPECT_EQ(flow.gradeReads, (Reads{{1, 3}}));
+    EXPECT_EQ(flow.finished, (Outcomes{Outcome::PlayerWin, Outcome::ComputerWin}));
+    EXPECT_EQ(flow.scores, (Scores{1, 1, 0}));
     for (const int j : {1, 2, 3, 4, 5}) {
         EXPECT_EQ(flow.memory()[j].Slots[1].Weight, j <= 2 ? 2 : -1) << j;
     }
@@ -108,6 +113,7 @@ TEST(GameFlowTest, DrawNeedsTheNinthMark) {
     flow.SpeedButton9Click();
     EXPECT_EQ(flow.status, "ничья");
     EXPECT_EQ(flow.scores, (Scores{0, 0, 1}));
+    EXPECT_EQ(flow.finished, (Outcomes{Outcome::Draw}));
     EXPECT_TRUE(flow.gradeReads.empty());  // no answer used: no spinner is read
 
     // A draw after a remembered answer: graded once by spinner 3 (beside "Ничья").
@@ -207,6 +213,7 @@ TEST(GameFlowTest, OverflowWhileGradingStillEndsTheGame) {
     EXPECT_EQ(flow.memory()[2].Slots[1].Weight, 0);  // grading stopped before it
     EXPECT_EQ(flow.gradeReads, (Reads{{2, 1}}));
     EXPECT_EQ(flow.scores, (Scores{1, 0, 0}));
+    EXPECT_EQ(flow.finished, (Outcomes{Outcome::PlayerWin}));  // the listeners still hear of it
     EXPECT_TRUE(flow.playEnabled);
     EXPECT_TRUE(flow.computerStarts());
     flow.Button2Click();  // a new game begins

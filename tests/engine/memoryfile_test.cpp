@@ -203,7 +203,7 @@ TEST(MemoryFileTest, BadFilesAreRefusedAndLoseNothing) {
     }
     Bytes longer = good;
     longer.push_back(0);
-    expectRefused(longer, S::Corrupt, "one byte more", "лишних");
+    expectRefused(longer, S::Corrupt, "one byte more", "ещё 1 лишний байт");
     expectRefused(Bytes{'P', 'K', 3, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
                   S::Foreign, "a zip file", "не файл памяти");
 
@@ -239,6 +239,16 @@ TEST(MemoryFileTest, BadFilesAreRefusedAndLoseNothing) {
         {"a weight in a free slot", {{32, 1}}, "позиция 2, ответ 4: свободное место не пусто"},
         {"a used mark in a free slot", {{36, 1}}, "позиция 2, ответ 4: свободное место не пусто"},
         {"no answer in slot 1", {{9, 0}}, "позиция 2: нет ни одного ответа"},
+        // Positions in which the computer is never to move.
+        {"two X and no 0", {{4, ' '}}, "позиция 2: в ней 2 крестика и 0 ноликов"},
+        {"all 0", {{0, '0'}, {6, '0'}}, "позиция 2: в ней 0 крестиков и 3 нолика"},
+        {"eight X",
+         {{1, 'X'}, {2, 'X'}, {3, 'X'}, {4, 'X'}, {5, 'X'}, {7, 'X'}},
+         "позиция 2: в ней 8 крестиков и 0 ноликов"},
+        {"a finished line",
+         {{1, 'X'}, {2, 'X'}, {5, '0'}, {6, ' '}},
+         "позиция 2: в ней уже три в ряд"},
+        {"the empty board twice", {{0, ' '}, {4, ' '}, {6, ' '}}, "позиция 2 повторяет позицию 1"},
     };
     for (const BadEntry& bad : badEntries) {
         Bytes bytes = good;
@@ -251,6 +261,14 @@ TEST(MemoryFileTest, BadFilesAreRefusedAndLoseNothing) {
     auto full = smallMemory();
     full->memory[1].Position = boardOf("X0X0X0X0X");
     expectRefused(encodeMemory(*full), S::BadData, "a position without a free cell", "позиция 1");
+    // Entry 2 ("X   0 X  ") again as entry 3, turned by a quarter, a half, three quarters.
+    for (const char* turned : {"X X 0    ", "  X 0   X", "    0 X X"}) {
+        auto twice = smallMemory();
+        twice->memory[3].Position = boardOf(turned);
+        twice->memory[3].Slots[1] = MoveSlot{2, 0, false};
+        twice->entryCount = 3;
+        expectRefused(encodeMemory(*twice), S::BadData, turned, "позиция 3 повторяет позицию 2");
+    }
 }
 
 // A directory of its own for each test, removed with everything in it.

@@ -3,6 +3,8 @@
 
 #include "engine/gameflow.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <exception>
@@ -49,6 +51,7 @@ class RecordingFlow : public GameFlow {
     bool playEnabled = true;
     std::vector<std::string> scoreLabels;
     std::vector<double> scores;
+    std::vector<Outcome> finished;  // every game the flow said had finished, in order
     std::map<int, std::int32_t> grades = {{1, 3}, {2, 3}, {3, 3}};
     std::map<int, int> gradeReads;
     std::uint32_t clockMs = 0;  // 0 makes every random choice take the first free cell
@@ -70,7 +73,9 @@ class RecordingFlow : public GameFlow {
     }
 
   protected:
-    void showCell(int k, const Cell& value) override { shownBoard.at(static_cast<std::size_t>(k - 1)) = value.character(); }
+    void showCell(int k, const Cell& value) override {
+        shownBoard.at(static_cast<std::size_t>(k - 1)) = value.character();
+    }
     void showGameNumber(std::int32_t number) override { shownGameNumber = number; }
     void showEntryCount(std::int32_t count) override { shownEntryCount = count; }
     void showStatus(const std::string& utf8Text) override { status = utf8Text; }
@@ -83,8 +88,17 @@ class RecordingFlow : public GameFlow {
         scoreLabels.push_back(utf8Label);
         scores.push_back(0);
     }
-    double scoreValue(int index) override { return scores.at(static_cast<std::size_t>(index)); }
-    void setScoreValue(int index, double value) override { scores.at(static_cast<std::size_t>(index)) = value; }
+    void setScoreValue(int index, double value) override {
+        scores.at(static_cast<std::size_t>(index)) = value;
+    }
+    void gameFinished(Outcome outcome) override {
+        // The hook comes after every end-of-game step.
+        EXPECT_FALSE(acceptingMoves());
+        EXPECT_TRUE(playEnabled);
+        EXPECT_EQ(scores,
+                  std::vector<double>(GameFlow::scores().begin(), GameFlow::scores().end()));
+        finished.push_back(outcome);
+    }
 };
 
 // The clock value from which the generator's next state is `state`: the seed is (state - 1)

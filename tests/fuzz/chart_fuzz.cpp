@@ -21,10 +21,10 @@
 #include <memory>
 
 #include "chart/chartexceptions.h"
-#include "chart/scorechart.h"
 #include "chart/tbarseries.h"
 #include "chart/tcustomchart.h"
 #include "chart/tseriesmarks.h"
+#include "ui/controlsetup.h"
 
 namespace {
 
@@ -225,7 +225,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider fdp(data, size);
     auto chart = std::make_unique<TChart>();
     TBarSeries* series = chart->CreateBarSeries();
-    ConfigureScoreChart(*chart, *series);
+    zelmo::ui::ConfigureScoreChart(*chart, *series);
     series->Add(0.0, QStringLiteral(u"Игрок"), AutoColor);
     series->Add(0.0, QStringLiteral(u"Компьютер"), AutoColor);
     series->Add(0.0, QStringLiteral(u"Ничья"), AutoColor);

@@ -11,7 +11,7 @@
 #include "engine/errors.h"
 #include "engine/gameflow.h"
 #include "engine/memoryfile.h"
-#include "train/players.h"
+#include "engine/players.h"
 #include "train/trainflow.h"
 
 #include <algorithm>
@@ -35,7 +35,7 @@ namespace layout = zelmo::fuzz::memorylayout;
 // One whole game through the trainer's window-less flow. A weight stored at the 32-bit limit may
 // overflow when graded; that is reported to the player like any other overflow. Any other
 // error, or a game that does not end within nine moves, is a fault.
-void playOneGame(zelmo::train::TrainFlow& flow, zelmo::train::Player& player) {
+void playOneGame(zelmo::train::TrainFlow& flow, zelmo::engine::Player& player) {
     flow.playGame(player, [](const std::exception& error) {
         if (dynamic_cast<const EIntOverflow*>(&error) == nullptr) {
             std::abort();
@@ -261,7 +261,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         zelmo::train::Grades{grade(0), grade(2), grade(4)});
     flow->setClock([] { return 0u; });
     flow->restoreMemory(loaded.memory, loaded.entryCount);
-    zelmo::train::RandomPlayer player(sum);
+    zelmo::engine::RandomPlayer player(sum);
     playOneGame(*flow, player);
     playOneGame(*flow, player);
     expectReadable(*flow);

@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Fuzz target: the window's memory file kept by the real store. Each input starts with a file
-// (missing, any bytes, a memory the game played, or one of those damaged with or without fresh
-// checksums), loads it, then plays games, wipes, and changes the file under the store (new
-// bytes, removed, a folder in its place, a link to another file). The store must:
-//  - bring back exactly the memory of a readable file; report an unreadable one once and start
-//    empty;
-//  - never write over an unreadable file until a wipe; then save after every game and wipe, so
-//    that the file always holds the memory of the game;
-//  - report a failed save once until a save succeeds;
-//  - save through a link to the file it leads to, leaving the link a link.
+// Fuzz target: the window's memory file kept by the real store, saving on its own thread. Each
+// input starts with a file (missing, any bytes, a memory the game played, or one of those
+// damaged with or without fresh checksums), loads it, then plays games, wipes (with or without
+// a backup), flushes, and changes the file under the store (new bytes, removed, a folder in its
+// place, a link to another file). After every save, flushed, the store must have:
+//  - brought back exactly the memory of a readable file; reported an unreadable one once and
+//    started empty;
+//  - never written over an unreadable file before a wipe; after every game and wipe, left the
+//    memory of the game in the file;
+//  - kept the file as it was before a wipe with a backup in FILE.bak;
+//  - reported a failed save once until a save succeeds;
+//  - saved through a link to the file it leads to, leaving the link a link.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <QCoreApplication>
@@ -31,9 +33,11 @@
 
 #include "engine/errors.h"
 #include "engine/memoryfile.h"
+#include "engine/players.h"
 #include "memorylayout.h"
-#include "train/players.h"
 #include "train/trainflow.h"
+#include "ui/memorybackup.h"
+#include "ui/memorylocation.h"
 #include "ui/memorystore.h"
 
 namespace {
@@ -95,7 +99,7 @@ Bytes encoded(const GameFlow& flow) {
 }
 
 // One game; only an overflow of a weight at the 32-bit limit may be reported on the way.
-void playGame(zelmo::train::TrainFlow& flow, zelmo::train::Player& player) {
+void playGame(zelmo::train::TrainFlow& flow, zelmo::engine::Player& player) {
     flow.playGame(player, [](const std::exception& error) {
         if (dynamic_cast<const EIntOverflow*>(&error) == nullptr) {
             fail("an error other than an overflow during a game");
@@ -107,7 +111,7 @@ void playGame(zelmo::train::TrainFlow& flow, zelmo::train::Player& player) {
 Bytes playedFile(FuzzedDataProvider& fdp) {
     zelmo::train::TrainFlow flow(zelmo::train::Grades{5, 2, 4});
     flow.setClock([] { return 0u; });
-    zelmo::train::RandomPlayer player(fdp.ConsumeIntegral<std::uint16_t>());
+    zelmo::engine::RandomPlayer player(fdp.ConsumeIntegral<std::uint16_t>());
     const int games = fdp.ConsumeIntegralInRange<int>(0, 8);
     for (int i = 0; i < games; ++i) {
         playGame(flow, player);
@@ -154,7 +158,7 @@ class Run {
                                          check(!text.isEmpty(), "an empty report");
                                          ++reports_;
                                      });
-        store.load();
+        store.load(zelmo::ui::FolderPolicy::MustExist);
         expectLoaded(before, store);
 
         for (int steps = 0; steps < 12 && fdp_.remaining_bytes() > 0; ++steps) {
@@ -204,43 +208,52 @@ class Run {
         }
     }
 
+    // The save handed to the saving thread is written; its outcome reaches the store.
+    static void settle(zelmo::ui::MemoryStore& store) {
+        store.flush();
+        QCoreApplication::processEvents();
+    }
+
     void step(zelmo::ui::MemoryStore& store) {
         const std::optional<Bytes> before = readFile(file_);
         const int reportsBefore = reports_;
-        switch (fdp_.ConsumeIntegralInRange<int>(0, 5)) {
+        switch (fdp_.ConsumeIntegralInRange<int>(0, 4)) {
             case 0:
             case 1:
                 playGame(flow_, player_);
-                store.afterEvent();
+                store.gameFinished();
+                settle(store);
                 expectSaved(store, before, reportsBefore);
+                backupOwed_ = backupOwed_ && (failing_ || store.keepsUnreadableFile());
                 break;
-            case 2:
+            case 2: {
+                const bool backup = fdp_.ConsumeBool();
+                const fs::path backupPath = zelmo::ui::backupPathOf(file_.string());
+                const std::optional<Bytes> keptBefore = readFile(backupPath);
                 flow_.Button1Click();
-                store.noteWipe();
-                store.afterEvent();
+                store.wiped(backup);
                 check(!store.keepsUnreadableFile(), "a wipe gives the file up");
+                settle(store);
                 expectSaved(store, before, reportsBefore);
-                break;
-            case 3:
-                // An event after which no game has ended since the last save saves nothing.
-                store.afterEvent();
-                if (gameUnsaved_) {
-                    expectSaved(store, before, reportsBefore);
-                } else {
-                    check(readFile(file_) == before && reports_ == reportsBefore,
-                          "a save without a finished game");
+                if (backup && before && !failing_) {
+                    check(readFile(backupPath) == before, "the backup is not the file as it was");
+                } else if (!backup && !backupOwed_) {
+                    check(readFile(backupPath) == keptBefore, "a backup nobody asked for");
                 }
+                // A backup that failed is made before the next save that can be made.
+                backupOwed_ = (backupOwed_ || backup) && failing_;
                 break;
-            case 4:
-                changeUnder();
-                return;
+            }
+            case 3:
+                // Nothing waits: a flush writes nothing and reports nothing.
+                settle(store);
+                check(readFile(file_) == before && reports_ == reportsBefore,
+                      "a flush with nothing to save changed something");
+                break;
             default:
-                // A game played without the store hearing of it; the next event saves it.
-                playGame(flow_, player_);
-                gameUnsaved_ = true;
-                return;
+                changeUnder();
+                break;
         }
-        gameUnsaved_ = false;
     }
 
     // Someone else changes the file between two saves.
@@ -268,13 +281,13 @@ class Run {
     }
 
     FuzzedDataProvider fdp_;
-    zelmo::train::RandomPlayer player_;
+    zelmo::engine::RandomPlayer player_;
     zelmo::train::TrainFlow flow_{zelmo::train::Grades{5, 2, 4}};
     const fs::path file_ = folder / "zelmo.memory";
     std::optional<fs::path> link_;
     int reports_ = 0;
     bool failing_ = false;
-    bool gameUnsaved_ = false;
+    bool backupOwed_ = false;
 };
 
 }  // namespace

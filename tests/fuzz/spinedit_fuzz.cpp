@@ -33,6 +33,8 @@
 #include <optional>
 
 #include "parseoracle.h"
+#include "ui/controlsetup.h"
+#include "ui/spinbutton.h"
 #include "ui/spinedit.h"
 
 namespace {

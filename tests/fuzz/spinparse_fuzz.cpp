@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "parseoracle.h"
-#include "ui/spinedit.h"
+#include "ui/spinparse.h"
 
 namespace {
 
@@ -33,23 +33,23 @@ void expectSame(const QString& text, const std::optional<std::int32_t>& got,
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using zelmo::fuzz::OracleParseInteger;
-    using zelmo::ui::TSpinEdit;
+    using zelmo::ui::ParseInteger;
 
     const QString text =
         QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const std::optional<std::int32_t> parsed = TSpinEdit::ParseInteger(text);
+    const std::optional<std::int32_t> parsed = ParseInteger(text);
     expectSame(text, parsed, OracleParseInteger(text), "parse");
 
     // Leading blanks are skipped and trailing ones are not, whatever the text is.
     const QString padded = QStringLiteral("  ") + text;
-    expectSame(padded, TSpinEdit::ParseInteger(padded), parsed, "leading blanks");
+    expectSame(padded, ParseInteger(padded), parsed, "leading blanks");
     const QString trailing = text + QStringLiteral(" ");
-    expectSame(trailing, TSpinEdit::ParseInteger(trailing), std::nullopt, "trailing blank");
+    expectSame(trailing, ParseInteger(trailing), std::nullopt, "trailing blank");
 
     // Every accepted number written back in decimal reads as the same number.
     if (parsed) {
         const QString written = QString::number(*parsed);
-        expectSame(written, TSpinEdit::ParseInteger(written), parsed, "decimal round trip");
+        expectSame(written, ParseInteger(written), parsed, "decimal round trip");
     }
     return 0;
 }

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the trainer's command line. The input is an argument vector, the arguments
 // separated by NUL bytes (which no real argument can hold). Whatever it holds, the parser
-// answers with a run, the help or an error with its message; a run's options lie in their
+// answers with a run, the help, the version or an error with its message; parsed twice it
+// answers the same (getopt_long keeps state between calls); a run's options lie in their
 // ranges, name a player that exists, and mean the same when written back as a command line of
 // their own and read again.
+#include "engine/players.h"
 #include "train/options.h"
-#include "train/players.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -78,21 +79,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     const ParsedArguments parsed = zelmo::train::parseArguments(args);
+    const ParsedArguments twice = zelmo::train::parseArguments(args);
+    check(twice.kind == parsed.kind && twice.error == parsed.error &&
+              (parsed.kind != ParsedArguments::Kind::Run || same(twice.options, parsed.options)),
+          "the same line parsed twice reads differently");
     switch (parsed.kind) {
         case ParsedArguments::Kind::Error:
             check(!parsed.error.empty(), "an error without a message");
             return 0;
         case ParsedArguments::Kind::Help:
+        case ParsedArguments::Kind::Version:
             return 0;
         case ParsedArguments::Kind::Run:
             break;
     }
     const TrainOptions& o = parsed.options;
-    check(o.games >= 1 && o.games <= kInt32Max, "games out of range");
+    check(o.games >= 0 && o.games <= kInt32Max, "games out of range");
     check(o.block >= 1 && o.block <= kInt32Max, "block out of range");
     check(!o.clockStart || *o.clockStart <= kLastMillisecond, "clock start beyond the day");
     check(o.clockStep <= kLastMillisecond, "clock step beyond the day");
-    check(zelmo::train::makePlayer(o.player, 1) != nullptr, "a player that does not exist");
+    check(zelmo::engine::makePlayer(o.player, 1) != nullptr, "a player that does not exist");
     const ParsedArguments again = zelmo::train::parseArguments(writeBack(o));
     check(again.kind == ParsedArguments::Kind::Run, "the options written back are refused");
     check(same(again.options, o), "the options written back mean something else");

@@ -1,21 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the window's command line. The input is an argument vector, the arguments
-// separated by NUL bytes (which no real argument can hold), read as the program reads its
-// arguments. Whatever it holds, the parser answers with a run, the help or an error with its
-// text; a refused line names no memory file, and a run's memory file is the same when written back
-// as "--memory=FILE" or "--memory FILE" and read again.
+// separated by NUL bytes (which no real argument can hold), decoded as the program decodes its
+// arguments. Whatever it holds, the parser answers with a run, the help, the version or an
+// error with its text; a refused line names no memory file; a run's choices are consistent (not
+// both a file and the kept memory, a pace only with a real opponent and in range) and read the
+// same when written back, the file as "--memory=FILE" or as "--memory FILE".
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
-#include "ui/memorystore.h"
+#include "app/commandline.h"
+#include "engine/players.h"
 
 namespace {
 
-using zelmo::ui::CommandLine;
+using zelmo::app::CommandLine;
 
 [[noreturn]] void fail(const char* what, const QStringList& arguments) {
     std::fprintf(stderr, "window's command line: %s:", what);
@@ -35,21 +39,29 @@ void check(bool ok, const char* what, const QStringList& arguments) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    QStringList arguments;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= size && arguments.size() <= 32; ++i) {
-        if (i == size || data[i] == 0) {
-            if (size > 0) {
-                arguments.append(QString::fromLocal8Bit(reinterpret_cast<const char*>(data + start),
-                                                        static_cast<qsizetype>(i - start)));
+    // The argument vector as main receives it, decoded by the program's own function.
+    std::vector<std::string> words;
+    if (size > 0) {
+        words.emplace_back();
+        for (std::size_t i = 0; i < size && words.size() <= 32; ++i) {
+            if (data[i] == 0) {
+                words.emplace_back();
+            } else {
+                words.back().push_back(static_cast<char>(data[i]));
             }
-            start = i + 1;
         }
     }
-    const CommandLine line = zelmo::ui::parseCommandLine(arguments);
+    std::vector<const char*> argv = {"zelmo"};
+    for (const std::string& word : words) {
+        argv.push_back(word.c_str());
+    }
+    const QStringList arguments =
+        zelmo::app::argumentsOf(static_cast<int>(argv.size()), argv.data());
+    const CommandLine line = zelmo::app::parseCommandLine(arguments);
     switch (line.action) {
         case CommandLine::Action::Help:
-            check(!line.text.isEmpty(), "help without a text", arguments);
+        case CommandLine::Action::Version:
+            check(!line.text.isEmpty(), "help or version without a text", arguments);
             return 0;
         case CommandLine::Action::Error:
             check(!line.text.isEmpty(), "an error without a text", arguments);
@@ -58,14 +70,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case CommandLine::Action::Run:
             break;
     }
-    if (line.memoryPath.isEmpty()) {
-        return 0;
-    }
-    for (const QStringList& again : {QStringList{QStringLiteral("--memory=") + line.memoryPath},
-                                     QStringList{QStringLiteral("--memory"), line.memoryPath}}) {
-        const CommandLine back = zelmo::ui::parseCommandLine(again);
-        check(back.action == CommandLine::Action::Run && back.memoryPath == line.memoryPath,
-              "the memory file written back reads differently", again);
+    check(line.memoryPath.isEmpty() || !line.keepMemory, "--memory and --keep-memory at once",
+          arguments);
+    check(line.pace >= 0 && line.pace <= zelmo::app::kMaxPace, "a pace out of range", arguments);
+    check(line.opponent.isEmpty()
+              ? line.pace == zelmo::app::kDefaultPace
+              : zelmo::engine::makePlayer(line.opponent.toStdString(), 0) != nullptr,
+          "a pace without an opponent, or an opponent who does not exist", arguments);
+    // The run written back, with the file once as "--memory=FILE" and once as "--memory FILE".
+    for (const bool joined : {true, false}) {
+        QStringList again;
+        if (!line.memoryPath.isEmpty()) {
+            again += joined ? QStringList{QStringLiteral("--memory=") + line.memoryPath}
+                            : QStringList{QStringLiteral("--memory"), line.memoryPath};
+        }
+        if (line.keepMemory) {
+            again += QStringLiteral("--keep-memory");
+        }
+        if (!line.opponent.isEmpty()) {
+            again += {QStringLiteral("--opponent=") + line.opponent,
+                      QStringLiteral("--pace=") + QString::number(line.pace)};
+        }
+        const CommandLine back = zelmo::app::parseCommandLine(again);
+        check(back.action == CommandLine::Action::Run && back.memoryPath == line.memoryPath &&
+                  back.keepMemory == line.keepMemory && back.opponent == line.opponent &&
+                  back.pace == line.pace,
+              "the run written back reads differently", again);
     }
     return 0;
 }

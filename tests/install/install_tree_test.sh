@@ -2,12 +2,13 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build tree into a temporary prefix and checks what lands there: the exact list
 # of files, the programs, the icon sizes, and that the desktop entry, the metainfo and the
-# manual page pass their validators.
+# manual pages pass their validators.
 source "$(dirname "$0")/common.sh"
 : "${CMAKE:?}"
 need desktop-file-validate desktop-file-utils
 need appstreamcli appstream
 need groff groff-base
+need lexgrog man-db
 
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix" "$prefix.log"' EXIT
@@ -19,14 +20,18 @@ fi
 
 desktop=share/applications/$APP_ID.desktop
 metainfo=share/metainfo/$APP_ID.metainfo.xml
-manpage=share/man/man6/zelmo.6.gz
+# One manual page for each page source in data/ (zelmo.6.in gives zelmo.6.gz).
+manpages=$(cd "$SOURCE_DIR/data" && for page in *.6.in; do echo "share/man/man6/${page%.in}.gz"; done)
+docdir=share/doc/zelmo
 
 # Nothing more, nothing less: a stray or a missing file shows up in the difference.
 expected=$(
   for program in $PROGRAMS; do echo "bin/$program"; done
   echo "$desktop"
   echo "$metainfo"
-  echo "$manpage"
+  echo "$manpages"
+  echo "$docdir/copyright"
+  echo "$docdir/changelog.gz"
   for size in $ICON_SIZES; do echo "share/icons/hicolor/${size}x${size}/apps/$APP_ID.png"; done
   echo "share/icons/hicolor/scalable/apps/$APP_ID.svg"
 )
@@ -55,7 +60,7 @@ if [ -f "$prefix/$desktop" ]; then
   desktop-file-validate "$prefix/$desktop" >&2 || fail "desktop-file-validate rejects $desktop"
   # The menu starts the program by its name on the PATH, shows the theme icon of the same id,
   # and names it in Russian and English.
-  for line in "Exec=zelmo" "Icon=$APP_ID" "Name=Zelmo" "Name[ru]=Зельмо" "Categories=Game;BoardGame;"; do
+  for line in "Exec=zelmo --keep-memory" "Icon=$APP_ID" "Name=Zelmo" "Name[ru]=Зельмо" "Categories=Game;BoardGame;"; do
     grep -qxF "$line" "$prefix/$desktop" || fail "$desktop lacks the line '$line'"
   done
   grep -q '^Comment=.' "$prefix/$desktop" || fail "$desktop has no English comment"
@@ -71,13 +76,31 @@ if [ -f "$prefix/$metainfo" ]; then
   done
 fi
 
-if [ -f "$prefix/$manpage" ]; then
-  # -k decodes the UTF-8 page, -ww turns every formatting warning on; any warning fails.
-  warnings=$(gzip -dc "$prefix/$manpage" | groff -k -man -Tutf8 -ww -z 2>&1) || fail "groff fails on $manpage"
-  [ -z "$warnings" ] || fail "groff warns about $manpage: $warnings"
-  page=$(gzip -dc "$prefix/$manpage" | groff -k -man -Tutf8 -P-cbou 2>/dev/null)
-  grep -q -- '--memory' <<<"$page" || fail "$manpage does not describe --memory"
-  grep -q "zelmo - noughts and crosses" <<<"$page" || fail "$manpage has no NAME line for zelmo"
+# Each page: no groff warning (-k decodes the UTF-8 page, -ww turns every warning on), a NAME
+# line that lexgrog (which builds the whatis database) can read, and the options it must cover.
+check_manpage() {
+  local page=$1 name=$2
+  shift 2
+  [ -f "$prefix/$page" ] || return 0
+  local warnings text
+  warnings=$(gzip -dc "$prefix/$page" | groff -k -man -Tutf8 -ww -z 2>&1) || fail "groff fails on $page"
+  [ -z "$warnings" ] || fail "groff warns about $page: $warnings"
+  lexgrog "$prefix/$page" | grep -qF ": \"$name - " || fail "lexgrog reads no NAME line for $name in $page"
+  text=$(gzip -dc "$prefix/$page" | groff -k -man -Tutf8 -P-cbou 2>/dev/null)
+  for option in "$@"; do
+    grep -q -- "$option" <<<"$text" || fail "$page does not describe $option"
+  done
+}
+check_manpage share/man/man6/zelmo.6.gz zelmo --memory
+check_manpage share/man/man6/zelmo-train.6.gz zelmo-train --games --player --win --loss --draw \
+  --seed --clock --load --save --block --csv --help --version SIGINT "EXIT STATUS" EXAMPLES FILES
+
+# The copyright file in Debian's machine-readable format, naming the licence.
+copyright=$prefix/$docdir/copyright
+if [ -f "$copyright" ]; then
+  grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$copyright" ||
+    fail "$docdir/copyright has no machine-readable Format line"
+  grep -qx 'License: GPL-3+' "$copyright" || fail "$docdir/copyright does not name GPL-3+"
 fi
 
 finish

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "train/players.h"
+#include "engine/players.h"
 #include "train/trainflow.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,10 @@
 
 namespace zelmo::train {
 namespace {
+
+using engine::makePlayer;
+using engine::PerfectPlayer;
+using engine::RandomPlayer;
 
 engine::Board boardOf(const std::string& nineCells) {
     engine::Board board;
@@ -71,7 +75,9 @@ TEST(PlayersTest, NamesAndSeeds) {
     for (const char* good : {"random", "perfect", "mixed:0", "mixed:0.25", "mixed:1"}) {
         EXPECT_NE(makePlayer(good, 1), nullptr) << good;
     }
-    for (const char* bad : {"", "Random", "mixed:", "mixed:1.5", "mixed:-0.1", "mixed:x"}) {
+    for (const char* bad :
+         {"", "Random", "mixed:", "mixed:1.5", "mixed:-0.1", "mixed:x", "mixed: 0.5", "mixed:0.5 ",
+          "mixed:+0.5", "mixed:.5", "mixed:0x0.8", "mixed:1e-1", "mixed:nan"}) {
         EXPECT_EQ(makePlayer(bad, 1), nullptr) << bad;
     }
     // The same seed gives the same moves, another seed other moves.

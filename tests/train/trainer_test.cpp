@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -18,6 +19,10 @@ namespace {
 using Kind = ParsedArguments::Kind;
 
 TEST(ParseArgumentsTest, OptionsHelpAndUsageErrors) {
+    const std::string games = "у параметра --games (-n): нужно целое число от 0 до 2147483647";
+    const std::string player =
+        "у параметра --player (-p): нужно random, perfect или mixed:P, где P — десятичное число "
+        "от 0 до 1";
     const struct {
         std::vector<std::string> arguments;
         Kind kind;
@@ -27,24 +32,58 @@ TEST(ParseArgumentsTest, OptionsHelpAndUsageErrors) {
         {{"-n", "5", "--player=perfect", "--win", "-2147483648", "--loss=2147483647"},
          Kind::Run,
          ""},
-        {{"--clock=86399999:0", "-s", "18446744073709551615", "-b", "7", "--csv", "a.csv"},
+        {{"--clock=86399999:0", "-s", "18446744073709551615", "-b7", "--csv", "a.csv"},
          Kind::Run,
          ""},
+        {{"-n100", "--gam=0", "--pl", "mixed:0.25", "--"}, Kind::Run, ""},
+        {{"-p", "mixed:1", "--bl=1", "-n", "2147483647"}, Kind::Run, ""},
         {{"--games", "7", "-h"}, Kind::Help, ""},
-        {{"--help=1"}, Kind::Error, "неизвестный параметр: «--help=1»"},
-        {{"--gmaes=5"}, Kind::Error, "неизвестный параметр: «--gmaes=5»"},
-        {{"-x"}, Kind::Error, "неизвестный параметр: «-x»"},
-        {{"games"}, Kind::Error, "лишний аргумент: «games»"},
-        {{"--games"}, Kind::Error, "нет значения у параметра --games"},
-        {{"-n", "0"}, Kind::Error, "неверное число для --games: «0»"},
-        {{"-n", "2147483648"}, Kind::Error, "неверное число для --games: «2147483648»"},
-        {{"-n", "12x"}, Kind::Error, "неверное число для --games: «12x»"},
-        {{"--win=2147483648"}, Kind::Error, "неверное число для --win: «2147483648»"},
-        {{"--draw="}, Kind::Error, "неверное число для --draw: «»"},
-        {{"-s", "-1"}, Kind::Error, "неверное число для --seed: «-1»"},
-        {{"--clock=86400000"}, Kind::Error, "неверное число для --clock: «86400000»"},
-        {{"--clock=5:"}, Kind::Error, "неверное число для --clock: «5:»"},
-        {{"-p", "mixed:2"}, Kind::Error, "неизвестный игрок: «mixed:2»"},
+        {{"--vers"}, Kind::Version, ""},
+        {{"--help=1"}, Kind::Error, "значение не нужно параметру --help (-h)"},
+        {{"--gmaes=5"}, Kind::Error, "неизвестный параметр «--gmaes=5»"},
+        {{"--s=5"}, Kind::Error, "неоднозначный параметр «--s=5»: --seed, --save"},
+        {{"-x"}, Kind::Error, "неизвестный параметр «-x»"},
+        {{"--games=5", "-xn"}, Kind::Error, "неизвестный параметр «-x»"},
+        {{"games"}, Kind::Error, "лишний аргумент «games»"},
+        {{"-n1", "--", "-n2"}, Kind::Error, "лишний аргумент «-n2»"},
+        {{"--games"}, Kind::Error, "нет значения у параметра --games (-n)"},
+        {{"-n", "-1"}, Kind::Error, "неверное значение «-1» " + games},
+        {{"-n", "2147483648"}, Kind::Error, "неверное значение «2147483648» " + games},
+        {{"-n", "12x"}, Kind::Error, "неверное значение «12x» " + games},
+        {{"-n", "\t5"}, Kind::Error, "неверное значение «\t5» " + games},
+        {{"-n", " 5"}, Kind::Error, "неверное значение « 5» " + games},
+        {{"-n+5"}, Kind::Error, "неверное значение «+5» " + games},
+        {{"-b", "0"},
+         Kind::Error,
+         "неверное значение «0» у параметра --block (-b): нужно целое число от 1 до 2147483647"},
+        {{"--win=2147483648"},
+         Kind::Error,
+         "неверное значение «2147483648» у параметра --win: нужно целое число от -2147483648 до "
+         "2147483647"},
+        {{"--draw="},
+         Kind::Error,
+         "неверное значение «» у параметра --draw: нужно целое число от -2147483648 до "
+         "2147483647"},
+        {{"-s", "-1"},
+         Kind::Error,
+         "неверное значение «-1» у параметра --seed (-s): нужно целое число от 0 до "
+         "18446744073709551615"},
+        {{"--clock=86400000"},
+         Kind::Error,
+         "неверное значение «86400000» у параметра --clock: нужно МС или МС:ШАГ, целые числа от 0 "
+         "до 86399999"},
+        {{"--clock=5:"},
+         Kind::Error,
+         "неверное значение «5:» у параметра --clock: нужно МС или МС:ШАГ, целые числа от 0 до "
+         "86399999"},
+        {{"--save="}, Kind::Error, "неверное значение «» у параметра --save: нужно имя файла"},
+        {{"-p", "mixed:2"}, Kind::Error, "неверное значение «mixed:2» " + player},
+        {{"-p", "mixed:1.5"}, Kind::Error, "неверное значение «mixed:1.5» " + player},
+        {{"-p", "mixed: 0.5"}, Kind::Error, "неверное значение «mixed: 0.5» " + player},
+        {{"-p", "mixed:0x1p-1"}, Kind::Error, "неверное значение «mixed:0x1p-1» " + player},
+        {{"-p", "mixed:5e-1"}, Kind::Error, "неверное значение «mixed:5e-1» " + player},
+        {{"-p", "mixed:-0"}, Kind::Error, "неверное значение «mixed:-0» " + player},
+        {{"-p", "Perfect"}, Kind::Error, "неверное значение «Perfect» " + player},
     };
     for (const auto& c : cases) {
         const ParsedArguments parsed = parseArguments(c.arguments);
@@ -64,6 +103,9 @@ TEST(ParseArgumentsTest, OptionsHelpAndUsageErrors) {
     EXPECT_EQ(p.seed, UINT64_MAX);
     EXPECT_EQ(p.block, 7);
     EXPECT_EQ(p.csvPath, "a.csv");
+    const TrainOptions q = parseArguments(cases[3].arguments).options;
+    EXPECT_EQ(q.games, 0);
+    EXPECT_EQ(q.player, "mixed:0.25");
 }
 
 struct RunResult {
@@ -153,7 +195,8 @@ TEST_F(RunTrainingTest, OverflowIsReportedAndPlayGoesOn) {
     EXPECT_EQ(r.err.rfind("zelmo-train: партия ", 0), 0u) << r.err;
     EXPECT_NE(r.err.find(": Integer overflow.\n"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("дальнейшие ошибки не показываются"), std::string::npos);
-    EXPECT_NE(r.err.find("ошибок за прогон: "), std::string::npos);
+    EXPECT_NE(r.err.find(" ошибок\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("zelmo-train: за прогон "), std::string::npos) << r.err;
     // Every game was still played to its end.
     long games = 0, sums[3] = {}, errors = 0, positions = 0;
     ASSERT_EQ(std::sscanf(r.out.c_str() + r.out.find('\n') + 1, "%ld\t%ld\t%ld\t%ld\t%ld\t%ld",
@@ -189,8 +232,46 @@ TEST_F(RunTrainingTest, MemoryFilesAndIoFailures) {
     EXPECT_EQ(noCsv.code, kExitIoError);
     EXPECT_NE(noCsv.err.find("не удалось записать " + options.csvPath), std::string::npos);
     options.csvPath.clear();
+    // A save that cannot succeed is found before the first game: nothing is played.
+    options.games = 2000000000;
     options.savePath = dir + "/no/such/memory";
-    EXPECT_EQ(run(options).code, kExitIoError);
+    const RunResult noSave = run(options);
+    EXPECT_EQ(noSave.code, kExitIoError);
+    EXPECT_EQ(noSave.out, "");
+    EXPECT_NE(noSave.err.find("«" + options.savePath + "»"), std::string::npos) << noSave.err;
+}
+
+// A stop request (a signal) ends the run after the game in progress: the last block line, the
+// total and the memory are written and the exit code tells the signal.
+TEST_F(RunTrainingTest, AStopRequestEndsAfterTheCurrentGameAndSaves) {
+    TrainOptions options;
+    options.games = 2000000000;
+    options.block = 1000;
+    options.clockStart = 1;
+    options.csvPath = dir + "/a.csv";
+    options.savePath = dir + "/memory";
+    const volatile std::sig_atomic_t stop = SIGTERM;
+    std::ostringstream out, err;
+    EXPECT_EQ(runTraining(options, out, err, false, &stop), 128 + SIGTERM);
+    EXPECT_EQ(slurp(options.csvPath).substr(slurp(options.csvPath).find('\n') + 1).substr(0, 2),
+              "1,");
+    EXPECT_NE(out.str().find("\nитого\t"), std::string::npos) << out.str();
+    EXPECT_NE(err.str().find("остановлено сигналом SIGTERM после 1 партии"), std::string::npos)
+        << err.str();
+    options.games = 0;
+    options.loadPath = options.savePath;
+    options.savePath.clear();
+    options.csvPath.clear();
+    EXPECT_EQ(run(options).code, kExitOk);  // the saved memory loads
+}
+
+TEST(PlainSecondsTest, DecimalNotationWithThreeSignificantDigits) {
+    EXPECT_EQ(plainSeconds(6.5653e-05), "0.0000657");
+    EXPECT_EQ(plainSeconds(0.5), "0.500");
+    EXPECT_EQ(plainSeconds(6.5653), "6.57");
+    EXPECT_EQ(plainSeconds(123456.0), "123456.00");
+    EXPECT_EQ(plainSeconds(1e-12), "0.000000000");
+    EXPECT_EQ(plainSeconds(0), "0");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window on scaled screens: controls rendered into images of 1.5 and 2 device pixels per
-// logical pixel keep one-device-pixel bevel lines and glyph edges, and the layout scales whole.
+// logical pixel show the picture of scale 1 enlarged, with bevel lines as wide as their scaled
+// design pixels and sharp glyph edges, and the layout scales whole.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -9,9 +10,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
+#include "chart/pixelscale.h"
 #include "tests/ui/printers.h"
 #include "ui/controls.h"
 #include "ui/spinedit.h"
@@ -59,31 +62,73 @@ class DensityTest : public ::testing::Test {
     std::unique_ptr<TForm1> form = std::make_unique<TForm1>();
 };
 
-TEST_F(DensityTest, BevelLinesStayOneDevicePixelWide) {
+TEST_F(DensityTest, BevelLinesScaleWithTheScreen) {
     for (const qreal ratio : kRatios) {
+        // Each line of a bevel covers the device pixels of its design pixel: two at scale 2;
+        // at 1.5 the first design pixel takes two device pixels and the second one.
+        const zelmo::chart::PixelScale scale(ratio);
+        const int first = static_cast<int>(scale.Position(1));
+        const int second = static_cast<int>(scale.Position(2) - scale.Position(1));
         // A cell's raised face: black and dark grey lines at the bottom and right, then the face.
         const QImage cell = renderAt(form->SpeedButton5, ratio);
         const int w = static_cast<int>(std::lround(33 * ratio));
         const int mid = w / 2;
         for (const auto& [x, y, dx, dy] :
              {std::array{mid, w - 1, 0, -1}, std::array{w - 1, mid, -1, 0}}) {
-            const std::vector<int> edge = runs(cell, x, y, dx, dy, 6);
+            const std::vector<int> edge = runs(cell, x, y, dx, dy, 8);
             ASSERT_GE(edge.size(), 3u) << ratio;
-            EXPECT_EQ(edge[0], 1) << "outer line at scale " << ratio;
-            EXPECT_EQ(edge[1], 1) << "inner line at scale " << ratio;
+            EXPECT_EQ(edge[0], first) << "outer line at scale " << ratio;
+            EXPECT_EQ(edge[1], second) << "inner line at scale " << ratio;
             EXPECT_EQ(cell.pixelColor(x, y), form->palette().color(QPalette::Shadow));
         }
         // The grade panel's one-line bevel, the spinner's two-line sunken border and an arrow.
         const QImage panel = renderAt(form->Panel1, ratio);
-        EXPECT_EQ(runs(panel, panel.width() / 3, 0, 0, 1, 4)[0], 1) << ratio;
-        EXPECT_EQ(runs(panel, panel.width() / 3, panel.height() - 1, 0, -1, 4)[0], 1) << ratio;
+        EXPECT_EQ(runs(panel, panel.width() / 3, 0, 0, 1, 4)[0], first) << ratio;
+        EXPECT_EQ(runs(panel, panel.width() / 3, panel.height() - 1, 0, -1, 4)[0], first) << ratio;
         const QImage spin = renderAt(form->SpinEdit2, ratio);
-        const std::vector<int> border = runs(spin, 3, spin.height() - 1, 0, -1, 5);
-        EXPECT_EQ(border[0], 1) << ratio;
-        EXPECT_EQ(border[1], 1) << ratio;
+        const std::vector<int> border = runs(spin, 3, spin.height() - 1, 0, -1, 6);
+        EXPECT_EQ(border[0], first) << ratio;
+        EXPECT_EQ(border[1], second) << ratio;
         const QImage arrow = renderAt(form->SpinEdit2->button()->downButton(), ratio);
-        EXPECT_EQ(runs(arrow, 1, arrow.height() - 1, 0, -1, 4)[0], 1) << ratio;
+        EXPECT_EQ(runs(arrow, 1, arrow.height() - 1, 0, -1, 4)[0], first) << ratio;
     }
+}
+
+TEST_F(DensityTest, AtScaleTwoTheWindowIsThePictureOfScaleOneTwiceAsLarge) {
+    const QImage one = renderAt(form.get(), 1.0);
+    const QImage two = renderAt(form.get(), 2.0);
+    ASSERT_EQ(two.size(), one.size() * 2);
+    // Scaled down by two, the window is the one at scale 1 but for the edges of letters and
+    // slanted lines: few pixels differ by more than a quarter of the full range.
+    int differing = 0;
+    for (int y = 0; y < one.height(); ++y) {
+        for (int x = 0; x < one.width(); ++x) {
+            int worst = 0;
+            for (const int shift : {0, 8, 16}) {
+                int sum = 0;
+                for (int k = 0; k < 4; ++k) {
+                    sum += static_cast<int>((two.pixel(2 * x + k % 2, 2 * y + k / 2) >> shift) &
+                                            0xFFu);
+                }
+                worst = std::max(
+                    worst,
+                    std::abs(sum / 4 - static_cast<int>((one.pixel(x, y) >> shift) & 0xFFu)));
+            }
+            differing += worst > 64 ? 1 : 0;
+        }
+    }
+    EXPECT_LT(differing, one.width() * one.height() * 2 / 100) << differing << " pixels differ";
+
+    // Between two cells the left one's shadow shows, then the right one's highlight: cell 5
+    // (design columns 56 to 88) ends under cell 6, which begins at column 88.
+    const QColor dark = form->palette().color(QPalette::Dark);
+    const QColor light = form->palette().color(QPalette::Light);
+    const int row = 2 * 88;
+    const int seam = 2 * 88;
+    EXPECT_EQ(two.pixelColor(seam - 2, row), dark);
+    EXPECT_EQ(two.pixelColor(seam - 1, row), dark);
+    EXPECT_EQ(two.pixelColor(seam, row), light);
+    EXPECT_EQ(two.pixelColor(seam + 1, row), light);
 }
 
 TEST_F(DensityTest, ArrowGlyphEdgesStepByOneDevicePixel) {

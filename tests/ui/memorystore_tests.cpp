@@ -1,27 +1,39 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window with a memory file: saved after every finished game and every wipe, restored at
-// start-up, an unreadable file reported and kept, a failing save reported once; and the
-// program's command line.
+// start-up, an unreadable file reported and kept, a failing save reported once.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QStringList>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "engine/memoryfile.h"
+#include "engine/plural.h"
 #include "tests/ui/printers.h"
 #include "ui/controls.h"
+#include "ui/memorylocation.h"
 #include "ui/memorystore.h"
 #include "ui/unit1.h"
+#include "ui/wipequestion.h"
 
 namespace {
 
-using zelmo::ui::CommandLine;
 using zelmo::ui::TForm1;
 
 class MemoryFileWindowTest : public ::testing::Test {
@@ -29,21 +41,29 @@ class MemoryFileWindowTest : public ::testing::Test {
     // A new window (as at a start of the program) using the memory file `file`.
     std::unique_ptr<TForm1> start(const QString& file) {
         auto form = std::make_unique<TForm1>();
-        form->setClock([this] { return clock; });
-        form->setErrorBox([this](QWidget*, const QString& caption, const QString& text) {
-            boxes.push_back({caption, text});
-        });
+        prepare(*form);
         form->useMemoryFile(file);
         return form;
     }
+    void prepare(TForm1& form) {
+        form.setClock([this] { return clock; });
+        form.setErrorBox([this](QWidget*, const QString& caption, const QString& text) {
+            boxes.push_back({caption, text});
+        });
+        form.setWipeQuestion([this](QWidget*, const QString&, const QString& text) {
+            questions.push_back(text);
+            return confirmWipe;
+        });
+    }
 
-    // One game by clicks: the player takes the first free cell each time.
-    void playGame(TForm1& form) {
+    // One game by clicks: the player takes the first free cell each time. Then, unless told
+    // otherwise, waits for the save it started.
+    void playGame(TForm1& form, bool waitForSave = true) {
         clock += 7919;  // another random choice in every game
         form.Button2->click();
-        finishGame(form);
+        finishGame(form, waitForSave);
     }
-    void finishGame(TForm1& form) {
+    void finishGame(TForm1& form, bool waitForSave = true) {
         while (form.acceptingMoves()) {
             int k = 1;
             while (form.cellButton(k)->text() != QStringLiteral(" ")) {
@@ -51,6 +71,13 @@ class MemoryFileWindowTest : public ::testing::Test {
             }
             form.cellButton(k)->click();
         }
+        if (waitForSave) {
+            form.finishSaving();
+        }
+    }
+    void wipe(TForm1& form) {
+        form.Button1->click();
+        form.finishSaving();
     }
 
     QByteArray bytes(const QString& name) const {
@@ -69,6 +96,8 @@ class MemoryFileWindowTest : public ::testing::Test {
     QString path = dir.filePath(QStringLiteral("memory.zelmo"));
     std::uint32_t clock = 1;
     std::vector<std::pair<QString, QString>> boxes;
+    std::vector<QString> questions;
+    bool confirmWipe = true;
 };
 
 TEST_F(MemoryFileWindowTest, FinishedGamesAreSavedAndARestartRestoresThem) {
@@ -92,7 +121,7 @@ TEST_F(MemoryFileWindowTest, FinishedGamesAreSavedAndARestartRestoresThem) {
     EXPECT_TRUE(boxes.empty());
 
     // The wipe is saved at once.
-    again->Button1->click();
+    wipe(*again);
     EXPECT_EQ(storedCount(path), 0);
     EXPECT_TRUE(boxes.empty());
 }
@@ -130,7 +159,7 @@ TEST_F(MemoryFileWindowTest, AnUnreadableFileIsReportedAndKeptUntilAWipe) {
     EXPECT_EQ(boxes.size(), 1u);
 
     // The player wipes: that gives the old file up, and saving goes on from here.
-    form->Button1->click();
+    wipe(*form);
     EXPECT_EQ(storedCount(path), 0);
     playGame(*form);
     EXPECT_EQ(storedCount(path), form->entryCount());
@@ -142,13 +171,11 @@ TEST_F(MemoryFileWindowTest, AFailingSaveIsReportedOnceUntilASaveSucceeds) {
     const QString sub = dir.filePath(QStringLiteral("sub"));
     const QString inSub = sub + QStringLiteral("/memory.zelmo");
     auto form = start(inSub);
-    EXPECT_TRUE(boxes.empty()) << "a missing file is an empty memory";
-    playGame(*form);
-    playGame(*form);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_TRUE(boxes[0].second.contains(QStringLiteral("Не удалось сохранить")))
-        << boxes[0].second.toStdString();
+    ASSERT_EQ(boxes.size(), 1u) << "the missing folder is reported at start-up";
     EXPECT_TRUE(boxes[0].second.contains(inSub)) << boxes[0].second.toStdString();
+    playGame(*form);
+    playGame(*form);
+    EXPECT_EQ(boxes.size(), 1u) << "and not again after every game";
     EXPECT_TRUE(form->Button2->isEnabled()) << "the game goes on";
 
     ASSERT_TRUE(QDir().mkdir(sub));
@@ -158,37 +185,216 @@ TEST_F(MemoryFileWindowTest, AFailingSaveIsReportedOnceUntilASaveSucceeds) {
 
     ASSERT_TRUE(QDir(sub).removeRecursively());
     playGame(*form);
-    EXPECT_EQ(boxes.size(), 2u) << "a new failure after a success is reported again";
+    ASSERT_EQ(boxes.size(), 2u) << "a new failure after a success is reported again";
+    EXPECT_TRUE(boxes[1].second.contains(QStringLiteral("Не удалось сохранить")))
+        << boxes[1].second.toStdString();
+    EXPECT_TRUE(boxes[1].second.contains(inSub)) << boxes[1].second.toStdString();
 }
 
-TEST(CommandLineTest, OptionsHelpAndRefusals) {
-    using Action = CommandLine::Action;
+TEST_F(MemoryFileWindowTest, AFolderThatCannotTakeTheFileIsReportedAtStartUp) {
+    QFile plain(dir.filePath(QStringLiteral("plain")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     struct Row {
-        QStringList arguments;
-        Action action;
-        QString memoryPath;
-        QString inText;
+        QString file;
+        QString cause;
     };
+    // /proc takes no new file, whoever runs the tests (root included).
     const Row rows[] = {
-        {{}, Action::Run, {}, {}},
-        {{"--memory", "a b.zelmo"}, Action::Run, "a b.zelmo", {}},
-        {{"--memory=/tmp/m"}, Action::Run, "/tmp/m", {}},
-        {{"--memory", "-odd-name"}, Action::Run, "-odd-name", {}},
-        {{"--help"}, Action::Help, {}, "--memory ФАЙЛ"},
-        {{"-h", "--bogus"}, Action::Help, {}, "--memory ФАЙЛ"},
-        {{"--bogus"}, Action::Error, {}, "неизвестный параметр «--bogus»"},
-        {{"file.zelmo"}, Action::Error, {}, "«file.zelmo»"},
-        {{"--memory"}, Action::Error, {}, "нужно имя файла"},
-        {{"--memory="}, Action::Error, {}, "нужно имя файла"},
-        {{"--memory", "a", "--memory", "b"}, Action::Error, {}, "дважды"},
+        {dir.filePath(QStringLiteral("none/memory.zelmo")), QStringLiteral("нет")},
+        {dir.filePath(QStringLiteral("plain/memory.zelmo")), QStringLiteral("не папка")},
+        {QStringLiteral("/proc/memory.zelmo"), QStringLiteral("нельзя создать файл")},
     };
     for (const Row& row : rows) {
-        const CommandLine result = zelmo::ui::parseCommandLine(row.arguments);
-        const std::string what = row.arguments.join(' ').toStdString();
-        EXPECT_EQ(result.action, row.action) << what;
-        EXPECT_EQ(result.memoryPath, row.memoryPath) << what;
-        EXPECT_TRUE(result.text.contains(row.inText)) << what << ": " << result.text.toStdString();
+        boxes.clear();
+        auto form = start(row.file);
+        ASSERT_EQ(boxes.size(), 1u) << row.file.toStdString();
+        const QString& text = boxes[0].second;
+        EXPECT_TRUE(text.contains(QStringLiteral("«") + row.file + QStringLiteral("»")))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains(row.cause)) << text.toStdString();
     }
+}
+
+TEST_F(MemoryFileWindowTest, TheKeptMemoryLivesInTheUserDataFolderMadeWhenNeeded) {
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    const QString base = dir.filePath(QStringLiteral("data home"));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(base));
+    const QString kept = zelmo::ui::keptMemoryPath();
+    qputenv("XDG_DATA_HOME", "relative/path");
+    const QString fallback = zelmo::ui::keptMemoryPath();
+    qputenv("XDG_DATA_HOME", saved);
+
+    EXPECT_EQ(kept, base + QStringLiteral("/zelmo/memory.zelmo"));
+    EXPECT_EQ(fallback, QDir::homePath() + QStringLiteral("/.local/share/zelmo/memory.zelmo"));
+    auto form = std::make_unique<TForm1>();
+    prepare(*form);
+    form->useMemoryFile(kept, zelmo::ui::FolderPolicy::Create);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(QFileInfo(base + QStringLiteral("/zelmo")).isDir());
+    playGame(*form);
+    form.reset();
+    EXPECT_GT(storedCount(kept), 0);
+}
+
+TEST_F(MemoryFileWindowTest, AWipeThatForgetsAKeptMemoryAsksAndKeepsABackup) {
+    const QString backup = path + QStringLiteral(".bak");
+    auto form = start(path);
+    for (int game = 0; game < 3; ++game) {
+        playGame(*form);
+    }
+    const int count = form->entryCount();
+    ASSERT_GT(count, 0);
+    const QByteArray before = bytes(path);
+
+    confirmWipe = false;
+    wipe(*form);
+    ASSERT_EQ(questions.size(), 1u);
+    const zelmo::engine::RussianForms forms{"позицию", "позиции", "позиций"};
+    EXPECT_TRUE(questions[0].contains(QString::fromStdString(zelmo::engine::countOf(count, forms))))
+        << questions[0].toStdString();
+    EXPECT_TRUE(questions[0].contains(backup)) << questions[0].toStdString();
+    EXPECT_EQ(form->entryCount(), count) << "declined: the memory stays";
+    EXPECT_EQ(form->Label8->text(), QString::number(count));
+    EXPECT_NE(form->Bar1->simpleText(), QStringLiteral("промыл"));
+    EXPECT_EQ(bytes(path), before) << "declined: the file stays";
+    EXPECT_FALSE(QFile::exists(backup));
+
+    confirmWipe = true;
+    wipe(*form);
+    EXPECT_EQ(questions.size(), 2u);
+    EXPECT_EQ(form->entryCount(), 0);
+    EXPECT_EQ(storedCount(path), 0);
+    EXPECT_EQ(bytes(backup), before) << "the old file is kept beside";
+
+    // An empty memory is wiped without a question and the backup is left alone.
+    wipe(*form);
+    EXPECT_EQ(questions.size(), 2u);
+    EXPECT_EQ(bytes(backup), before);
+
+    // The next confirmed wipe replaces the backup.
+    playGame(*form);
+    const QByteArray second = bytes(path);
+    ASSERT_NE(second, before);
+    wipe(*form);
+    EXPECT_EQ(questions.size(), 3u);
+    EXPECT_EQ(bytes(backup), second);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(MemoryFileWindowTest, WithoutAMemoryFileAWipeAsksNothing) {
+    TForm1 form;
+    prepare(form);
+    playGame(form);
+    ASSERT_GT(form.entryCount(), 0);
+    confirmWipe = false;
+    form.Button1->click();
+    EXPECT_TRUE(questions.empty());
+    EXPECT_EQ(form.entryCount(), 0);
+    EXPECT_EQ(form.Bar1->simpleText(), QStringLiteral("промыл"));
+}
+
+TEST_F(MemoryFileWindowTest, ASlowSaveLetsTheWindowGoOnAndCloseWaitsForTheLast) {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool released = false;
+    bool failing = false;
+    int started = 0;
+    std::vector<int> written;
+    std::thread::id writer;
+    auto form = std::make_unique<TForm1>();
+    prepare(*form);
+    form->setMemoryWriter([&](const std::string& file, const zelmo::engine::MemorySnapshot& in) {
+        std::unique_lock lock(mutex);
+        writer = std::this_thread::get_id();
+        ++started;
+        changed.notify_all();
+        // Held until the test lets it go (the time limit only keeps a broken build from
+        // hanging).
+        changed.wait_for(lock, std::chrono::seconds(60), [&] { return released; });
+        written.push_back(in.entryCount);
+        return failing ? std::string("диск пропал") : zelmo::engine::saveMemoryFile(file, in);
+    });
+    form->useMemoryFile(path);
+
+    playGame(*form, false);
+    {
+        std::unique_lock lock(mutex);
+        ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(60), [&] { return started > 0; }));
+        EXPECT_NE(writer, std::this_thread::get_id());
+    }
+    // The first save is held; the window plays on and hands over two more snapshots.
+    playGame(*form, false);
+    playGame(*form, false);
+    EXPECT_EQ(form->Label2->text(), QStringLiteral("3"));
+    const int last = form->entryCount();
+    {
+        const std::lock_guard lock(mutex);
+        EXPECT_TRUE(written.empty());
+        released = true;
+    }
+    changed.notify_all();
+    form->close();
+    ASSERT_EQ(written.size(), 2u) << "the snapshot overtaken while waiting is not written";
+    EXPECT_EQ(written.back(), last);
+    EXPECT_EQ(storedCount(path), last) << "closing waited for the last snapshot";
+    EXPECT_TRUE(boxes.empty());
+
+    // A last save that fails is reported when the window closes.
+    failing = true;
+    playGame(*form, false);
+    form->close();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].second.contains(QStringLiteral("диск пропал")));
+}
+
+TEST_F(MemoryFileWindowTest, SpacedSavesWaitForTheirTimeOrAFlush) {
+    std::atomic<int> writes = 0;
+    auto form = std::make_unique<TForm1>();
+    prepare(*form);
+    form->setMemoryWriter([&](const std::string& file, const zelmo::engine::MemorySnapshot& in) {
+        ++writes;
+        return zelmo::engine::saveMemoryFile(file, in);
+    });
+    form->useMemoryFile(path);
+    form->memoryStore()->setMinimumInterval(std::chrono::hours(1));
+    for (int game = 0; game < 4; ++game) {
+        playGame(*form, false);
+    }
+    EXPECT_LE(writes, 1) << "within the hour only the first save may run";
+    form->finishSaving();
+    EXPECT_LE(writes, 2);
+    EXPECT_EQ(storedCount(path), form->entryCount()) << "a flush writes the newest at once";
+}
+
+TEST(WipeQuestionTest, KeepingTheMemoryIsTheDefaultAndEscapeChoosesIt) {
+    // Each row answers the real question: a key, or a click on the wipe button (0).
+    for (const int answer : {int(Qt::Key_Escape), int(Qt::Key_Return), 0}) {
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr || !box->isVisible()) {
+                return;
+            }
+            poll.stop();
+            if (answer != 0) {
+                QTest::keyClick(box, static_cast<Qt::Key>(answer));
+                return;
+            }
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->text() == QStringLiteral("Промыть")) {
+                    button->click();
+                }
+            }
+        });
+        poll.start();
+        const bool wiped =
+            zelmo::ui::askWipeQuestion(nullptr, QStringLiteral("Zelmo"),
+                                       zelmo::ui::wipeQuestionText(21, QStringLiteral("m.bak")));
+        EXPECT_EQ(wiped, answer == 0) << "answer " << answer;
+    }
+    EXPECT_TRUE(zelmo::ui::wipeQuestionText(21, QStringLiteral("m.bak"))
+                    .contains(QStringLiteral("21 позицию")));
 }
 
 }  // namespace

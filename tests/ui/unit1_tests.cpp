@@ -24,6 +24,7 @@
 #include "tests/ui/printers.h"
 #include "ui/announce.h"
 #include "ui/controls.h"
+#include "ui/help.h"
 #include "ui/spinedit.h"
 #include "ui/unit1.h"
 
@@ -331,6 +332,40 @@ TEST_F(Form1Test, PlayButtonTakesClicksOnItsWholeRectangle) {
     EXPECT_EQ(form->Label2->text(), "1");
     mouse(QTest::MouseClick, form->Button1, Qt::LeftButton, form->Button1->rect().topLeft());
     EXPECT_EQ(status(), kWiped);
+}
+
+TEST_F(Form1Test, DesktopKeysOpenTheHelpStartAGameAndQuit) {
+    const auto key = [](int k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus != nullptr ? focus : QApplication::activeWindow(),
+                        static_cast<Qt::Key>(k), modifiers);
+    };
+    key(Qt::Key_F2);
+    EXPECT_EQ(form->Label2->text(), QStringLiteral("1"));
+    key(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(form->Label2->text(), QStringLiteral("1")) << "no new game while one runs";
+    clickAllCells();
+    ASSERT_TRUE(form->Button2->isEnabled());
+    key(Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(form->Label2->text(), QStringLiteral("2"));
+
+    // F1 works from a spinner too.
+    form->SpinEdit2->setFocus();
+    key(Qt::Key_F1);
+    auto* help = form->findChild<zelmo::ui::HelpWindow*>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    const QString text = zelmo::ui::HelpWindow::text({});
+    for (const char* part : {"F2", "F3", "F5", "Ctrl+Q", "--keep-memory", "--opponent",
+                             "GPL-3.0-or-later", "https://"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
+    }
+    help->close();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    key(Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(Form1Test, WholeGamesFromTheKeyboard) {

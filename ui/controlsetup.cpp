@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "chart/scorechart.h"
+#include "ui/controlsetup.h"
 
 #include "chart/chartexceptions.h"
 #include "chart/tseriesmarks.h"
+#include "engine/grades.h"
+#include "ui/spinedit.h"
 
 #include <memory>
 
-namespace zelmo::chart {
+namespace zelmo::ui {
+
+using namespace zelmo::chart;
 
 namespace {
 
@@ -123,7 +127,7 @@ void ConfigureSeries(TBarSeries& series) {
 
 }  // namespace
 
-void ConfigureScoreChart(TChart& chart, TBarSeries& series) {
+void ConfigureScoreChart(chart::TChart& chart, chart::TBarSeries& series) {
     ConfigureChart(chart);
     ConfigureSeries(series);
     // A series that is not attached yet was allocated by the caller; the chart owns it now.
@@ -132,4 +136,13 @@ void ConfigureScoreChart(TChart& chart, TBarSeries& series) {
     }
 }
 
-}  // namespace zelmo::chart
+void ConfigureGradeSpinner(TSpinEdit& spin, std::int32_t value, bool editorEnabled) {
+    spin.setMaxValue(engine::grades::kHighest);
+    spin.setMinValue(engine::grades::kLowest);
+    spin.setValue(value);
+    spin.setEditorEnabled(editorEnabled);
+    spin.setAutoSelect(false);
+    spin.setTabStop(false);
+}
+
+}  // namespace zelmo::ui

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "train/players.h"
+#include "engine/players.h"
 
 #include <array>
-#include <cstdlib>
+#include <charconv>
+#include <optional>
+#include <system_error>
 
-namespace zelmo::train {
+namespace zelmo::engine {
 
 namespace {
-
-using engine::Board;
 
 constexpr int kStates = 19683;  // 3^9
 // The eight lines of three, cells numbered from 0.
@@ -112,7 +112,7 @@ int nthCell(std::uint16_t mask, std::uint32_t n) {
 std::uint16_t freeCells(const Board& board) {
     std::uint16_t mask = 0;
     for (int k = 1; k <= Board::kCells; ++k) {
-        if (board.is(k, engine::kEmpty)) {
+        if (board.is(k, kEmpty)) {
             mask = static_cast<std::uint16_t>(mask | (1u << k));
         }
     }
@@ -161,6 +161,31 @@ int MixedPlayer::move(const Board& board) {
     return randomCell(cells, random_);
 }
 
+namespace {
+
+// P of "mixed:P", or nothing when the name is not of that form.
+std::optional<double> mixedShare(const std::string& name) {
+    const std::string prefix = "mixed:";
+    if (name.rfind(prefix, 0) != 0) {
+        return std::nullopt;
+    }
+    // from_chars reads the C locale's notation whatever the process locale is (a window in a
+    // German locale must not read "0,5"); a leading digit keeps out signs, blanks and ".5".
+    const std::string number = name.substr(prefix.size());
+    if (number.empty() || number.front() < '0' || number.front() > '9') {
+        return std::nullopt;
+    }
+    double p = 0;
+    const char* end = number.data() + number.size();
+    const auto [stop, error] = std::from_chars(number.data(), end, p, std::chars_format::fixed);
+    if (error != std::errc() || stop != end || p < 0.0 || p > 1.0) {
+        return std::nullopt;
+    }
+    return p;
+}
+
+}  // namespace
+
 std::unique_ptr<Player> makePlayer(const std::string& name, std::uint64_t seed) {
     if (name == "random") {
         return std::make_unique<RandomPlayer>(seed);
@@ -168,16 +193,10 @@ std::unique_ptr<Player> makePlayer(const std::string& name, std::uint64_t seed) 
     if (name == "perfect") {
         return std::make_unique<PerfectPlayer>(seed);
     }
-    const std::string prefix = "mixed:";
-    if (name.rfind(prefix, 0) == 0 && name.size() > prefix.size()) {
-        const std::string number = name.substr(prefix.size());
-        char* end = nullptr;
-        const double p = std::strtod(number.c_str(), &end);
-        if (end == number.c_str() + number.size() && p >= 0.0 && p <= 1.0) {
-            return std::make_unique<MixedPlayer>(p, seed);
-        }
+    if (const std::optional<double> p = mixedShare(name)) {
+        return std::make_unique<MixedPlayer>(*p, seed);
     }
     return nullptr;
 }
 
-}  // namespace zelmo::train
+}  // namespace zelmo::engine

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-namespace zelmo::train {
+namespace zelmo::engine {
 
 // The players' own generator (splitmix64): small, fast and the same with every standard
 // library, so a seeded run gives the same games everywhere.
@@ -24,20 +24,21 @@ class SplitMix64 {
     std::uint64_t state_;
 };
 
-// Who plays "X" against the learning computer in the trainer and the soak program. It is
+// Who plays "X" against the learning computer: in the trainer, the soak program and the
+// window's watch mode. It is
 // asked for a move only while the game runs, so the board has a free cell and no line.
 class Player {
   public:
     virtual ~Player() = default;
     // A free cell 1..9 of the board.
-    virtual int move(const engine::Board& board) = 0;
+    virtual int move(const Board& board) = 0;
 };
 
 // A uniformly random free cell.
 class RandomPlayer : public Player {
   public:
     explicit RandomPlayer(std::uint64_t seed) : random_(seed) {}
-    int move(const engine::Board& board) override;
+    int move(const Board& board) override;
 
   private:
     SplitMix64 random_;
@@ -49,9 +50,9 @@ class RandomPlayer : public Player {
 class PerfectPlayer : public Player {
   public:
     explicit PerfectPlayer(std::uint64_t seed) : random_(seed) {}
-    int move(const engine::Board& board) override;
+    int move(const Board& board) override;
     // Bit k (1..9) set: cell k is a best move for "X" on this board.
-    static std::uint16_t bestMoves(const engine::Board& board);
+    static std::uint16_t bestMoves(const Board& board);
 
   private:
     SplitMix64 random_;
@@ -61,15 +62,16 @@ class PerfectPlayer : public Player {
 class MixedPlayer : public Player {
   public:
     MixedPlayer(double p, std::uint64_t seed) : p_(p), random_(seed) {}
-    int move(const engine::Board& board) override;
+    int move(const Board& board) override;
 
   private:
     double p_;
     SplitMix64 random_;
 };
 
-// A player from its name: "random", "perfect" or "mixed:P" with 0 <= P <= 1. Null for any
-// other name.
+// A player from its name: "random", "perfect" or "mixed:P" with P a plain decimal fraction
+// from 0 to 1 ("0", "0.25", "1"; no sign, blank, exponent or hexadecimal). Null for any other
+// name. The trainer and the window both check a player's name with this alone.
 std::unique_ptr<Player> makePlayer(const std::string& name, std::uint64_t seed);
 
-}  // namespace zelmo::train
+}  // namespace zelmo::engine

@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Unique abbreviations of long options, as getopt_long reads them ("--keep" for
+// "--keep-memory", "--mem=F"), for a parser that has none (QCommandLineParser).
+namespace zelmo::app {
+
+struct Expansion {
+    QStringList arguments;   // the arguments with every abbreviation written out in full
+    QString ambiguous;       // an abbreviation of more than one option, as given; empty if none
+    QStringList candidates;  // the options it could mean, "--name" each
+};
+
+// Writes out each "--pre" or "--pre=VALUE" whose "pre" begins exactly one of `names` (and is
+// none of them). A name that begins no option is left for the parser to refuse; so are
+// single-dash words such as Qt's "-platform". The argument after an option in `valueNames`
+// given without "=" is that option's value and is never touched, nor is anything after "--".
+Expansion expandAbbreviations(const QStringList& arguments, const QStringList& names,
+                              const QStringList& valueNames);
+
+}  // namespace zelmo::app

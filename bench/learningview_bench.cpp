@@ -1,0 +1,188 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The learning views, measured: a full refresh of the memory view with 1000 positions beside a
+// floor that only copies the weights, and the games per second of the window's watch mode at
+// pace 0 beside the trainer's flow against the same player in the same run.
+//   QT_QPA_PLATFORM=offscreen learningview_bench [benchmark options]
+//   QT_QPA_PLATFORM=offscreen learningview_bench --shots DIR   (the memory view's pictures)
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QListView>
+#include <QPixmap>
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "engine/players.h"
+#include "train/trainflow.h"
+#include "ui/application.h"
+#include "ui/controls.h"
+#include "ui/memorymodel.h"
+#include "ui/memoryview.h"
+#include "ui/unit1.h"
+#include "ui/watch.h"
+
+namespace {
+
+using zelmo::engine::PositionMemory;
+using zelmo::ui::TForm1;
+
+// A full table: every entry a position with three answers whose weights depend on `round`,
+// so that two rounds differ in every entry.
+std::unique_ptr<PositionMemory> fullMemory(int round) {
+    auto memory = std::make_unique<PositionMemory>();
+    for (int j = 1; j <= PositionMemory::Capacity; ++j) {
+        zelmo::engine::Board board;
+        board.fill(zelmo::engine::kEmpty);
+        board.set(1 + j % 9, zelmo::engine::kCross);
+        (*memory)[j].Position = board;
+        int slot = 1;
+        for (int cell = 1; cell <= 9 && slot <= 3; ++cell) {
+            if (cell != 1 + j % 9) {
+                (*memory)[j].Slots[slot] = {static_cast<std::int16_t>(cell),
+                                            (j + slot + round) % 5 - 2, false};
+                ++slot;
+            }
+        }
+    }
+    return memory;
+}
+
+void BM_MemoryViewFullRefresh(benchmark::State& state) {
+    TForm1 form;
+    form.show();
+    zelmo::ui::MemoryView& view = form.memoryView();
+    view.open();
+    const std::array<std::unique_ptr<PositionMemory>, 2> memories = {fullMemory(0), fullMemory(1)};
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.restoreMemory(*memories[static_cast<std::size_t>(round)], PositionMemory::Capacity);
+        round = 1 - round;
+        state.ResumeTiming();
+        // Every box changed: read them all, then paint what the window shows.
+        view.refreshNow();
+        view.list().viewport()->repaint();
+    }
+    state.counters["positions"] = view.model().rowCount();
+}
+BENCHMARK(BM_MemoryViewFullRefresh)->Unit(benchmark::kMicrosecond);
+
+// The floor: only copying the 9000 weights out of the table.
+void BM_CopyWeightsFloor(benchmark::State& state) {
+    const std::unique_ptr<PositionMemory> memory = fullMemory(0);
+    std::array<std::int32_t, std::size_t{9} * PositionMemory::Capacity> weights{};
+    for (auto _ : state) {
+        std::size_t i = 0;
+        for (int j = 1; j <= PositionMemory::Capacity; ++j) {
+            for (int k = 1; k <= 9; ++k) {
+                weights[i++] = (*memory)[j].Slots[k].Weight;
+            }
+        }
+        benchmark::DoNotOptimize(weights.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_CopyWeightsFloor)->Unit(benchmark::kMicrosecond);
+
+// The window in watch mode at pace 0: one iteration is one pass of the event loop (one slice
+// of games and a repaint); games per second is the items rate.
+void BM_WindowWatchGames(benchmark::State& state, const char* opponent) {
+    TForm1 form;
+    form.show();
+    form.watch(QString::fromLatin1(opponent), 0);
+    const int first = form.gameNumber();
+    for (auto _ : state) {
+        QApplication::processEvents();
+    }
+    form.watchMode().stop();
+    state.SetItemsProcessed(form.gameNumber() - first);
+    state.counters["entries"] = form.entryCount();
+}
+BENCHMARK_CAPTURE(BM_WindowWatchGames, perfect, "perfect")->UseRealTime()->MinTime(2.0);
+BENCHMARK_CAPTURE(BM_WindowWatchGames, random, "random")->UseRealTime()->MinTime(2.0);
+
+// The trainer's flow against the same player.
+void BM_TrainerGames(benchmark::State& state, const char* opponent) {
+    auto flow = std::make_unique<zelmo::train::TrainFlow>(zelmo::train::Grades{});
+    const auto player = zelmo::engine::makePlayer(opponent, 1);
+    for (auto _ : state) {
+        flow->playGame(*player, [](const std::exception&) {});
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["entries"] = flow->entryCount();
+}
+BENCHMARK_CAPTURE(BM_TrainerGames, perfect, "perfect")->UseRealTime();
+BENCHMARK_CAPTURE(BM_TrainerGames, random, "random")->UseRealTime();
+
+void save(QWidget& widget, const QString& path) {
+    if (!widget.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    }
+}
+
+// Pictures of the memory view after a few games by clicks and after 2000 watched games
+// against the perfect player.
+int shots(const QString& dir) {
+    QDir().mkpath(dir);
+    const QString scale = QString::number(qApp->devicePixelRatio());
+    {
+        TForm1 form;
+        form.show();
+        auto player = zelmo::engine::makePlayer("random", 3);
+        for (int game = 0; game < 6; ++game) {
+            form.Button2->click();
+            while (form.acceptingMoves()) {
+                form.cellButton(player->move(form.board()))->click();
+            }
+        }
+        // A game in progress, so its positions are highlighted.
+        form.Button2->click();
+        if (form.acceptingMoves()) {
+            form.cellButton(player->move(form.board()))->click();
+        }
+        form.memoryView().open();
+        form.memoryView().resize(620, 420);
+        QApplication::processEvents();
+        save(form.memoryView(), dir + QStringLiteral("/memoryview-few-games@") + scale + ".png");
+        save(form, dir + QStringLiteral("/window-few-games@") + scale + ".png");
+    }
+    {
+        TForm1 form;
+        form.show();
+        QObject::connect(&form, &TForm1::gameEnded, &form, [&form] {
+            if (form.gameNumber() >= 2000) {
+                form.watchMode().stop();
+            }
+        });
+        form.watch(QStringLiteral("perfect"), 0);
+        while (form.watchMode().watching()) {
+            QApplication::processEvents();
+        }
+        form.watchMode().stop();
+        form.memoryView().open();
+        form.memoryView().resize(900, 700);
+        QApplication::processEvents();
+        save(form.memoryView(), dir + QStringLiteral("/memoryview-2000-perfect@") + scale + ".png");
+        save(form, dir + QStringLiteral("/window-2000-perfect@") + scale + ".png");
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    zelmo::ui::initApplication(app);
+    if (argc == 3 && std::strcmp(argv[1], "--shots") == 0) {
+        return shots(QString::fromLocal8Bit(argv[2]));
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "engine/plural.h"
+
+#include <string>
+#include <string_view>
+
+// The fixed texts (UTF-8) of the memory file and of the safe replacement of files: why a file
+// was not read or not written. "%1".."%3" stand for the values filled in.
+namespace zelmo::engine::fileTexts {
+
+inline constexpr std::string_view kMemoryNotRead = "Память не прочитана: ";
+inline constexpr std::string_view kFileNotRead =
+    "Не удалось прочитать память компьютера из файла «";
+inline constexpr std::string_view kFileNotSaved = "Не удалось сохранить память компьютера в файл «";
+inline constexpr std::string_view kFileMissing = "Файла памяти «";
+inline constexpr std::string_view kFileMissingEnd = "» нет";
+inline constexpr std::string_view kQuoteEnd = "»: ";
+
+// Reading the format.
+inline constexpr std::string_view kEmpty = "файл пуст.";
+inline constexpr std::string_view kTruncatedHeader = "файл обрезан, в нём нет даже заголовка.";
+inline constexpr std::string_view kTruncated = "файл обрезан: в нём %1, а нужно %2.";
+inline constexpr std::string_view kHeaderCrc =
+    "файл повреждён: контрольная сумма заголовка не сходится.";
+inline constexpr std::string_view kBodyCrc =
+    "файл повреждён: контрольная сумма данных не сходится.";
+inline constexpr std::string_view kBadHeader = "файл повреждён: неверный заголовок.";
+inline constexpr std::string_view kExtraBytes = "файл повреждён: после данных ещё %1.";
+inline constexpr std::string_view kForeign = "это не файл памяти Zelmo.";
+inline constexpr std::string_view kNewer =
+    "файл записан более новой версией Zelmo (формат %1, эта версия читает формат %2).";
+inline constexpr std::string_view kBadCount =
+    "число позиций в файле — %1, а может быть от 0 до %2.";
+inline constexpr std::string_view kBadCell = "позиция %1: в клетке %2 недопустимый знак.";
+inline constexpr std::string_view kNoFreeCell = "позиция %1: в ней нет свободной клетки.";
+inline constexpr std::string_view kBadBalance =
+    "позиция %1: в ней %2 и %3, а компьютер ходит, только когда крестиков столько же, сколько "
+    "ноликов, или на один больше.";
+inline constexpr std::string_view kFinished =
+    "позиция %1: в ней уже три в ряд, после такого хода игра окончена.";
+inline constexpr std::string_view kDuplicate =
+    "позиция %1 повторяет позицию %2 (с учётом поворотов доски).";
+inline constexpr std::string_view kNoFirstAnswer = "позиция %1: нет ни одного ответа.";
+inline constexpr std::string_view kBadAnswer = "позиция %1, ответ %2: такой клетки нет.";
+inline constexpr std::string_view kTakenAnswer = "позиция %1, ответ %2: клетка уже занята.";
+inline constexpr std::string_view kRepeatedAnswer = "позиция %1, ответ %2: эта клетка уже есть.";
+inline constexpr std::string_view kGap = "позиция %1, ответ %2: ответы идут с пропуском.";
+inline constexpr std::string_view kBadUsed = "позиция %1, ответ %2: неверная отметка хода.";
+inline constexpr std::string_view kDirtyFree = "позиция %1, ответ %2: свободное место не пусто.";
+
+inline constexpr RussianForms kBytes = {"байт", "байта", "байт"};
+inline constexpr RussianForms kExtraBytesForms = {"лишний байт", "лишних байта", "лишних байт"};
+inline constexpr RussianForms kCrosses = {"крестик", "крестика", "крестиков"};
+inline constexpr RussianForms kNoughts = {"нолик", "нолика", "ноликов"};
+
+// Reading and replacing files.
+inline constexpr std::string_view kReadError = "ошибка чтения (%1).";
+inline constexpr std::string_view kNotRegular =
+    "это не обычный файл (заменяется только обычный файл или создаётся новый).";
+inline constexpr std::string_view kNotWritable = "нет права записи в этот файл (%1).";
+inline constexpr std::string_view kLinkError = "не удаётся пройти по символьной ссылке (%1).";
+inline constexpr std::string_view kCreateTemp = "не создаётся временный файл (%1).";
+inline constexpr std::string_view kWriteError = "ошибка записи (%1).";
+inline constexpr std::string_view kSyncError = "ошибка сброса на диск (%1).";
+inline constexpr std::string_view kCloseError = "ошибка закрытия (%1).";
+inline constexpr std::string_view kRenameError = "файл не заменяется новым (%1).";
+inline constexpr std::string_view kDirSyncError =
+    "файл заменён, но каталог не сброшен на диск (%1); при сбое питания замена может пропасть.";
+
+// "%1", "%2", "%3" in `pattern` replaced by the arguments.
+inline std::string format(std::string_view pattern, const std::string& a1,
+                          const std::string& a2 = {}, const std::string& a3 = {}) {
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        if (pattern[i] == '%' && next >= '1' && next <= '3') {
+            out += next == '1' ? a1 : next == '2' ? a2 : a3;
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace zelmo::engine::fileTexts

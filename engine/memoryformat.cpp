@@ -1,0 +1,324 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/memoryformat.h"
+#include "engine/filetexts.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <optional>
+#include <string_view>
+#include <utility>
+
+namespace zelmo::engine {
+
+namespace {
+
+// The layout, all numbers little-endian:
+//   header (20 bytes): "ZELMOMEM", version u16, reserved u16 (0), entry count i32,
+//                      CRC-32 of the 16 bytes before it
+//   entries 1..count (72 bytes each): nine cell bytes (' ', 'X' or '0'), then nine slots of
+//                      answer i16, weight i32, used u8 (0 or 1)
+//   CRC-32 of every byte before it (4 bytes)
+// Later versions keep the first 20 bytes as they are, so this version can recognise them.
+constexpr std::array<std::uint8_t, 8> kMagic = {'Z', 'E', 'L', 'M', 'O', 'M', 'E', 'M'};
+constexpr std::uint16_t kVersion = 1;
+constexpr std::size_t kHeaderSize = 20;
+constexpr std::size_t kSlotSize = 7;
+constexpr std::size_t kEntrySize = Board::kCells + MemoryEntry::kSlots * kSlotSize;
+constexpr std::size_t kTrailerSize = 4;
+constexpr std::size_t kMaxFileSize =
+    kHeaderSize + PositionMemory::Capacity * kEntrySize + kTrailerSize;
+// Positions as base-3 numbers (free 0, X 1, 0 2): 3^9 of them.
+constexpr std::size_t kPositionCodes = 19683;
+
+using fileTexts::format;
+
+std::string num(long long value) {
+    return std::to_string(value);
+}
+
+// CRC-32 (IEEE 802.3, reflected, as in zip and PNG).
+constexpr std::array<std::uint32_t, 256> makeCrcTable() {
+    std::array<std::uint32_t, 256> table{};
+    for (std::uint32_t i = 0; i < 256; ++i) {
+        std::uint32_t c = i;
+        for (int bit = 0; bit < 8; ++bit) {
+            c = (c & 1u) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        }
+        table[i] = c;
+    }
+    return table;
+}
+constexpr std::array<std::uint32_t, 256> kCrcTable = makeCrcTable();
+
+std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
+    std::uint32_t c = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < size; ++i) {
+        c = kCrcTable[(c ^ data[i]) & 0xFFu] ^ (c >> 8);
+    }
+    return c ^ 0xFFFFFFFFu;
+}
+
+std::uint8_t* put16(std::uint8_t* out, std::uint16_t v) {
+    out[0] = static_cast<std::uint8_t>(v & 0xFFu);
+    out[1] = static_cast<std::uint8_t>(v >> 8);
+    return out + 2;
+}
+
+std::uint8_t* put32(std::uint8_t* out, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) {
+        out[i] = static_cast<std::uint8_t>((v >> (8 * i)) & 0xFFu);
+    }
+    return out + 4;
+}
+
+std::uint16_t get16(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+std::uint32_t get32(const std::uint8_t* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+int markCode(std::uint8_t c) {
+    return c == 'X' ? 1 : c == '0' ? 2 : 0;
+}
+
+// The same code for a position and its quarter, half and three-quarter turns: the smallest
+// base-3 number among the four turned boards.
+std::uint32_t turnFreeCode(const std::uint8_t* cells) {
+    std::uint32_t smallest = kPositionCodes;
+    for (int t = 0; t < 4; ++t) {
+        std::array<int, Board::kCells + 1> turned{};
+        for (int k = 1; k <= Board::kCells; ++k) {
+            turned[static_cast<std::size_t>(rotate(k, t))] = markCode(cells[k - 1]);
+        }
+        std::uint32_t code = 0;
+        for (int k = Board::kCells; k >= 1; --k) {
+            code = code * 3 + static_cast<std::uint32_t>(turned[static_cast<std::size_t>(k)]);
+        }
+        smallest = code < smallest ? code : smallest;
+    }
+    return smallest;
+}
+
+struct Problem {
+    MemoryFileStatus status;
+    std::string reason;
+};
+
+// Checks a stored position (j is its entry's number): the computer is to move in it, so it is
+// a board of a running game where "0" has moved as often as "X" or once less.
+std::optional<Problem> checkPosition(const std::uint8_t* p, int j) {
+    auto bad = [j](std::string_view pattern, int k = 0) {
+        return Problem{MemoryFileStatus::BadData, format(pattern, num(j), num(k))};
+    };
+    int crosses = 0;
+    int noughts = 0;
+    Board board;
+    for (int k = 1; k <= Board::kCells; ++k) {
+        const std::uint8_t c = p[k - 1];
+        if (c != ' ' && c != 'X' && c != '0') {
+            return bad(fileTexts::kBadCell, k);
+        }
+        crosses += c == 'X';
+        noughts += c == '0';
+        board.set(k, Cell(static_cast<char>(c)));
+    }
+    if (crosses + noughts == Board::kCells) {
+        return bad(fileTexts::kNoFreeCell);
+    }
+    if (crosses - noughts != 0 && crosses - noughts != 1) {
+        return Problem{MemoryFileStatus::BadData,
+                       format(fileTexts::kBadBalance, num(j), countOf(crosses, fileTexts::kCrosses),
+                              countOf(noughts, fileTexts::kNoughts))};
+    }
+    if (WinPatterns::hasLine(board, WinPatterns::Player) ||
+        WinPatterns::hasLine(board, WinPatterns::Computer)) {
+        return bad(fileTexts::kFinished);
+    }
+    return std::nullopt;
+}
+
+// Checks one stored entry's answers: only what play can make passes, so a loaded memory never
+// plays on a taken cell nor marks one to be skipped.
+std::optional<Problem> checkAnswers(const std::uint8_t* p, int j) {
+    auto bad = [j](std::string_view pattern, int k) {
+        return Problem{MemoryFileStatus::BadData, format(pattern, num(j), num(k))};
+    };
+    std::array<bool, Board::kCells + 1> seen{};
+    bool ended = false;
+    for (int k = 1; k <= MemoryEntry::kSlots; ++k) {
+        const std::uint8_t* slot = p + Board::kCells + static_cast<std::size_t>(k - 1) * kSlotSize;
+        const auto answer = static_cast<std::int16_t>(get16(slot));
+        const std::uint32_t weight = get32(slot + 2);
+        const std::uint8_t used = slot[6];
+        if (answer == 0) {
+            if (k == 1) {
+                return bad(fileTexts::kNoFirstAnswer, k);
+            }
+            // Free slots are all zero: the wipe and the creation of an entry clear them whole.
+            if (weight != 0 || used != 0) {
+                return bad(fileTexts::kDirtyFree, k);
+            }
+            ended = true;
+            continue;
+        }
+        if (ended) {
+            return bad(fileTexts::kGap, k);
+        }
+        if (answer < 1 || answer > Board::kCells) {
+            return bad(fileTexts::kBadAnswer, k);
+        }
+        if (p[answer - 1] != ' ') {
+            return bad(fileTexts::kTakenAnswer, k);
+        }
+        if (seen[static_cast<std::size_t>(answer)]) {
+            return bad(fileTexts::kRepeatedAnswer, k);
+        }
+        seen[static_cast<std::size_t>(answer)] = true;
+        if (used > 1) {
+            return bad(fileTexts::kBadUsed, k);
+        }
+    }
+    return std::nullopt;
+}
+
+// Everything that can be wrong with the bytes, in the order that names the likeliest cause:
+// a damaged header is reported as damage, never as a newer version or a wrong count.
+std::optional<Problem> checkFile(const std::uint8_t* data, std::size_t size) {
+    using S = MemoryFileStatus;
+    if (size == 0) {
+        return Problem{S::Empty, std::string(fileTexts::kEmpty)};
+    }
+    const std::size_t magicPart = size < kMagic.size() ? size : kMagic.size();
+    if (std::memcmp(data, kMagic.data(), magicPart) != 0) {
+        return Problem{S::Foreign, std::string(fileTexts::kForeign)};
+    }
+    if (size < kHeaderSize) {
+        return Problem{S::Truncated, std::string(fileTexts::kTruncatedHeader)};
+    }
+    if (crc32(data, 16) != get32(data + 16)) {
+        return Problem{S::Corrupt, std::string(fileTexts::kHeaderCrc)};
+    }
+    const std::uint16_t version = get16(data + 8);
+    if (version > kVersion) {
+        return Problem{S::NewerVersion, format(fileTexts::kNewer, num(version), num(kVersion))};
+    }
+    if (version == 0 || get16(data + 10) != 0) {
+        return Problem{S::Corrupt, std::string(fileTexts::kBadHeader)};
+    }
+    const auto count = static_cast<std::int32_t>(get32(data + 12));
+    if (count < 0 || count > PositionMemory::Capacity) {
+        return Problem{S::BadCount,
+                       format(fileTexts::kBadCount, num(count), num(PositionMemory::Capacity))};
+    }
+    const std::size_t expected =
+        kHeaderSize + static_cast<std::size_t>(count) * kEntrySize + kTrailerSize;
+    const auto bytes = [](std::size_t n) {
+        return countOf(static_cast<std::int64_t>(n), fileTexts::kBytes);
+    };
+    if (size < expected) {
+        return Problem{S::Truncated, format(fileTexts::kTruncated, bytes(size), bytes(expected))};
+    }
+    if (size > expected) {
+        return Problem{S::Corrupt, format(fileTexts::kExtraBytes,
+                                          countOf(static_cast<std::int64_t>(size - expected),
+                                                  fileTexts::kExtraBytesForms))};
+    }
+    if (crc32(data, expected - kTrailerSize) != get32(data + expected - kTrailerSize)) {
+        return Problem{S::Corrupt, std::string(fileTexts::kBodyCrc)};
+    }
+    // A position is remembered only when no entry holds it under any turn, so each is unique.
+    std::vector<std::int16_t> firstEntry(kPositionCodes, 0);
+    for (std::int32_t j = 1; j <= count; ++j) {
+        const std::uint8_t* entry =
+            data + kHeaderSize + static_cast<std::size_t>(j - 1) * kEntrySize;
+        if (auto problem = checkPosition(entry, j)) {
+            return problem;
+        }
+        if (auto problem = checkAnswers(entry, j)) {
+            return problem;
+        }
+        std::int16_t& first = firstEntry[turnFreeCode(entry)];
+        if (first != 0) {
+            return Problem{S::BadData, format(fileTexts::kDuplicate, num(j), num(first))};
+        }
+        first = static_cast<std::int16_t>(j);
+    }
+    return std::nullopt;
+}
+
+// Fills `out` from bytes that checkFile has passed.
+void fill(const std::uint8_t* data, MemorySnapshot& out) {
+    const auto count = static_cast<std::int32_t>(get32(data + 12));
+    for (std::int32_t j = 1; j <= PositionMemory::Capacity; ++j) {
+        MemoryEntry& entry = out.memory[j];
+        if (j > count) {
+            entry = MemoryEntry{};
+            continue;
+        }
+        const std::uint8_t* p = data + kHeaderSize + static_cast<std::size_t>(j - 1) * kEntrySize;
+        for (int k = 1; k <= Board::kCells; ++k) {
+            entry.Position.set(k, Cell(static_cast<char>(p[k - 1])));
+        }
+        for (int k = 1; k <= MemoryEntry::kSlots; ++k) {
+            const std::uint8_t* slot =
+                p + Board::kCells + static_cast<std::size_t>(k - 1) * kSlotSize;
+            entry.Slots[k] = MoveSlot{static_cast<std::int16_t>(get16(slot)),
+                                      static_cast<std::int32_t>(get32(slot + 2)), slot[6] != 0};
+        }
+    }
+    out.entryCount = count;
+    out.memory.reindex();
+}
+
+}  // namespace
+
+std::size_t memoryFormat::maxSize() {
+    return kMaxFileSize;
+}
+
+std::vector<std::uint8_t> encodeMemory(const PositionMemory& memory, std::int32_t entryCount) {
+    const std::size_t count = entryCount > 0 ? static_cast<std::size_t>(entryCount) : 0;
+    std::vector<std::uint8_t> out(kHeaderSize + count * kEntrySize + kTrailerSize);
+    std::uint8_t* p = std::copy(kMagic.begin(), kMagic.end(), out.data());
+    p = put16(p, kVersion);
+    p = put16(p, 0);
+    p = put32(p, static_cast<std::uint32_t>(entryCount));
+    p = put32(p, crc32(out.data(), 16));
+    for (std::int32_t j = 1; j <= entryCount; ++j) {
+        const MemoryEntry& entry = memory[j];
+        for (int k = 1; k <= Board::kCells; ++k) {
+            *p++ = static_cast<std::uint8_t>(entry.Position.at(k).character());
+        }
+        for (int k = 1; k <= MemoryEntry::kSlots; ++k) {
+            const MoveSlot& slot = entry.Slots[k];
+            p = put16(p, static_cast<std::uint16_t>(slot.Answer));
+            p = put32(p, static_cast<std::uint32_t>(slot.Weight));
+            *p++ = slot.Used ? 1 : 0;
+        }
+    }
+    put32(p, crc32(out.data(), out.size() - kTrailerSize));
+    return out;
+}
+
+MemoryLoadResult decodeMemoryReason(const std::uint8_t* data, std::size_t size,
+                                    MemorySnapshot& out) {
+    if (std::optional<Problem> problem = checkFile(data, size)) {
+        return {problem->status, std::move(problem->reason)};
+    }
+    fill(data, out);
+    return {};
+}
+
+MemoryLoadResult decodeMemory(const std::uint8_t* data, std::size_t size, MemorySnapshot& out) {
+    MemoryLoadResult result = decodeMemoryReason(data, size, out);
+    if (result.status != MemoryFileStatus::Ok) {
+        result.message = std::string(fileTexts::kMemoryNotRead) + result.message;
+    }
+    return result;
+}
+
+}  // namespace zelmo::engine

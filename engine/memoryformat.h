@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "engine/memory.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zelmo::engine {
+
+// What the computer has learnt, as one value: the table and the number of entries in use.
+// Large (the whole fixed table), so allocate it with std::make_unique.
+struct MemorySnapshot {
+    PositionMemory memory;
+    std::int32_t entryCount = 0;
+};
+
+// Why a memory file could not be read. Missing: the file does not exist (an empty memory that
+// the first save creates). Empty, Truncated, Corrupt: damaged. Foreign: not a memory file.
+// NewerVersion: written by a later Zelmo. BadCount: an entry count outside 0..Capacity.
+// BadData: intact but holding entries that play could never have made. IoError: the file
+// exists but cannot be read.
+enum class MemoryFileStatus {
+    Ok,
+    Missing,
+    Empty,
+    Truncated,
+    Corrupt,
+    Foreign,
+    NewerVersion,
+    BadCount,
+    BadData,
+    IoError
+};
+
+// The result of reading: Ok, or what went wrong with a clear UTF-8 Russian message (the file
+// reader's messages name the file).
+struct MemoryLoadResult {
+    MemoryFileStatus status = MemoryFileStatus::Ok;
+    std::string message;
+};
+
+// The memory file's bytes, shared by the window, the trainer and the fuzz target: a
+// fixed-width little-endian layout with a format name, a version, checksums over the header
+// and over the entries, and entries 1..entryCount (positions, slots with answers, weights and
+// used marks). Entries above the count are not stored: a new entry is always written in full
+// when it is created.
+namespace memoryFormat {
+// The largest file of this version; one byte more tells any longer file apart.
+std::size_t maxSize();
+}  // namespace memoryFormat
+
+// Encodes entries 1..entryCount straight from the memory as it is (nothing else is copied).
+std::vector<std::uint8_t> encodeMemory(const PositionMemory& memory, std::int32_t entryCount);
+inline std::vector<std::uint8_t> encodeMemory(const MemorySnapshot& in) {
+    return encodeMemory(in.memory, in.entryCount);
+}
+// Checks everything before touching `out` (only what play can make passes: positions where the
+// computer is to move, each once up to a turn of the board, answers on free cells); `out` is
+// left untouched unless the result is Ok. The message starts with "Память не прочитана: ".
+MemoryLoadResult decodeMemory(const std::uint8_t* data, std::size_t size, MemorySnapshot& out);
+// The same checks with the bare reason as the message, for callers that name the file.
+MemoryLoadResult decodeMemoryReason(const std::uint8_t* data, std::size_t size,
+                                    MemorySnapshot& out);
+
+}  // namespace zelmo::engine

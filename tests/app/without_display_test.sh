@@ -1,0 +1,36 @@
+#!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Runs zelmo with no display at all: what the command line alone answers must not need one.
+# Usage: without_display_test.sh PATH/TO/zelmo
+zelmo=$1
+failures=0
+out=$(mktemp) err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
+
+# expect CODE TEXT-IN-OUTPUT ARGS...: exit code and a text found on stdout or stderr.
+expect() {
+    code=$1 text=$2
+    shift 2
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$zelmo" "$@" >"$out" 2>"$err" </dev/null
+    got=$?
+    if [ "$got" -ne "$code" ]; then
+        echo "FAIL: zelmo $*: exit $got, expected $code"; cat "$out" "$err"
+        failures=$((failures + 1))
+    elif ! grep -qF -- "$text" "$out" "$err"; then
+        echo "FAIL: zelmo $*: no \"$text\" in the output"; cat "$out" "$err"
+        failures=$((failures + 1))
+    fi
+}
+
+expect 0 "--keep-memory" --help
+expect 0 "--memory" -h
+expect 0 "zelmo 1." --version
+expect 2 "«--bogus»" --bogus
+expect 2 "нужно имя файла" --memory
+expect 2 "«extra»" -- extra
+expect 2 "вместе" --memory=a --keep-memory
+expect 2 "mixed:P" --opp mixed:2
+[ -s "$out" ] && { echo "FAIL: a refused line printed on stdout"; failures=$((failures + 1)); }
+
+[ "$failures" -eq 0 ] && echo "all command lines answered without a display"
+exit "$failures"

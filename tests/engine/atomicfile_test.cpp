@@ -1,0 +1,169 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/atomicfile.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace zelmo::engine::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::vector<std::uint8_t> kNew = {'n', 'e', 'w'};
+
+// A folder of its own for each test, removed with everything in it.
+struct Folder {
+    std::string path = [] {
+        std::string pattern = ::testing::TempDir() + "zelmo-atomic-XXXXXX";
+        return std::string(::mkdtemp(pattern.data()));
+    }();
+    ~Folder() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+    std::string operator/(const std::string& name) const { return path + "/" + name; }
+    std::set<std::string> names() const {
+        std::set<std::string> result;
+        for (const auto& item : fs::directory_iterator(path)) {
+            result.insert(item.path().filename().string());
+        }
+        return result;
+    }
+};
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+// Runs `check` in a child process as an ordinary user (nobody, 65534, when the tests run as
+// root, since root passes every permission test) and returns its exit code.
+int asOrdinaryUser(const std::function<int()>& check) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(100);
+        }
+        ::_exit(check());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 101;
+}
+
+TEST(AtomicFileTest, AFileTheUserMayNotWriteIsNotReplaced) {
+    Folder folder;
+    const std::string path = folder / "memory.zelmo";
+    writeText(path, "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    // Whoever runs the tests: for root the file's write bits decide.
+    EXPECT_NE(replaceFile(path, kNew), "");
+    EXPECT_EQ(readText(path), "old");
+
+    // An ordinary user in a folder it may write: the read-only file stays, a writable one is
+    // replaced.
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(folder.path.c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    }
+    const int code = asOrdinaryUser([&path] {
+        if (replaceFile(path, kNew).empty() || readText(path) != "old") {
+            return 1;
+        }
+        if (::chmod(path.c_str(), 0644) != 0 || !replaceFile(path, kNew).empty()) {
+            return 2;
+        }
+        return 0;
+    });
+    EXPECT_EQ(code, 0) << "1: a read-only file was replaced, 2: a writable one was not";
+    EXPECT_EQ(readText(path), "new");
+}
+
+TEST(AtomicFileTest, OnlyARegularFileIsReplaced) {
+    Folder folder;
+    const std::string pipe = folder / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0666), 0);
+    const std::string link = folder / "link";
+    ASSERT_EQ(::symlink("pipe", link.c_str()), 0);
+    std::vector<std::string> others = {pipe, link, folder.path};
+    // Only root may make a device node; this one is a private twin of /dev/null.
+    const std::string device = folder / "null";
+    if (::geteuid() == 0 && ::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+        others.push_back(device);
+    }
+    for (const std::string& path : others) {
+        EXPECT_NE(replaceFile(path, kNew).find("не обычный файл"), std::string::npos) << path;
+    }
+    struct stat info {};
+    EXPECT_TRUE(::stat(pipe.c_str(), &info) == 0 && S_ISFIFO(info.st_mode));
+    EXPECT_TRUE(::lstat(link.c_str(), &info) == 0 && S_ISLNK(info.st_mode));
+    if (others.size() == 4) {
+        EXPECT_TRUE(::stat(device.c_str(), &info) == 0 && S_ISCHR(info.st_mode));
+    }
+    EXPECT_EQ(folder.names().size(), others.size() - 1) << "a temporary file was left";
+}
+
+TEST(AtomicFileTest, ALinkIsFollowedToItsFileAndNeverReplaced) {
+    Folder folder;
+    // A link (and a link to it) whose file does not exist yet: the file is created.
+    const std::string link = folder / "link.zelmo";
+    const std::string second = folder / "second.zelmo";
+    ASSERT_EQ(::symlink("memory.zelmo", link.c_str()), 0);
+    ASSERT_EQ(::symlink(link.c_str(), second.c_str()), 0);
+    EXPECT_EQ(replaceFile(second, kNew), "");
+    EXPECT_EQ(readText(folder / "memory.zelmo"), "new");
+    // A link into a folder that does not exist: an error, and nothing is created.
+    const std::string dangling = folder / "dangling.zelmo";
+    ASSERT_EQ(::symlink("gone/memory.zelmo", dangling.c_str()), 0);
+    EXPECT_NE(replaceFile(dangling, kNew), "");
+    for (const std::string& path : {link, second, dangling}) {
+        struct stat info {};
+        EXPECT_TRUE(::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) << path;
+    }
+    EXPECT_EQ(folder.names(), (std::set<std::string>{"dangling.zelmo", "link.zelmo", "memory.zelmo",
+                                                     "second.zelmo"}));
+}
+
+TEST(AtomicFileTest, TemporariesLeftByEndedProcessesAreRemoved) {
+    const pid_t ended = ::fork();
+    if (ended == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(ended, nullptr, 0);
+    const std::string dead = std::to_string(ended);
+    const std::string alive = std::to_string(::getppid());
+    Folder folder;
+    const std::set<std::string> kept = {
+        ".memory.zelmo." + alive + ".0.tmp",  // a save in progress in another process
+        ".other.zelmo." + dead + ".0.tmp",    // another file's
+        ".memory.zelmo." + dead + ".tmp",     // not a name a save makes
+        ".memory.zelmo.x" + dead + ".0.tmp",
+    };
+    for (const std::string& name : kept) {
+        writeText(folder / name, "");
+    }
+    writeText(folder / (".memory.zelmo." + dead + ".0.tmp"), "");
+    writeText(folder / (".memory.zelmo." + dead + ".17.tmp"), "");
+    ASSERT_EQ(replaceFile(folder / "memory.zelmo", kNew), "");
+    std::set<std::string> expected = kept;
+    expected.insert("memory.zelmo");
+    EXPECT_EQ(folder.names(), expected);
+}
+
+}  // namespace
+}  // namespace zelmo::engine::test

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The trainer as a process: a reader that goes away, stop signals, closed standard streams.
+# Usage: process_test.sh PATH/TO/zelmo-train
+set -uo pipefail
+train=$1
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+loads() { "$train" -n 0 --load "$1" >/dev/null 2>&1; }
+
+# A reader that stops after one line: the run goes on, saves, and reports the failed output.
+"$train" -n 200000 --clock 1 --save "$dir/piped" 2>"$dir/piped.err" | head -1 >/dev/null
+code=${PIPESTATUS[0]}
+[ "$code" = 1 ] || fail "a closed pipe: exit code $code, expected 1"
+grep -q 'стандартный вывод' "$dir/piped.err" || fail "a closed pipe is not reported"
+loads "$dir/piped" || fail "a closed pipe: the memory was not saved"
+
+# A stop signal ends the run after the current game with the last line written and the memory
+# saved; the CSV has every finished block before that. Job control gives the background run
+# the default SIGINT that an interactive shell would.
+set -m
+for signal in INT TERM HUP; do
+  rm -f "$dir/run.csv" "$dir/run.zelmo"
+  "$train" -n 2147483647 -b 1000 --clock 1 --csv "$dir/run.csv" --save "$dir/run.zelmo" \
+    >"$dir/run.out" 2>"$dir/run.err" &
+  pid=$!
+  for _ in $(seq 400); do
+    [ "$(wc -l <"$dir/run.out")" -ge 3 ] && break
+    sleep 0.05
+  done
+  csvLines=$(wc -l <"$dir/run.csv")
+  [ "$csvLines" -ge 3 ] || fail "SIG$signal: the CSV held $csvLines lines while the run went on"
+  kill -s "$signal" "$pid"
+  wait "$pid"
+  code=$?
+  expected=$((128 + $(kill -l "$signal")))
+  [ "$code" = "$expected" ] || fail "SIG$signal: exit code $code, expected $expected"
+  loads "$dir/run.zelmo" || fail "SIG$signal: the memory was not saved"
+  last=$(tail -1 "$dir/run.csv" | cut -d, -f1)
+  total=$(awk -F'\t' '$1 == "итого" { print $2 + $3 + $4 }' "$dir/run.out")
+  [ -n "$last" ] && [ "$last" = "$total" ] ||
+    fail "SIG$signal: the CSV ends at game $last, the run played $total"
+  grep -q "остановлено сигналом SIG$signal" "$dir/run.err" || fail "SIG$signal is not reported"
+done
+set +m
+
+# Closed standard streams are opened on /dev/null, so no file takes their place.
+"$train" -n 3 -b 1 --clock 1 --csv "$dir/closed-out.csv" >&-
+csv=$dir/closed-out.csv
+[ "$(head -1 "$csv")" = games,player_wins,computer_wins,draws,errors,positions ] &&
+  [ "$(wc -l <"$csv")" = 4 ] && [ "$(grep -c '^[0-9]' "$csv")" = 3 ] ||
+  fail "standard output closed: the CSV holds $(cat "$csv")"
+"$train" -n 30 -b 30 --clock 0 --win 2147483647 --loss 2147483647 --draw 2147483647 \
+  --csv "$dir/closed-err.csv" >/dev/null 2>&-
+code=$?
+[ "$(grep -cv '^[0-9g]' "$dir/closed-err.csv")" = 0 ] ||
+  fail "standard error closed: the CSV holds $(cat "$dir/closed-err.csv")"
+[ "$code" = 0 ] || fail "standard error closed: exit code $code"
+
+[ "$failures" = 0 ] || exit 1
+echo "all checks passed"

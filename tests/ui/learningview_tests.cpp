@@ -1,0 +1,218 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The memory view's model for a known memory, and the watch mode playing through the window.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QFile>
+#include <QListView>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+#include "engine/memoryfile.h"
+#include "tests/ui/printers.h"
+#include "ui/controls.h"
+#include "ui/memorymodel.h"
+#include "ui/memorystore.h"
+#include "ui/memoryview.h"
+#include "ui/unit1.h"
+#include "ui/watch.h"
+
+namespace {
+
+using zelmo::engine::Board;
+using zelmo::engine::Cell;
+using zelmo::engine::MoveSlot;
+using zelmo::engine::Outcome;
+using zelmo::engine::PositionMemory;
+using zelmo::ui::MatchBox;
+using zelmo::ui::MemoryModel;
+using zelmo::ui::TForm1;
+using Bead = MatchBox::Bead;
+
+void remember(PositionMemory& memory, int j, const char* position,
+              std::initializer_list<MoveSlot> answers) {
+    Board board;
+    for (int k = 1; k <= 9; ++k) {
+        board.set(k, Cell(position[k - 1]));
+    }
+    memory[j].Position = board;
+    int s = 1;
+    for (const MoveSlot& slot : answers) {
+        memory[j].Slots[s++] = slot;
+    }
+}
+
+TEST(MemoryViewTest, ModelShowsWeightsColoursAndTheAnswersChosenAndPlayed) {
+    auto memory = std::make_unique<PositionMemory>();
+    // 1: a positive, a negative and a zero answer; the positive one is chosen.
+    remember(*memory, 1, "X        ", {{5, 2, false}, {9, -1, false}, {3, 0, false}});
+    // 2: only a zero answer with free cells left: a new cell would be tried; played this game.
+    remember(*memory, 2, "    X    ", {{1, 0, true}});
+    // 3: every free cell tried and all negative: the best of them is played anyway.
+    remember(*memory, 3, "XX00X0X0 ", {{9, -3, false}});
+    TForm1 form;
+    form.restoreMemory(*memory, 3);
+    MemoryModel model(form);
+    model.refresh();
+
+    ASSERT_EQ(model.rowCount(), 3);
+    const MatchBox& first = model.box(0);
+    EXPECT_EQ(first.marks[0], 'X');
+    EXPECT_EQ(first.beads[4], Bead::Positive);
+    EXPECT_EQ(first.weights[4], 2);
+    EXPECT_EQ(first.beads[8], Bead::Negative);
+    EXPECT_EQ(first.weights[8], -1);
+    EXPECT_EQ(first.beads[2], Bead::Zero);
+    EXPECT_EQ(first.beads[1], Bead::None);
+    EXPECT_EQ(first.chosen, 5);
+    EXPECT_EQ(first.played, 0);
+    EXPECT_EQ(model.box(1).chosen, 0);
+    EXPECT_EQ(model.box(1).played, 1);
+    EXPECT_EQ(model.box(2).chosen, 9);
+
+    // Three clearly different bead colours.
+    const QColor positive = MemoryModel::beadColour(Bead::Positive);
+    const QColor zero = MemoryModel::beadColour(Bead::Zero);
+    const QColor negative = MemoryModel::beadColour(Bead::Negative);
+    EXPECT_GT(positive.green(), positive.red());
+    EXPECT_GT(negative.red(), negative.green());
+    EXPECT_GT(zero.red() + zero.green(), positive.red() + positive.green());
+
+    EXPECT_EQ(model.data(model.index(0), Qt::AccessibleTextRole).toString(),
+              QStringLiteral("Позиция 1: клетка 1 X, клетка 2 пусто, клетка 3 пусто вес 0, "
+                             "клетка 4 пусто, клетка 5 пусто вес 2, клетка 6 пусто, клетка 7 "
+                             "пусто, клетка 8 пусто, клетка 9 пусто вес -1. Сейчас сыграет "
+                             "клетку 5"));
+    EXPECT_EQ(model.summary(),
+              QStringLiteral("3 позиции из 1000 · 1 ответ с плюсом · сыграно: 0 партий"));
+
+    // A wipe empties it; the model never wrote to the memory it read.
+    form.Button1->click();
+    model.refresh();
+    EXPECT_EQ(model.rowCount(), 0);
+}
+
+TEST(MemoryViewTest, FollowsTheGameWhileShownAndNotWhileHidden) {
+    TForm1 form;
+    form.show();
+    zelmo::ui::MemoryView& view = form.memoryView();
+    view.open();
+    form.Button2->click();
+    form.cellButton(5)->click();
+    QTRY_COMPARE(view.model().rowCount(), 1);
+    EXPECT_EQ(view.model().box(0).played, form.board().text().find('0') + 1);
+
+    view.hide();
+    form.cellButton(form.board().at(1).character() == ' ' ? 1 : 9)->click();
+    QTest::qWait(50);
+    EXPECT_EQ(view.model().rowCount(), 1);  // hidden: not read again
+    view.open();
+    ASSERT_EQ(view.model().rowCount(), form.entryCount());
+    ASSERT_GE(form.entryCount(), 2);
+    // The arrows move between boards.
+    EXPECT_EQ(view.list().currentIndex().row(), 0);
+    QTest::keyClick(&view.list(), Qt::Key_Right);
+    EXPECT_EQ(view.list().currentIndex().row(), 1);
+    // Each board reads as its position and weights.
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&view.list());
+    ASSERT_NE(list, nullptr);
+    ASSERT_GE(list->childCount(), 2);
+    EXPECT_TRUE(list->child(1)->text(QAccessible::Name).startsWith(QStringLiteral("Позиция 2: ")))
+        << list->child(1)->text(QAccessible::Name).toStdString();
+}
+
+TEST(WatchModeTest, PlaysWholeGamesThroughTheWindowAndStopsOnACellClick) {
+    TForm1 form;
+    form.setErrorBox([](QWidget*, const QString&, const QString&) { FAIL(); });
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QSignalSpy ended(&form, &TForm1::gameEnded);
+    EXPECT_FALSE(form.watch(QStringLiteral("nobody"), 0));
+    ASSERT_TRUE(form.watch(QStringLiteral("perfect"), 0));
+    EXPECT_TRUE(form.watchMode().watching());
+    QTRY_VERIFY_WITH_TIMEOUT(form.gameNumber() >= 200, 60000);
+
+    QTest::mouseClick(form.cellButton(5), Qt::LeftButton);
+    EXPECT_FALSE(form.watchMode().watching());
+    const int games = form.gameNumber();
+    QTest::qWait(50);
+    // Not begun again, and each finished game was told once and counted by the chart.
+    const auto& scores = form.scores();
+    EXPECT_LE(games - form.gameNumber(), 0);
+    EXPECT_EQ(scores[1], 0);  // the perfect player never loses
+    EXPECT_EQ(ended.count(), scores[0] + scores[2]);
+    EXPECT_GE(ended.count(), games - 1);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(form.Series1->GetYValue(i), scores[static_cast<std::size_t>(i)]);
+    }
+    // The window shows the flow's state again once watching stops.
+    EXPECT_EQ(form.Label2->text(), QString::number(form.gameNumber()));
+    EXPECT_EQ(form.Label8->text(), QString::number(form.entryCount()));
+    for (int k = 1; k <= 9; ++k) {
+        EXPECT_EQ(form.cellButton(k)->text(), QString::fromStdString(form.board().at(k).text()));
+    }
+    EXPECT_EQ(form.Button2->isEnabled(), !form.acceptingMoves());
+
+    // F5 starts it again at a pace; a digit key stops it.
+    form.watchMode().setPace(1);
+    QTest::keyClick(&form, Qt::Key_F5);
+    EXPECT_TRUE(form.watchMode().watching());
+    QTest::keyClick(&form, Qt::Key_5);
+    EXPECT_FALSE(form.watchMode().watching());
+}
+
+TEST(WatchModeTest, AnErrorBoxStopsWatchingAndTheGameStillEnds) {
+    // The computer's answer to the empty board is at the top of the weights: grading it at the
+    // end of the second game (the computer's first) overflows.
+    auto memory = std::make_unique<PositionMemory>();
+    remember(*memory, 1, "         ", {{5, INT32_MAX, false}});
+    TForm1 form;
+    int boxes = 0;
+    form.setErrorBox([&boxes](QWidget*, const QString&, const QString& text) {
+        ++boxes;
+        EXPECT_EQ(text, QStringLiteral("Integer overflow."));
+    });
+    form.restoreMemory(*memory, 1);
+    form.show();
+    ASSERT_TRUE(form.watch(QStringLiteral("perfect"), 0));
+    QTRY_COMPARE_WITH_TIMEOUT(boxes, 1, 60000);
+    EXPECT_FALSE(form.watchMode().watching());
+    EXPECT_EQ(form.gameNumber(), 2);
+    EXPECT_FALSE(form.acceptingMoves());
+    EXPECT_TRUE(form.Button2->isEnabled());
+    EXPECT_FALSE(form.Bar1->simpleText().isEmpty());
+    EXPECT_EQ(form.scores()[0] + form.scores()[2], 2);
+}
+
+TEST(WatchModeTest, HeldSavesAreWrittenWhenWatchingStops) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("memory.zelmo"));
+    TForm1 form;
+    form.useMemoryFile(path);
+    form.show();
+    // Stopped between games well within the first second: only the stop can have saved.
+    QObject::connect(&form, &TForm1::gameEnded, &form, [&form] {
+        if (form.gameNumber() >= 20) {
+            form.watchMode().stop();
+        }
+    });
+    ASSERT_TRUE(form.watch(QStringLiteral("random"), 0));
+    QTRY_VERIFY_WITH_TIMEOUT(!form.watchMode().watching(), 60000);
+    ASSERT_EQ(form.gameNumber(), 20);
+    form.memoryStore()->flush();  // waits for the saving thread; saves nothing held back
+
+    auto saved = std::make_unique<zelmo::engine::MemorySnapshot>();
+    ASSERT_EQ(zelmo::engine::loadMemoryFile(QFile::encodeName(path).toStdString(), *saved).status,
+              zelmo::engine::MemoryFileStatus::Ok);
+    ASSERT_EQ(saved->entryCount, form.entryCount());
+    for (int j = 1; j <= form.entryCount(); ++j) {
+        for (int k = 1; k <= 9; ++k) {
+            EXPECT_EQ(saved->memory[j].Slots[k].Weight, form.memory()[j].Slots[k].Weight);
+        }
+    }
+}
+
+}  // namespace

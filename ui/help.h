@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "ui/links.h"
+
+#include <QDialog>
+#include <QString>
+
+// The short help that F1 opens beside the main window: how to play, the grades, the keys, the
+// memory options and where the kept memory lives, the version, the licence and the home page.
+// Not modal; the window keeps one and shows it again on the next F1.
+namespace zelmo::ui {
+
+class HelpWindow : public QDialog {
+    Q_OBJECT
+  public:
+    // `memoryFile` is the memory file in use ("" for none); the home-page link goes to `opener`.
+    HelpWindow(QWidget* parent, const QString& memoryFile, links::UrlOpener opener);
+
+    // The help as rich text.
+    static QString text(const QString& memoryFile);
+};
+
+}  // namespace zelmo::ui

@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/memorymodel.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+#include "engine/plural.h"
+#include "ui/memorytexts.h"
+
+namespace zelmo::ui {
+
+MemoryModel::MemoryModel(const engine::GameFlow& flow, QObject* parent)
+    : QAbstractListModel(parent), flow_(flow) {}
+
+MatchBox MemoryModel::boxOf(const engine::MemoryEntry& entry) {
+    MatchBox box;
+    int empty = 0;
+    for (int k = 1; k <= 9; ++k) {
+        const char c = entry.Position.at(k).character();
+        box.marks[static_cast<std::size_t>(k - 1)] = c == 'X' || c == '0' ? c : ' ';
+        empty += c == 'X' || c == '0' ? 0 : 1;
+    }
+    int filled = 0;
+    for (int s = 1; s <= engine::MemoryEntry::kSlots; ++s) {
+        const engine::MoveSlot& slot = entry.Slots[s];
+        if (slot.Answer < 1 || slot.Answer > 9) {
+            continue;
+        }
+        ++filled;
+        const auto cell = static_cast<std::size_t>(slot.Answer - 1);
+        box.weights[cell] = slot.Weight;
+        box.beads[cell] = slot.Weight > 0    ? MatchBox::Bead::Positive
+                          : slot.Weight == 0 ? MatchBox::Bead::Zero
+                                             : MatchBox::Bead::Negative;
+        if (slot.Used) {
+            box.played = slot.Answer;
+        }
+    }
+    if (filled > 0) {
+        // The computer's own rule: the best weight (the lowest slot among equals) is played
+        // when it is positive or when every free cell has been tried; otherwise a new cell.
+        const engine::MoveSlot& best = entry.Slots[entry.bestSlot()];
+        if (best.Weight > 0 || filled == empty) {
+            box.chosen = best.Answer;
+        }
+    }
+    return box;
+}
+
+void MemoryModel::refresh() {
+    const int count = std::clamp(flow_.entryCount(), 0, engine::PositionMemory::Capacity);
+    const int old = static_cast<int>(boxes_.size());
+    if (count < old) {
+        beginRemoveRows(QModelIndex(), count, old - 1);
+        boxes_.resize(static_cast<std::size_t>(count));
+        endRemoveRows();
+    }
+    int firstChanged = -1;
+    int lastChanged = -1;
+    positiveAnswers_ = 0;
+    const engine::PositionMemory& memory = flow_.memory();
+    for (int row = 0; row < std::min(count, old); ++row) {
+        const MatchBox box = boxOf(memory[row + 1]);
+        MatchBox& shown = boxes_[static_cast<std::size_t>(row)];
+        if (!(box == shown)) {
+            shown = box;
+            firstChanged = firstChanged < 0 ? row : firstChanged;
+            lastChanged = row;
+        }
+    }
+    if (count > old) {
+        beginInsertRows(QModelIndex(), old, count - 1);
+        for (int row = old; row < count; ++row) {
+            boxes_.push_back(boxOf(memory[row + 1]));
+        }
+        endInsertRows();
+    }
+    for (const MatchBox& box : boxes_) {
+        positiveAnswers_ += static_cast<int>(
+            std::count(box.beads.begin(), box.beads.end(), MatchBox::Bead::Positive));
+    }
+    const engine::GameFlow::Scores& scores = flow_.scores();
+    gamesPlayed_ = scores[0] + scores[1] + scores[2];
+    if (firstChanged >= 0) {
+        emit dataChanged(index(firstChanged), index(lastChanged));
+    }
+}
+
+int MemoryModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(boxes_.size());
+}
+
+QVariant MemoryModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) {
+        return {};
+    }
+    const MatchBox& shown = box(index.row());
+    switch (role) {
+        case Qt::AccessibleTextRole:
+        case Qt::DisplayRole:
+        case Qt::ToolTipRole:
+            return describe(shown, index.row() + 1);
+        default:
+            return {};
+    }
+}
+
+QString MemoryModel::summary() const {
+    using engine::countOf;
+    return memorytexts::kSummary
+        .arg(QString::fromStdString(countOf(rowCount(), memorytexts::kPositions)))
+        .arg(engine::PositionMemory::Capacity)
+        .arg(QString::fromStdString(countOf(positiveAnswers_, memorytexts::kAnswers)))
+        .arg(QString::fromStdString(
+            countOf(static_cast<std::int64_t>(gamesPlayed_), memorytexts::kGames)));
+}
+
+QString MemoryModel::describe(const MatchBox& box, int number) {
+    QStringList cells;
+    for (int k = 1; k <= 9; ++k) {
+        const auto i = static_cast<std::size_t>(k - 1);
+        QString cell = memorytexts::kCell.arg(k).arg(
+            box.marks[i] == ' ' ? memorytexts::kFree : QString(QChar(box.marks[i])));
+        if (box.beads[i] != MatchBox::Bead::None) {
+            cell += memorytexts::kWeight.arg(box.weights[i]);
+        }
+        cells << cell;
+    }
+    QString text = memorytexts::kBoxName.arg(number).arg(cells.join(QStringLiteral(", ")));
+    if (box.chosen != 0) {
+        text += memorytexts::kChosen.arg(box.chosen);
+    }
+    if (box.played != 0) {
+        text += memorytexts::kPlayed.arg(box.played);
+    }
+    return text;
+}
+
+QColor MemoryModel::beadColour(MatchBox::Bead bead) {
+    switch (bead) {
+        case MatchBox::Bead::Positive:
+            return QColor(0x2e, 0x9e, 0x3a);  // green: it will play it again
+        case MatchBox::Bead::Negative:
+            return QColor(0xd3, 0x2f, 0x2f);  // red: given up
+        case MatchBox::Bead::Zero:
+            return QColor(0xf2, 0xc0, 0x1e);  // amber: tried, nothing earned
+        case MatchBox::Bead::None:
+            break;
+    }
+    return {};
+}
+
+}  // namespace zelmo::ui

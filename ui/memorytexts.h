@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+#include "engine/plural.h"
+
+// The memory view's fixed texts (UTF-8).
+namespace zelmo::ui::memorytexts {
+
+inline const QString kTitle = QStringLiteral("Память компьютера");
+// "235 позиций из 1000 · 120 ответов с плюсом · сыграно 5 партий"
+inline const QString kSummary = QStringLiteral("%1 из %2 · %3 с плюсом · сыграно: %4");
+inline constexpr engine::RussianForms kPositions{"позиция", "позиции", "позиций"};
+inline constexpr engine::RussianForms kAnswers{"ответ", "ответа", "ответов"};
+inline constexpr engine::RussianForms kGames{"партия", "партии", "партий"};
+inline const QString kLegend = QStringLiteral(
+    "Зелёная бусина: ответ с плюсом, компьютер сыграет его снова; жёлтая: ответ испробован, "
+    "вес ноль; красная: ответ с минусом. Обведённая бусина: ход, который он выберет сейчас; "
+    "синяя рамка: позиция текущей партии и сыгранный в ней ответ.");
+inline const QString kListName = QStringLiteral("Запомненные позиции");
+
+// What a screen reader reads for one board.
+inline const QString kBoxName = QStringLiteral("Позиция %1: %2");
+inline const QString kCell = QStringLiteral("клетка %1 %2");
+inline const QString kFree = QStringLiteral("пусто");
+inline const QString kWeight = QStringLiteral(" вес %1");
+inline const QString kChosen = QStringLiteral(". Сейчас сыграет клетку %1");
+inline const QString kPlayed = QStringLiteral(". В этой партии сыграл клетку %1");
+
+}  // namespace zelmo::ui::memorytexts

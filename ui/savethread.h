@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "engine/memoryfile.h"
+
+namespace zelmo::ui {
+
+// Writes the computer's memory to its file on a thread of its own, so that a slow disk never
+// stalls the window. The memory store hands over snapshots; saves coalesce: a snapshot still
+// waiting when a newer one arrives is dropped, so only the newest is written, one save at a
+// time. Optionally saves are spaced by a minimum interval; a flush writes at once and waits.
+class SaveThread {
+  public:
+    // Writes one snapshot to the file: "" or the failure's message. Runs on the saving thread.
+    using Writer =
+        std::function<std::string(const std::string& path, const engine::MemorySnapshot& in)>;
+    // The number and outcome of a finished save; "" for success.
+    struct Result {
+        std::uint64_t job = 0;
+        std::string failure;
+    };
+    // Told about every finished save, on the saving thread.
+    using Done = std::function<void(const Result& result)>;
+
+    SaveThread(std::string path, Writer writer, Done done);
+    // Writes the snapshot still waiting, if any, then ends the thread.
+    ~SaveThread();
+    SaveThread(const SaveThread&) = delete;
+    SaveThread& operator=(const SaveThread&) = delete;
+
+    // Queues `snapshot` in place of any snapshot still waiting and returns its number. With
+    // `backupFirst` the file as it is before this save is kept as its backup first; the
+    // request passes on to newer snapshots until a backup has been made, so the file is never
+    // replaced before it.
+    std::uint64_t submit(std::unique_ptr<engine::MemorySnapshot> snapshot, bool backupFirst);
+
+    // At least `interval` from the end of one save to the start of the next (0: none).
+    void setMinimumInterval(std::chrono::milliseconds interval);
+
+    // Writes the waiting snapshot now, whatever the interval, and returns once nothing waits
+    // or is being written: the result of the last save (job 0 if there was none).
+    Result flush();
+
+  private:
+    void run();
+    // Writes one snapshot (and the backup before it, when asked); "" or the failure.
+    std::string write(const engine::MemorySnapshot& snapshot, bool& backupFirst);
+
+    const std::string path_;
+    const Writer writer_;
+    const Done done_;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::unique_ptr<engine::MemorySnapshot> pending_;
+    std::uint64_t pendingJob_ = 0;
+    std::uint64_t lastJob_ = 0;
+    bool backupPending_ = false;
+    bool busy_ = false;
+    bool stopping_ = false;
+    int flushers_ = 0;
+    std::chrono::milliseconds interval_{0};
+    std::optional<std::chrono::steady_clock::time_point> lastEnd_;
+    Result last_;
+
+    std::thread thread_;  // last: starts once everything above is ready
+};
+
+}  // namespace zelmo::ui

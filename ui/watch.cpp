@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/watch.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QKeyEvent>
+
+#include "ui/controls.h"
+#include "ui/unit1.h"
+
+namespace zelmo::ui {
+
+WatchMode::WatchMode(TForm1& form) : QObject(&form), form_(form) {
+    setOpponent(QStringLiteral("perfect"), 1);
+    connect(&timer_, &QTimer::timeout, this, &WatchMode::tick);
+    // An error box stops watching before it opens: its own event loop must not run our ticks.
+    connect(&form_, &TForm1::errorReported, this, &WatchMode::stop);
+}
+
+WatchMode::~WatchMode() = default;
+
+bool WatchMode::setOpponent(const QString& name, std::uint64_t seed) {
+    std::unique_ptr<engine::Player> player = engine::makePlayer(name.toStdString(), seed);
+    if (!player) {
+        return false;
+    }
+    player_ = std::move(player);
+    opponentName_ = name;
+    return true;
+}
+
+void WatchMode::setPace(int milliseconds) {
+    pace_ = milliseconds < 0 ? 0 : milliseconds;
+    if (watching_) {
+        timer_.start(pace_);
+        form_.setDisplayDeferred(pace_ == 0);
+    }
+}
+
+void WatchMode::start() {
+    if (watching_) {
+        return;
+    }
+    watching_ = true;
+    form_.setDisplayDeferred(pace_ == 0);
+    form_.holdMemorySaves(true);
+    sinceSave_.start();
+    qApp->installEventFilter(this);
+    timer_.start(pace_);
+    emit watchingChanged(true);
+}
+
+void WatchMode::stop() {
+    if (!watching_) {
+        return;
+    }
+    watching_ = false;
+    timer_.stop();
+    qApp->removeEventFilter(this);
+    form_.setDisplayDeferred(false);
+    form_.holdMemorySaves(false);
+    emit watchingChanged(false);
+}
+
+void WatchMode::toggle() {
+    if (watching_) {
+        stop();
+    } else {
+        start();
+    }
+}
+
+void WatchMode::step() {
+    if (!form_.acceptingMoves()) {
+        form_.guarded([this] { form_.Button2Click(); });
+        return;
+    }
+    const int cell = player_->move(form_.board());
+    form_.guarded([this, cell] { form_.SpeedButtonClick(cell); });
+}
+
+void WatchMode::tick() {
+    if (pace_ > 0) {
+        step();
+    } else {
+        // Whole games for one frame: the slice ends between games, so the player's input and
+        // the repaint come between them, at most once a frame.
+        QElapsedTimer slice;
+        slice.start();
+        do {
+            step();
+        } while (watching_ && (form_.acceptingMoves() || slice.elapsed() < kSliceMs));
+        form_.flushDisplay();
+    }
+    if (watching_ && !form_.acceptingMoves() && sinceSave_.elapsed() >= kSaveIntervalMs) {
+        form_.saveHeldMemory();
+        sinceSave_.restart();
+    }
+}
+
+bool WatchMode::eventFilter(QObject* watched, QEvent* event) {
+    // A click on a cell or a digit key of the window is the player taking over: watching stops
+    // and the event goes on to do what it would have done anyway.
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget != nullptr && widget->window() == &form_) {
+        if (event->type() == QEvent::MouseButtonPress &&
+            qobject_cast<const TSpeedButton*>(widget)) {
+            stop();
+        } else if (event->type() == QEvent::KeyPress && !form_.Panel1->isAncestorOf(widget)) {
+            // The digits that play a cell; in a grade spinner a digit is typed, not played.
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const Qt::KeyboardModifiers other =
+                key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+            if (key->key() >= Qt::Key_1 && key->key() <= Qt::Key_9 && other == Qt::NoModifier) {
+                stop();
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace zelmo::ui
