@@ -306,6 +306,9 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
         std::abort();
     }
     folder = fs::path(pattern) / "store";
+    // libFuzzer ends with exit(): the folder goes with the process (a crash leaves it behind).
+    static const fs::path made = pattern;
+    std::atexit([] { clearPath(made); });
     return 0;
 }
 
