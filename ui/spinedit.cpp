@@ -201,11 +201,11 @@ void TSpinEdit::keyPressEvent(QKeyEvent* event) {
     }
     if (editorEnabled_) {
         QLineEdit::keyPressEvent(event);
-        // Qt's redo of a typed character that replaced a selection leaves a selection starting
-        // at -1 (the edit box's undo records hold -1 there); the next typed character would then
-        // delete the text's last character instead of landing at the caret. The caret itself
-        // is right, so only that selection goes.
-        if (hasSelectedText() && selectionStart() < 0) {
+        // Qt's redo of a deleted or replaced selection leaves the selection of its undo records
+        // behind, starting at -1 (hidden while the text is empty); the next typed character
+        // would then delete the text's last character instead of landing at the caret. A redo
+        // never leaves a selection of its own, and its caret is right, so any selection goes.
+        if (event->matches(QKeySequence::Redo)) {
             deselect();
         }
         return;

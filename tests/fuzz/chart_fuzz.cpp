@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the score chart's drawing pass into its off-screen image with arbitrary point
-// values (NaN, infinities, huge and tiny numbers among them), chart sizes, axis ranges and
-// bar, page, mark and 3D settings. A pass must end in time bounded by the image size
+// values (NaN, infinities, huge and tiny numbers among them), chart sizes, device pixel ratios
+// (1, 1.5, 2), axis ranges and bar, page, mark and 3D settings; now and then through the
+// widget's own paint. A pass must end in time bounded by the image size
 // (libFuzzer's -timeout turns a hang into a finding) and must never crash or touch memory
 // it does not own. Property setters may refuse a value with the chart's own errors; a pass
 // may raise them too, but nothing else.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QString>
 
 #include <array>
@@ -184,13 +186,25 @@ void configure(FuzzedDataProvider& fdp, TChart& chart, TBarSeries& series) {
     }
 }
 
-void pass(TChart& chart, int width, int height) {
+// One pass into the off-screen image at `ratio` device pixels per pixel, sized as the widget's
+// paint sizes it: the client size times the ratio, rounded.
+void pass(TChart& chart, int width, int height, double ratio) {
     TQtChartCanvas& canvas = chart.OffscreenCanvas();
-    canvas.BeginPaint(QSize(width, height));
-    tolerant([&] { chart.Draw(canvas, TRect{0, 0, width, height}); });
+    const QSize device = QSize(width, height) * ratio;
+    canvas.BeginPaint(device, ratio);
+    tolerant([&] { chart.Draw(canvas, TRect{0, 0, device.width(), device.height()}); });
     if (canvas.Painting()) {
         canvas.EndPaint();
     }
+}
+
+// The widget's own paint at `ratio`, onto an image of that ratio: the pass, then the copy of its
+// image scaled into the client area. The paint keeps every error to itself.
+void paint(TChart& chart, double ratio) {
+    chart.SetPixelRatio(ratio);
+    QImage target(chart.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    target.setDevicePixelRatio(ratio);
+    chart.render(&target);
 }
 
 }  // namespace
@@ -227,8 +241,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int limit = fdp.ConsumeIntegralInRange<int>(0, 7) == 0 ? 1200 : 320;
         const int width = fdp.ConsumeIntegralInRange<int>(0, limit);
         const int height = fdp.ConsumeIntegralInRange<int>(0, limit);
+        // The screens the window meets: plain, 150 % and 200 %.
+        static constexpr std::array<double, 3> kRatios = {1.0, 1.5, 2.0};
+        const double ratio =
+            kRatios[fdp.ConsumeIntegralInRange<std::size_t>(0, kRatios.size() - 1)];
         chart->resize(width + 4, height + 4);
-        pass(*chart, width, height);
+        // Three in four passes draw straight into the off-screen image (and an input whose bytes
+        // ran out does); the fourth goes through the widget's paint.
+        if (fdp.ConsumeIntegralInRange<int>(0, 3) == 3) {
+            paint(*chart, ratio);
+        } else {
+            pass(*chart, width, height, ratio);
+        }
     }
     return 0;
 }

@@ -179,9 +179,12 @@ TEST_F(SpinEditTest, KeysAreFilteredStepOrBeep) {
         // Editing and control keys reach an enabled editor silently; a disabled one beeps at
         // Backspace and Delete but lets selection and copying through.
         {true, u'.', "", 0, {Key_4, Key_Backspace, Key_Home, Key_Delete, Key_Escape, ctrl(Key_A)}},
-        // Redoing a character typed over a selection leaves the caret after it, nothing selected.
+        // Redoing a character typed over a selection, or a deleted selection, leaves the caret
+        // after the change and nothing selected: the next characters land at the caret.
         {true, u'.', "+5", 0, {Key_End, Qt::ShiftModifier | Key_Home, Qt::KeypadModifier | Key_Plus,
                                ctrl(Key_Z), Qt::ControlModifier | Qt::ShiftModifier | Key_Z, Key_5}},
+        {true, u'.', "56", 0, {Key_End, Qt::ShiftModifier | Key_Home, Key_Delete, ctrl(Key_Z),
+                               ctrl(Key_Y), Key_5, Key_6}},
         {false, u'.', "3", 4, {Key_Backspace, ctrl(Key_Backspace), Key_Home, Key_Delete,
                                ctrl(Key_A), ctrl(Key_C), ctrl(Key_Z)}},
         {false, u'.', "3", 2, {Key_Home, ctrl(Key_Delete), Key_End, Qt::ShiftModifier | Key_Home,
