@@ -204,9 +204,13 @@ void TSpinEdit::keyPressEvent(QKeyEvent* event) {
         // Qt's redo of a deleted or replaced selection leaves the selection of its undo records
         // behind, starting at -1 (hidden while the text is empty); the next typed character
         // would then delete the text's last character instead of landing at the caret. A redo
-        // never leaves a selection of its own, and its caret is right, so any selection goes.
+        // that deletes the whole text can also leave the caret past its end. A redo never
+        // leaves a selection of its own, so any selection goes, and the caret is kept inside.
         if (event->matches(QKeySequence::Redo)) {
             deselect();
+            if (cursorPosition() > text().size()) {
+                setCursorPosition(static_cast<int>(text().size()));
+            }
         }
         return;
     }

@@ -363,6 +363,10 @@ class Run {
     void specialKey(const QString& before, bool focused, int beepsBefore) {
         const SpecialKey k =
             kSpecialKeys[fdp_.ConsumeIntegralInRange<std::size_t>(0, kSpecialKeys.size() - 1)];
+        if (trace_) {
+            std::fprintf(stderr, "  key %x mods %x\n", static_cast<unsigned>(k.key),
+                         static_cast<unsigned>(k.mods));
+        }
         QTest::sendKeyEvent(QTest::Click, focusTarget(), k.key, QString(),
                             Qt::KeyboardModifiers(k.mods));
         if (!focused) {
