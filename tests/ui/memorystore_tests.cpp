@@ -25,6 +25,7 @@
 
 #include "engine/memoryfile.h"
 #include "engine/plural.h"
+#include "tests/ui/modalbox.h"
 #include "tests/ui/printers.h"
 #include "ui/controls.h"
 #include "ui/memorylocation.h"
@@ -371,14 +372,7 @@ TEST_F(MemoryFileWindowTest, SpacedSavesWaitForTheirTimeOrAFlush) {
 TEST(WipeQuestionTest, KeepingTheMemoryIsTheDefaultAndEscapeChoosesIt) {
     // Each row answers the real question: a key, or a click on the wipe button (0).
     for (const int answer : {int(Qt::Key_Escape), int(Qt::Key_Return), 0}) {
-        QTimer poll;
-        poll.setInterval(10);
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr || !box->isVisible()) {
-                return;
-            }
-            poll.stop();
+        const auto poll = whenMessageBoxShows([answer](QMessageBox* box) {
             if (answer != 0) {
                 QTest::keyClick(box, static_cast<Qt::Key>(answer));
                 return;
@@ -389,7 +383,6 @@ TEST(WipeQuestionTest, KeepingTheMemoryIsTheDefaultAndEscapeChoosesIt) {
                 }
             }
         });
-        poll.start();
         const bool wiped =
             zelmo::ui::askWipeQuestion(nullptr, QStringLiteral("Zelmo"),
                                        zelmo::ui::wipeQuestionText(21, QStringLiteral("m.bak")));

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "engine/errors.h"
+#include "tests/ui/modalbox.h"
 #include "tests/ui/printers.h"
 #include "ui/announce.h"
 #include "ui/controls.h"
@@ -457,14 +458,7 @@ TEST_F(Form1Test, RealErrorBoxIsModalAndGivesTheKeyboardBack) {
         bool ok = false;
         Qt::WindowModality modality = Qt::NonModal;
     } seen;
-    QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr || !box->isVisible()) {
-            return;
-        }
-        poll.stop();
+    const auto poll = whenMessageBoxShows([&](QMessageBox* box) {
         seen = {box->icon(),
                 box->windowTitle(),
                 box->text(),
@@ -475,7 +469,6 @@ TEST_F(Form1Test, RealErrorBoxIsModalAndGivesTheKeyboardBack) {
         click(form->Button2);
         box->button(QMessageBox::Ok)->click();
     });
-    poll.start();
     form->guarded([] { throw zelmo::engine::ERangeError(); });
     EXPECT_EQ(seen.icon, QMessageBox::Critical);
     EXPECT_EQ(seen.title, QStringLiteral("Zelmo"));
