@@ -32,19 +32,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
 fi
 
-work=$(mktemp -d)
-xvfb=
-cleanup() {
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" </dev/null >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(cat "$work/display")" HOME="$work" XDG_CONFIG_HOME="$work/config"
-export XDG_RUNTIME_DIR="$work/run" QT_QPA_PLATFORM=xcb
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/../tests/a11y/privatex.sh"
+start_private_x 1280x1024x24
+export XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb
 unset AT_SPI_BUS_ADDRESS
 
 status=0

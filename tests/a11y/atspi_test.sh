@@ -21,30 +21,8 @@ if ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
   exit 1
 fi
 
-work=$(mktemp -d)
-xvfb=
-cleanup() {
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# The server picks a free display number and writes it to the descriptor.
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$work/display" </dev/null >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do
-  [ -s "$work/display" ] && break
-  sleep 0.05
-done
-if [ ! -s "$work/display" ]; then
-  cat "$work/xvfb.log" >&2
-  echo "FAIL: Xvfb did not start" >&2
-  exit 1
-fi
-
-export DISPLAY=":$(cat "$work/display")"
-export XDG_RUNTIME_DIR="$work/run" HOME="$work"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+source "$here/privatex.sh"
+start_private_x 1024x768x24
 # Qt exposes its widgets on the AT-SPI bus only under a window system (not offscreen), and
 # without a screen reader running only when told to.
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
