@@ -5,7 +5,6 @@
 #include <QStyle>
 #include <QStyleFactory>
 
-#include "ui/accessible.h"
 #include "ui/fonts.h"
 #include "ui/icon.h"
 #include "ui/texts.h"
@@ -23,7 +22,6 @@ void initApplication(QApplication& app) {
     QApplication::setFont(fonts::windowFont());
     QApplication::setWindowIcon(mainIcon());
     app.setQuitOnLastWindowClosed(true);
-    accessible::installFactory();
 }
 
 }  // namespace zelmo::ui

@@ -97,19 +97,13 @@ void MemoryStore::gameFinished() {
 
 void MemoryStore::wiped(bool keepBackup) {
     keepFile_ = false;
-    backupPending_ = backupPending_ || keepBackup;
-    save();
+    save(keepBackup);
 }
 
-void MemoryStore::save() {
+void MemoryStore::save(bool backupFirst) {
     // The window's thread encodes the positions in use straight from the memory (no copy of
     // the whole table); the saving thread writes the bytes and flushes them to disk.
-    saver_->submit(engine::encodeMemory(flow_.memory(), flow_.entryCount()),
-                   std::exchange(backupPending_, false));
-}
-
-void MemoryStore::setMinimumInterval(std::chrono::milliseconds interval) {
-    saver_->setMinimumInterval(interval);
+    saver_->submit(engine::encodeMemory(flow_.memory(), flow_.entryCount()), backupFirst);
 }
 
 void MemoryStore::flush() {

@@ -7,7 +7,6 @@
 #include <QObject>
 #include <QString>
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -48,9 +47,6 @@ class MemoryStore {
     // it was is kept as its backup before it is replaced.
     void wiped(bool keepBackup);
 
-    // Spaces saves by at least `interval` (0, the default: each save starts as soon as it can).
-    // Snapshots arriving meanwhile coalesce into one save.
-    void setMinimumInterval(std::chrono::milliseconds interval);
     // Writes what is waiting now and waits until it is written; reports a failure.
     void flush();
 
@@ -59,7 +55,7 @@ class MemoryStore {
     const QString& path() const { return displayPath_; }
 
   private:
-    void save();
+    void save(bool backupFirst = false);
     // The outcome of save `job`, on the window's thread; older outcomes than one already
     // seen are dropped.
     void saved(std::uint64_t job, const QString& failure);
@@ -68,7 +64,6 @@ class MemoryStore {
     QString displayPath_;
     std::string path_;
     Report report_;
-    bool backupPending_ = false;
     bool keepFile_ = false;
     bool saveFailing_ = false;
     std::uint64_t lastSeenJob_ = 0;

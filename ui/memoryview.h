@@ -29,7 +29,6 @@ class MemoryView : public QWidget {
 
     MemoryModel& model() const { return *model_; }
     QListView& list() const { return *list_; }
-    QLabel& summaryLabel() const { return *summary_; }
 
   protected:
     void showEvent(QShowEvent* event) override;

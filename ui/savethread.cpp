@@ -35,20 +35,9 @@ std::uint64_t SaveThread::submit(Encoded snapshot, bool backupFirst) {
     return job;
 }
 
-void SaveThread::setMinimumInterval(std::chrono::milliseconds interval) {
-    {
-        const std::lock_guard lock(mutex_);
-        interval_ = interval;
-    }
-    changed_.notify_all();
-}
-
 SaveThread::Result SaveThread::flush() {
     std::unique_lock lock(mutex_);
-    ++flushers_;
-    changed_.notify_all();
     changed_.wait(lock, [this] { return !pending_ && !busy_; });
-    --flushers_;
     return last_;
 }
 
@@ -58,13 +47,6 @@ void SaveThread::run() {
         changed_.wait(lock, [this] { return stopping_ || pending_.has_value(); });
         if (!pending_) {
             return;  // stopping, and nothing left to write
-        }
-        // Spaced saves wait for their time unless the window closes or someone flushes;
-        // snapshots arriving meanwhile replace the waiting one.
-        const auto hurry = [this] { return stopping_ || flushers_ > 0; };
-        while (!hurry() && lastEnd_ && interval_.count() > 0 &&
-               std::chrono::steady_clock::now() < *lastEnd_ + interval_) {
-            changed_.wait_until(lock, *lastEnd_ + interval_, hurry);
         }
         Encoded snapshot = std::move(*pending_);
         pending_.reset();
@@ -80,7 +62,6 @@ void SaveThread::run() {
         // A failed backup is tried again before the next save.
         backupPending_ = backupPending_ || backupFirst;
         busy_ = false;
-        lastEnd_ = std::chrono::steady_clock::now();
         last_ = result;
         lock.unlock();
         done_(result);

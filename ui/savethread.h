@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -17,7 +16,7 @@ namespace zelmo::ui {
 // Writes the computer's memory to its file on a thread of its own, so that a slow disk never
 // stalls the window. The memory store hands over snapshots; saves coalesce: a snapshot still
 // waiting when a newer one arrives is dropped, so only the newest is written, one save at a
-// time. Optionally saves are spaced by a minimum interval; a flush writes at once and waits.
+// time. A flush writes at once and waits.
 class SaveThread {
   public:
     // A memory as the file holds it (engine::encodeMemory): only the positions in use.
@@ -44,11 +43,8 @@ class SaveThread {
     // replaced before it.
     std::uint64_t submit(Encoded snapshot, bool backupFirst);
 
-    // At least `interval` from the end of one save to the start of the next (0: none).
-    void setMinimumInterval(std::chrono::milliseconds interval);
-
-    // Writes the waiting snapshot now, whatever the interval, and returns once nothing waits
-    // or is being written: the result of the last save (job 0 if there was none).
+    // Returns once nothing waits or is being written: the result of the last save (job 0 if there
+    // was none).
     Result flush();
 
   private:
@@ -68,9 +64,6 @@ class SaveThread {
     bool backupPending_ = false;
     bool busy_ = false;
     bool stopping_ = false;
-    int flushers_ = 0;
-    std::chrono::milliseconds interval_{0};
-    std::optional<std::chrono::steady_clock::time_point> lastEnd_;
     Result last_;
 
     std::thread thread_;  // last: starts once everything above is ready

@@ -258,8 +258,10 @@ void TForm1::bindEvents() {
     };
     for (std::size_t i = 0; i < kCellButtons.size(); ++i) {
         const Handler handler = cellHandlers[i];
-        connect(this->*kCellButtons[i], &TSpeedButton::clicked, this,
-                [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+        connect(this->*kCellButtons[i], &TSpeedButton::clicked, this, [this, handler] {
+            watchMode_->stop();  // the player takes over
+            guarded([this, handler] { (this->*handler)(); });
+        });
     }
     connect(Button1, &TButton::clicked, this, [this] { wipeClicked(); });
     connect(Button2, &TButton::clicked, this, [this] { guarded([this] { Button2Click(); }); });
@@ -555,6 +557,9 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
     // Digit k plays cell k while a game runs. Keys reach the window when it holds the focus
     // itself or when a push button with the focus passes them on; a spinner keeps its own.
     const int cell = cellOfKey(event);
+    if (cell != 0) {
+        watchMode_->stop();  // a digit that plays is the player taking over
+    }
     if (cell == 0 || !acceptingMoves()) {
         QWidget::keyPressEvent(event);
         return;

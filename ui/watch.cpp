@@ -1,11 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/watch.h"
 
-#include <QApplication>
-#include <QEvent>
-#include <QKeyEvent>
-
-#include "ui/controls.h"
 #include "ui/unit1.h"
 
 namespace zelmo::ui {
@@ -25,7 +20,6 @@ bool WatchMode::setOpponent(const QString& name, std::uint64_t seed) {
         return false;
     }
     player_ = std::move(player);
-    opponentName_ = name;
     return true;
 }
 
@@ -45,9 +39,7 @@ void WatchMode::start() {
     form_.setDisplayDeferred(pace_ == 0);
     form_.holdMemorySaves(true);
     sinceSave_.start();
-    qApp->installEventFilter(this);
     timer_.start(pace_);
-    emit watchingChanged(true);
 }
 
 void WatchMode::stop() {
@@ -56,10 +48,8 @@ void WatchMode::stop() {
     }
     watching_ = false;
     timer_.stop();
-    qApp->removeEventFilter(this);
     form_.setDisplayDeferred(false);
     form_.holdMemorySaves(false);
-    emit watchingChanged(false);
 }
 
 void WatchMode::toggle() {
@@ -96,27 +86,6 @@ void WatchMode::tick() {
         form_.saveHeldMemory();
         sinceSave_.restart();
     }
-}
-
-bool WatchMode::eventFilter(QObject* watched, QEvent* event) {
-    // A click on a cell or a digit key of the window is the player taking over: watching stops
-    // and the event goes on to do what it would have done anyway.
-    const auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget != nullptr && widget->window() == &form_) {
-        if (event->type() == QEvent::MouseButtonPress &&
-            qobject_cast<const TSpeedButton*>(widget)) {
-            stop();
-        } else if (event->type() == QEvent::KeyPress && !form_.Panel1->isAncestorOf(widget)) {
-            // The digits that play a cell; in a grade spinner a digit is typed, not played.
-            const auto* key = static_cast<QKeyEvent*>(event);
-            const Qt::KeyboardModifiers other =
-                key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
-            if (key->key() >= Qt::Key_1 && key->key() <= Qt::Key_9 && other == Qt::NoModifier) {
-                stop();
-            }
-        }
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 }  // namespace zelmo::ui

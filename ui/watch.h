@@ -17,9 +17,9 @@ class TForm1;
 
 // The watch mode: the window plays "X" by itself with one of the shared players, through the
 // same handlers a click on the play button or a cell runs, and begins the next game by itself.
-// A click on a cell, a digit key or an error box stops it. At pace 0 it plays whole games in
-// slices of one frame, so input is handled between games and the window repaints at most once
-// per slice; at a pace above 0 it makes one move per tick.
+// The window stops it on a click on a cell, a digit key or an error box. At pace 0 it plays whole
+// games in slices of one frame, so input is handled between games and the window repaints at most
+// once per slice; at a pace above 0 it makes one move per tick.
 class WatchMode : public QObject {
     Q_OBJECT
   public:
@@ -33,7 +33,6 @@ class WatchMode : public QObject {
 
     // "random", "perfect" or "mixed:P"; false (and nothing changes) for any other name.
     bool setOpponent(const QString& name, std::uint64_t seed);
-    const QString& opponent() const { return opponentName_; }
     // Milliseconds per move; 0 plays as fast as the window allows.
     void setPace(int milliseconds);
     int pace() const { return pace_; }
@@ -43,12 +42,6 @@ class WatchMode : public QObject {
     void toggle();
     bool watching() const { return watching_; }
 
-  signals:
-    void watchingChanged(bool watching);
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     void tick();
     // One action of the player: the play button between games, a move during one.
@@ -56,7 +49,6 @@ class WatchMode : public QObject {
 
     TForm1& form_;
     std::unique_ptr<engine::Player> player_;
-    QString opponentName_;
     int pace_ = kDefaultPace;
     bool watching_ = false;
     QTimer timer_;

@@ -350,25 +350,6 @@ TEST_F(MemoryFileWindowTest, ASlowSaveLetsTheWindowGoOnAndCloseWaitsForTheLast) 
     EXPECT_TRUE(boxes[0].second.contains(QStringLiteral("диск пропал")));
 }
 
-TEST_F(MemoryFileWindowTest, SpacedSavesWaitForTheirTimeOrAFlush) {
-    std::atomic<int> writes = 0;
-    auto form = std::make_unique<TForm1>();
-    prepare(*form);
-    form->setMemoryWriter([&](const std::string& file, const std::vector<std::uint8_t>& in) {
-        ++writes;
-        return zelmo::engine::saveMemoryFile(file, in);
-    });
-    form->useMemoryFile(path);
-    form->memoryStore()->setMinimumInterval(std::chrono::hours(1));
-    for (int game = 0; game < 4; ++game) {
-        playGame(*form, false);
-    }
-    EXPECT_LE(writes, 1) << "within the hour only the first save may run";
-    form->finishSaving();
-    EXPECT_LE(writes, 2);
-    EXPECT_EQ(storedCount(path), form->entryCount()) << "a flush writes the newest at once";
-}
-
 TEST(WipeQuestionTest, KeepingTheMemoryIsTheDefaultAndEscapeChoosesIt) {
     // Each row answers the real question: a key, or a click on the wipe button (0).
     for (const int answer : {int(Qt::Key_Escape), int(Qt::Key_Return), 0}) {
