@@ -4,6 +4,8 @@ BUILD_DIR ?= build
 RELEASE_DIR ?= build-release
 JOBS ?= 2
 CMAKE_FLAGS ?=
+# The Debug tree of `make test`: tests built, warnings are errors.
+CONFIGURE_DEBUG = cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DZELMO_WERROR=ON $(CMAKE_FLAGS)
 
 .PHONY: check all deps test run bench startup-bench clean format install package fuzz fuzz-build fuzz-smoke screenshots crash-test
 
@@ -14,10 +16,10 @@ deps:
 	bash scripts/install-deps.sh
 
 $(BUILD_DIR)/CMakeCache.txt:
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DZELMO_WERROR=ON $(CMAKE_FLAGS)
+	$(CONFIGURE_DEBUG)
 
 test: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DZELMO_WERROR=ON $(CMAKE_FLAGS)
+	$(CONFIGURE_DEBUG)
 	cmake --build $(BUILD_DIR) -j$(JOBS)
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
@@ -84,7 +86,7 @@ fuzz-smoke: fuzz-build
 # window's saves, CRASH_TRIALS times each (docs/crash-consistency.md).
 CRASH_TRIALS ?= 300
 crash-test: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DZELMO_WERROR=ON $(CMAKE_FLAGS)
+	$(CONFIGURE_DEBUG)
 	cmake --build $(BUILD_DIR) -j$(JOBS) --target zelmo-train crash_window_driver
 	python3 tests/crash/crash_consistency.py $(BUILD_DIR) --trials $(CRASH_TRIALS)
 

@@ -37,3 +37,9 @@ finish() {
   fi
   echo "all checks passed"
 }
+
+# The installed manual pages under PREFIX: one for each page source in data/ (zelmo.6.in gives
+# PREFIX/share/man/man6/zelmo.6.gz).
+manpages() {
+  (cd "$SOURCE_DIR/data" && for page in *.6.in; do echo "$1/share/man/man6/${page%.in}.gz"; done)
+}

@@ -20,8 +20,7 @@ fi
 
 desktop=share/applications/$APP_ID.desktop
 metainfo=share/metainfo/$APP_ID.metainfo.xml
-# One manual page for each page source in data/ (zelmo.6.in gives zelmo.6.gz).
-manpages=$(cd "$SOURCE_DIR/data" && for page in *.6.in; do echo "share/man/man6/${page%.in}.gz"; done)
+manpages=$(manpages . | sed 's|^\./||')
 docdir=share/doc/zelmo
 
 # Nothing more, nothing less: a stray or a missing file shows up in the difference.

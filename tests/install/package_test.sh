@@ -57,7 +57,7 @@ expected=$(
   for program in $PROGRAMS; do echo "/usr/games/$program"; done
   echo "/usr/share/applications/$APP_ID.desktop"
   echo "/usr/share/metainfo/$APP_ID.metainfo.xml"
-  (cd "$SOURCE_DIR/data" && for page in *.6.in; do echo "/usr/share/man/man6/${page%.in}.gz"; done)
+  manpages /usr
   echo "/usr/share/doc/zelmo/copyright"
   echo "/usr/share/doc/zelmo/changelog.gz"
   for size in $ICON_SIZES; do echo "/usr/share/icons/hicolor/${size}x${size}/apps/$APP_ID.png"; done
