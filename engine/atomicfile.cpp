@@ -7,9 +7,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <charconv>
 #include <csignal>
 #include <cstring>
 #include <string_view>
+#include <system_error>
 #include <utility>
 
 namespace zelmo::engine {
@@ -53,8 +55,11 @@ std::string refusal(const std::string& target, bool& exists, struct stat& info) 
     exists = false;
     if (::stat(target.c_str(), &info) != 0) {
         const int error = errno;
-        // A missing file is created; any other failure shows up when the temporary is made.
-        return error == ENOENT ? std::string() : format(fileTexts::kNotWritable, errnoText(error));
+        // A missing file is created; a missing or non-folder parent shows up when the
+        // temporary is made.
+        return error == ENOENT || error == ENOTDIR
+                   ? std::string()
+                   : format(fileTexts::kNotWritable, errnoText(error));
     }
     exists = true;
     // A rename over a device, a pipe or a socket would put a regular file in its place.
@@ -77,23 +82,18 @@ pid_t temporaryOwner(const std::string& name, const std::string& prefix) {
     if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) {
         return 0;
     }
-    std::string_view rest(name);
-    rest.remove_prefix(prefix.size());
-    long long pid = 0;
-    std::size_t digits = 0;
-    while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9' && digits < 10) {
-        pid = pid * 10 + (rest[digits] - '0');
-        ++digits;
-    }
-    if (digits == 0 || digits >= rest.size() || rest[digits] != '.') {
+    const char* const end = name.data() + name.size();
+    // Unsigned parsing takes no sign; an overflowing pid is no pid.
+    unsigned long long pid = 0;
+    const auto [pidEnd, pidError] = std::from_chars(name.data() + prefix.size(), end, pid);
+    if (pidError != std::errc() || pidEnd == end || *pidEnd != '.' || pid == 0 ||
+        pid > 0x7FFFFFFF) {
         return 0;
     }
-    rest.remove_prefix(digits + 1);
-    std::size_t counter = 0;
-    while (counter < rest.size() && rest[counter] >= '0' && rest[counter] <= '9') {
-        ++counter;
-    }
-    if (counter == 0 || rest.substr(counter) != ".tmp" || pid <= 0 || pid > 0x7FFFFFFF) {
+    unsigned long long counter = 0;
+    const auto [counterEnd, counterError] = std::from_chars(pidEnd + 1, end, counter);
+    if (counterError == std::errc::invalid_argument ||
+        std::string_view(counterEnd, static_cast<std::size_t>(end - counterEnd)) != ".tmp") {
         return 0;
     }
     return static_cast<pid_t>(pid);
@@ -123,6 +123,79 @@ void removeStaleTemporaries(const std::string& target) {
     ::closedir(dir);
 }
 
+// The file a save to `path` replaces: `path` with every symbolic link followed, the link's
+// target taken relative to the link's folder. Sets `error` (errno) on failure.
+std::string followLinks(const std::string& path, int& error) {
+    error = 0;
+    std::string current = path;
+    for (int hop = 0;; ++hop) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0) {
+            // A link whose file is missing leads to the file to be created; a path through
+            // something that is not a folder has no link to follow, and fails when the
+            // temporary file is made.
+            if (errno != ENOENT && errno != ENOTDIR) {
+                error = errno;
+            }
+            return current;
+        }
+        if (!S_ISLNK(info.st_mode)) {
+            return current;
+        }
+        if (hop == kMaxLinks) {
+            error = ELOOP;
+            return current;
+        }
+        std::string target(static_cast<std::size_t>(info.st_size) + 256, '\0');
+        const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
+        if (length < 0 || static_cast<std::size_t>(length) >= target.size()) {
+            error = length < 0 ? errno : ENAMETOOLONG;
+            return current;
+        }
+        target.resize(static_cast<std::size_t>(length));
+        if (target.front() == '/') {
+            current = std::move(target);
+        } else {
+            current = directoryOf(current).append("/").append(target);
+        }
+    }
+}
+
+// A temporary file created beside the file that a save to a path replaces.
+struct Temporary {
+    std::string target;      // the path with its links followed
+    bool replacing = false;  // whether the target exists
+    struct stat info {};     // the target's status when it exists
+    std::string path;
+    int fd = -1;
+};
+
+// Follows the links of `path`, refuses what cannot be replaced, then creates a new temporary
+// file with `mode` beside the target. Returns "" with `out.fd` open, else the reason.
+std::string createTemporary(const std::string& path, mode_t mode, SaveSteps& steps,
+                            Temporary& out) {
+    int linkError = 0;
+    out.target = followLinks(path, linkError);
+    if (linkError != 0) {
+        return format(fileTexts::kLinkError, errnoText(linkError));
+    }
+    if (std::string why = refusal(out.target, out.replacing, out.info); !why.empty()) {
+        return why;
+    }
+    // The temporary file lies beside the target so that the rename never crosses file systems.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        out.path = tempName(out.target, attempt);
+        out.fd = steps.createNew(out.path, mode);
+        if (out.fd >= 0) {
+            return {};
+        }
+        if (errno != EEXIST) {
+            break;
+        }
+    }
+    return format(fileTexts::kCreateTemp, errnoText(errno));
+}
+
 }  // namespace
 
 int SaveSteps::createNew(const std::string& path, mode_t mode) {
@@ -150,65 +223,15 @@ int SaveSteps::openDirectory(const std::string& path) {
     return ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
-std::string followLinks(const std::string& path, int& error) {
-    error = 0;
-    std::string current = path;
-    for (int hop = 0;; ++hop) {
-        struct stat info {};
-        if (::lstat(current.c_str(), &info) != 0) {
-            // A link whose file is missing leads to the file to be created.
-            if (errno != ENOENT) {
-                error = errno;
-            }
-            return current;
-        }
-        if (!S_ISLNK(info.st_mode)) {
-            return current;
-        }
-        if (hop == kMaxLinks) {
-            error = ELOOP;
-            return current;
-        }
-        std::string target(static_cast<std::size_t>(info.st_size) + 256, '\0');
-        const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
-        if (length < 0 || static_cast<std::size_t>(length) >= target.size()) {
-            error = length < 0 ? errno : ENAMETOOLONG;
-            return current;
-        }
-        target.resize(static_cast<std::size_t>(length));
-        if (target.front() == '/') {
-            current = std::move(target);
-        } else {
-            current = directoryOf(current).append("/").append(target);
-        }
-    }
-}
-
 std::string checkReplaceable(const std::string& path) {
-    int linkError = 0;
-    const std::string target = followLinks(path, linkError);
-    if (linkError != 0) {
-        return format(fileTexts::kLinkError, errnoText(linkError));
-    }
-    bool exists = false;
-    struct stat info {};
-    if (std::string why = refusal(target, exists, info); !why.empty()) {
+    SaveSteps steps;
+    Temporary temp;
+    if (std::string why = createTemporary(path, 0600, steps, temp); !why.empty()) {
         return why;
     }
-    SaveSteps steps;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string temp = tempName(target, attempt);
-        const int fd = steps.createNew(temp, 0600);
-        if (fd >= 0) {
-            steps.close(fd);
-            steps.unlink(temp);
-            return {};
-        }
-        if (errno != EEXIST) {
-            break;
-        }
-    }
-    return format(fileTexts::kCreateTemp, errnoText(errno));
+    steps.close(temp.fd);
+    steps.unlink(temp.path);
+    return {};
 }
 
 std::string replaceFile(const std::string& path, const std::uint8_t* data, std::size_t size,
@@ -216,31 +239,16 @@ std::string replaceFile(const std::string& path, const std::uint8_t* data, std::
     auto failed = [](std::string_view pattern, int error) {
         return format(pattern, errnoText(error));
     };
-    int linkError = 0;
-    const std::string target = followLinks(path, linkError);
-    if (linkError != 0) {
-        return failed(fileTexts::kLinkError, linkError);
-    }
-    bool replacing = false;
-    struct stat info {};
-    if (std::string why = refusal(target, replacing, info); !why.empty()) {
+    Temporary created;
+    if (std::string why = createTemporary(path, 0666, steps, created); !why.empty()) {
         return why;
     }
+    const std::string& target = created.target;
+    const std::string& temp = created.path;
+    const int fd = created.fd;
+    const bool replacing = created.replacing;
+    const struct stat& info = created.info;
     const std::string directory = directoryOf(target);
-
-    // The temporary file lies beside the target so that the rename never crosses file systems.
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = tempName(target, attempt);
-        fd = steps.createNew(temp, 0666);
-        if (fd < 0 && errno != EEXIST) {
-            break;
-        }
-    }
-    if (fd < 0) {
-        return failed(fileTexts::kCreateTemp, errno);
-    }
     auto abandon = [&](std::string_view pattern, int error, bool open) {
         if (open) {
             steps.close(fd);

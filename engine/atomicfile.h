@@ -46,8 +46,4 @@ inline std::string replaceFile(const std::string& path, const std::vector<std::u
 // or the reason.
 std::string checkReplaceable(const std::string& path);
 
-// The file a save to `path` replaces: `path` with every symbolic link followed, the link's
-// target taken relative to the link's folder. Sets `error` (errno) on failure.
-std::string followLinks(const std::string& path, int& error);
-
 }  // namespace zelmo::engine

@@ -77,19 +77,6 @@ std::string saveMemoryFile(const std::string& path, const std::vector<std::uint8
     return saveMemoryFile(path, encoded, steps);
 }
 
-std::string saveMemoryFile(const std::string& path, const PositionMemory& memory,
-                           std::int32_t entryCount) {
-    return saveMemoryFile(path, encodeMemory(memory, entryCount));
-}
-
-std::string saveMemoryFile(const std::string& path, const MemorySnapshot& in) {
-    return saveMemoryFile(path, encodeMemory(in));
-}
-
-std::string saveMemoryFile(const std::string& path, const MemorySnapshot& in, SaveSteps& steps) {
-    return saveMemoryFile(path, encodeMemory(in), steps);
-}
-
 std::string checkMemorySavePath(const std::string& path) {
     const std::string failure = checkReplaceable(path);
     return failure.empty() ? failure : inFile(fileTexts::kFileNotSaved, path, failure);

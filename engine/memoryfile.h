@@ -23,11 +23,6 @@ MemoryLoadResult loadMemoryFile(const std::string& path, MemorySnapshot& out);
 std::string saveMemoryFile(const std::string& path, const std::vector<std::uint8_t>& encoded,
                            SaveSteps& steps);
 std::string saveMemoryFile(const std::string& path, const std::vector<std::uint8_t>& encoded);
-// Encodes entries 1..entryCount of the memory as it is and replaces the file with them.
-std::string saveMemoryFile(const std::string& path, const PositionMemory& memory,
-                           std::int32_t entryCount);
-std::string saveMemoryFile(const std::string& path, const MemorySnapshot& in);
-std::string saveMemoryFile(const std::string& path, const MemorySnapshot& in, SaveSteps& steps);
 
 // Checks before a run that a later save to `path` can succeed (checkReplaceable); "" or a
 // message naming the file.

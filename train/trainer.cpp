@@ -228,8 +228,8 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
         }
     }
     if (!options.savePath.empty()) {
-        const std::string failure =
-            engine::saveMemoryFile(options.savePath, flow->memory(), flow->entryCount());
+        const std::string failure = engine::saveMemoryFile(
+            options.savePath, engine::encodeMemory(flow->memory(), flow->entryCount()));
         if (!failure.empty()) {
             err << prefixed(failure);
             code = kExitIoError;

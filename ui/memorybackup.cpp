@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/memorybackup.h"
 
+#include "engine/atomicfile.h"
+#include "engine/filetexts.h"
+
 #include <fcntl.h>
-#include <stdlib.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -17,32 +19,26 @@ namespace {
 // The module's texts (UTF-8).
 namespace backupTexts {
 constexpr const char* kNotKept = "Не удалось сохранить копию памяти компьютера в файл «";
-constexpr const char* kCause = "» (";
-constexpr const char* kEnd = "); файл памяти не перезаписан, чтобы прежняя память не пропала.";
+constexpr const char* kCause = "»: ";
+constexpr const char* kEnd = " Файл памяти не перезаписан, чтобы прежняя память не пропала.";
 }  // namespace backupTexts
 
-std::string failure(const std::string& backup, int error) {
-    return std::string(backupTexts::kNotKept) + backup + backupTexts::kCause +
-           std::strerror(error) + backupTexts::kEnd;
+std::string failure(const std::string& backup, const std::string& reason) {
+    return std::string(backupTexts::kNotKept) + backup + backupTexts::kCause + reason +
+           backupTexts::kEnd;
 }
 
-// Copies `from` into the new file `to` and flushes it; errno is left set on failure.
-bool copyInto(const std::string& from, const std::string& to) {
-    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) {
-        return false;
+// Reads the whole file `path` (a symbolic link leads to the file it names). Returns 0, or the
+// errno of the failure; ENOENT when there is no file.
+int readWhole(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return errno;
     }
-    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (out < 0) {
-        const int error = errno;
-        ::close(in);
-        errno = error;
-        return false;
-    }
-    std::vector<char> buffer(1 << 16);
-    bool ok = true;
+    std::uint8_t buffer[1 << 16];
+    int error = 0;
     for (;;) {
-        const ssize_t n = ::read(in, buffer.data(), buffer.size());
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n == 0) {
             break;
         }
@@ -50,28 +46,13 @@ bool copyInto(const std::string& from, const std::string& to) {
             if (errno == EINTR) {
                 continue;
             }
-            ok = false;
+            error = errno;
             break;
         }
-        for (ssize_t done = 0; done < n && ok;) {
-            const ssize_t w =
-                ::write(out, buffer.data() + done, static_cast<std::size_t>(n - done));
-            if (w < 0 && errno != EINTR) {
-                ok = false;
-            } else if (w > 0) {
-                done += w;
-            }
-        }
-        if (!ok) {
-            break;
-        }
+        bytes.insert(bytes.end(), buffer, buffer + n);
     }
-    ok = ok && ::fsync(out) == 0;
-    const int error = errno;
-    ::close(out);
-    ::close(in);
-    errno = error;
-    return ok;
+    ::close(fd);
+    return error;
 }
 
 }  // namespace
@@ -82,29 +63,17 @@ std::string backupPathOf(const std::string& path) {
 
 std::string keepBackup(const std::string& path) {
     const std::string backup = backupPathOf(path);
-    // The file a symbolic link leads to is the one whose contents are kept.
-    std::string source = path;
-    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-        source = resolved;
-        std::free(resolved);
+    std::vector<std::uint8_t> bytes;
+    if (const int error = readWhole(path, bytes); error != 0) {
+        return error == ENOENT
+                   ? std::string()
+                   : failure(backup, engine::fileTexts::format(engine::fileTexts::kReadError,
+                                                               std::strerror(error)));
     }
-    struct stat status {};
-    if (::stat(source.c_str(), &status) != 0) {
-        return errno == ENOENT ? std::string() : failure(backup, errno);
-    }
-    const std::string fresh = backup + ".new";
-    ::unlink(fresh.c_str());  // left over from an interrupted backup, if any
     // A copy rather than a second (hard) link: the backup stays what it is whatever later
     // happens to the memory file.
-    if (!copyInto(source, fresh)) {
-        const int error = errno;
-        ::unlink(fresh.c_str());
-        return failure(backup, error);
-    }
-    if (::rename(fresh.c_str(), backup.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(fresh.c_str());
-        return failure(backup, error);
+    if (const std::string why = engine::replaceFile(backup, bytes); !why.empty()) {
+        return failure(backup, why);
     }
     return {};
 }

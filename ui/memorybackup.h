@@ -12,9 +12,8 @@ namespace zelmo::ui {
 std::string backupPathOf(const std::string& path);
 
 // Keeps the file `path` as it is now as its backup. Nothing to keep (no file) is a success.
-// The backup is replaced in one step (a new name renamed over the old backup): it is either
-// the previous backup or the new one; the copy is flushed to disk before. Returns "" or a
-// Russian message naming the backup and the cause.
+// The backup is replaced as engine::replaceFile replaces a file: it is either the previous
+// backup or the new one. Returns "" or a Russian message naming the backup and the cause.
 std::string keepBackup(const std::string& path);
 
 }  // namespace zelmo::ui

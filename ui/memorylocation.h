@@ -17,8 +17,8 @@ QString keptMemoryPath();
 enum class FolderPolicy { MustExist, Create };
 
 // "" when the folder of `path` exists (after creating it, under FolderPolicy::Create) and a
-// new file can be made in it (one is created and removed again); otherwise a Russian message
-// naming the file, the folder and the cause.
+// save could replace the file (engine::checkReplaceable: a temporary file is created in the
+// folder and removed again); otherwise a Russian message naming the file and the cause.
 QString checkMemoryFolder(const QString& path, FolderPolicy policy);
 
 }  // namespace zelmo::ui

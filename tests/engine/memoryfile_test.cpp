@@ -322,7 +322,7 @@ TEST(MemoryFileTest, FileRoundTripMissingFileAndReadErrors) {
     EXPECT_EQ(missing.status, S::Missing);
     EXPECT_NE(missing.message.find(path), std::string::npos) << missing.message;
 
-    ASSERT_EQ(saveMemoryFile(path, *smallMemory()), "");
+    ASSERT_EQ(saveMemoryFile(path, encodeMemory(*smallMemory())), "");
     EXPECT_EQ(readFile(path), encodeMemory(*smallMemory()));
     EXPECT_EQ(dir.names(), std::vector<std::string>{"memory.zelmo"});  // no temporary left
     auto loaded = std::make_unique<MemorySnapshot>();
@@ -342,7 +342,7 @@ TEST(MemoryFileTest, FileRoundTripMissingFileAndReadErrors) {
 
     // A save into a directory that does not exist reports it and creates nothing.
     const std::string nowhere = dir.path() + "/no/such/memory.zelmo";
-    const std::string failure = saveMemoryFile(nowhere, *smallMemory());
+    const std::string failure = saveMemoryFile(nowhere, encodeMemory(*smallMemory()));
     EXPECT_NE(failure.find("«" + nowhere + "»"), std::string::npos) << failure;
 }
 
@@ -351,7 +351,7 @@ TEST(MemoryFileTest, SaveKeepsThePermissionsOfTheFileItReplaces) {
     const std::string path = dir.path() + "/memory.zelmo";
     writeFile(path, {});
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-    ASSERT_EQ(saveMemoryFile(path, *smallMemory()), "");
+    ASSERT_EQ(saveMemoryFile(path, encodeMemory(*smallMemory())), "");
     struct stat info {};
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
@@ -363,7 +363,7 @@ TEST(MemoryFileTest, SaveThroughASymbolicLinkReplacesTheFileBehindIt) {
     const std::string link = dir.path() + "/link.zelmo";
     writeFile(file, {});
     ASSERT_EQ(::symlink(file.c_str(), link.c_str()), 0);
-    ASSERT_EQ(saveMemoryFile(link, *smallMemory()), "");
+    ASSERT_EQ(saveMemoryFile(link, encodeMemory(*smallMemory())), "");
     struct stat info {};
     ASSERT_EQ(::lstat(link.c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
@@ -429,7 +429,7 @@ TEST(MemoryFileTest, AFailedSaveLeavesTheOldFileAndNoTemporary) {
 
     FaultySteps counting;
     writeFile(path, oldBytes);
-    ASSERT_EQ(saveMemoryFile(path, *newer, counting), "");
+    ASSERT_EQ(saveMemoryFile(path, encodeMemory(*newer), counting), "");
     ASSERT_EQ(readFile(path), newBytes);
     const int total = counting.steps();
     ASSERT_GT(total, 8);  // create, mode, several writes, sync, close, rename, directory
@@ -437,7 +437,7 @@ TEST(MemoryFileTest, AFailedSaveLeavesTheOldFileAndNoTemporary) {
     for (int k = 1; k <= total; ++k) {
         writeFile(path, oldBytes);
         FaultySteps faulty(k);
-        const std::string message = saveMemoryFile(path, *newer, faulty);
+        const std::string message = saveMemoryFile(path, encodeMemory(*newer), faulty);
         // Closing the directory is the last step; its result is of no use to anyone.
         if (k < total) {
             EXPECT_NE(message.find("«" + path + "»"), std::string::npos) << "step " << k;
@@ -460,7 +460,7 @@ TEST(MemoryFileTest, ASaveStoppedAtAnyStepLeavesTheOldOrTheNewFile) {
     const Bytes oldBytes = encodeMemory(*smallMemory());
     const Bytes newBytes = encodeMemory(*newer);
     FaultySteps counting;
-    ASSERT_EQ(saveMemoryFile(path, *newer, counting), "");
+    ASSERT_EQ(saveMemoryFile(path, encodeMemory(*newer), counting), "");
 
     for (int k = 1; k <= counting.steps() + 1; ++k) {
         writeFile(path, oldBytes);
@@ -468,7 +468,7 @@ TEST(MemoryFileTest, ASaveStoppedAtAnyStepLeavesTheOldOrTheNewFile) {
         ASSERT_GE(child, 0);
         if (child == 0) {
             FaultySteps crashing(k, true);
-            saveMemoryFile(path, *newer, crashing);
+            saveMemoryFile(path, encodeMemory(*newer), crashing);
             ::_exit(0);
         }
         int status = 0;

@@ -14,8 +14,10 @@
 #include <QTimer>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -199,11 +201,15 @@ TEST_F(MemoryFileWindowTest, AFolderThatCannotTakeTheFileIsReportedAtStartUp) {
         QString file;
         QString cause;
     };
+    const QString noTemporary = QStringLiteral("не создаётся временный файл");
+    auto cause = [&](int error) {
+        return noTemporary + QStringLiteral(" (") + QString::fromLocal8Bit(std::strerror(error));
+    };
     // /proc takes no new file, whoever runs the tests (root included).
     const Row rows[] = {
-        {dir.filePath(QStringLiteral("none/memory.zelmo")), QStringLiteral("нет")},
-        {dir.filePath(QStringLiteral("plain/memory.zelmo")), QStringLiteral("не папка")},
-        {QStringLiteral("/proc/memory.zelmo"), QStringLiteral("нельзя создать файл")},
+        {dir.filePath(QStringLiteral("none/memory.zelmo")), cause(ENOENT)},
+        {dir.filePath(QStringLiteral("plain/memory.zelmo")), cause(ENOTDIR)},
+        {QStringLiteral("/proc/memory.zelmo"), noTemporary},
     };
     for (const Row& row : rows) {
         boxes.clear();
