@@ -4,7 +4,7 @@
 namespace zelmo::app {
 
 Expansion expandAbbreviations(const QStringList& arguments, const QStringList& names,
-                              const QStringList& valueNames) {
+                              const QStringList& valueNames, const QStringList& flagNames) {
     Expansion result;
     bool isValue = false;  // this argument is the value of the option before it
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -46,6 +46,12 @@ Expansion expandAbbreviations(const QStringList& arguments, const QStringList& n
             }
         }
         isValue = equals < 0 && valueNames.contains(name);
+        if (isValue && i + 1 == arguments.size() && result.missingValue.isEmpty()) {
+            result.missingValue = argument;
+        }
+        if (equals >= 0 && flagNames.contains(name) && result.unexpectedValue.isEmpty()) {
+            result.unexpectedValue = argument.left(argument.indexOf(QLatin1Char('=')));
+        }
         result.arguments.append(argument);
     }
     return result;

@@ -102,7 +102,7 @@ std::optional<int> paceOf(const QString& text) {
 
 }  // namespace
 
-CommandLine parseCommandLine(const QStringList& arguments) {
+CommandLine parseCommandLine(const QStringList& arguments, int defaultPace) {
     QCommandLineParser parser;
     // Single-dash words are long options, as Qt's own "-platform" and "-style" are.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -117,14 +117,13 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     parser.addOptions(own);
     QStringList ownNames;
     QStringList valueNames;
+    QStringList flagNames;
     for (const QCommandLineOption& option : own) {
         for (const QString& name : option.names()) {
             if (name.size() > 1) {
                 ownNames.append(name);
             }
-            if (!option.valueName().isEmpty()) {
-                valueNames.append(name);
-            }
+            (option.valueName().isEmpty() ? flagNames : valueNames).append(name);
         }
     }
     for (const char* name : kQtValueOptions) {
@@ -133,6 +132,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
             QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("VALUE"))));
     }
     for (const char* name : kQtFlagOptions) {
+        flagNames.append(QString::fromLatin1(name));
         parser.addOption(hidden(QCommandLineOption(QString::fromLatin1(name))));
     }
 
@@ -143,7 +143,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         return refused;
     };
     // Only our own long options are abbreviated, as getopt_long would; Qt's stay as they are.
-    const Expansion expanded = expandAbbreviations(arguments, ownNames, valueNames);
+    const Expansion expanded = expandAbbreviations(arguments, ownNames, valueNames, flagNames);
     if (!expanded.ambiguous.isEmpty()) {
         return refuse(texts::kAmbiguous.arg(expanded.ambiguous,
                                             expanded.candidates.join(QStringLiteral(", "))));
@@ -155,7 +155,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     CommandLine result;
     if (parser.isSet(help)) {
         result.action = CommandLine::Action::Help;
-        result.text = texts::kUsage.arg(kMaxPace).arg(kDefaultPace);
+        result.text = texts::kUsage.arg(kMaxPace).arg(defaultPace);
         return result;
     }
     if (parsed && parser.isSet(version)) {
@@ -170,17 +170,17 @@ CommandLine parseCommandLine(const QStringList& arguments) {
             return refuse(texts::kUnknownOption.arg(
                 (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name));
         }
-        // Qt's two other complaints, in its own wording: a value missing after an option
-        // that needs one, or a value given to an option that takes none.
-        const QString error = parser.errorText();
-        const QString name = error.section(QLatin1Char('\''), 1, 1);
-        if (error.startsWith(QStringLiteral("Unexpected value"))) {
-            return refuse(texts::kNoValue.arg(name));
+        // The parser's two other complaints, found while the abbreviations were written out.
+        if (!expanded.unexpectedValue.isEmpty()) {
+            return refuse(texts::kNoValue.arg(expanded.unexpectedValue));
         }
-        if (name.endsWith(QStringLiteral("-memory"))) {
+        if (expanded.missingValue.endsWith(QStringLiteral("-memory"))) {
             return refuse(texts::kMissingValue);
         }
-        return refuse(texts::kMissingOther.arg(name));
+        if (!expanded.missingValue.isEmpty()) {
+            return refuse(texts::kMissingOther.arg(expanded.missingValue));
+        }
+        return refuse(parser.errorText() + QLatin1Char('\n'));
     }
     if (!parser.positionalArguments().isEmpty()) {
         return refuse(texts::kExtraArgument.arg(parser.positionalArguments().constFirst()));

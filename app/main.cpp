@@ -14,14 +14,11 @@
 #include "ui/unit1.h"
 #include "ui/watch.h"
 
-static_assert(zelmo::app::kDefaultPace == zelmo::ui::WatchMode::kDefaultPace,
-              "--opponent without --pace watches at the pace of F5");
-
 int main(int argc, char** argv) {
     zelmo::engine::openClosedStandardStreams();
     using zelmo::app::CommandLine;
-    const CommandLine commandLine =
-        zelmo::app::parseCommandLine(zelmo::app::argumentsOf(argc, argv));
+    const CommandLine commandLine = zelmo::app::parseCommandLine(
+        zelmo::app::argumentsOf(argc, argv), zelmo::ui::WatchMode::kDefaultPace);
     switch (commandLine.action) {
         case CommandLine::Action::Help:
         case CommandLine::Action::Version:
@@ -48,7 +45,8 @@ int main(int argc, char** argv) {
     }
     // The parser has checked the player's name, so the watch mode takes it.
     if (!commandLine.opponent.isEmpty()) {
-        form1.watch(commandLine.opponent, commandLine.pace);
+        form1.watch(commandLine.opponent,
+                    commandLine.pace.value_or(zelmo::ui::WatchMode::kDefaultPace));
     }
     app.exec();
     return 0;

@@ -3,6 +3,7 @@
 #include "engine/memoryfile.h"
 #include "train/texts.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -155,7 +156,6 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     write(std::string(texts::kTableHeader) + "\n");
     std::int64_t errors = 0;
     std::int64_t gameNumber = 0;
-    std::int64_t played = 0;
     BlockCounts block, total;
     const auto onError = [&](const std::exception& error) {
         ++errors;
@@ -173,7 +173,6 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     const auto started = std::chrono::steady_clock::now();
     for (gameNumber = 1; gameNumber <= options.games; ++gameNumber) {
         const TrainFlow::GameResult result = flow->playGame(*player, onError);
-        played = gameNumber;
         if (result.outcome >= 0) {
             ++block.wins[result.outcome];
             ++total.wins[result.outcome];
@@ -195,6 +194,8 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
         bar.update(gameNumber);
     }
     bar.hide();
+    // The loop leaves gameNumber one past the last game, or at the game it stopped after.
+    const std::int64_t played = std::min(gameNumber, options.games);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::ostringstream totalLine;

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 #include "app/abbreviations.h"
 #include "app/commandline.h"
 
@@ -21,7 +23,7 @@ TEST(CommandLineTest, OptionsHelpVersionAndRefusals) {
         bool keepMemory;
         QString inText;
         QString opponent = {};
-        int pace = zelmo::app::kDefaultPace;
+        std::optional<int> pace = {};
     };
     const QString players = QStringLiteral(
         "у параметра --opponent: нужно random, perfect или mixed:P, где P — десятичное число от 0 "
@@ -35,6 +37,7 @@ TEST(CommandLineTest, OptionsHelpVersionAndRefusals) {
         {{"--keep-memory", "--"}, Action::Run, {}, true, {}},
         {{"-platform", "offscreen", "-style=fusion", "-reverse"}, Action::Run, {}, false, {}},
         {{"--help"}, Action::Help, {}, false, "--keep-memory"},
+        {{"--help"}, Action::Help, {}, false, "без --pace 321;"},
         {{"-h", "--bogus"}, Action::Help, {}, false, "--memory ФАЙЛ"},
         {{"--version"}, Action::Version, {}, false, "zelmo " ZELMO_TEST_VERSION},
         {{"--bogus"}, Action::Error, {}, false, "неизвестный параметр «--bogus»"},
@@ -77,10 +80,16 @@ TEST(CommandLineTest, OptionsHelpVersionAndRefusals) {
         {{"--vers"}, Action::Version, {}, false, "zelmo " ZELMO_TEST_VERSION},
         {{"--mem"}, Action::Error, {}, false, "нужно имя файла"},
         {{"--keep=yes"}, Action::Error, {}, false, "«--keep-memory» не бывает значения"},
+        {{"-reverse=1"}, Action::Error, {}, false, "«-reverse» не бывает значения"},
+        {{"--opponent", "random", "--p"},
+         Action::Error,
+         {},
+         false,
+         "после «--pace» нужно значение"},
         {{"--", "--keep"}, Action::Error, {}, false, "лишний аргумент «--keep»"},
     };
     for (const Row& row : rows) {
-        const CommandLine result = zelmo::app::parseCommandLine(row.arguments);
+        const CommandLine result = zelmo::app::parseCommandLine(row.arguments, 321);
         const std::string what = row.arguments.join(' ').toStdString();
         EXPECT_EQ(result.action, row.action) << what;
         EXPECT_EQ(result.memoryPath, row.memoryPath) << what;
@@ -98,11 +107,11 @@ TEST(CommandLineTest, OptionsHelpVersionAndRefusals) {
 TEST(CommandLineTest, AmbiguousAbbreviationNamesTheCandidates) {
     const QStringList names = {"keep-memory", "keep-score", "memory"};
     const zelmo::app::Expansion ambiguous =
-        zelmo::app::expandAbbreviations({"--memory", "--ke", "--kee=1"}, names, {"memory"});
+        zelmo::app::expandAbbreviations({"--memory", "--ke", "--kee=1"}, names, {"memory"}, {});
     EXPECT_EQ(ambiguous.ambiguous, "--kee");
     EXPECT_EQ(ambiguous.candidates, QStringList({"--keep-memory", "--keep-score"}));
-    const zelmo::app::Expansion unique =
-        zelmo::app::expandAbbreviations({"--keep-s", "--m=--k", "--", "--k"}, names, {"memory"});
+    const zelmo::app::Expansion unique = zelmo::app::expandAbbreviations(
+        {"--keep-s", "--m=--k", "--", "--k"}, names, {"memory"}, {});
     EXPECT_TRUE(unique.ambiguous.isEmpty());
     EXPECT_EQ(unique.arguments, QStringList({"--keep-score", "--memory=--k", "--", "--k"}));
 }

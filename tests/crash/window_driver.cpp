@@ -10,11 +10,12 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "engine/memoryformat.h"
+#include "engine/players.h"
+#include "train/trainflow.h"
 #include "ui/controls.h"
 #include "ui/unit1.h"
 
@@ -29,8 +30,7 @@ int main(int argc, char** argv) {
     const bool dump = argc > 3 && std::string(argv[3]) == "--dump";
 
     zelmo::ui::TForm1 form;
-    std::uint32_t now = 1;
-    form.setClock([&now] { return now = (now + 1777) % 86400000; });
+    form.setClock(zelmo::train::SteppingClock(1778, 1777));
     form.setErrorBox([](QWidget*, const QString&, const QString& text) {
         std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     });
@@ -39,18 +39,11 @@ int main(int argc, char** argv) {
         std::puts("ready");
         std::fflush(stdout);
     }
-    std::mt19937 random(1);
+    zelmo::engine::RandomPlayer player(1);
     for (long game = 1; game <= games; ++game) {
         form.Button2->click();
         while (form.acceptingMoves()) {
-            std::vector<int> free;
-            for (int k = 1; k <= 9; ++k) {
-                if (form.board().is(k, zelmo::engine::kEmpty)) {
-                    free.push_back(k);
-                }
-            }
-            const auto pick = static_cast<std::size_t>(random() % free.size());
-            form.cellButton(free[pick])->click();
+            form.cellButton(player.move(form.board()))->click();
         }
         if (dump) {
             const std::vector<std::uint8_t> bytes =

@@ -21,6 +21,9 @@ namespace {
 
 using zelmo::app::CommandLine;
 
+// The pace the help names; the parser only prints it.
+constexpr int kDefaultPace = 200;
+
 [[noreturn]] void fail(const char* what, const QStringList& arguments) {
     std::fprintf(stderr, "window's command line: %s:", what);
     for (const QString& argument : arguments) {
@@ -57,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const QStringList arguments =
         zelmo::app::argumentsOf(static_cast<int>(argv.size()), argv.data());
-    const CommandLine line = zelmo::app::parseCommandLine(arguments);
+    const CommandLine line = zelmo::app::parseCommandLine(arguments, kDefaultPace);
     switch (line.action) {
         case CommandLine::Action::Help:
         case CommandLine::Action::Version:
@@ -72,9 +75,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     check(line.memoryPath.isEmpty() || !line.keepMemory, "--memory and --keep-memory at once",
           arguments);
-    check(line.pace >= 0 && line.pace <= zelmo::app::kMaxPace, "a pace out of range", arguments);
+    check(!line.pace || (*line.pace >= 0 && *line.pace <= zelmo::app::kMaxPace),
+          "a pace out of range", arguments);
     check(line.opponent.isEmpty()
-              ? line.pace == zelmo::app::kDefaultPace
+              ? !line.pace
               : zelmo::engine::makePlayer(line.opponent.toStdString(), 0) != nullptr,
           "a pace without an opponent, or an opponent who does not exist", arguments);
     // The run written back, with the file once as "--memory=FILE" and once as "--memory FILE".
@@ -88,10 +92,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             again += QStringLiteral("--keep-memory");
         }
         if (!line.opponent.isEmpty()) {
-            again += {QStringLiteral("--opponent=") + line.opponent,
-                      QStringLiteral("--pace=") + QString::number(line.pace)};
+            again += QStringLiteral("--opponent=") + line.opponent;
         }
-        const CommandLine back = zelmo::app::parseCommandLine(again);
+        if (line.pace) {
+            again += QStringLiteral("--pace=") + QString::number(*line.pace);
+        }
+        const CommandLine back = zelmo::app::parseCommandLine(again, kDefaultPace);
         check(back.action == CommandLine::Action::Run && back.memoryPath == line.memoryPath &&
                   back.keepMemory == line.keepMemory && back.opponent == line.opponent &&
                   back.pace == line.pace,
