@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/fontcache.h"
 #include "chart/qtcanvas.h"
 #include "ui/controlsetup.h"
 
@@ -147,7 +148,7 @@ class FloorRecorder : public TChartCanvas3D {
             }
         }
         keys_.push_back(Font);
-        fonts.push_back(TQtChartCanvas::MakeFont(Font));
+        fonts.push_back(FontCache::MakeFont(Font));
         return static_cast<int>(fonts.size() - 1);
     }
     QPen CurrentPen() const {

@@ -48,8 +48,7 @@ QFont FontCache::MakeFont(const TFontData& font, double pixelRatio) {
     result.setUnderline(font.Underline);
     result.setStyleStrategy(QFont::NoAntialias);
     // Heights are pixels of the chart's layout; a denser screen gets as many more.
-    const int height =
-        pixelRatio == 1.0 ? font.Height : Rnd(font.Height * static_cast<long double>(pixelRatio));
+    const int height = Rnd(font.Height * static_cast<long double>(pixelRatio));
     if (height < 0) {
         // Character height: the em square, which is what a pixel size sets.
         result.setPixelSize(-height);

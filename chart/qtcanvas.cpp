@@ -53,7 +53,6 @@ void TQtChartCanvas::BeginPaint(QSize deviceSize, double pixelRatio) {
     smallDots_ = raster::SmallDotsPattern(scale_);
     phasePeriod_ = std::lcm<long long>(dotted_.Period, smallDots_.Period);
     fonts_.SetPixelRatio(scale_.Ratio());
-    currentFont_ = kNoFont;
     painterFont_ = kNoFont;
     painterClipVersion_ = ~0u;
     Unclip();
@@ -73,9 +72,8 @@ void TQtChartCanvas::EndPaint() {
     painting_ = false;
 }
 
-FontCache::Entry& TQtChartCanvas::CurrentFont() {
-    currentFont_ = fonts_.IndexOf(Font);
-    return fonts_.At(currentFont_);
+std::size_t TQtChartCanvas::CurrentFont() {
+    return fonts_.IndexOf(Font);
 }
 
 QPainter& TQtChartCanvas::TextPainter() {
@@ -98,7 +96,7 @@ void TQtChartCanvas::SetTextAlignment(unsigned flags) {
 
 FontCache::Entry& TQtChartCanvas::LayoutFont() {
     if (scale_.Identity()) {
-        return CurrentFont();
+        return fonts_.At(CurrentFont());
     }
     return layoutFonts_.At(layoutFonts_.IndexOf(Font));
 }
@@ -115,8 +113,8 @@ void TQtChartCanvas::TextOut2D(int x, int y, const QString& text) {
     if (image_.isNull() || text.isEmpty()) {
         return;
     }
-    FontCache::Entry& entry = CurrentFont();
-    const std::size_t index = currentFont_;
+    const std::size_t index = CurrentFont();
+    FontCache::Entry& entry = fonts_.At(index);
     const int width = FontCache::TextWidth(entry, text);
     const int height = entry.Height;
     const raster::Point anchor = Device(x, y);
@@ -263,13 +261,14 @@ void TQtChartCanvas::PenLine(int x0, int y0, int x1, int y1) {
     dotPhase_ = (phase0 + steps) % phasePeriod_;
     const raster::DotPattern pattern = PenPattern(size);
 
+    const raster::StrokeAxis ax = raster::AxisOf(p0.X, p1.X, steps);
+    const raster::StrokeAxis ay = raster::AxisOf(p0.Y, p1.Y, steps);
+
     if (wide && size > std::max<long long>({width_, height_, 2 * phasePeriod_})) {
-        WideLineByRows(p0, p1, last, size, from, phase0, pattern, rgb);
+        WideLineByRows(ax, ay, last, size, from, phase0, pattern, rgb);
         return;
     }
     // A step marks the image when its stamp [p + from, p + from + size) meets it.
-    const raster::StrokeAxis ax = raster::AxisOf(p0.X, p1.X, steps);
-    const raster::StrokeAxis ay = raster::AxisOf(p0.Y, p1.Y, steps);
     const long long xLo = -from - size + 1;
     const long long xHi = width_ - 1 - from;
     const long long yLo = -from - size + 1;
@@ -312,12 +311,9 @@ void TQtChartCanvas::PenLine(int x0, int y0, int x1, int y1) {
 // A pen wider than the image: per image row, the steps whose squares cover it are one run, and
 // their squares, one pixel apart at most, join into one span (for a dotted pen, the squares of
 // its set steps, which lie at most a dot gap apart, less than the width).
-void TQtChartCanvas::WideLineByRows(const raster::Point& p0, const raster::Point& p1,
+void TQtChartCanvas::WideLineByRows(const raster::StrokeAxis& ax, const raster::StrokeAxis& ay,
                                     long long last, long long size, long long from,
                                     long long phase0, const raster::DotPattern& pattern, QRgb rgb) {
-    const long long steps = std::max(std::llabs(p1.X - p0.X), std::llabs(p1.Y - p0.Y));
-    const raster::StrokeAxis ax = raster::AxisOf(p0.X, p1.X, steps);
-    const raster::StrokeAxis ay = raster::AxisOf(p0.Y, p1.Y, steps);
     for (int y = 0; y < height_; ++y) {
         auto [first, end] = ay.StepsWithin(y - from - size + 1, y - from, last);
         // Move the ends of the run onto set steps of the pattern.
@@ -361,11 +357,7 @@ void TQtChartCanvas::Rectangle2D(const TRect& r) {
     const TPoint savedPos = penPos_;
     const long long savedPhase = dotPhase_;
     const TRect n = Normalized(r);
-    if (Brush.Style == TBrushStyle::bsSolid) {
-        const raster::Point a = Device(n.Left, n.Top);
-        const raster::Point b = Device(n.Right, n.Bottom);
-        SolidRect(a.X, a.Y, b.X, b.Y, ToQRgb(Brush.Color));
-    }
+    FillRect(n);
     if (static_cast<long long>(n.Right) - n.Left >= 1 &&
         static_cast<long long>(n.Bottom) - n.Top >= 1) {
         Frame(n);

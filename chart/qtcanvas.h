@@ -60,13 +60,9 @@ class TQtChartCanvas : public TChartCanvas3D {
     void ClipPolygon(std::span<const TPoint> points) override;
     void ClipRectangle(const TRect& r) override;
 
-    // The Qt font that a font description selects (see FontCache::MakeFont).
-    static QFont MakeFont(const TFontData& font, double pixelRatio = 1.0) {
-        return FontCache::MakeFont(font, pixelRatio);
-    }
-
   private:
-    FontCache::Entry& CurrentFont();
+    // The index in fonts_ of the entry of the current font.
+    std::size_t CurrentFont();
     // The font's entry at ratio 1, which text is measured in.
     FontCache::Entry& LayoutFont();
     QPainter& TextPainter();
@@ -78,7 +74,7 @@ class TQtChartCanvas : public TChartCanvas3D {
     void FillRow(int y, int x0, int x1, QRgb rgb);
     void SolidRect(long long left, long long top, long long right, long long bottom, QRgb rgb);
     void PenLine(int x0, int y0, int x1, int y1);
-    void WideLineByRows(const raster::Point& p0, const raster::Point& p1, long long last,
+    void WideLineByRows(const raster::StrokeAxis& ax, const raster::StrokeAxis& ay, long long last,
                         long long size, long long from, long long phase0,
                         const raster::DotPattern& pattern, QRgb rgb);
     void FillSpans(std::span<const raster::Point> points, QRgb rgb);
@@ -107,7 +103,6 @@ class TQtChartCanvas : public TChartCanvas3D {
     FontCache fonts_;
     FontCache layoutFonts_;
     static constexpr std::size_t kNoFont = ~std::size_t{0};
-    std::size_t currentFont_ = kNoFont;
 
     QPainter painter_;
     std::size_t painterFont_ = kNoFont;

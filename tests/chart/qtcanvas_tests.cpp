@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
+#include <QRegion>
 
 #include <initializer_list>
 #include <string>
 #include <vector>
 
+#include "chart/clipspans.h"
+#include "chart/fontcache.h"
 #include "chart/qtcanvas.h"
 #include "chart/tchartpen.h"
 #include "chart/tview3doptions.h"
@@ -175,11 +178,22 @@ QRect InkBox(const Device& d, const QRect& area, QRgb ink) {
     return box;
 }
 
+TEST(CanvasDevice, ClipRegionIsThePolygonsPixels) {
+    // A bow tie: its edges cross at (5, 5), where the two spans of row 5 meet.
+    const std::vector<raster::Point> bowTie = {{0, 0}, {10, 10}, {10, 0}, {0, 10}};
+    ClipSpans clip;
+    clip.Set(bowTie, 20, 20);
+    QRegion pixels;
+    raster::ForEachSpan(bowTie, 0, 20, 0, 20,
+                        [&](int y, int x0, int x1) { pixels += QRect(x0, y, x1 - x0, 1); });
+    EXPECT_EQ(clip.Region(), pixels);
+}
+
 TEST(CanvasDevice, TextSitsWithItsTopLeftOrTopCentreAtThePoint) {
     Device d;
     d.canvas.Font = {QStringLiteral("Arial"), -16};
     const int w = d.canvas.MeasureTextWidth(QStringLiteral("W"));
-    EXPECT_EQ(QFontInfo(TQtChartCanvas::MakeFont(d.canvas.Font)).family(),
+    EXPECT_EQ(QFontInfo(FontCache::MakeFont(d.canvas.Font)).family(),
               QStringLiteral("Liberation Sans"));
     const int h = d.canvas.FontHeight();
     EXPECT_GT(h, 16) << "a negative height is the character's: the cell is taller";
