@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/memoryformat.h"
+
+#include "engine/boardcode.h"
 #include "engine/filetexts.h"
 
 #include <algorithm>
@@ -28,8 +30,6 @@ constexpr std::size_t kEntrySize = Board::kCells + MemoryEntry::kSlots * kSlotSi
 constexpr std::size_t kTrailerSize = 4;
 constexpr std::size_t kMaxFileSize =
     kHeaderSize + PositionMemory::Capacity * kEntrySize + kTrailerSize;
-// Positions as base-3 numbers (free 0, X 1, 0 2): 3^9 of them.
-constexpr std::size_t kPositionCodes = 19683;
 
 using fileTexts::format;
 
@@ -81,23 +81,17 @@ std::uint32_t get32(const std::uint8_t* p) {
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-int markCode(std::uint8_t c) {
-    return c == 'X' ? 1 : c == '0' ? 2 : 0;
-}
-
 // The same code for a position and its quarter, half and three-quarter turns: the smallest
 // base-3 number among the four turned boards.
 std::uint32_t turnFreeCode(const std::uint8_t* cells) {
-    std::uint32_t smallest = kPositionCodes;
+    std::uint32_t smallest = kBoardCodes;
     for (int t = 0; t < 4; ++t) {
-        std::array<int, Board::kCells + 1> turned{};
+        std::array<char, Board::kCells + 1> turned{};
         for (int k = 1; k <= Board::kCells; ++k) {
-            turned[static_cast<std::size_t>(rotate(k, t))] = markCode(cells[k - 1]);
+            turned[static_cast<std::size_t>(rotate(k, t))] = static_cast<char>(cells[k - 1]);
         }
-        std::uint32_t code = 0;
-        for (int k = Board::kCells; k >= 1; --k) {
-            code = code * 3 + static_cast<std::uint32_t>(turned[static_cast<std::size_t>(k)]);
-        }
+        const std::uint32_t code =
+            boardCode([&turned](int k) { return turned[static_cast<std::size_t>(k)]; });
         smallest = code < smallest ? code : smallest;
     }
     return smallest;
@@ -231,7 +225,7 @@ std::optional<Problem> checkFile(const std::uint8_t* data, std::size_t size) {
         return Problem{S::Corrupt, std::string(fileTexts::kBodyCrc)};
     }
     // A position is remembered only when no entry holds it under any turn, so each is unique.
-    std::vector<std::int16_t> firstEntry(kPositionCodes, 0);
+    std::vector<std::int16_t> firstEntry(static_cast<std::size_t>(kBoardCodes), 0);
     for (std::int32_t j = 1; j <= count; ++j) {
         const std::uint8_t* entry =
             data + kHeaderSize + static_cast<std::size_t>(j - 1) * kEntrySize;

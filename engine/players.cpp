@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/players.h"
 
+#include "engine/boardcode.h"
+
 #include <array>
 #include <charconv>
 #include <optional>
@@ -10,20 +12,14 @@ namespace zelmo::engine {
 
 namespace {
 
-constexpr int kStates = 19683;  // 3^9
+constexpr int kStates = kBoardCodes;
 // The eight lines of three, cells numbered from 0.
 constexpr int kLines[8][3] = {{0, 1, 2}, {3, 4, 5}, {6, 7, 8}, {0, 3, 6},
                               {1, 4, 7}, {2, 5, 8}, {0, 4, 8}, {2, 4, 6}};
 constexpr int kPowers[9] = {1, 3, 9, 27, 81, 243, 729, 2187, 6561};
 
-// A board as a base-3 number: digit k-1 is 0 for a free cell, 1 for "X", 2 for "0".
 int stateOf(const Board& board) {
-    int state = 0;
-    for (int k = 1; k <= Board::kCells; ++k) {
-        const char c = board.at(k).character();
-        state += kPowers[k - 1] * (c == 'X' ? 1 : c == '0' ? 2 : 0);
-    }
-    return state;
+    return static_cast<int>(boardCode([&board](int k) { return board.at(k).character(); }));
 }
 
 int digit(int state, int cell) {

@@ -408,7 +408,7 @@ void TForm1::flushDisplay() {
     }
     showGameNumber(gameNumber());
     showEntryCount(entryCount());
-    Bar1->setSimpleText(status_);
+    paintStatus();
     for (int i = 0; i < static_cast<int>(scores().size()); ++i) {
         setScoreValue(i, scores()[static_cast<std::size_t>(i)]);
     }
@@ -483,6 +483,10 @@ void TForm1::showStatus(const std::string& utf8Text) {
         displayStale_ = true;
         return;
     }
+    paintStatus();
+}
+
+void TForm1::paintStatus() {
     if (status_ != Bar1->simpleText()) {
         announcer_->say(status_);
     }

@@ -156,6 +156,8 @@ class TForm1 : public QWidget, public engine::GameFlow {
     // Accessible descriptions; the names that change with the game come from the controls.
     void describeControls();
     void describeScore();
+    // Shows status_ in the status line; a screen reader hears it when it is new.
+    void paintStatus();
     void createControls();
     void bindEvents();
     void bindKeys();

@@ -5,14 +5,17 @@
 #include <QAccessible>
 #include <QFile>
 #include <QListView>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 #include "engine/memoryfile.h"
 #include "tests/ui/printers.h"
+#include "ui/announce.h"
 #include "ui/controls.h"
 #include "ui/memorymodel.h"
 #include "ui/memorystore.h"
@@ -130,10 +133,19 @@ TEST(WatchModeTest, PlaysWholeGamesThroughTheWindowAndStopsOnACellClick) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     QSignalSpy ended(&form, &TForm1::gameEnded);
+    QStringList heard;
+    zelmo::ui::Announcer::setListener([&heard](const QString& message) { heard << message; });
+    const auto stopListening = qScopeGuard([] { zelmo::ui::Announcer::setListener(nullptr); });
     EXPECT_FALSE(form.watch(QStringLiteral("nobody"), 0));
     ASSERT_TRUE(form.watch(QStringLiteral("perfect"), 0));
     EXPECT_TRUE(form.watchMode().watching());
     QTRY_VERIFY_WITH_TIMEOUT(form.gameNumber() >= 200, 60000);
+    // At full speed the window catches up at most 60 times a second, the outcome heard with it.
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(std::any_of(heard.cbegin(), heard.cend(), [](const QString& message) {
+        return message.contains(QStringLiteral("вы выиграли")) ||
+               message.contains(QStringLiteral("ничья"));
+    })) << heard.join(QLatin1Char('|')).left(300).toStdString();
 
     QTest::mouseClick(form.cellButton(5), Qt::LeftButton);
     EXPECT_FALSE(form.watchMode().watching());
