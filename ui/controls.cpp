@@ -176,11 +176,14 @@ void TButton::paintEvent(QPaintEvent*) {
     QStyleOptionButton label = option;
     label.rect = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
     style()->drawControl(QStyle::CE_PushButtonLabel, &label, &painter, this);
-    if (hasFocus()) {
+    if (focused) {
         QStyleOptionFocusRect focus;
         focus.QStyleOption::operator=(option);
-        focus.rect = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        const QRect dots = style()->subElementRect(QStyle::SE_PushButtonFocusRect, &option, this);
+        DevicePixels(painter, dots).magnified([&](QPainter& p, const QRect& r) {
+            focus.rect = r;
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+        });
     }
 }
 

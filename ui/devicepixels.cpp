@@ -76,4 +76,33 @@ void DevicePixels::frame(int depth, const std::function<void(QPainter&, const QR
     }
 }
 
+void DevicePixels::magnified(const std::function<void(QPainter&, const QRect&)>& draw) {
+    if (ratio_ == 1.0) {
+        draw(*painter_, rect_);
+        return;
+    }
+    QImage sample(logical_.size(), QImage::Format_ARGB32_Premultiplied);
+    sample.fill(Qt::transparent);
+    {
+        QPainter painter(&sample);
+        painter.setBackground(target_.background());
+        draw(painter, sample.rect());
+    }
+    const chart::PixelScale scale(ratio_);
+    for (int y = 0; y < sample.height(); ++y) {
+        const int top = static_cast<int>(scale.Position(y));
+        const int bottom = static_cast<int>(scale.Position(y + 1));
+        for (int x = 0; x < sample.width(); ++x) {
+            const QColor colour = sample.pixelColor(x, y);
+            if (colour.alpha() != 0) {
+                const int left = static_cast<int>(scale.Position(x));
+                const int right = static_cast<int>(scale.Position(x + 1));
+                painter_->fillRect(
+                    QRect(rect_.left() + left, rect_.top() + top, right - left, bottom - top),
+                    colour);
+            }
+        }
+    }
+}
+
 }  // namespace zelmo::ui

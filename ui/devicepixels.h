@@ -41,6 +41,12 @@ class DevicePixels {
     // stretched to fill the rest.
     void frame(int depth, const std::function<void(QPainter&, const QRect&)>& draw);
 
+    // A picture that `draw` paints as at scale 1 on the rectangle it is given (the target's
+    // background and the logical rectangle's size), laid over the picture with each of its
+    // pixels as the block of device pixels that pixel covers at this scale: a dotted focus
+    // rectangle keeps its dots, only larger.
+    void magnified(const std::function<void(QPainter&, const QRect&)>& draw);
+
     // The device pixels per logical pixel that a painter paints with (the screen's scale, or
     // that of the image a widget is rendered into).
     static qreal ratioOf(const QPainter& painter);

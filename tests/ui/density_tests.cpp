@@ -94,6 +94,30 @@ TEST_F(DensityTest, BevelLinesScaleWithTheScreen) {
     }
 }
 
+TEST_F(DensityTest, TheFocusRectangleKeepsItsDotsAtScaleTwo) {
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    form->Button2->setFocus();
+    ASSERT_TRUE(form->Button2->hasFocus());
+    // At scale 1 the top of the focus rectangle is the first row of one-pixel dots; at scale 2
+    // the same rows are dots of two by two device pixels.
+    const QImage one = renderAt(form->Button2, 1.0);
+    const int from = one.width() / 4;
+    const std::size_t count = static_cast<std::size_t>(one.width() / 2);
+    int row = 0;
+    while (row < one.height() &&
+           runs(one, from, row, 1, 0, static_cast<int>(count)) != std::vector<int>(count, 1)) {
+        ++row;
+    }
+    ASSERT_LT(row, one.height()) << "no dotted row";
+    const QImage two = renderAt(form->Button2, 2.0);
+    for (const int y : {2 * row, 2 * row + 1}) {
+        EXPECT_EQ(runs(two, 2 * from, y, 1, 0, 2 * static_cast<int>(count)),
+                  std::vector<int>(count, 2))
+            << y;
+    }
+}
+
 TEST_F(DensityTest, AtScaleTwoTheWindowIsThePictureOfScaleOneTwiceAsLarge) {
     const QImage one = renderAt(form.get(), 1.0);
     const QImage two = renderAt(form.get(), 2.0);
