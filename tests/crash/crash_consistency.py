@@ -23,20 +23,16 @@ import sys
 import tempfile
 import time
 
-HEADER = 20
-ENTRY = 72
-TRAILER = 4
-
 
 def encoded_memories(stream):
-    """Splits the driver's --dump output into the encoded memories, one per game."""
+    """Splits the driver's --dump output into the encoded memories, one per game, each written
+    after its length."""
     data = stream.read()
     memories, at = [], 0
     while at < len(data):
-        count = int.from_bytes(data[at + 12:at + 16], "little")
-        size = HEADER + count * ENTRY + TRAILER
-        memories.append(data[at:at + size])
-        at += size
+        size = int.from_bytes(data[at:at + 4], "little")
+        memories.append(data[at + 4:at + 4 + size])
+        at += 4 + size
     return memories
 
 

@@ -5,9 +5,11 @@
 //
 //   crash_window_driver FILE GAMES          prints "ready" once FILE is loaded, then plays
 //   crash_window_driver FILE GAMES --dump   writes the encoded memory after every game to
-//                                           standard output, for the script to compare with
+//                                           standard output, for the script to compare with,
+//                                           each after its length (4 bytes, little-endian)
 #include <QApplication>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -48,6 +50,10 @@ int main(int argc, char** argv) {
         if (dump) {
             const std::vector<std::uint8_t> bytes =
                 zelmo::engine::encodeMemory(form.memory(), form.entryCount());
+            const auto size = static_cast<std::uint32_t>(bytes.size());
+            for (int shift = 0; shift < 32; shift += 8) {
+                std::fputc(static_cast<int>((size >> shift) & 0xFFu), stdout);
+            }
             std::fwrite(bytes.data(), 1, bytes.size(), stdout);
         }
     }
