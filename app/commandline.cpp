@@ -100,6 +100,20 @@ std::optional<int> paceOf(const QString& text) {
     return pace <= kMaxPace ? std::optional<int>(pace) : std::nullopt;
 }
 
+// An unknown option's name as the user wrote it: "-hv" or "--hv" (without a value).
+QString asTyped(const QStringList& arguments, const QString& name) {
+    for (const QString& argument : arguments) {
+        if (argument == QStringLiteral("--")) {
+            break;
+        }
+        const QString option = argument.left(argument.indexOf(QLatin1Char('=')));
+        if (option == QStringLiteral("-") + name || option == QStringLiteral("--") + name) {
+            return option;
+        }
+    }
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(const QStringList& arguments, int defaultPace) {
@@ -153,7 +167,10 @@ CommandLine parseCommandLine(const QStringList& arguments, int defaultPace) {
     // request anywhere on the line still wins.
     const bool parsed = parser.parse(QStringList{QStringLiteral("zelmo")} + expanded.arguments);
     CommandLine result;
-    if (parser.isSet(help)) {
+    // A help request given a value ("--help=1") is no help request.
+    const bool helpWithValue = expanded.unexpectedValue == QStringLiteral("--help") ||
+                               expanded.unexpectedValue == QStringLiteral("-h");
+    if (parser.isSet(help) && !helpWithValue) {
         result.action = CommandLine::Action::Help;
         result.text = texts::kUsage.arg(kMaxPace).arg(defaultPace);
         return result;
@@ -166,9 +183,8 @@ CommandLine parseCommandLine(const QStringList& arguments, int defaultPace) {
     if (!parsed) {
         const QStringList unknown = parser.unknownOptionNames();
         if (!unknown.isEmpty()) {
-            const QString& name = unknown.constFirst();
-            return refuse(texts::kUnknownOption.arg(
-                (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name));
+            return refuse(
+                texts::kUnknownOption.arg(asTyped(expanded.arguments, unknown.constFirst())));
         }
         // The parser's two other complaints, found while the abbreviations were written out.
         if (!expanded.unexpectedValue.isEmpty()) {
@@ -185,8 +201,8 @@ CommandLine parseCommandLine(const QStringList& arguments, int defaultPace) {
     if (!parser.positionalArguments().isEmpty()) {
         return refuse(texts::kExtraArgument.arg(parser.positionalArguments().constFirst()));
     }
-    for (const QCommandLineOption* once : {&memory, &opponent, &pace}) {
-        if (parser.values(*once).size() > 1) {
+    for (const QCommandLineOption* once : {&memory, &keepMemory, &opponent, &pace}) {
+        if (parser.optionNames().count(once->names().constFirst()) > 1) {
             return refuse(texts::kTwice.arg(QStringLiteral("--") + once->names().constFirst()));
         }
     }

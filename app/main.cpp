@@ -22,8 +22,11 @@ int main(int argc, char** argv) {
     switch (commandLine.action) {
         case CommandLine::Action::Help:
         case CommandLine::Action::Version:
-            std::fputs(commandLine.text.toLocal8Bit().constData(), stdout);
-            return 0;
+            // A help that could not be written (a full disk, a closed pipe) is a failure.
+            return std::fputs(commandLine.text.toLocal8Bit().constData(), stdout) >= 0 &&
+                           std::fflush(stdout) == 0
+                       ? 0
+                       : 1;
         case CommandLine::Action::Error:
             std::fputs(commandLine.text.toLocal8Bit().constData(), stderr);
             return 2;
@@ -39,7 +42,7 @@ int main(int argc, char** argv) {
     zelmo::app::watchStartup(form1);
     form1.show();
     if (commandLine.keepMemory) {
-        form1.useMemoryFile(zelmo::ui::keptMemoryPath(), zelmo::ui::FolderPolicy::Create);
+        form1.useKeptMemory();
     } else if (!commandLine.memoryPath.isEmpty()) {
         form1.useMemoryFile(commandLine.memoryPath, zelmo::ui::FolderPolicy::MustExist);
     }

@@ -9,6 +9,7 @@
 #include "ui/accessiblespin.h"
 #include "ui/announce.h"
 #include "ui/controls.h"
+#include "ui/memoryview.h"
 #include "ui/spinedit.h"
 #include "ui/texts.h"
 #include "ui/unit1.h"
@@ -160,6 +161,9 @@ QAccessibleInterface* factory(const QString& /*className*/, QObject* object) {
     if (qobject_cast<TForm1*>(widget) != nullptr) {
         return new Container(widget, QAccessible::Window,
                              {QStringLiteral("Label6"), QStringLiteral("Label7")});
+    }
+    if (qobject_cast<MemoryView*>(widget) != nullptr) {
+        return new QAccessibleWidget(widget, QAccessible::Window);
     }
     if (qobject_cast<TPanel*>(widget) != nullptr) {
         return new Container(widget, QAccessible::Grouping, {QStringLiteral("Label5")});

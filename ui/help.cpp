@@ -46,7 +46,8 @@ QString HelpWindow::text(const QString& memoryFile) {
     const QString inUse = memoryFile.isEmpty()
                               ? texts::kHelpNoFile
                               : QStringLiteral("<b>%1</b>").arg(memoryFile.toHtmlEscaped());
-    return texts::kHelpText.arg(keptMemoryPath().toHtmlEscaped(), inUse,
+    const QString kept = keptMemoryPath();
+    return texts::kHelpText.arg(kept.isEmpty() ? texts::kNoKeptFolder : kept.toHtmlEscaped(), inUse,
                                 QStringLiteral(ZELMO_VERSION),
                                 links::homepageUrl().toString(QUrl::FullyEncoded));
 }

@@ -27,7 +27,12 @@ QString keptMemoryPath() {
     QString base = qEnvironmentVariable("XDG_DATA_HOME");
     // A relative value is to be ignored, as if it were unset.
     if (base.isEmpty() || QDir::isRelativePath(base)) {
-        base = QDir::homePath() + QStringLiteral("/.local/share");
+        // Only the HOME the user has: Qt would fall back to the root folder without one.
+        const QString home = qEnvironmentVariable("HOME");
+        if (home.isEmpty() || QDir::isRelativePath(home)) {
+            return {};
+        }
+        base = home + QStringLiteral("/.local/share");
     }
     return QDir::cleanPath(base + QStringLiteral("/zelmo/memory.zelmo"));
 }

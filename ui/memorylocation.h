@@ -9,7 +9,8 @@
 namespace zelmo::ui {
 
 // The kept memory: $XDG_DATA_HOME/zelmo/memory.zelmo, or ~/.local/share/zelmo/memory.zelmo
-// when XDG_DATA_HOME is unset, empty or not an absolute path.
+// when XDG_DATA_HOME is unset, empty or not an absolute path; "" when HOME is not an absolute
+// path either (there is no folder of the user's to keep it in).
 QString keptMemoryPath();
 
 // Whether the folder of a memory file may be created (the kept memory's own folder) or must

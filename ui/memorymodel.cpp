@@ -7,6 +7,7 @@
 
 #include "engine/plural.h"
 #include "ui/memorytexts.h"
+#include "ui/texts.h"
 
 namespace zelmo::ui {
 
@@ -60,8 +61,16 @@ void MemoryModel::refresh() {
     int lastChanged = -1;
     positiveAnswers_ = 0;
     const engine::PositionMemory& memory = flow_.memory();
+    // Answers marked as played in a memory read from a file belong to a game of another run:
+    // nothing is this window's game before its first one starts.
+    const bool inGame = flow_.gameNumber() > 0;
+    const auto read = [&memory, inGame](int row) {
+        MatchBox box = boxOf(memory[row + 1]);
+        box.played = inGame ? box.played : 0;
+        return box;
+    };
     for (int row = 0; row < std::min(count, old); ++row) {
-        const MatchBox box = boxOf(memory[row + 1]);
+        const MatchBox box = read(row);
         MatchBox& shown = boxes_[static_cast<std::size_t>(row)];
         if (!(box == shown)) {
             shown = box;
@@ -72,7 +81,7 @@ void MemoryModel::refresh() {
     if (count > old) {
         beginInsertRows(QModelIndex(), old, count - 1);
         for (int row = old; row < count; ++row) {
-            boxes_.push_back(boxOf(memory[row + 1]));
+            boxes_.push_back(read(row));
         }
         endInsertRows();
     }
@@ -120,8 +129,9 @@ QString MemoryModel::describe(const MatchBox& box, int number) {
     QStringList cells;
     for (int k = 1; k <= 9; ++k) {
         const auto i = static_cast<std::size_t>(k - 1);
-        QString cell = memorytexts::kCell.arg(k).arg(
-            box.marks[i] == ' ' ? memorytexts::kFree : QString(QChar(box.marks[i])));
+        QString cell = memorytexts::kCell.arg(k).arg(box.marks[i] == 'X'   ? texts::kCellCross
+                                                     : box.marks[i] == '0' ? texts::kCellNought
+                                                                           : memorytexts::kFree);
         if (box.beads[i] != MatchBox::Bead::None) {
             cell += memorytexts::kWeight.arg(box.weights[i]);
         }
@@ -135,6 +145,25 @@ QString MemoryModel::describe(const MatchBox& box, int number) {
         text += memorytexts::kPlayed.arg(box.played);
     }
     return text;
+}
+
+QString MemoryModel::beadLabel(std::int32_t weight) {
+    // Up to four digits as they are; beyond, thousands and millions with one decimal while
+    // the whole part is a single digit ("12к", "945к", "1,9М", "2147М").
+    const std::int64_t magnitude = weight < 0 ? -static_cast<std::int64_t>(weight) : weight;
+    if (magnitude < 10000) {
+        return QString::number(weight);
+    }
+    const bool millions = magnitude >= 1000000;
+    const std::int64_t unit = millions ? 1000000 : 1000;
+    const QString sign = weight < 0 ? QStringLiteral("-") : QString();
+    const QString suffix = millions ? memorytexts::kMillions : memorytexts::kThousands;
+    if (magnitude < 10 * unit) {
+        const std::int64_t tenths = magnitude * 10 / unit;
+        return sign + QString::number(tenths / 10) + QLatin1Char(',') +
+               QString::number(tenths % 10) + suffix;
+    }
+    return sign + QString::number(magnitude / unit) + suffix;
 }
 
 QColor MemoryModel::beadColour(MatchBox::Bead bead) {

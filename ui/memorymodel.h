@@ -48,6 +48,9 @@ class MemoryModel : public QAbstractListModel {
     // What a screen reader reads for a box: the position and its weights, in Russian.
     static QString describe(const MatchBox& box, int number);
     static QColor beadColour(MatchBox::Bead bead);
+    // The number on a bead: short enough to read in it at any weight (the exact weight is in
+    // the box's name and tool tip).
+    static QString beadLabel(std::int32_t weight);
 
     // Reads one entry (the model's rule, shared with the benchmark).
     static MatchBox boxOf(const engine::MemoryEntry& entry);

@@ -25,6 +25,9 @@ QString keptFile() {
 const QString kSaveFailed = QStringLiteral(
     "\n\nИгра продолжается; память будет сохраняться после каждой партии, об ошибке больше не "
     "сообщается, пока сохранение не удастся.");
+const QString kLostAtClose = QStringLiteral(
+    "\n\nОкно закрывается: то, что компьютер выучил после последнего удачного сохранения, "
+    "в файл не записано.");
 }  // namespace memoryTexts
 
 // The engine's memory file: the one place where the window reads and writes it.
@@ -111,11 +114,25 @@ void MemoryStore::flush() {
     saved(result.job, QString::fromStdString(result.failure));
 }
 
+void MemoryStore::finish() {
+    const SaveThread::Result result = saver_->flush();
+    const QString failure = QString::fromStdString(result.failure);
+    if (result.job != 0 && result.job > lastSeenJob_) {
+        lastSeenJob_ = result.job;
+        lastFailure_ = failure;
+        saveFailing_ = !failure.isEmpty();
+    }
+    if (!lastFailure_.isEmpty()) {
+        report_(lastFailure_ + memoryTexts::kLostAtClose);
+    }
+}
+
 void MemoryStore::saved(std::uint64_t job, const QString& failure) {
     if (job == 0 || job <= lastSeenJob_) {
         return;
     }
     lastSeenJob_ = job;
+    lastFailure_ = failure;
     if (failure.isEmpty()) {
         saveFailing_ = false;
         return;

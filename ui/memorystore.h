@@ -49,6 +49,10 @@ class MemoryStore {
 
     // Writes what is waiting now and waits until it is written; reports a failure.
     void flush();
+    // The window closes: writes what is waiting and waits. When the file does not hold the
+    // memory as it is (the last save failed, even one whose failure was not told again), says
+    // so, since what was learnt after the last good save goes with the window.
+    void finish();
 
     // The file that was read is kept as it was (unreadable) until the next wipe.
     bool keepsUnreadableFile() const { return keepFile_; }
@@ -66,6 +70,7 @@ class MemoryStore {
     Report report_;
     bool keepFile_ = false;
     bool saveFailing_ = false;
+    QString lastFailure_;  // the failure of the newest save that has ended, "" when it worked
     std::uint64_t lastSeenJob_ = 0;
     // Outcomes travel from the saving thread to the window's as queued calls to this object;
     // declared before the thread, so the thread has ended before it goes.

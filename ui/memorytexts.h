@@ -18,6 +18,9 @@ inline const QString kLegend = QStringLiteral(
     "Зелёная бусина: ответ с плюсом, компьютер сыграет его снова; жёлтая: ответ испробован, "
     "вес ноль; красная: ответ с минусом. Обведённая бусина: ход, который он выберет сейчас; "
     "синяя рамка: позиция текущей партии и сыгранный в ней ответ.");
+// A bead's weight in thousands and in millions.
+inline const QString kThousands = QStringLiteral("к");
+inline const QString kMillions = QStringLiteral("М");
 inline const QString kListName = QStringLiteral("Запомненные позиции");
 
 // What a screen reader reads for one board.

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QPainter>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
@@ -36,14 +37,19 @@ class MatchBoxDelegate : public QStyledItemDelegate {
         : QStyledItemDelegate(parent), model_(model) {}
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
-        const int side = 3 * cellSide(option) + 2 * kPad + 2 * kMargin;
+        const int side = boxSide(option.fontMetrics);
         return {side, side};
+    }
+
+    // A box's width and height for a font.
+    static int boxSide(const QFontMetrics& metrics) {
+        return 3 * cellSide(metrics) + 2 * kPad + 2 * kMargin;
     }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
         const MatchBox& box = model_.box(index.row());
-        const int cell = cellSide(option);
+        const int cell = cellSide(option.fontMetrics);
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing, true);
         const QRectF outer = QRectF(option.rect).adjusted(kMargin, kMargin, -kMargin, -kMargin);
@@ -98,9 +104,7 @@ class MatchBoxDelegate : public QStyledItemDelegate {
                 static_cast<qreal>(cell)};
     }
 
-    static int cellSide(const QStyleOptionViewItem& option) {
-        return option.fontMetrics.height() * 3 / 2 + 2;
-    }
+    static int cellSide(const QFontMetrics& metrics) { return metrics.height() * 3 / 2 + 2; }
 
     static void paintBead(QPainter& painter, const QRectF& square, const MatchBox& box,
                           std::size_t i, bool chosen, QFont& font) {
@@ -112,7 +116,7 @@ class MatchBoxDelegate : public QStyledItemDelegate {
         painter.setPen(chosen ? QPen(Qt::black, 2.2) : QPen(colour.darker(140), 1.0));
         painter.setBrush(colour);
         painter.drawEllipse(bead);
-        const QString number = QString::number(box.weights[i]);
+        const QString number = MemoryModel::beadLabel(box.weights[i]);
         // The number shrinks until it fits inside the bead.
         int pixels = std::max(6, static_cast<int>(diameter * 0.55));
         font.setPixelSize(pixels);
@@ -156,9 +160,21 @@ MemoryView::MemoryView(TForm1& form)
     layout->addWidget(summary_);
     layout->addWidget(list_, 1);
     layout->addWidget(legend);
+    // At its smallest the window still shows a row of three boxes, the summary and the whole
+    // legend.
+    const int row = MatchBoxDelegate::boxSide(list_->fontMetrics()) + 2 * list_->spacing();
+    const QMargins margins = layout->contentsMargins();
+    const int listWidth =
+        3 * row + list_->verticalScrollBar()->sizeHint().width() + 2 * list_->frameWidth();
+    const int width = listWidth + margins.left() + margins.right();
+    setMinimumSize(width, margins.top() + summary_->sizeHint().height() + layout->spacing() + row +
+                              2 * list_->frameWidth() + layout->spacing() +
+                              legend->heightForWidth(listWidth) + margins.bottom());
     resize(560, 480);
     auto* closeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(closeKey, &QShortcut::activated, this, &QWidget::close);
+    // The main window's keys work here too (watching, a new game, help, quitting).
+    form_.bindKeys(this);
 
     frame_.setSingleShot(true);
     frame_.setInterval(kFrameMs);

@@ -63,6 +63,10 @@ inline const QString kWipeQuestion = QStringLiteral(
     "Компьютер забудет всё, что выучил: %1.\n\n"
     "Прежний файл памяти останется копией «%2».\n\n"
     "Промыть мозги?");
+inline const QString kWipeUnreadableQuestion = QStringLiteral(
+    "Файл памяти «%1» прочитать не удалось; вместо него будет записана пустая память.\n\n"
+    "Прежний файл останется копией «%2».\n\n"
+    "Промыть мозги?");
 inline const QString kWipeConfirm = QStringLiteral("Промыть");
 inline const QString kWipeKeep = QStringLiteral("Оставить память");
 // The accusative forms after "забудет": 1 позицию, 2 позиции, 5 позиций.
@@ -76,6 +80,10 @@ inline const QString kHelpTitle = QStringLiteral("Зельмо: справка")
 inline const QString kHelpClose = QStringLiteral("Закрыть");
 inline const QString kHelpNoFile =
     QStringLiteral("не используется, память живёт, пока открыто окно");
+inline const QString kNoKeptMemory = QStringLiteral("Память компьютера сохраняться не будет: %1.");
+// Where the kept memory would live when the user has no home folder.
+inline const QString kNoKeptFolder =
+    QStringLiteral("нет папки для неё: не заданы ни XDG_DATA_HOME, ни HOME");
 inline const QString kHelpText = QStringLiteral(
     "<h3>Как играть</h3>"
     "<p>Нажмите «играть» (или F2, Ctrl+N) и ставьте «X» щелчком по клетке или цифрой 1–9: "

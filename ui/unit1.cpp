@@ -92,7 +92,8 @@ TForm1::TForm1(QWidget* parent)
     createControls();
     describeControls();
     bindEvents();
-    bindKeys();
+    watchMode_ = new WatchMode(*this);
+    bindKeys(this);
     announcer_ = new Announcer(this);
     for (TSpinEdit* TForm1::*spin : kGradeSpinners) {
         announcer_->followGrade(this->*spin);
@@ -103,12 +104,6 @@ TForm1::TForm1(QWidget* parent)
     move(kFrameLeft, kFrameTop);
     keepOnScreen();
     placeStatusBar();
-
-    watchMode_ = new WatchMode(*this);
-    auto* watchKey = new QShortcut(QKeySequence(Qt::Key_F5), this);
-    connect(watchKey, &QShortcut::activated, watchMode_, &WatchMode::toggle);
-    auto* memoryKey = new QShortcut(QKeySequence(Qt::Key_F3), this);
-    connect(memoryKey, &QShortcut::activated, this, [this] { memoryView().open(); });
 
     Button1->setFocus(Qt::OtherFocusReason);
     guarded([this] { FormCreate(); });
@@ -269,13 +264,16 @@ void TForm1::bindEvents() {
     connect(Label10, &TLabel::clicked, this, [this] { guarded([this] { Label10Click(); }); });
 }
 
-void TForm1::bindKeys() {
-    // Window-wide shortcuts: they work whichever control has the focus, a spinner included.
-    auto bind = [this](const QKeySequence& keys, auto action) {
-        auto* shortcut = new QShortcut(keys, this);
+void TForm1::bindKeys(QWidget* window) {
+    // Window-wide shortcuts: they work whichever control has the focus, a spinner included,
+    // and in the memory view as in this window.
+    auto bind = [this, window](const QKeySequence& keys, auto action) {
+        auto* shortcut = new QShortcut(keys, window);
         connect(shortcut, &QShortcut::activated, this, action);
     };
     bind(QKeySequence(Qt::Key_F1), [this] { showHelp(); });
+    bind(QKeySequence(Qt::Key_F3), [this] { memoryView().open(); });
+    bind(QKeySequence(Qt::Key_F5), [this] { watchMode_->toggle(); });
     // A new game is what «играть» does, and only when it may be pressed.
     const auto newGame = [this] {
         if (Button2->isEnabled()) {
@@ -288,13 +286,19 @@ void TForm1::bindKeys() {
 }
 
 void TForm1::wipeClicked() {
-    // Forgetting a kept memory is asked first; the empty memory and a window without a file
-    // are wiped at once, as always.
-    const bool ask = memoryStore_ && entryCount() > 0;
+    // Forgetting a kept memory is asked first, and so is replacing a file that could not be
+    // read (it may hold a memory worth more than an empty one); the empty memory and a window
+    // without a file are wiped at once, as always.
+    const bool ask = memoryStore_ && (entryCount() > 0 || memoryStore_->keepsUnreadableFile());
     if (ask) {
+        // Watching would go on learning and saving behind the question.
+        watchMode_->stop();
         const QString backup = QFile::decodeName(
             backupPathOf(QFile::encodeName(memoryStore_->path()).toStdString()).c_str());
-        if (!wipeQuestion_(this, texts::kAppName, wipeQuestionText(entryCount(), backup))) {
+        const QString question = entryCount() > 0
+                                     ? wipeQuestionText(entryCount(), backup)
+                                     : unreadableWipeQuestionText(memoryStore_->path(), backup);
+        if (!wipeQuestion_(this, texts::kAppName, question)) {
             return;
         }
     }
@@ -366,6 +370,15 @@ void TForm1::showHelp() {
     help_->show();
     help_->raise();
     help_->activateWindow();
+}
+
+void TForm1::useKeptMemory() {
+    const QString path = keptMemoryPath();
+    if (path.isEmpty()) {
+        reportError(texts::kNoKeptMemory.arg(texts::kNoKeptFolder));
+        return;
+    }
+    useMemoryFile(path, FolderPolicy::Create);
 }
 
 void TForm1::useMemoryFile(const QString& path, FolderPolicy policy) {
@@ -573,9 +586,12 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // The last game's save may still be on its way: the window waits for it, and a failure
-    // is shown before the window goes.
-    finishSaving();
+    // The last game's save may still be on its way: the window waits for it, and when the
+    // file does not hold the memory as it is, says so before it goes.
+    saveHeldMemory();
+    if (memoryStore_) {
+        memoryStore_->finish();
+    }
     QWidget::closeEvent(event);
 }
 

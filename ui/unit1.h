@@ -59,10 +59,13 @@ class TForm1 : public QWidget, public engine::GameFlow {
     // after every finished game and every wipe. Without it nothing is stored.
     // `policy` says whether the file's folder may be created (the kept memory's own folder).
     void useMemoryFile(const QString& path, FolderPolicy policy = FolderPolicy::MustExist);
+    // The memory kept in the user's data folder (`zelmo --keep-memory`); without such a folder
+    // an error box says so and nothing is kept.
+    void useKeptMemory();
     // The memory file's store, or nullptr when no file is used.
     MemoryStore* memoryStore() const { return memoryStore_.get(); }
     // Waits until the last save handed to the saving thread is written; reports a failure.
-    // Closing the window does this too.
+    // Closing the window waits too (MemoryStore::finish).
     void finishSaving();
 
     // Opens the help (F1), or brings it forward when it is open.
@@ -74,6 +77,8 @@ class TForm1 : public QWidget, public engine::GameFlow {
     WatchMode& watchMode() const { return *watchMode_; }
     // The memory view (F3), created when first opened.
     MemoryView& memoryView();
+    // Binds the window's keys (help, new game, memory view, watching, quit) on `window` too.
+    void bindKeys(QWidget* window);
 
     // While deferred, the display operations only note that the window is stale, and
     // flushDisplay() shows the game's state at once (the watch mode at full speed).
@@ -160,7 +165,7 @@ class TForm1 : public QWidget, public engine::GameFlow {
     void paintStatus();
     void createControls();
     void bindEvents();
-    void bindKeys();
+
     // «промыть мозги»: asks first when a kept memory would lose positions.
     void wipeClicked();
     void placeStatusBar();

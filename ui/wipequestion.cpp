@@ -18,6 +18,10 @@ QString wipeQuestionText(std::int32_t positions, const QString& backupPath) {
                                     backupPath);
 }
 
+QString unreadableWipeQuestionText(const QString& path, const QString& backupPath) {
+    return texts::kWipeUnreadableQuestion.arg(path, backupPath);
+}
+
 bool askWipeQuestion(QWidget* owner, const QString& caption, const QString& text) {
     const QPointer<QWidget> previous = QApplication::activeWindow();
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, owner);

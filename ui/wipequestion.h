@@ -20,6 +20,9 @@ using WipeQuestion =
 // "Компьютер забудет всё, что выучил: 235 позиций. ..." with the backup file's name.
 QString wipeQuestionText(std::int32_t positions, const QString& backupPath);
 
+// "Файл памяти «…» не удалось прочитать ..." for a kept file that could not be read.
+QString unreadableWipeQuestionText(const QString& path, const QString& backupPath);
+
 // The real question: a modal box with two buttons, «Оставить память» the default.
 bool askWipeQuestion(QWidget* owner, const QString& caption, const QString& text);
 

@@ -50,6 +50,9 @@ TEST(CommandLineTest, OptionsHelpVersionAndRefusals) {
         {{"--keep-memory=yes"}, Action::Error, {}, false, "«--keep-memory» не бывает значения"},
         {{"--memory", "a", "--memory", "b"}, Action::Error, {}, false, "дважды"},
         {{"--keep-memory", "--memory", "a"}, Action::Error, {}, false, "вместе"},
+        {{"--keep-memory", "--keep"}, Action::Error, {}, false, "--keep-memory указан дважды"},
+        {{"--help=1"}, Action::Error, {}, false, "«--help» не бывает значения"},
+        {{"-hv"}, Action::Error, {}, false, "неизвестный параметр «-hv»"},
         // Watching a player: the names the trainer knows, a pace 0..60000 with --opponent only.
         {{"--opponent", "perfect"}, Action::Run, {}, false, {}, "perfect"},
         {{"--opponent=mixed:0.25", "--pace", "0"}, Action::Run, {}, false, {}, "mixed:0.25", 0},

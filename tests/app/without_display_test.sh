@@ -32,5 +32,12 @@ expect 2 "вместе" --memory=a --keep-memory
 expect 2 "mixed:P" --opp mixed:2
 [ -s "$out" ] && { echo "FAIL: a refused line printed on stdout"; failures=$((failures + 1)); }
 
+# A help or version that cannot be written is a failure, not a success.
+for option in --help --version; do
+    if [ -w /dev/full ] && env -u DISPLAY "$zelmo" "$option" >/dev/full 2>/dev/null; then
+        echo "FAIL: zelmo $option >/dev/full exited 0"; failures=$((failures + 1))
+    fi
+done
+
 [ "$failures" -eq 0 ] && echo "all command lines answered without a display"
 exit "$failures"

@@ -52,7 +52,7 @@ TEST(MemoryViewTest, ModelShowsWeightsColoursAndTheAnswersChosenAndPlayed) {
     auto memory = std::make_unique<PositionMemory>();
     // 1: a positive, a negative and a zero answer; the positive one is chosen.
     remember(*memory, 1, "X        ", {{5, 2, false}, {9, -1, false}, {3, 0, false}});
-    // 2: only a zero answer with free cells left: a new cell would be tried; played this game.
+    // 2: only a zero answer with free cells left: a new cell would be tried; marked as played.
     remember(*memory, 2, "    X    ", {{1, 0, true}});
     // 3: every free cell tried and all negative: the best of them is played anyway.
     remember(*memory, 3, "XX00X0X0 ", {{9, -3, false}});
@@ -73,8 +73,20 @@ TEST(MemoryViewTest, ModelShowsWeightsColoursAndTheAnswersChosenAndPlayed) {
     EXPECT_EQ(first.chosen, 5);
     EXPECT_EQ(first.played, 0);
     EXPECT_EQ(model.box(1).chosen, 0);
-    EXPECT_EQ(model.box(1).played, 1);
+    EXPECT_EQ(model.box(1).played, 0) << "the file's last game is not this window's";
     EXPECT_EQ(model.box(2).chosen, 9);
+    EXPECT_EQ(MemoryModel::boxOf(form.memory()[2]).played, 1);
+
+    // Bead numbers stay short enough to read.
+    for (const auto& [weight, label] : {std::pair{-999, "-999"},
+                                        {9999, "9999"},
+                                        {12345, "12к"},
+                                        {-945403, "-945к"},
+                                        {1890000, "1,8М"},
+                                        {INT32_MAX, "2147М"},
+                                        {INT32_MIN, "-2147М"}}) {
+        EXPECT_EQ(MemoryModel::beadLabel(weight), QString::fromUtf8(label)) << weight;
+    }
 
     // Three clearly different bead colours.
     const QColor positive = MemoryModel::beadColour(Bead::Positive);
@@ -85,7 +97,7 @@ TEST(MemoryViewTest, ModelShowsWeightsColoursAndTheAnswersChosenAndPlayed) {
     EXPECT_GT(zero.red() + zero.green(), positive.red() + positive.green());
 
     EXPECT_EQ(model.data(model.index(0), Qt::AccessibleTextRole).toString(),
-              QStringLiteral("Позиция 1: клетка 1 X, клетка 2 пусто, клетка 3 пусто вес 0, "
+              QStringLiteral("Позиция 1: клетка 1 крестик, клетка 2 пусто, клетка 3 пусто вес 0, "
                              "клетка 4 пусто, клетка 5 пусто вес 2, клетка 6 пусто, клетка 7 "
                              "пусто, клетка 8 пусто, клетка 9 пусто вес -1. Сейчас сыграет "
                              "клетку 5"));

@@ -33,6 +33,7 @@
 #include "ui/memorylocation.h"
 #include "ui/memorystore.h"
 #include "ui/unit1.h"
+#include "ui/watch.h"
 #include "ui/wipequestion.h"
 
 namespace {
@@ -161,8 +162,16 @@ TEST_F(MemoryFileWindowTest, AnUnreadableFileIsReportedAndKeptUntilAWipe) {
     EXPECT_EQ(bytes(path), damaged) << "the file is left byte for byte";
     EXPECT_EQ(boxes.size(), 1u);
 
-    // The player wipes: that gives the old file up, and saving goes on from here.
+    // A wipe would give the old file up: it is asked first, and a confirmed one keeps it as
+    // the backup; saving goes on from there.
+    confirmWipe = false;
     wipe(*form);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_TRUE(questions[0].contains(path)) << questions[0].toStdString();
+    EXPECT_EQ(bytes(path), damaged) << "declined: the file stays";
+    confirmWipe = true;
+    wipe(*form);
+    EXPECT_EQ(bytes(path + QStringLiteral(".bak")), damaged);
     EXPECT_EQ(storedCount(path), 0);
     playGame(*form);
     EXPECT_EQ(storedCount(path), form->entryCount());
@@ -192,6 +201,14 @@ TEST_F(MemoryFileWindowTest, AFailingSaveIsReportedOnceUntilASaveSucceeds) {
     EXPECT_TRUE(boxes[1].second.contains(QStringLiteral("Не удалось сохранить")))
         << boxes[1].second.toStdString();
     EXPECT_TRUE(boxes[1].second.contains(inSub)) << boxes[1].second.toStdString();
+
+    // Another failure is not told again, but closing says what is lost with the window.
+    playGame(*form);
+    ASSERT_EQ(boxes.size(), 2u);
+    form->close();
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_TRUE(boxes[2].second.contains(QStringLiteral("Окно закрывается")))
+        << boxes[2].second.toStdString();
 }
 
 TEST_F(MemoryFileWindowTest, AFolderThatCannotTakeTheFileIsReportedAtStartUp) {
@@ -229,7 +246,22 @@ TEST_F(MemoryFileWindowTest, TheKeptMemoryLivesInTheUserDataFolderMadeWhenNeeded
     const QString kept = zelmo::ui::keptMemoryPath();
     qputenv("XDG_DATA_HOME", "relative/path");
     const QString fallback = zelmo::ui::keptMemoryPath();
+    // Without a home folder there is nowhere to keep it (not the root folder).
+    const QByteArray home = qgetenv("HOME");
+    qunsetenv("HOME");
+    const QString nowhere = zelmo::ui::keptMemoryPath();
+    {
+        TForm1 homeless;
+        prepare(homeless);
+        homeless.useKeptMemory();
+        EXPECT_EQ(homeless.memoryStore(), nullptr);
+    }
+    qputenv("HOME", home);
     qputenv("XDG_DATA_HOME", saved);
+    EXPECT_TRUE(nowhere.isEmpty()) << nowhere.toStdString();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].second.contains(QStringLiteral("HOME"))) << boxes[0].second.toStdString();
+    boxes.clear();
 
     EXPECT_EQ(kept, base + QStringLiteral("/zelmo/memory.zelmo"));
     EXPECT_EQ(fallback, QDir::homePath() + QStringLiteral("/.local/share/zelmo/memory.zelmo"));
@@ -254,8 +286,10 @@ TEST_F(MemoryFileWindowTest, AWipeThatForgetsAKeptMemoryAsksAndKeepsABackup) {
     const QByteArray before = bytes(path);
 
     confirmWipe = false;
+    ASSERT_TRUE(form->watch(QStringLiteral("random"), 60000));
     wipe(*form);
     ASSERT_EQ(questions.size(), 1u);
+    EXPECT_FALSE(form->watchMode().watching()) << "nothing is learnt behind the question";
     const zelmo::engine::RussianForms forms{"позицию", "позиции", "позиций"};
     EXPECT_TRUE(questions[0].contains(QString::fromStdString(zelmo::engine::countOf(count, forms))))
         << questions[0].toStdString();
