@@ -178,9 +178,9 @@ void TForm1::describeScore() {
     if (Series1->Count() < 3) {
         return;
     }
-    Chart1->setAccessibleDescription(texts::kScoreDescription.arg(Series1->GetYValue(0))
-                                         .arg(Series1->GetYValue(1))
-                                         .arg(Series1->GetYValue(2)));
+    // Counts in plain digits at any size (QString::arg(double) turns a million into "1e+06").
+    const auto count = [this](int i) { return QString::number(Series1->GetYValue(i), 'f', 0); };
+    Chart1->setAccessibleDescription(texts::kScoreDescription.arg(count(0), count(1), count(2)));
 }
 
 void TForm1::createControls() {

@@ -558,6 +558,19 @@ TEST_F(Form1Test, EachOutcomeIsGradedByItsOwnSpinner) {
     EXPECT_GT(seen[QStringLiteral("ничья")], 0);
 }
 
+// The window with the game flow's score call open to a test.
+struct ScoredForm : TForm1 {
+    using TForm1::setScoreValue;
+};
+
+TEST(ScoreDescriptionTest, CountsAreReadInPlainDigitsAtAnySize) {
+    ScoredForm form;
+    form.setScoreValue(0, 1000000);
+    form.setScoreValue(2, 2147483648.0);
+    EXPECT_EQ(form.Chart1->accessibleDescription(),
+              QStringLiteral("Игрок: 1000000, Компьютер: 0, Ничья: 2147483648"));
+}
+
 TEST_F(Form1Test, ControlsHaveAccessibleNamesAndChangesAreAnnounced) {
     const auto access = [](QObject* object) {
         QAccessibleInterface* found = QAccessible::queryAccessibleInterface(object);
