@@ -59,6 +59,9 @@ inline constexpr RussianForms kNoughts = {"нолик", "нолика", "нол�
 inline constexpr std::string_view kReadError = "ошибка чтения (%1).";
 inline constexpr std::string_view kNotRegular =
     "это не обычный файл (заменяется только обычный файл или создаётся новый).";
+inline constexpr std::string_view kNotRegularRead =
+    "это не обычный файл (память читается только из обычного файла).";
+inline constexpr std::string_view kTooLarge = "файл больше %1 байт.";
 inline constexpr std::string_view kNotWritable = "нет права записи в этот файл (%1).";
 inline constexpr std::string_view kLinkError = "не удаётся пройти по символьной ссылке (%1).";
 inline constexpr std::string_view kCreateTemp = "не создаётся временный файл (%1).";

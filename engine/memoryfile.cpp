@@ -37,7 +37,7 @@ MemoryLoadResult loadMemoryFile(const std::string& path, MemorySnapshot& out) {
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         return {MemoryFileStatus::IoError,
-                inFile(fileTexts::kFileNotRead, path, std::string(fileTexts::kNotRegular))};
+                inFile(fileTexts::kFileNotRead, path, std::string(fileTexts::kNotRegularRead))};
     }
     // One byte more than the largest file of this version is enough to tell any file apart.
     std::vector<std::uint8_t> bytes(memoryFormat::maxSize() + 1);

@@ -177,6 +177,14 @@ std::optional<double> mixedShare(const std::string& name) {
     if (error != std::errc() || stop != end || p < 0.0 || p > 1.0) {
         return std::nullopt;
     }
+    // A number written above 1 that rounds to 1.0 ("1.00000000000000000001") is above 1 too:
+    // a whole part of 1 takes no other fraction digit than 0.
+    const std::size_t dot = number.find('.');
+    if (dot != std::string::npos &&
+        number.substr(0, dot).find_first_not_of('0') != std::string::npos &&
+        number.find_first_not_of('0', dot + 1) != std::string::npos) {
+        return std::nullopt;
+    }
     return p;
 }
 

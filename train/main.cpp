@@ -57,7 +57,9 @@ int main(int argc, char** argv) {
             std::cout << texts::kUsage << std::flush;
             return std::cout ? kExitOk : kExitIoError;
         case ParsedArguments::Kind::Version:
-            std::cout << texts::kVersionLine << ZELMO_VERSION << '\n' << std::flush;
+            std::cout << texts::kVersionLine << ZELMO_VERSION << '\n'
+                      << texts::kLicenceLine << '\n'
+                      << std::flush;
             return std::cout ? kExitOk : kExitIoError;
         case ParsedArguments::Kind::Error:
             std::cerr << texts::kProgram << ": " << parsed.error << '\n'

@@ -127,8 +127,10 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
         switch (c) {
             case 'n':
             case 'b': {
-                // The game number shown in the window is a signed 32-bit counter.
-                const auto number = parseWhole<std::int64_t>(value, c == 'n' ? 0 : 1, kInt32Max);
+                // The game number shown in the window is a signed 32-bit counter; read as an
+                // unsigned number, no sign is taken ("-0" included).
+                const auto number = parseWhole<std::uint32_t>(
+                    value, c == 'n' ? 0U : 1U, static_cast<std::uint32_t>(kInt32Max));
                 if (!number) {
                     return badValue(c, value, c == 'n' ? texts::kGamesRange : texts::kBlockRange);
                 }

@@ -51,18 +51,20 @@ inline constexpr std::string_view kUsage =
 )";
 
 inline constexpr std::string_view kVersionLine = "zelmo-train (Zelmo) ";
+inline constexpr std::string_view kLicenceLine = "Лицензия GPL-3.0-or-later.";
 
 inline constexpr std::string_view kTableHeader = "партии\tигрок\tкомпьютер\tничьи\tошибки\tизвилин";
 inline constexpr std::string_view kCsvHeader =
     "games,player_wins,computer_wins,draws,errors,positions";
 inline constexpr std::string_view kTotal = "итого";
 inline constexpr std::string_view kGame = "партия";
-inline constexpr std::string_view kMoreErrors = "дальнейшие ошибки не показываются";
+inline constexpr std::string_view kMoreErrors = "Дальнейшие ошибки не показываются.";
 inline constexpr std::string_view kErrorCount = "за прогон";
 inline constexpr std::string_view kIn = "за";
 inline constexpr std::string_view kPerSecond = "в секунду";
 inline constexpr std::string_view kSeconds = "с";
 inline constexpr std::string_view kCannotWrite = "не удалось записать";
+inline constexpr std::string_view kWriteError = "ошибка записи";
 inline constexpr std::string_view kCannotWriteCsv = "не удалось записать CSV-файл";
 inline constexpr std::string_view kStdout =
     "в стандартный вывод (партии доиграны, вывод после ошибки пропущен)";

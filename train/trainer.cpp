@@ -4,9 +4,11 @@
 #include "train/texts.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <ostream>
@@ -86,6 +88,12 @@ std::string signalName(int signal) {
     }
 }
 
+// "не удалось записать CSV-файл «PATH» (cause)." from the errno the stream's failure left.
+std::string csvFailure(const std::string& path, int error) {
+    return std::string(texts::kCannotWriteCsv) + " «" + path + "» (" +
+           (error != 0 ? std::strerror(error) : std::string(texts::kWriteError)) + ").";
+}
+
 std::string prefixed(const std::string& message) {
     return std::string(texts::kProgram) + ": " + message + "\n";
 }
@@ -137,10 +145,11 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     }
     std::ofstream csv;
     if (!options.csvPath.empty()) {
+        errno = 0;
         csv.open(options.csvPath, std::ios::out | std::ios::trunc);
         csv << texts::kCsvHeader << '\n' << std::flush;
         if (!csv) {
-            err << prefixed(std::string(texts::kCannotWrite) + " " + options.csvPath);
+            err << prefixed(csvFailure(options.csvPath, errno));
             return kExitIoError;
         }
     }
@@ -222,9 +231,10 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
 
     int code = kExitOk;
     if (csv.is_open()) {
+        errno = 0;
         csv.close();
         if (!csv) {
-            err << prefixed(std::string(texts::kCannotWriteCsv) + " " + options.csvPath);
+            err << prefixed(csvFailure(options.csvPath, errno));
             code = kExitIoError;
         }
     }

@@ -39,5 +39,11 @@ for option in --help --version; do
     fi
 done
 
+# Closed standard streams are opened on /dev/null at start-up, so the version still "prints".
+if ! env -u DISPLAY "$zelmo" --version >&- 2>&-; then
+    echo "FAIL: zelmo --version with standard output closed did not exit 0"
+    failures=$((failures + 1))
+fi
+
 [ "$failures" -eq 0 ] && echo "all command lines answered without a display"
 exit "$failures"

@@ -48,6 +48,7 @@ TEST(ParseArgumentsTest, OptionsHelpAndUsageErrors) {
         {{"-n1", "--", "-n2"}, Kind::Error, "лишний аргумент «-n2»"},
         {{"--games"}, Kind::Error, "нет значения у параметра --games (-n)"},
         {{"-n", "-1"}, Kind::Error, "неверное значение «-1» " + games},
+        {{"-n", "-0"}, Kind::Error, "неверное значение «-0» " + games},
         {{"-n", "2147483648"}, Kind::Error, "неверное значение «2147483648» " + games},
         {{"-n", "12x"}, Kind::Error, "неверное значение «12x» " + games},
         {{"-n", "\t5"}, Kind::Error, "неверное значение «\t5» " + games},
@@ -79,6 +80,10 @@ TEST(ParseArgumentsTest, OptionsHelpAndUsageErrors) {
         {{"--save="}, Kind::Error, "неверное значение «» у параметра --save: нужно имя файла"},
         {{"-p", "mixed:2"}, Kind::Error, "неверное значение «mixed:2» " + player},
         {{"-p", "mixed:1.5"}, Kind::Error, "неверное значение «mixed:1.5» " + player},
+        {{"-p", "mixed:1.000000000000000000001"},
+         Kind::Error,
+         "неверное значение «mixed:1.000000000000000000001» " + player},
+        {{"-p", "mixed:01.000"}, Kind::Run, ""},
         {{"-p", "mixed: 0.5"}, Kind::Error, "неверное значение «mixed: 0.5» " + player},
         {{"-p", "mixed:0x1p-1"}, Kind::Error, "неверное значение «mixed:0x1p-1» " + player},
         {{"-p", "mixed:5e-1"}, Kind::Error, "неверное значение «mixed:5e-1» " + player},
@@ -194,7 +199,7 @@ TEST_F(RunTrainingTest, OverflowIsReportedAndPlayGoesOn) {
     // them again overflows. Each error is reported as the window's message box would show it.
     EXPECT_EQ(r.err.rfind("zelmo-train: партия ", 0), 0u) << r.err;
     EXPECT_NE(r.err.find(": Integer overflow.\n"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("дальнейшие ошибки не показываются"), std::string::npos);
+    EXPECT_NE(r.err.find("Дальнейшие ошибки не показываются."), std::string::npos);
     EXPECT_NE(r.err.find(" ошибок\n"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("zelmo-train: за прогон "), std::string::npos) << r.err;
     // Every game was still played to its end.
@@ -230,7 +235,9 @@ TEST_F(RunTrainingTest, MemoryFilesAndIoFailures) {
     options.csvPath = dir + "/no/such/dir.csv";
     const RunResult noCsv = run(options);
     EXPECT_EQ(noCsv.code, kExitIoError);
-    EXPECT_NE(noCsv.err.find("не удалось записать " + options.csvPath), std::string::npos);
+    EXPECT_NE(noCsv.err.find("не удалось записать CSV-файл «" + options.csvPath + "» ("),
+              std::string::npos)
+        << noCsv.err;
     options.csvPath.clear();
     // A save that cannot succeed is found before the first game: nothing is played.
     options.games = 2000000000;

@@ -3,6 +3,8 @@
 // start-up, an unreadable file reported and kept, a failing save reported once.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
@@ -30,6 +32,7 @@
 #include "tests/ui/modalbox.h"
 #include "tests/ui/printers.h"
 #include "ui/controls.h"
+#include "ui/memorybackup.h"
 #include "ui/memorylocation.h"
 #include "ui/memorystore.h"
 #include "ui/unit1.h"
@@ -388,6 +391,25 @@ TEST_F(MemoryFileWindowTest, ASlowSaveLetsTheWindowGoOnAndCloseWaitsForTheLast) 
     form->close();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_TRUE(boxes[0].second.contains(QStringLiteral("диск пропал")));
+}
+
+TEST(MemoryBackupTest, OnlyARegularFileIsCopied) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    // A named pipe is neither waited on nor copied (it is never replaced either).
+    const std::string pipe = QFile::encodeName(dir.filePath(QStringLiteral("pipe"))).toStdString();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(zelmo::ui::keepBackup(pipe), "");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(zelmo::ui::backupPathOf(pipe))));
+    // A file far larger than any memory is not read into memory; the wipe is stopped instead.
+    const QString big = dir.filePath(QStringLiteral("big"));
+    QFile file(big);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(qint64{17} << 20));
+    file.close();
+    EXPECT_NE(zelmo::ui::keepBackup(QFile::encodeName(big).toStdString()).find("больше"),
+              std::string::npos);
+    EXPECT_FALSE(QFile::exists(big + QStringLiteral(".bak")));
 }
 
 TEST(WipeQuestionTest, KeepingTheMemoryIsTheDefaultAndEscapeChoosesIt) {
