@@ -5,6 +5,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QLabel>
+#include <QSizeGrip>
 
 #include "ui/accessiblespin.h"
 #include "ui/announce.h"
@@ -161,6 +162,9 @@ QAccessibleInterface* factory(const QString& /*className*/, QObject* object) {
     if (qobject_cast<TForm1*>(widget) != nullptr) {
         return new Container(widget, QAccessible::Window,
                              {QStringLiteral("Label6"), QStringLiteral("Label7")});
+    }
+    if (qobject_cast<QSizeGrip*>(widget) != nullptr) {
+        return new QAccessibleWidget(widget, QAccessible::Grip, texts::kSizeGripName);
     }
     if (qobject_cast<MemoryView*>(widget) != nullptr) {
         return new QAccessibleWidget(widget, QAccessible::Window);

@@ -51,6 +51,9 @@ inline const QString kGradeDescription = QStringLiteral(
     "поощряет их, ниже тройки наказывает");
 inline const QString kGradesPanelName = QStringLiteral("Оценки");
 inline const QString kScoreName = QStringLiteral("Счёт");
+inline const QString kSizeGripName = QStringLiteral("Размер окна");
+// Said after a game's outcome.
+inline const QString kScoreSaid = QStringLiteral("Счёт: игрок %1, компьютер %2, ничья %3");
 inline const QString kScoreDescription = QStringLiteral("Игрок: %1, Компьютер: %2, Ничья: %3");
 inline const QString kMailDescription = QStringLiteral("Написать письмо автору");
 inline const QString kHomepageDescription = QStringLiteral("Открыть сайт автора в браузере");

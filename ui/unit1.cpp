@@ -178,9 +178,13 @@ void TForm1::describeScore() {
     if (Series1->Count() < 3) {
         return;
     }
+    Chart1->setAccessibleDescription(
+        texts::kScoreDescription.arg(scoreText(0), scoreText(1), scoreText(2)));
+}
+
+QString TForm1::scoreText(int index) const {
     // Counts in plain digits at any size (QString::arg(double) turns a million into "1e+06").
-    const auto count = [this](int i) { return QString::number(Series1->GetYValue(i), 'f', 0); };
-    Chart1->setAccessibleDescription(texts::kScoreDescription.arg(count(0), count(1), count(2)));
+    return QString::number(Series1->GetYValue(index), 'f', 0);
 }
 
 void TForm1::createControls() {
@@ -549,6 +553,10 @@ void TForm1::gameFinished(engine::Outcome outcome) {
     savePending_ = true;
     if (!savesHeld_) {
         saveHeldMemory();
+    }
+    // After the outcome a screen reader hears the new score, which only the chart shows.
+    if (!displayDeferred_ && Series1->Count() >= 3) {
+        announcer_->say(texts::kScoreSaid.arg(scoreText(0), scoreText(1), scoreText(2)));
     }
     emit gameEnded(outcome);
 }

@@ -161,6 +161,8 @@ class TForm1 : public QWidget, public engine::GameFlow {
     // Accessible descriptions; the names that change with the game come from the controls.
     void describeControls();
     void describeScore();
+    // Score `index` (0 player, 1 computer, 2 draws) as the screen reader hears it.
+    QString scoreText(int index) const;
     // Shows status_ in the status line; a screen reader hears it when it is new.
     void paintStatus();
     void createControls();

@@ -656,7 +656,12 @@ TEST_F(Form1Test, ControlsHaveAccessibleNamesAndChangesAreAnnounced) {
     playToTheEnd();
     const std::vector<QString> end = heard();
     ASSERT_FALSE(end.empty());
-    EXPECT_TRUE(end.back().endsWith(status())) << end.back().toStdString();
+    // The outcome, then the score that only the chart shows.
+    EXPECT_TRUE(end.back().contains(status() + QStringLiteral(". Счёт: игрок ")))
+        << end.back().toStdString();
+    EXPECT_TRUE(end.back().endsWith(
+        QStringLiteral(", компьютер %1, ничья %2").arg(form->scores()[1]).arg(form->scores()[2])))
+        << end.back().toStdString();
 }
 
 }  // namespace
