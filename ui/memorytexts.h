@@ -11,6 +11,9 @@ namespace zelmo::ui::memorytexts {
 inline const QString kTitle = QStringLiteral("Память компьютера");
 // "235 позиций из 1000 · 120 ответов с плюсом · сыграно 5 партий"
 inline const QString kSummary = QStringLiteral("%1 из %2 · %3 с плюсом · сыграно: %4");
+// The summary at its longest, for the window's smallest size.
+inline const QString kLongestSummary =
+    QStringLiteral("1000 позиций из 1000 · 8000 ответов с плюсом · сыграно: 2147483647 партий");
 inline constexpr engine::RussianForms kPositions{"позиция", "позиции", "позиций"};
 inline constexpr engine::RussianForms kAnswers{"ответ", "ответа", "ответов"};
 inline constexpr engine::RussianForms kGames{"партия", "партии", "партий"};

@@ -138,6 +138,7 @@ MemoryView::MemoryView(TForm1& form)
       form_(form),
       model_(new MemoryModel(form, this)),
       summary_(new QLabel(this)),
+      legend_(new QLabel(memorytexts::kLegend, this)),
       list_(new QListView(this)) {
     setObjectName(QStringLiteral("MemoryView"));
     setWindowTitle(memorytexts::kTitle);
@@ -154,22 +155,12 @@ MemoryView::MemoryView(TForm1& form)
     list_->setAccessibleName(memorytexts::kListName);
     list_->setSpacing(2);
 
-    auto* legend = new QLabel(memorytexts::kLegend, this);
-    legend->setWordWrap(true);
+    legend_->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary_);
     layout->addWidget(list_, 1);
-    layout->addWidget(legend);
-    // At its smallest the window still shows a row of three boxes, the summary and the whole
-    // legend.
-    const int row = MatchBoxDelegate::boxSide(list_->fontMetrics()) + 2 * list_->spacing();
-    const QMargins margins = layout->contentsMargins();
-    const int listWidth =
-        3 * row + list_->verticalScrollBar()->sizeHint().width() + 2 * list_->frameWidth();
-    const int width = listWidth + margins.left() + margins.right();
-    setMinimumSize(width, margins.top() + summary_->sizeHint().height() + layout->spacing() + row +
-                              2 * list_->frameWidth() + layout->spacing() +
-                              legend->heightForWidth(listWidth) + margins.bottom());
+    layout->addWidget(legend_);
+    summary_->setWordWrap(true);
     resize(560, 480);
     auto* closeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(closeKey, &QShortcut::activated, this, &QWidget::close);
@@ -199,7 +190,26 @@ void MemoryView::refreshNow() {
     }
 }
 
+void MemoryView::fitMinimumSize() {
+    // At its smallest the window still shows a row of three boxes, the whole summary (wrapped,
+    // at its longest) and the whole legend; measured once the window is polished, with the
+    // fonts and margins it shows.
+    const int row = MatchBoxDelegate::boxSide(list_->fontMetrics()) + 2 * list_->spacing();
+    const QMargins margins = layout()->contentsMargins();
+    const int spacing = layout()->spacing();
+    const int listWidth =
+        3 * row + list_->verticalScrollBar()->sizeHint().width() + 2 * list_->frameWidth();
+    const QRect longestSummary = summary_->fontMetrics().boundingRect(
+        QRect(0, 0, listWidth, 0), Qt::TextWordWrap, memorytexts::kLongestSummary);
+    list_->setMinimumHeight(row + 2 * list_->frameWidth());
+    setMinimumSize(listWidth + margins.left() + margins.right(),
+                   margins.top() + longestSummary.height() + spacing + row +
+                       2 * list_->frameWidth() + spacing + legend_->heightForWidth(listWidth) +
+                       margins.bottom());
+}
+
 void MemoryView::showEvent(QShowEvent* event) {
+    fitMinimumSize();
     QWidget::showEvent(event);
     refreshNow();
 }

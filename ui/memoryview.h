@@ -35,10 +35,12 @@ class MemoryView : public QWidget {
 
   private:
     void schedule();
+    void fitMinimumSize();
 
     TForm1& form_;
     MemoryModel* model_;
     QLabel* summary_;
+    QLabel* legend_;
     QListView* list_;
     QTimer frame_;
 };
