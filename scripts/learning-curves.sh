@@ -74,6 +74,7 @@ runs = {(s.split(":")[0], p): [load(s.split(":")[0], p, seed) for seed in seeds]
 
 # Curves: default grades, blocks of 100 games over the first 5000.
 with open("docs/learning-curves.dat", "w") as out:
+    out.write("# SPDX-License-Identifier: GPL-3.0-or-later\n")
     out.write("# games  random: loss median min max  draw median min max"
               "  perfect: loss median min max  draw median min max\n")
     for end in range(100, 10001, 100):

@@ -86,14 +86,15 @@ if [ -f "$prefix/$metainfo" ]; then
   [ "$(grep -c '<caption xml:lang="ru">' "$prefix/$metainfo")" = 2 ] || fail "$metainfo lacks Russian captions"
 fi
 
-# Each page: no groff warning (-k decodes the UTF-8 page, -ww turns every warning on), a NAME
+# Each page: no groff warning (-ww turns every warning on; without -k groff reads ASCII only, so
+# any other character must be written as a \[uXXXX] escape), a NAME
 # line that lexgrog (which builds the whatis database) can read, and the options it must cover.
 check_manpage() {
   local page=$1 name=$2
   shift 2
   [ -f "$prefix/$page" ] || return 0
   local warnings text
-  warnings=$(gzip -dc "$prefix/$page" | groff -k -man -Tutf8 -ww -z 2>&1) || fail "groff fails on $page"
+  warnings=$(gzip -dc "$prefix/$page" | groff -man -Tutf8 -ww -z 2>&1) || fail "groff fails on $page"
   [ -z "$warnings" ] || fail "groff warns about $page: $warnings"
   lexgrog "$prefix/$page" | grep -qF ": \"$name - " || fail "lexgrog reads no NAME line for $name in $page"
   text=$(gzip -dc "$prefix/$page" | groff -k -man -Tutf8 -P-cbou 2>/dev/null)
