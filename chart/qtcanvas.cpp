@@ -380,6 +380,18 @@ void TQtChartCanvas::Frame(const TRect& n) {
             const int dot = scale_.Length(1);
             SolidRect(p.X, p.Y, p.X + dot, p.Y + dot, ToQRgb(Pen.Color));
         }
+    } else if (!scale_.Identity() && Pen.Style == TPenStyle::psSolid && Pen.Width <= 1 &&
+               !Pen.SmallDots && !image_.isNull()) {
+        // On a denser screen each side is one scaled pixel wide inside the rectangle's scaled
+        // area, the same width on every side wherever the rectangle lies.
+        const raster::Point a = Device(n.Left, n.Top);
+        const raster::Point b = Device(n.Right, n.Bottom);
+        const int line = scale_.Length(1);
+        const QRgb rgb = ToQRgb(Pen.Color);
+        SolidRect(a.X, a.Y, b.X, a.Y + line, rgb);
+        SolidRect(a.X, b.Y - line, b.X, b.Y, rgb);
+        SolidRect(a.X, a.Y, a.X + line, b.Y, rgb);
+        SolidRect(b.X - line, a.Y, b.X, b.Y, rgb);
     } else {
         MoveTo(n.Left, n.Top);
         LineTo(right, n.Top);
