@@ -44,10 +44,9 @@ void DeviceEdgeRing(QPainter& painter, const QRect& r, int width, TColor topLeft
     FillDeviceRect(painter, QRect(r.right() + 1 - width, r.top(), width, r.height()), dark);
 }
 
-// The pixels of the layout that cover `device` device pixels at `ratio`: enough that the
-// scaled layout reaches the last of them.
+// The whole pixels of the layout that `device` device pixels hold at `ratio`.
 int LayoutLength(int device, double ratio) {
-    return static_cast<int>(std::ceil(device / ratio - 1e-9));
+    return static_cast<int>(std::floor(device / ratio + 1e-9));
 }
 
 }  // namespace
@@ -171,7 +170,8 @@ void TCustomChartPanel::paintEvent(QPaintEvent* /*event*/) {
                  static_cast<int>(scale.Position(area.height())));
     // Drawn at the device's own scale, the picture is laid out in device pixels: the edge's two
     // rings one scaled pixel wide each on every side, the chart's image filling exactly the
-    // device pixels inside them.
+    // device pixels inside them, laid out on the whole pixels they hold, its far edges on the
+    // image's (so the chart's own bevel keeps its width on every side).
     const bool onDevice = ratio != 1.0 && ratio == deviceRatio;
     QRect inside;
     if (onDevice) {
@@ -200,7 +200,7 @@ void TCustomChartPanel::paintEvent(QPaintEvent* /*event*/) {
     if (qtCanvas_.Stale || image.size() != device || image.devicePixelRatio() != ratio) {
         // No exception may leave a paint event; a failed pass leaves what was drawn so far.
         try {
-            qtCanvas_.BeginPaint(device, ratio);
+            qtCanvas_.BeginPaint(device, ratio, onDevice ? layout : QSize());
             Draw(qtCanvas_, TRect{0, 0, layout.width(), layout.height()});
         } catch (...) {
         }
