@@ -90,6 +90,18 @@ TEST_F(DensityTest, BevelLinesScaleWithTheScreen) {
         EXPECT_EQ(border[1], second) << ratio;
         const QImage arrow = renderAt(form->SpinEdit2->button()->downButton(), ratio);
         EXPECT_EQ(runs(arrow, 1, arrow.height() - 1, 0, -1, 4)[0], first) << ratio;
+        // The chart's sunken edge, two rings, and its own raised bevel inside them: at the top
+        // and at the right, three lines.
+        const QImage chart = renderAt(form->Chart1, ratio);
+        for (const auto& [x, y, dx, dy] :
+             {std::array{chart.width() / 2, 0, 0, 1},
+              std::array{chart.width() - 1, chart.height() / 2, -1, 0}}) {
+            const std::vector<int> lines = runs(chart, x, y, dx, dy, 8);
+            ASSERT_GE(lines.size(), 4u) << ratio;
+            EXPECT_EQ(std::vector<int>(lines.begin(), lines.begin() + 3),
+                      std::vector<int>(3, first))
+                << "chart edge at scale " << ratio << " from " << x << "," << y;
+        }
     }
 }
 
