@@ -32,7 +32,7 @@ TQtChartCanvas::~TQtChartCanvas() {
     }
 }
 
-void TQtChartCanvas::BeginPaint(QSize deviceSize, double pixelRatio) {
+void TQtChartCanvas::BeginPaint(QSize deviceSize, double pixelRatio, QSize layoutSize) {
     if (painter_.isActive()) {
         painter_.end();
     }
@@ -49,6 +49,11 @@ void TQtChartCanvas::BeginPaint(QSize deviceSize, double pixelRatio) {
     width_ = image_.width();
     height_ = image_.height();
     scale_ = PixelScale(pixelRatio);
+    const bool fitted = !layoutSize.isEmpty() && !deviceSize.isEmpty();
+    acrossX_ =
+        fitted ? PixelScale(static_cast<double>(deviceSize.width()) / layoutSize.width()) : scale_;
+    acrossY_ = fitted ? PixelScale(static_cast<double>(deviceSize.height()) / layoutSize.height())
+                      : scale_;
     dotted_ = raster::DottedPattern(scale_);
     smallDots_ = raster::SmallDotsPattern(scale_);
     phasePeriod_ = std::lcm<long long>(dotted_.Period, smallDots_.Period);
@@ -295,7 +300,15 @@ void TQtChartCanvas::PenLine(int x0, int y0, int x1, int y1) {
             const int x = static_cast<int>(sx.Pos);
             const int y = static_cast<int>(sy.Pos);
             if (size > 1) {
-                SolidRect(x + from, y + from, x + from + size, y + from + size, rgb);
+                long long left = x + from;
+                long long top = y + from;
+                // A one-pixel pen's square that begins inside the image keeps its whole width
+                // there: a line along the layout's far edge is as wide as any other.
+                if (!wide) {
+                    left = left < width_ ? std::min<long long>(left, width_ - size) : left;
+                    top = top < height_ ? std::min<long long>(top, height_ - size) : top;
+                }
+                SolidRect(left, top, left + size, top + size, rgb);
             } else if (clip_.Allows(x, y)) {
                 bits_[y * stride_ + x] = rgb;
             }
@@ -380,6 +393,18 @@ void TQtChartCanvas::Frame(const TRect& n) {
             const int dot = scale_.Length(1);
             SolidRect(p.X, p.Y, p.X + dot, p.Y + dot, ToQRgb(Pen.Color));
         }
+    } else if (!scale_.Identity() && Pen.Style == TPenStyle::psSolid && Pen.Width <= 1 &&
+               !Pen.SmallDots && !image_.isNull()) {
+        // On a denser screen each side is one scaled pixel wide inside the rectangle's scaled
+        // area, the same width on every side wherever the rectangle lies.
+        const raster::Point a = Device(n.Left, n.Top);
+        const raster::Point b = Device(n.Right, n.Bottom);
+        const int line = scale_.Length(1);
+        const QRgb rgb = ToQRgb(Pen.Color);
+        SolidRect(a.X, a.Y, b.X, a.Y + line, rgb);
+        SolidRect(a.X, b.Y - line, b.X, b.Y, rgb);
+        SolidRect(a.X, a.Y, a.X + line, b.Y, rgb);
+        SolidRect(b.X - line, a.Y, b.X, b.Y, rgb);
     } else {
         MoveTo(n.Left, n.Top);
         LineTo(right, n.Top);

@@ -34,8 +34,10 @@ class TQtChartCanvas : public TChartCanvas3D {
 
     // Starts a pass on an image of deviceSize device pixels, recreating it when the size
     // changed; removes any clip. The pass draws in pixels, each pixelRatio device pixels wide,
-    // and the finished image carries that ratio.
-    void BeginPaint(QSize deviceSize, double pixelRatio = 1.0);
+    // and the finished image carries that ratio. Given a layoutSize, positions scale by the
+    // image's size over it on each axis instead (a fraction of a device pixel more than the
+    // ratio at most), so that the layout's far edges fall on the image's far edges exactly.
+    void BeginPaint(QSize deviceSize, double pixelRatio = 1.0, QSize layoutSize = QSize());
     void EndPaint();
     const QImage& Image() const { return image_; }
     bool Painting() const { return painting_; }
@@ -67,7 +69,9 @@ class TQtChartCanvas : public TChartCanvas3D {
     FontCache::Entry& LayoutFont();
     QPainter& TextPainter();
 
-    raster::Point Device(int x, int y) const { return {scale_.Position(x), scale_.Position(y)}; }
+    raster::Point Device(int x, int y) const {
+        return {acrossX_.Position(x), acrossY_.Position(y)};
+    }
     // Calls use(points) with the polygon's corners in device pixels.
     template <typename UseFn>
     void WithDevicePoints(std::span<const TPoint> points, UseFn use);
@@ -88,6 +92,9 @@ class TQtChartCanvas : public TChartCanvas3D {
     int width_ = 0;
     int height_ = 0;
     PixelScale scale_;
+    // Where pixels of the layout begin on each axis: by scale_, or by the image over the layout.
+    PixelScale acrossX_;
+    PixelScale acrossY_;
     // The dot patterns of this pass and the period after which both repeat.
     raster::DotPattern dotted_;
     raster::DotPattern smallDots_;

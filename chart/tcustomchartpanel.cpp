@@ -2,11 +2,13 @@
 #include "chart/tcustomchartpanel.h"
 
 #include "chart/chartexceptions.h"
+#include "chart/devicegrid.h"
 #include "chart/pixelscale.h"
 
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace zelmo::chart {
 
@@ -29,6 +31,22 @@ void EdgeRing(QPainter& painter, const QRectF& r, qreal inset, qreal width, TCol
     painter.fillRect(QRectF(ring.left(), ring.top(), width, ring.height() - width), light);
     painter.fillRect(QRectF(ring.left(), ring.bottom() - width, ring.width(), width), dark);
     painter.fillRect(QRectF(ring.right() - width, ring.top(), width, ring.height()), dark);
+}
+
+// The same ring on rectangle r of device pixels, `width` device pixels wide.
+void DeviceEdgeRing(QPainter& painter, const QRect& r, int width, TColor topLeft,
+                    TColor bottomRight) {
+    const QColor light(ToQRgb(topLeft));
+    const QColor dark(ToQRgb(bottomRight));
+    FillDeviceRect(painter, QRect(r.left(), r.top(), r.width() - width, width), light);
+    FillDeviceRect(painter, QRect(r.left(), r.top(), width, r.height() - width), light);
+    FillDeviceRect(painter, QRect(r.left(), r.bottom() + 1 - width, r.width(), width), dark);
+    FillDeviceRect(painter, QRect(r.right() + 1 - width, r.top(), width, r.height()), dark);
+}
+
+// The whole pixels of the layout that `device` device pixels hold at `ratio`.
+int LayoutLength(int device, double ratio) {
+    return static_cast<int>(std::floor(device / ratio + 1e-9));
 }
 
 }  // namespace
@@ -145,25 +163,45 @@ void TCustomChartPanel::paintEvent(QPaintEvent* /*event*/) {
     const double ratio =
         pixelRatio_ > 0 ? pixelRatio_ : (deviceRatio > 0 ? deviceRatio : devicePixelRatioF());
     const PixelScale scale(ratio);
-    if (borderStyle_ == TBorderStyle::bsSingle) {
+    const bool edge = borderStyle_ == TBorderStyle::bsSingle;
+    const QRect area = DrawingArea();
+    QSize layout = area.size();
+    QSize device(static_cast<int>(scale.Position(area.width())),
+                 static_cast<int>(scale.Position(area.height())));
+    // Drawn at the device's own scale, the picture is laid out in device pixels: the edge's two
+    // rings one scaled pixel wide each on every side, the chart's image filling exactly the
+    // device pixels inside them, laid out on the whole pixels they hold, its far edges on the
+    // image's (so the chart's own bevel keeps its width on every side).
+    const bool onDevice = ratio != 1.0 && ratio == deviceRatio;
+    QRect inside;
+    if (onDevice) {
+        const QRect whole = DeviceRect(painter, rect());
+        const int line = scale.Length(1);
+        if (edge) {
+            DeviceEdgeRing(painter, whole, line, clBtnShadow, clBtnHighlight);
+            DeviceEdgeRing(painter, whole.adjusted(line, line, -line, -line), line, cl3DDkShadow,
+                           cl3DLight);
+        }
+        const int depth = edge ? kSunkenEdge * line : 0;
+        inside = whole.adjusted(depth, depth, -depth, -depth);
+        device = inside.size().expandedTo(QSize(0, 0));
+        layout = QSize(LayoutLength(device.width(), ratio), LayoutLength(device.height(), ratio));
+    } else if (edge) {
         // Each ring is one pixel of the design, as many device pixels as the scale makes it.
         const auto at = [&](int p) { return static_cast<qreal>(scale.Position(p)) / ratio; };
         const QRectF outer(rect());
         EdgeRing(painter, outer, at(0), at(1) - at(0), clBtnShadow, clBtnHighlight);
         EdgeRing(painter, outer, at(1), at(2) - at(1), cl3DDkShadow, cl3DLight);
     }
-    const QRect area = DrawingArea();
-    if (area.width() <= 0 || area.height() <= 0) {
+    if (layout.width() <= 0 || layout.height() <= 0 || device.isEmpty()) {
         return;
     }
-    const QSize device(static_cast<int>(scale.Position(area.width())),
-                       static_cast<int>(scale.Position(area.height())));
     const QImage& image = qtCanvas_.Image();
     if (qtCanvas_.Stale || image.size() != device || image.devicePixelRatio() != ratio) {
         // No exception may leave a paint event; a failed pass leaves what was drawn so far.
         try {
-            qtCanvas_.BeginPaint(device, ratio);
-            Draw(qtCanvas_, TRect{0, 0, area.width(), area.height()});
+            qtCanvas_.BeginPaint(device, ratio, onDevice ? layout : QSize());
+            Draw(qtCanvas_, TRect{0, 0, layout.width(), layout.height()});
         } catch (...) {
         }
         if (qtCanvas_.Painting()) {
@@ -173,6 +211,8 @@ void TCustomChartPanel::paintEvent(QPaintEvent* /*event*/) {
     }
     if (ratio == 1.0) {
         painter.drawImage(area.topLeft(), image);
+    } else if (onDevice) {
+        DrawAtDevicePixel(painter, inside.topLeft(), image);
     } else {
         // The device size was rounded; the image fills the area exactly all the same.
         painter.drawImage(QRectF(area), image);

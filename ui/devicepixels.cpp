@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/devicepixels.h"
 
+#include "chart/devicegrid.h"
 #include "chart/pixelscale.h"
 
 #include <QTransform>
@@ -14,15 +15,18 @@ qreal DevicePixels::ratioOf(const QPainter& painter) {
     return ratio > 0 ? ratio : 1.0;
 }
 
-DevicePixels::DevicePixels(QPainter& target, const QRect& logical)
+DevicePixels::DevicePixels(QPainter& target, const QRect& logical, const QMargins& beyond)
     : target_(target), logical_(logical), ratio_(ratioOf(target)), painter_(&target_) {
     if (qFuzzyCompare(ratio_, 1.0)) {
         ratio_ = 1.0;
-        rect_ = logical_;
+        rect_ = logical.marginsAdded(beyond);
         return;
     }
-    image_ = QImage(scaled(logical_.width()), scaled(logical_.height()),
-                    QImage::Format_ARGB32_Premultiplied);
+    const int line = scaled(1);
+    device_ = chart::DeviceRect(target_, logical)
+                  .marginsAdded(QMargins(beyond.left() * line, beyond.top() * line,
+                                         beyond.right() * line, beyond.bottom() * line));
+    image_ = QImage(device_.size().expandedTo(QSize(0, 0)), QImage::Format_ARGB32_Premultiplied);
     image_.fill(Qt::transparent);
     own_.emplace(&image_);
     painter_ = &*own_;
@@ -34,8 +38,9 @@ DevicePixels::~DevicePixels() {
         return;
     }
     own_.reset();
-    image_.setDevicePixelRatio(ratio_);
-    target_.drawImage(logical_.topLeft(), image_);
+    if (!image_.isNull()) {
+        chart::DrawAtDevicePixel(target_, device_.topLeft(), image_);
+    }
 }
 
 int DevicePixels::scaled(int logicalPixels) const {
@@ -54,11 +59,12 @@ void DevicePixels::frame(int depth, const std::function<void(QPainter&, const QR
         QPainter painter(&sample);
         draw(painter, sample.rect());
     }
-    // Where the sample's column (or row) i begins on the picture: the lines from the near edge
-    // at their scaled positions, those of the far edge as far from it, the middle between.
-    const chart::PixelScale scale(ratio_);
+    // Where the sample's column (or row) i begins on the picture: every line one scaled pixel
+    // wide, those of the near edge from it, those of the far edge back from it, the middle
+    // between.
+    const int line = scaled(1);
     const auto edge = [&](int i, int size) {
-        return static_cast<int>(i <= depth ? scale.Position(i) : size - scale.Position(n - i));
+        return i <= depth ? i * line : size - (n - i) * line;
     };
     for (int j = 0; j < n; ++j) {
         const int top = edge(j, rect_.height());

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QImage>
+#include <QMargins>
 #include <QPainter>
 #include <QRect>
 
@@ -19,9 +20,12 @@ namespace zelmo::ui {
 class DevicePixels {
   public:
     // Starts a picture of the target's `logical` rectangle. At scale 1 the painting goes
-    // straight to the target; at any other scale into an image of the device size, which is
-    // drawn pixel for pixel onto the target when this object ends.
-    DevicePixels(QPainter& target, const QRect& logical);
+    // straight to the target; at any other scale into an image of the device pixels that the
+    // rectangle covers, which is drawn pixel for pixel onto them when this object ends.
+    // `beyond` adds lines of pixels past the rectangle's sides, each as many device pixels wide
+    // as one scaled pixel: a control whose last line lies under its neighbour paints that line
+    // there, where the target's clip or the neighbour hides it, at any scale.
+    DevicePixels(QPainter& target, const QRect& logical, const QMargins& beyond = {});
     ~DevicePixels();
     DevicePixels(const DevicePixels&) = delete;
     DevicePixels& operator=(const DevicePixels&) = delete;
@@ -37,8 +41,8 @@ class DevicePixels {
     // A frame `depth` pixels deep on each side, filled inside, that `draw` paints as at scale 1
     // on the rectangle it is given. At scale 1 it paints on the picture's rectangle; at any
     // other scale it is drawn once on a rectangle of 2 x depth + 1 pixels, whose pixels are then
-    // laid out over the picture: each line of the frame as wide as one scaled pixel, the middle
-    // stretched to fill the rest.
+    // laid out over the picture: each line of the frame as wide as one scaled pixel (two device
+    // pixels at 1.5 and at 2, one at 1.25) on every side, the middle stretched to fill the rest.
     void frame(int depth, const std::function<void(QPainter&, const QRect&)>& draw);
 
     // A picture that `draw` paints as at scale 1 on the rectangle it is given (the target's
@@ -54,6 +58,7 @@ class DevicePixels {
   private:
     QPainter& target_;
     QRect logical_;
+    QRect device_;  // where the picture goes on the target's device
     qreal ratio_;
     QImage image_;
     std::optional<QPainter> own_;

@@ -39,17 +39,20 @@ QAccessibleInterface* arrowAccessible(const QString& className, QObject* object)
     return nullptr;
 }
 
-// The arrow's triangle in device pixels, centred on the arrow `face`: at scale s it has 4s rows,
-// each one device pixel longer at both ends than the row before, so its slanted edges step by
-// one device pixel at any scale; at scale 1 the rows are 1, 3, 5 and 7 pixels wide inside the
-// 9 x 6 glyph's one-pixel margin. The point is the 1-pixel row.
+// The arrow's triangle in device pixels, centred on the arrow's face inside its two-line bevel:
+// at scale s it has 4s rows, each one device pixel longer at both ends than the row before, so
+// its slanted edges step by one device pixel at any scale; at scale 1 the rows are 1, 3, 5 and 7
+// pixels wide. The point is the 1-pixel row. Where the scaled lines leave the face too few rows
+// for it, the triangle keeps off the dark line below and then off the light line above.
 void drawGlyph(DevicePixels& pixels, TTimerSpeedButton::Direction direction, const QColor& color) {
     const QRect face = pixels.rect();
     const int width = pixels.scaled(TTimerSpeedButton::kGlyphWidth);
-    const int height = pixels.scaled(TTimerSpeedButton::kGlyphHeight);
     const int rows = std::max(1, pixels.scaled(4));
+    const int line = pixels.scaled(1);
     const int left = face.left() + (face.width() - width) / 2;
-    const int top = face.top() + (face.height() - height) / 2 + (height - rows) / 2;
+    const int inside = face.height() - 4 * line;
+    const int lowest = face.height() - 2 * line - rows;
+    const int top = face.top() + std::max(line, std::min(2 * line + (inside - rows) / 2, lowest));
     const int centre = left + width / 2;
     for (int row = 0; row < rows; ++row) {
         const int half = direction == TTimerSpeedButton::Direction::Up ? row : rows - 1 - row;
@@ -90,7 +93,12 @@ int TTimerSpeedButton::timerInterval() const {
 
 void TTimerSpeedButton::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    DevicePixels pixels(painter, rect());
+    // The up arrow's bottom line lies under the down arrow's top line (the pair shares that
+    // row): it is painted one scaled pixel below the row where the down arrow begins, so that on
+    // any scale the down arrow covers it whole and nothing of it shows between the two.
+    const bool sharesBottom = direction_ == Direction::Up;
+    DevicePixels pixels(painter, rect().adjusted(0, 0, 0, sharesBottom ? -1 : 0),
+                        QMargins(0, 0, 0, sharesBottom ? 1 : 0));
     const QBrush face = palette().brush(QPalette::Button);
     pixels.frame(
         2, [&](QPainter& p, const QRect& r) { qDrawWinButton(&p, r, palette(), down_, &face); });

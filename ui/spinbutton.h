@@ -17,7 +17,6 @@ class TTimerSpeedButton : public QWidget {
     static constexpr int kFirstDelayMs = 400;
     static constexpr int kRepeatMs = 100;
     static constexpr int kGlyphWidth = 9;
-    static constexpr int kGlyphHeight = 6;
 
     TTimerSpeedButton(Direction direction, QWidget* parent);
 

@@ -64,11 +64,10 @@ class DensityTest : public ::testing::Test {
 
 TEST_F(DensityTest, BevelLinesScaleWithTheScreen) {
     for (const qreal ratio : kRatios) {
-        // Each line of a bevel covers the device pixels of its design pixel: two at scale 2;
-        // at 1.5 the first design pixel takes two device pixels and the second one.
+        // Each line of a bevel is one scaled pixel wide: two device pixels at 1.5 and at 2.
         const zelmo::chart::PixelScale scale(ratio);
-        const int first = static_cast<int>(scale.Position(1));
-        const int second = static_cast<int>(scale.Position(2) - scale.Position(1));
+        const int first = scale.Length(1);
+        const int second = scale.Length(1);
         // A cell's raised face: black and dark grey lines at the bottom and right, then the face.
         const QImage cell = renderAt(form->SpeedButton5, ratio);
         const int w = static_cast<int>(std::lround(33 * ratio));
@@ -91,7 +90,35 @@ TEST_F(DensityTest, BevelLinesScaleWithTheScreen) {
         EXPECT_EQ(border[1], second) << ratio;
         const QImage arrow = renderAt(form->SpinEdit2->button()->downButton(), ratio);
         EXPECT_EQ(runs(arrow, 1, arrow.height() - 1, 0, -1, 4)[0], first) << ratio;
+        // The chart's sunken edge, two rings, and its own raised bevel inside them: at the top
+        // and at the right, three lines.
+        const QImage chart = renderAt(form->Chart1, ratio);
+        for (const auto& [x, y, dx, dy] :
+             {std::array{chart.width() / 2, 0, 0, 1},
+              std::array{chart.width() - 1, chart.height() / 2, -1, 0}}) {
+            const std::vector<int> lines = runs(chart, x, y, dx, dy, 8);
+            ASSERT_GE(lines.size(), 4u) << ratio;
+            EXPECT_EQ(std::vector<int>(lines.begin(), lines.begin() + 3),
+                      std::vector<int>(3, first))
+                << "chart edge at scale " << ratio << " from " << x << "," << y;
+        }
     }
+}
+
+TEST_F(DensityTest, NoBlackRowBetweenTheArrowsAtScaleOneAndAHalf) {
+    // The up arrow's black bottom line lies under the down arrow's top line; at 1.5 the shared
+    // row is one device pixel while the line is two. Down a column of the arrows' faces, left
+    // of the glyphs, the only black is the down arrow's bottom line.
+    const QImage spin = renderAt(form->SpinEdit2, 1.5);
+    const QRect pair = form->SpinEdit2->button()->geometry();
+    const int x = static_cast<int>(std::lround(pair.left() * 1.5)) + 3;
+    const int top = static_cast<int>(std::lround(pair.top() * 1.5));
+    const int bottom = static_cast<int>(std::lround(pair.bottom() * 1.5));
+    int blackRows = 0;
+    for (int y = top; y < bottom - 2; ++y) {
+        blackRows += spin.pixelColor(x, y) == QColor(Qt::black) ? 1 : 0;
+    }
+    EXPECT_EQ(blackRows, 0);
 }
 
 TEST_F(DensityTest, TheFocusRectangleKeepsItsDotsAtScaleTwo) {
