@@ -106,7 +106,7 @@ QString asTyped(const QStringList& arguments, const QString& name) {
         if (argument == QStringLiteral("--")) {
             break;
         }
-        const QString option = argument.left(argument.indexOf(QLatin1Char('=')));
+        QString option = argument.left(argument.indexOf(QLatin1Char('=')));
         if (option == QStringLiteral("-") + name || option == QStringLiteral("--") + name) {
             return option;
         }
