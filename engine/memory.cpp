@@ -108,6 +108,11 @@ int MemoryEntry::filledCount() const {
     return filled;
 }
 
+int MemoryEntry::chosenSlot(int freeCells) const {
+    const int best = bestSlot();
+    return filledCount() == freeCells || Slots[best].Weight > 0 ? best : 0;
+}
+
 int MemoryEntry::firstFreeSlot() const {
     int k = 1;
     while (Slots[k].Answer != 0) {

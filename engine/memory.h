@@ -36,6 +36,10 @@ struct MemoryEntry {
     // The slot with the highest weight among the filled ones; the lowest slot among equals.
     int bestSlot() const;
     int filledCount() const;
+    // The slot of the answer the computer plays in this position, which has `freeCells` free
+    // cells: the best answer when it has earned something, or when every free cell has been
+    // tried and there is nothing new left to try; 0 when it tries a new cell.
+    int chosenSlot(int freeCells) const;
     // The first slot whose Answer is 0 (a range error when all nine are filled).
     int firstFreeSlot() const;
 };

@@ -11,11 +11,8 @@ void GameFlow::comp() {
     if (match) {
         // Read through the const view: a write access would mark the entry for re-indexing.
         const MemoryEntry& entry = std::as_const(PositionMemory_)[match->entry];
-        const int best = entry.bestSlot();
-        const int filled = entry.filledCount();
-        // The best answer is played when it has earned something, or when every free cell of
-        // the position has been tried and there is nothing new left to try.
-        if (MemoryEntry::kSlots - filled == MoveCount || entry.Slots[best].Weight > 0) {
+        const int best = entry.chosenSlot(MemoryEntry::kSlots - MoveCount);
+        if (best != 0) {
             PositionMemory_.markUsed(match->entry, best);
             Board_.set(rotate(entry.Slots[best].Answer, match->rotation), kNought);
             return;

@@ -101,7 +101,7 @@ class Counter : public QAccessibleWidget {
                 parent != nullptr ? parent->findChild<QLabel*>(caption_, Qt::FindDirectChildrenOnly)
                                   : nullptr;
             const QString number = static_cast<QLabel*>(widget())->text();
-            return caption != nullptr ? caption->text() + QLatin1Char(' ') + number : number;
+            return caption != nullptr ? counterName(caption->text(), number) : number;
         }
         return QAccessibleWidget::text(t);
     }
@@ -202,11 +202,19 @@ QAccessibleInterface* factory(const QString& /*className*/, QObject* object) {
 
 }  // namespace
 
+QString counterName(const QString& caption, const QString& number) {
+    return caption + QLatin1Char(' ') + number;
+}
+
+QString markName(const QString& mark) {
+    const QString trimmed = mark.trimmed();
+    return trimmed == QLatin1String("X")   ? texts::kCellCross
+           : trimmed == QLatin1String("0") ? texts::kCellNought
+                                           : texts::kCellEmpty;
+}
+
 QString cellName(int number, const QString& caption) {
-    const QString mark = caption.trimmed();
-    return texts::kCellName.arg(number).arg(mark == QLatin1String("X")   ? texts::kCellCross
-                                            : mark == QLatin1String("0") ? texts::kCellNought
-                                                                         : texts::kCellEmpty);
+    return texts::kCellName.arg(number).arg(markName(caption));
 }
 
 void installFactory() {

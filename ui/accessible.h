@@ -20,6 +20,12 @@ void installFactory();
 // of `root` and everything in it after they are built lets the factory give each its own.
 void renew(QWidget* root);
 
+// A counter read with its caption: "Партия: 3".
+QString counterName(const QString& caption, const QString& number);
+
+// A mark as a word: "крестик", "нолик", or "пусто" for a free cell.
+QString markName(const QString& mark);
+
 // The name of cell `number` with caption `caption`: "Клетка 5: крестик".
 QString cellName(int number, const QString& caption);
 

@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "engine/plural.h"
+#include "ui/accessible.h"
 #include "ui/memorytexts.h"
-#include "ui/texts.h"
 
 namespace zelmo::ui {
 
@@ -22,13 +22,11 @@ MatchBox MemoryModel::boxOf(const engine::MemoryEntry& entry) {
         box.marks[static_cast<std::size_t>(k - 1)] = c == 'X' || c == '0' ? c : ' ';
         empty += c == 'X' || c == '0' ? 0 : 1;
     }
-    int filled = 0;
     for (int s = 1; s <= engine::MemoryEntry::kSlots; ++s) {
         const engine::MoveSlot& slot = entry.Slots[s];
         if (slot.Answer < 1 || slot.Answer > 9) {
             continue;
         }
-        ++filled;
         const auto cell = static_cast<std::size_t>(slot.Answer - 1);
         box.weights[cell] = slot.Weight;
         box.beads[cell] = slot.Weight > 0    ? MatchBox::Bead::Positive
@@ -38,14 +36,9 @@ MatchBox MemoryModel::boxOf(const engine::MemoryEntry& entry) {
             box.played = slot.Answer;
         }
     }
-    if (filled > 0) {
-        // The computer's own rule: the best weight (the lowest slot among equals) is played
-        // when it is positive or when every free cell has been tried; otherwise a new cell.
-        const engine::MoveSlot& best = entry.Slots[entry.bestSlot()];
-        if (best.Weight > 0 || filled == empty) {
-            box.chosen = best.Answer;
-        }
-    }
+    // The computer's own rule; an entry without answers has nothing to choose.
+    const int chosen = entry.filledCount() > 0 ? entry.chosenSlot(empty) : 0;
+    box.chosen = chosen != 0 ? entry.Slots[chosen].Answer : 0;
     return box;
 }
 
@@ -59,7 +52,6 @@ void MemoryModel::refresh() {
     }
     int firstChanged = -1;
     int lastChanged = -1;
-    positiveAnswers_ = 0;
     const engine::PositionMemory& memory = flow_.memory();
     // Answers marked as played in a memory read from a file belong to a game of another run:
     // nothing is this window's game before its first one starts.
@@ -85,12 +77,6 @@ void MemoryModel::refresh() {
         }
         endInsertRows();
     }
-    for (const MatchBox& box : boxes_) {
-        positiveAnswers_ += static_cast<int>(
-            std::count(box.beads.begin(), box.beads.end(), MatchBox::Bead::Positive));
-    }
-    const engine::GameFlow::Scores& scores = flow_.scores();
-    gamesPlayed_ = scores[0] + scores[1] + scores[2];
     if (firstChanged >= 0) {
         emit dataChanged(index(firstChanged), index(lastChanged));
     }
@@ -117,21 +103,26 @@ QVariant MemoryModel::data(const QModelIndex& index, int role) const {
 
 QString MemoryModel::summary() const {
     using engine::countOf;
+    int positiveAnswers = 0;
+    for (const MatchBox& box : boxes_) {
+        positiveAnswers += static_cast<int>(
+            std::count(box.beads.begin(), box.beads.end(), MatchBox::Bead::Positive));
+    }
+    const engine::GameFlow::Scores& scores = flow_.scores();
+    const double gamesPlayed = scores[0] + scores[1] + scores[2];
     return memorytexts::kSummary
         .arg(QString::fromStdString(countOf(rowCount(), memorytexts::kPositions)))
         .arg(engine::PositionMemory::Capacity)
-        .arg(QString::fromStdString(countOf(positiveAnswers_, memorytexts::kAnswers)))
+        .arg(QString::fromStdString(countOf(positiveAnswers, memorytexts::kAnswers)))
         .arg(QString::fromStdString(
-            countOf(static_cast<std::int64_t>(gamesPlayed_), memorytexts::kGames)));
+            countOf(static_cast<std::int64_t>(gamesPlayed), memorytexts::kGames)));
 }
 
 QString MemoryModel::describe(const MatchBox& box, int number) {
     QStringList cells;
     for (int k = 1; k <= 9; ++k) {
         const auto i = static_cast<std::size_t>(k - 1);
-        QString cell = memorytexts::kCell.arg(k).arg(box.marks[i] == 'X'   ? texts::kCellCross
-                                                     : box.marks[i] == '0' ? texts::kCellNought
-                                                                           : memorytexts::kFree);
+        QString cell = memorytexts::kCell.arg(k).arg(accessible::markName(QChar(box.marks[i])));
         if (box.beads[i] != MatchBox::Bead::None) {
             cell += memorytexts::kWeight.arg(box.weights[i]);
         }

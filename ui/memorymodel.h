@@ -58,8 +58,6 @@ class MemoryModel : public QAbstractListModel {
   private:
     const engine::GameFlow& flow_;
     std::vector<MatchBox> boxes_;
-    int positiveAnswers_ = 0;
-    double gamesPlayed_ = 0;
 };
 
 }  // namespace zelmo::ui

@@ -29,7 +29,6 @@ inline const QString kListName = QStringLiteral("Запомненные пози
 // What a screen reader reads for one board.
 inline const QString kBoxName = QStringLiteral("Позиция %1: %2");
 inline const QString kCell = QStringLiteral("клетка %1 %2");
-inline const QString kFree = QStringLiteral("пусто");
 inline const QString kWeight = QStringLiteral(" вес %1");
 inline const QString kChosen = QStringLiteral(". Сейчас сыграет клетку %1");
 inline const QString kPlayed = QStringLiteral(". В этой партии сыграл клетку %1");

@@ -35,9 +35,7 @@ inline const QString kCellCross = QStringLiteral("крестик");
 inline const QString kCellNought = QStringLiteral("нолик");
 inline const QString kCellDescription =
     QStringLiteral("Строка %1, столбец %2. Во время партии ход сюда делает клавиша %3");
-inline const QString kGameNumberName = QStringLiteral("Партия: %1");
 inline const QString kGameNumberDescription = QStringLiteral("Номер текущей партии");
-inline const QString kEntryCountName = QStringLiteral("Извилин: %1");
 inline const QString kEntryCountDescription = QStringLiteral("Сколько позиций запомнил компьютер");
 inline const QString kStatusName = QStringLiteral("Строка состояния");
 inline const QString kStatusDescription = QStringLiteral("Итог партии и сообщения игры");
@@ -52,8 +50,6 @@ inline const QString kGradeDescription = QStringLiteral(
 inline const QString kGradesPanelName = QStringLiteral("Оценки");
 inline const QString kScoreName = QStringLiteral("Счёт");
 inline const QString kSizeGripName = QStringLiteral("Размер окна");
-// Said after a game's outcome.
-inline const QString kScoreSaid = QStringLiteral("Счёт: игрок %1, компьютер %2, ничья %3");
 inline const QString kScoreDescription = QStringLiteral("Игрок: %1, Компьютер: %2, Ничья: %3");
 inline const QString kMailDescription = QStringLiteral("Написать письмо автору");
 inline const QString kHomepageDescription = QStringLiteral("Открыть сайт автора в браузере");

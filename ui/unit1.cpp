@@ -178,13 +178,9 @@ void TForm1::describeScore() {
     if (Series1->Count() < 3) {
         return;
     }
-    Chart1->setAccessibleDescription(
-        texts::kScoreDescription.arg(scoreText(0), scoreText(1), scoreText(2)));
-}
-
-QString TForm1::scoreText(int index) const {
     // Counts in plain digits at any size (QString::arg(double) turns a million into "1e+06").
-    return QString::number(Series1->GetYValue(index), 'f', 0);
+    const auto count = [this](int i) { return QString::number(Series1->GetYValue(i), 'f', 0); };
+    Chart1->setAccessibleDescription(texts::kScoreDescription.arg(count(0), count(1), count(2)));
 }
 
 void TForm1::createControls() {
@@ -415,22 +411,24 @@ void TForm1::setDisplayDeferred(bool deferred) {
 }
 
 void TForm1::flushDisplay() {
-    if (!displayStale_) {
+    if (!std::exchange(displayStale_, false)) {
         return;
     }
-    const bool deferred = std::exchange(displayDeferred_, false);
-    displayStale_ = false;
     for (int k = 1; k <= 9; ++k) {
-        showCell(k, board().at(k));
+        paintCell(k, board().at(k));
     }
-    showGameNumber(gameNumber());
-    showEntryCount(entryCount());
+    paintCounter(Label2, Label6, gameNumber());
+    paintCounter(Label8, Label7, entryCount());
     paintStatus();
     for (int i = 0; i < static_cast<int>(scores().size()); ++i) {
-        setScoreValue(i, scores()[static_cast<std::size_t>(i)]);
+        paintScore(i, scores()[static_cast<std::size_t>(i)]);
     }
-    setPlayEnabled(!acceptingMoves());
-    displayDeferred_ = deferred;
+    paintPlayEnabled(!acceptingMoves());
+}
+
+bool TForm1::deferDisplay() {
+    displayStale_ = displayStale_ || displayDeferred_;
+    return displayDeferred_;
 }
 
 void TForm1::holdMemorySaves(bool hold) {
@@ -454,10 +452,12 @@ TSpeedButton* TForm1::cellButton(int k) const {
 }
 
 void TForm1::showCell(int k, const engine::Cell& value) {
-    if (displayDeferred_) {
-        displayStale_ = true;
-        return;
+    if (!deferDisplay()) {
+        paintCell(k, value);
     }
+}
+
+void TForm1::paintCell(int k, const engine::Cell& value) {
     // The new caption is painted with the next repaint, after the handler has returned, so
     // the player's mark and the computer's answer appear together.
     // A screen reader hears the marks placed (the computer's answer among them), not the
@@ -471,36 +471,30 @@ void TForm1::showCell(int k, const engine::Cell& value) {
 }
 
 void TForm1::showGameNumber(std::int32_t number) {
-    if (displayDeferred_) {
-        displayStale_ = true;
-        return;
+    if (!deferDisplay()) {
+        paintCounter(Label2, Label6, number);
     }
-    const QString caption = QString::number(number);
-    if (caption != Label2->text()) {
-        announcer_->say(texts::kGameNumberName.arg(caption));
-    }
-    Label2->setCaption(caption);
 }
 
 void TForm1::showEntryCount(std::int32_t count) {
-    if (displayDeferred_) {
-        displayStale_ = true;
-        return;
+    if (!deferDisplay()) {
+        paintCounter(Label8, Label7, count);
     }
-    const QString caption = QString::number(count);
-    if (caption != Label8->text()) {
-        announcer_->say(texts::kEntryCountName.arg(caption));
+}
+
+void TForm1::paintCounter(TLabel* value, const TLabel* caption, std::int32_t number) {
+    const QString text = QString::number(number);
+    if (text != value->text()) {
+        announcer_->say(accessible::counterName(caption->text(), text));
     }
-    Label8->setCaption(caption);
+    value->setCaption(text);
 }
 
 void TForm1::showStatus(const std::string& utf8Text) {
     status_ = QString::fromStdString(utf8Text);
-    if (displayDeferred_) {
-        displayStale_ = true;
-        return;
+    if (!deferDisplay()) {
+        paintStatus();
     }
-    paintStatus();
 }
 
 void TForm1::paintStatus() {
@@ -511,10 +505,12 @@ void TForm1::paintStatus() {
 }
 
 void TForm1::setPlayEnabled(bool enabled) {
-    if (displayDeferred_) {
-        displayStale_ = true;
-        return;
+    if (!deferDisplay()) {
+        paintPlayEnabled(enabled);
     }
+}
+
+void TForm1::paintPlayEnabled(bool enabled) {
     // A disabled button hands the focus to the window itself, not to the next tab stop (Qt's
     // default): a Space or Enter pressed during the game must not reach the wipe button. The
     // window keeps it when it is deactivated and activated again. An inactive window's button
@@ -539,10 +535,12 @@ void TForm1::addScorePoint(const std::string& utf8Label) {
 }
 
 void TForm1::setScoreValue(int index, double value) {
-    if (displayDeferred_) {
-        displayStale_ = true;
-        return;
+    if (!deferDisplay()) {
+        paintScore(index, value);
     }
+}
+
+void TForm1::paintScore(int index, double value) {
     Series1->SetYValue(index, value);
     describeScore();
 }
@@ -555,8 +553,9 @@ void TForm1::gameFinished(engine::Outcome outcome) {
         saveHeldMemory();
     }
     // After the outcome a screen reader hears the new score, which only the chart shows.
-    if (!displayDeferred_ && Series1->Count() >= 3) {
-        announcer_->say(texts::kScoreSaid.arg(scoreText(0), scoreText(1), scoreText(2)));
+    if (!displayDeferred_ && !Chart1->accessibleDescription().isEmpty()) {
+        announcer_->say(texts::kScoreName);
+        announcer_->say(Chart1->accessibleDescription());
     }
     emit gameEnded(outcome);
 }

@@ -161,10 +161,16 @@ class TForm1 : public QWidget, public engine::GameFlow {
     // Accessible descriptions; the names that change with the game come from the controls.
     void describeControls();
     void describeScore();
-    // Score `index` (0 player, 1 computer, 2 draws) as the screen reader hears it.
-    QString scoreText(int index) const;
-    // Shows status_ in the status line; a screen reader hears it when it is new.
+    // While the display is deferred, notes that it is stale and returns true; the show and set
+    // calls of the game flow then paint nothing, and flushDisplay() paints the whole state.
+    bool deferDisplay();
+    // What the game flow's display calls paint; a screen reader hears what is new.
+    void paintCell(int k, const engine::Cell& value);
+    void paintCounter(TLabel* value, const TLabel* caption, std::int32_t number);
+    // Shows status_ in the status line.
     void paintStatus();
+    void paintScore(int index, double value);
+    void paintPlayEnabled(bool enabled);
     void createControls();
     void bindEvents();
 

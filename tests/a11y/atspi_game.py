@@ -146,7 +146,7 @@ def play(app):
         status = [o for o in objects if o.getRoleName() == "status bar"][0]
         outcome = [o.name for o in walk(status) if o.getRoleName() == "label" and o.name]
         if outcome:
-            check(outcome[0] + ". Счёт: игрок " in said[0],
+            check(outcome[0] + ". Счёт. Игрок: " in said[0],
                   "the outcome and then the score end the message: %s" % said[0])
             return
         answers = [part for part in said[0].split(". ") if part.endswith(": нолик")]
