@@ -15,6 +15,9 @@ namespace zelmo::ui {
 
 namespace {
 
+// The least time between two saves while spaced.
+constexpr qint64 kSpacingMs = 1000;
+
 namespace memoryTexts {
 QString keptFile() {
     return QStringLiteral(
@@ -93,7 +96,26 @@ void MemoryStore::load(FolderPolicy policy) {
 }
 
 void MemoryStore::gameFinished() {
-    if (!keepFile_) {
+    if (keepFile_) {
+        return;
+    }
+    if (spaced_ && sinceSave_.isValid() && sinceSave_.elapsed() < kSpacingMs) {
+        held_ = true;
+        return;
+    }
+    save();
+}
+
+void MemoryStore::setSpacing(bool spaced) {
+    spaced_ = spaced;
+    sinceSave_.start();
+    if (!spaced && !flow_.acceptingMoves()) {
+        saveHeld();
+    }
+}
+
+void MemoryStore::saveHeld() {
+    if (held_) {
         save();
     }
 }
@@ -104,17 +126,21 @@ void MemoryStore::wiped(bool keepBackup) {
 }
 
 void MemoryStore::save(bool backupFirst) {
+    held_ = false;
+    sinceSave_.start();
     // The window's thread encodes the positions in use straight from the memory (no copy of
     // the whole table); the saving thread writes the bytes and flushes them to disk.
     saver_->submit(engine::encodeMemory(flow_.memory(), flow_.entryCount()), backupFirst);
 }
 
 void MemoryStore::flush() {
+    saveHeld();
     const SaveThread::Result result = saver_->flush();
     saved(result.job, QString::fromStdString(result.failure));
 }
 
 void MemoryStore::finish() {
+    saveHeld();
     const SaveThread::Result result = saver_->flush();
     const QString failure = QString::fromStdString(result.failure);
     if (result.job != 0 && result.job > lastSeenJob_) {

@@ -4,6 +4,7 @@
 #include "ui/memorylocation.h"
 #include "ui/savethread.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -41,8 +42,12 @@ class MemoryStore {
     // then reads the file into the game flow; a missing file leaves the memory empty.
     void load(FolderPolicy policy);
     // A game has ended (the game flow's end-of-game call): hands a save to the saving thread,
-    // unless the file read at start-up is being kept.
+    // unless the file read at start-up is being kept. While spaced, a save within about a
+    // second of the last one is held back instead, until the next game ends after that second,
+    // spacing ends between games, or the store flushes.
     void gameFinished();
+    // Spacing for the watch mode, which ends many games a second.
+    void setSpacing(bool spaced);
     // The player wiped the memory: saves whatever the file held. With `keepBackup` the file as
     // it was is kept as its backup before it is replaced.
     void wiped(bool keepBackup);
@@ -60,6 +65,8 @@ class MemoryStore {
 
   private:
     void save(bool backupFirst = false);
+    // Writes a save held back by the spacing.
+    void saveHeld();
     // The outcome of save `job`, on the window's thread; older outcomes than one already
     // seen are dropped.
     void saved(std::uint64_t job, const QString& failure);
@@ -70,6 +77,9 @@ class MemoryStore {
     Report report_;
     bool keepFile_ = false;
     bool saveFailing_ = false;
+    bool spaced_ = false;
+    bool held_ = false;  // a finished game's save is held back by the spacing
+    QElapsedTimer sinceSave_;
     QString lastFailure_;  // the failure of the newest save that has ended, "" when it worked
     std::uint64_t lastSeenJob_ = 0;
     // Outcomes travel from the saving thread to the window's as queued calls to this object;

@@ -355,8 +355,6 @@ void TForm1::setMemoryWriter(SaveThread::Writer writer) {
 }
 
 void TForm1::finishSaving() {
-    // A game held back by the watch mode's spacing is written now too.
-    saveHeldMemory();
     if (memoryStore_) {
         memoryStore_->flush();
     }
@@ -429,19 +427,6 @@ void TForm1::flushDisplay() {
 bool TForm1::deferDisplay() {
     displayStale_ = displayStale_ || displayDeferred_;
     return displayDeferred_;
-}
-
-void TForm1::holdMemorySaves(bool hold) {
-    savesHeld_ = hold;
-    if (!hold && !acceptingMoves()) {
-        saveHeldMemory();
-    }
-}
-
-void TForm1::saveHeldMemory() {
-    if (memoryStore_ && std::exchange(savePending_, false)) {
-        memoryStore_->gameFinished();
-    }
 }
 
 TSpeedButton* TForm1::cellButton(int k) const {
@@ -548,9 +533,8 @@ void TForm1::paintScore(int index, double value) {
 void TForm1::gameFinished(engine::Outcome outcome) {
     // A finished game is written to the memory file, even when grading failed (an overflow
     // still ends the game).
-    savePending_ = true;
-    if (!savesHeld_) {
-        saveHeldMemory();
+    if (memoryStore_) {
+        memoryStore_->gameFinished();
     }
     // After the outcome a screen reader hears the new score, which only the chart shows.
     if (!displayDeferred_ && !Chart1->accessibleDescription().isEmpty()) {
@@ -595,7 +579,6 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 void TForm1::closeEvent(QCloseEvent* event) {
     // The last game's save may still be on its way: the window waits for it, and when the
     // file does not hold the memory as it is, says so before it goes.
-    saveHeldMemory();
     if (memoryStore_) {
         memoryStore_->finish();
     }

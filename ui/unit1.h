@@ -84,10 +84,6 @@ class TForm1 : public QWidget, public engine::GameFlow {
     // flushDisplay() shows the game's state at once (the watch mode at full speed).
     void setDisplayDeferred(bool deferred);
     void flushDisplay();
-    // While held, a finished game is saved to the memory file only by saveHeldMemory() (the
-    // watch mode, about once a second); releasing saves what is pending at the next chance.
-    void holdMemorySaves(bool hold);
-    void saveHeldMemory();
 
     // Runs one event handler: an exception ends it, the mouse capture is released and the
     // error box shows the message; the window goes on with the state the handler left.
@@ -200,9 +196,7 @@ class TForm1 : public QWidget, public engine::GameFlow {
     MemoryView* memoryView_ = nullptr;          // created on first use
     bool displayDeferred_ = false;
     bool displayStale_ = false;
-    QString status_;  // the status text last set, shown again by flushDisplay
-    bool savesHeld_ = false;
-    bool savePending_ = false;
+    QString status_;                  // the status text last set, shown again by flushDisplay
     Announcer* announcer_ = nullptr;  // reads the game out to a screen reader
 };
 

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/watch.h"
 
+#include <QElapsedTimer>
+
+#include "ui/memorystore.h"
 #include "ui/unit1.h"
 
 namespace zelmo::ui {
@@ -25,35 +28,39 @@ bool WatchMode::setOpponent(const QString& name, std::uint64_t seed) {
 
 void WatchMode::setPace(int milliseconds) {
     pace_ = milliseconds < 0 ? 0 : milliseconds;
-    if (watching_) {
-        timer_.start(pace_);
-        form_.setDisplayDeferred(pace_ == 0);
+    if (watching()) {
+        run();
     }
 }
 
 void WatchMode::start() {
-    if (watching_) {
+    if (watching()) {
         return;
     }
-    watching_ = true;
+    if (MemoryStore* store = form_.memoryStore()) {
+        store->setSpacing(true);
+    }
+    run();
+}
+
+void WatchMode::run() {
     form_.setDisplayDeferred(pace_ == 0);
-    form_.holdMemorySaves(true);
-    sinceSave_.start();
     timer_.start(pace_);
 }
 
 void WatchMode::stop() {
-    if (!watching_) {
+    if (!watching()) {
         return;
     }
-    watching_ = false;
     timer_.stop();
     form_.setDisplayDeferred(false);
-    form_.holdMemorySaves(false);
+    if (MemoryStore* store = form_.memoryStore()) {
+        store->setSpacing(false);
+    }
 }
 
 void WatchMode::toggle() {
-    if (watching_) {
+    if (watching()) {
         stop();
     } else {
         start();
@@ -79,12 +86,8 @@ void WatchMode::tick() {
         slice.start();
         do {
             step();
-        } while (watching_ && (form_.acceptingMoves() || slice.elapsed() < kSliceMs));
+        } while (watching() && (form_.acceptingMoves() || slice.elapsed() < kSliceMs));
         form_.flushDisplay();
-    }
-    if (watching_ && !form_.acceptingMoves() && sinceSave_.elapsed() >= kSaveIntervalMs) {
-        form_.saveHeldMemory();
-        sinceSave_.restart();
     }
 }
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -25,8 +24,6 @@ class WatchMode : public QObject {
   public:
     // The player when none is chosen, and the pace of the toggle key.
     static constexpr int kDefaultPace = 200;
-    static constexpr int kSliceMs = 16;
-    static constexpr int kSaveIntervalMs = 1000;
 
     explicit WatchMode(TForm1& form);
     ~WatchMode() override;
@@ -35,14 +32,18 @@ class WatchMode : public QObject {
     bool setOpponent(const QString& name, std::uint64_t seed);
     // Milliseconds per move; 0 plays as fast as the window allows.
     void setPace(int milliseconds);
-    int pace() const { return pace_; }
 
     void start();
     void stop();
     void toggle();
-    bool watching() const { return watching_; }
+    bool watching() const { return timer_.isActive(); }
 
   private:
+    // The longest slice of games at pace 0: one frame.
+    static constexpr int kSliceMs = 16;
+
+    // Runs the timer at the pace, with the display deferred at pace 0.
+    void run();
     void tick();
     // One action of the player: the play button between games, a move during one.
     void step();
@@ -50,9 +51,7 @@ class WatchMode : public QObject {
     TForm1& form_;
     std::unique_ptr<engine::Player> player_;
     int pace_ = kDefaultPace;
-    bool watching_ = false;
     QTimer timer_;
-    QElapsedTimer sinceSave_;
 };
 
 }  // namespace zelmo::ui
