@@ -4,7 +4,6 @@
 #include <QAccessible>
 #include <QMetaObject>
 
-#include <memory>
 #include <utility>
 
 #include "ui/spinedit.h"
@@ -41,13 +40,12 @@ void Announcer::say(const QString& phrase) {
 }
 
 void Announcer::followGrade(TSpinEdit* spin) {
-    auto last = std::make_shared<std::int32_t>(spin->value());
-    connect(spin, &QLineEdit::textChanged, this, [this, spin, last] {
+    connect(spin, &QLineEdit::textChanged, this, [this, spin, last = spin->value()]() mutable {
         const std::int32_t value = spin->value();
-        if (value == *last) {
+        if (value == last) {
             return;
         }
-        *last = value;
+        last = value;
         QAccessibleValueChangeEvent event(spin, value);
         QAccessible::updateAccessibility(&event);
         if (!spin->hasFocus()) {

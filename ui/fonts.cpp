@@ -7,8 +7,6 @@
 #include <QFontMetrics>
 #include <QHash>
 
-#include <cmath>
-
 namespace zelmo::ui::fonts {
 
 namespace {

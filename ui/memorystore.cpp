@@ -33,12 +33,9 @@ const QString kLostAtClose = QStringLiteral(
     "в файл не записано.");
 }  // namespace memoryTexts
 
-// The engine's memory file: the one place where the window reads and writes it.
+// The engine's memory file writer (one of its overloads), as the saving thread's writer.
 std::string writeMemoryFile(const std::string& path, const std::vector<std::uint8_t>& encoded) {
     return engine::saveMemoryFile(path, encoded);
-}
-engine::MemoryLoadResult readMemoryFile(const std::string& path, engine::MemorySnapshot& out) {
-    return engine::loadMemoryFile(path, out);
 }
 
 }  // namespace
@@ -74,7 +71,7 @@ void MemoryStore::load(FolderPolicy policy) {
         report_(folderProblem + memoryTexts::kSaveFailed);
     }
     auto snapshot = std::make_unique<engine::MemorySnapshot>();
-    const engine::MemoryLoadResult result = readMemoryFile(path_, *snapshot);
+    const engine::MemoryLoadResult result = engine::loadMemoryFile(path_, *snapshot);
     switch (result.status) {
         case engine::MemoryFileStatus::Ok:
             flow_.restoreMemory(snapshot->memory, snapshot->entryCount);
@@ -142,23 +139,25 @@ void MemoryStore::flush() {
 void MemoryStore::finish() {
     saveHeld();
     const SaveThread::Result result = saver_->flush();
-    const QString failure = QString::fromStdString(result.failure);
-    if (result.job != 0 && result.job > lastSeenJob_) {
-        lastSeenJob_ = result.job;
-        lastFailure_ = failure;
-        saveFailing_ = !failure.isEmpty();
-    }
+    record(result.job, QString::fromStdString(result.failure));
     if (!lastFailure_.isEmpty()) {
         report_(lastFailure_ + memoryTexts::kLostAtClose);
     }
 }
 
-void MemoryStore::saved(std::uint64_t job, const QString& failure) {
+bool MemoryStore::record(std::uint64_t job, const QString& failure) {
     if (job == 0 || job <= lastSeenJob_) {
-        return;
+        return false;
     }
     lastSeenJob_ = job;
     lastFailure_ = failure;
+    return true;
+}
+
+void MemoryStore::saved(std::uint64_t job, const QString& failure) {
+    if (!record(job, failure)) {
+        return;
+    }
     if (failure.isEmpty()) {
         saveFailing_ = false;
         return;

@@ -67,6 +67,8 @@ class MemoryStore {
     void save(bool backupFirst = false);
     // Writes a save held back by the spacing.
     void saveHeld();
+    // Notes the outcome of save `job` unless a newer one has been seen; true when noted.
+    bool record(std::uint64_t job, const QString& failure);
     // The outcome of save `job`, on the window's thread; older outcomes than one already
     // seen are dropped.
     void saved(std::uint64_t job, const QString& failure);

@@ -22,17 +22,14 @@ SaveThread::~SaveThread() {
     thread_.join();
 }
 
-std::uint64_t SaveThread::submit(Encoded snapshot, bool backupFirst) {
-    std::uint64_t job = 0;
+void SaveThread::submit(Encoded snapshot, bool backupFirst) {
     {
         const std::lock_guard lock(mutex_);
         pending_ = std::move(snapshot);
-        job = ++lastJob_;
-        pendingJob_ = job;
+        ++lastJob_;
         backupPending_ = backupPending_ || backupFirst;
     }
     changed_.notify_all();
-    return job;
 }
 
 SaveThread::Result SaveThread::flush() {
@@ -50,7 +47,7 @@ void SaveThread::run() {
         }
         Encoded snapshot = std::move(*pending_);
         pending_.reset();
-        Result result{pendingJob_, {}};
+        Result result{lastJob_, {}};  // the waiting snapshot is always the newest
         bool backupFirst = std::exchange(backupPending_, false);
         busy_ = true;
         lock.unlock();

@@ -37,11 +37,12 @@ class SaveThread {
     SaveThread(const SaveThread&) = delete;
     SaveThread& operator=(const SaveThread&) = delete;
 
-    // Queues `snapshot` in place of any snapshot still waiting and returns its number. With
+    // Queues `snapshot` in place of any snapshot still waiting (its number is one more than the
+    // last one's). With
     // `backupFirst` the file as it is before this save is kept as its backup first; the
     // request passes on to newer snapshots until a backup has been made, so the file is never
     // replaced before it.
-    std::uint64_t submit(Encoded snapshot, bool backupFirst);
+    void submit(Encoded snapshot, bool backupFirst);
 
     // Returns once nothing waits or is being written: the result of the last save (job 0 if there
     // was none).
@@ -59,7 +60,6 @@ class SaveThread {
     std::mutex mutex_;
     std::condition_variable changed_;
     std::optional<Encoded> pending_;
-    std::uint64_t pendingJob_ = 0;
     std::uint64_t lastJob_ = 0;
     bool backupPending_ = false;
     bool busy_ = false;
