@@ -187,12 +187,13 @@ void configure(FuzzedDataProvider& fdp, TChart& chart, TBarSeries& series) {
 }
 
 // One pass into the off-screen image at `ratio` device pixels per pixel, sized as the widget's
-// paint sizes it: the client size times the ratio, rounded.
+// paint sizes it: the client size times the ratio, rounded. The chart is laid out in pixels of
+// the client size, as the widget lays it out; the canvas scales them to device pixels.
 void pass(TChart& chart, int width, int height, double ratio) {
     TQtChartCanvas& canvas = chart.OffscreenCanvas();
     const QSize device = QSize(width, height) * ratio;
     canvas.BeginPaint(device, ratio);
-    tolerant([&] { chart.Draw(canvas, TRect{0, 0, device.width(), device.height()}); });
+    tolerant([&] { chart.Draw(canvas, TRect{0, 0, width, height}); });
     if (canvas.Painting()) {
         canvas.EndPaint();
     }
