@@ -158,10 +158,8 @@ void TCustomChartPanel::BevelLine(TRect& r, TColor light, TColor dark) {
 
 void TCustomChartPanel::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    // The device's own scale: the screen's, or that of an image the widget is rendered into.
-    const double deviceRatio = painter.deviceTransform().m11();
-    const double ratio =
-        pixelRatio_ > 0 ? pixelRatio_ : (deviceRatio > 0 ? deviceRatio : devicePixelRatioF());
+    const double deviceRatio = DeviceRatio(painter);
+    const double ratio = pixelRatio_ > 0 ? pixelRatio_ : deviceRatio;
     const PixelScale scale(ratio);
     const bool edge = borderStyle_ == TBorderStyle::bsSingle;
     const QRect area = DrawingArea();
