@@ -200,9 +200,8 @@ void pass(TChart& chart, int width, int height, double ratio) {
 }
 
 // The widget's own paint at `ratio`, onto an image of that ratio: the pass, then the copy of its
-// image scaled into the client area. The paint keeps every error to itself.
+// image onto the device pixels inside the edge. The paint keeps every error to itself.
 void paint(TChart& chart, double ratio) {
-    chart.SetPixelRatio(ratio);
     QImage target(chart.size() * ratio, QImage::Format_ARGB32_Premultiplied);
     target.setDevicePixelRatio(ratio);
     chart.render(&target);
