@@ -20,7 +20,7 @@
 
 #include "chart/fontcache.h"
 #include "chart/qtcanvas.h"
-#include "ui/controlsetup.h"
+#include "ui/scorechart.h"
 
 namespace {
 

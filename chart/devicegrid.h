@@ -12,6 +12,14 @@
 
 namespace zelmo::chart {
 
+// The device pixels per pixel that a painter paints with: the screen's scale, or that of the
+// image a widget is rendered into. The device transform holds it besides the painter's own
+// translations; nothing here rotates or shears what it paints.
+inline qreal DeviceRatio(const QPainter& painter) {
+    const qreal ratio = painter.deviceTransform().m11();
+    return ratio > 0 ? ratio : 1.0;
+}
+
 // Where a rectangle of the painter's pixels lies on its device: each edge at the device pixel
 // nearest to it (halves up), as the window system rounds a widget's own area on a scaled
 // screen. Rectangles that meet in pixels therefore meet in device pixels too, and a picture of
@@ -28,10 +36,8 @@ inline QRect DeviceRect(const QPainter& painter, const QRect& logical) {
 // device pixel `device` (a position DeviceRect gave), not at a pixel's scaled position, which
 // on a fractional scale lies between device pixels and would shift the picture's rows.
 inline void DrawAtDevicePixel(QPainter& painter, const QPoint& device, QImage image) {
-    const QTransform toDevice = painter.deviceTransform();
-    const qreal ratio = toDevice.m11() > 0 ? toDevice.m11() : 1.0;
-    image.setDevicePixelRatio(ratio);
-    painter.drawImage(toDevice.inverted().map(QPointF(device)), image);
+    image.setDevicePixelRatio(DeviceRatio(painter));
+    painter.drawImage(painter.deviceTransform().inverted().map(QPointF(device)), image);
 }
 
 // Fills the rectangle `device` of device pixels, every one of them and no other.

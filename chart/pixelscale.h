@@ -33,10 +33,6 @@ class PixelScale {
         const int length = scaled < 1 ? 1 : static_cast<int>(scaled);
         return pixels < 0 ? -length : length;
     }
-    // A length measured in device pixels, in pixels of the layout.
-    int Unscaled(int devicePixels) const {
-        return Identity() ? devicePixels : static_cast<int>(std::lround(devicePixels / ratio_));
-    }
 
   private:
     double ratio_;

@@ -126,15 +126,8 @@ void TQtChartCanvas::TextOut2D(int x, int y, const QString& text) {
     long long left = anchor.X;
     if ((alignment_ & TA_HORIZONTAL) == TA_CENTER) {
         left = anchor.X - width / 2;
-    } else if ((alignment_ & TA_HORIZONTAL) == TA_RIGHT) {
-        left = anchor.X - width;
     }
-    long long top = anchor.Y;
-    if ((alignment_ & TA_VERTICAL) == TA_BASELINE) {
-        top = anchor.Y - entry.Ascent;
-    } else if ((alignment_ & TA_VERTICAL) == TA_BOTTOM) {
-        top = anchor.Y - height;
-    }
+    const long long top = anchor.Y;
     // Glyphs may reach a little beyond their cell; a text farther away than a cell cannot
     // touch the image.
     const long long reach = std::max(height, 1) + std::max(width, 0);

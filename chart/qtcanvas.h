@@ -41,7 +41,6 @@ class TQtChartCanvas : public TChartCanvas3D {
     void EndPaint();
     const QImage& Image() const { return image_; }
     bool Painting() const { return painting_; }
-    const PixelScale& Scale() const { return scale_; }
 
     // Set by every redraw request of the chart; cleared after a drawing pass.
     bool Stale = true;

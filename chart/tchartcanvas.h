@@ -72,17 +72,12 @@ struct TFontData {
     friend bool operator==(const TFontData&, const TFontData&) = default;
 };
 
-// Text alignment flags of the window system: one horizontal and one vertical flag or'ed
-// together; the anchor point is the text's left, right or centre and its top, bottom or
-// baseline.
+// Text alignment flags of the window system, the two the chart uses: the anchor point is the
+// text's left or its centre, and always its top. Other flags draw as left and top.
 inline constexpr unsigned TA_LEFT = 0;
-inline constexpr unsigned TA_RIGHT = 2;
 inline constexpr unsigned TA_CENTER = 6;
 inline constexpr unsigned TA_HORIZONTAL = TA_CENTER;  // the bits of the horizontal flag
 inline constexpr unsigned TA_TOP = 0;
-inline constexpr unsigned TA_BOTTOM = 8;
-inline constexpr unsigned TA_BASELINE = 24;
-inline constexpr unsigned TA_VERTICAL = TA_BASELINE;  // the bits of the vertical flag
 
 class TChartPen;
 

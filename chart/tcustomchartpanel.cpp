@@ -19,23 +19,10 @@ constexpr TColor cl3DDkShadow = 0x80000015u;
 constexpr TColor cl3DLight = 0x80000016u;
 constexpr int kSunkenEdge = 2;
 
-// One ring of the client edge, from `inset` to `inset + width` inside the widget's rectangle r
-// (in pixels that may be fractions on a scaled screen): top and left in one colour, bottom and
-// right in the other, the bottom and right edges running to the corners.
-void EdgeRing(QPainter& painter, const QRectF& r, qreal inset, qreal width, TColor topLeft,
-              TColor bottomRight) {
-    const QRectF ring = r.adjusted(inset, inset, -inset, -inset);
-    const QColor light(ToQRgb(topLeft));
-    const QColor dark(ToQRgb(bottomRight));
-    painter.fillRect(QRectF(ring.left(), ring.top(), ring.width() - width, width), light);
-    painter.fillRect(QRectF(ring.left(), ring.top(), width, ring.height() - width), light);
-    painter.fillRect(QRectF(ring.left(), ring.bottom() - width, ring.width(), width), dark);
-    painter.fillRect(QRectF(ring.right() - width, ring.top(), width, ring.height()), dark);
-}
-
-// The same ring on rectangle r of device pixels, `width` device pixels wide.
-void DeviceEdgeRing(QPainter& painter, const QRect& r, int width, TColor topLeft,
-                    TColor bottomRight) {
+// One ring of the client edge on rectangle r of device pixels, `width` device pixels wide: top
+// and left in one colour, bottom and right in the other, the bottom and right edges running to
+// the corners.
+void EdgeRing(QPainter& painter, const QRect& r, int width, TColor topLeft, TColor bottomRight) {
     const QColor light(ToQRgb(topLeft));
     const QColor dark(ToQRgb(bottomRight));
     FillDeviceRect(painter, QRect(r.left(), r.top(), r.width() - width, width), light);
@@ -159,40 +146,23 @@ void TCustomChartPanel::BevelLine(TRect& r, TColor light, TColor dark) {
 void TCustomChartPanel::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     // The device's own scale: the screen's, or that of an image the widget is rendered into.
-    const double deviceRatio = painter.deviceTransform().m11();
-    const double ratio =
-        pixelRatio_ > 0 ? pixelRatio_ : (deviceRatio > 0 ? deviceRatio : devicePixelRatioF());
+    const double ratio = DeviceRatio(painter);
     const PixelScale scale(ratio);
+    // The picture is laid out in device pixels: the edge's two rings one scaled pixel wide each
+    // on every side, the chart's image filling exactly the device pixels inside them, laid out
+    // on the whole pixels they hold, its far edges on the image's (so the chart's own bevel
+    // keeps its width on every side). At ratio 1 device pixels are pixels.
+    const QRect whole = DeviceRect(painter, rect());
+    const int line = scale.Length(1);
     const bool edge = borderStyle_ == TBorderStyle::bsSingle;
-    const QRect area = DrawingArea();
-    QSize layout = area.size();
-    QSize device(static_cast<int>(scale.Position(area.width())),
-                 static_cast<int>(scale.Position(area.height())));
-    // Drawn at the device's own scale, the picture is laid out in device pixels: the edge's two
-    // rings one scaled pixel wide each on every side, the chart's image filling exactly the
-    // device pixels inside them, laid out on the whole pixels they hold, its far edges on the
-    // image's (so the chart's own bevel keeps its width on every side).
-    const bool onDevice = ratio != 1.0 && ratio == deviceRatio;
-    QRect inside;
-    if (onDevice) {
-        const QRect whole = DeviceRect(painter, rect());
-        const int line = scale.Length(1);
-        if (edge) {
-            DeviceEdgeRing(painter, whole, line, clBtnShadow, clBtnHighlight);
-            DeviceEdgeRing(painter, whole.adjusted(line, line, -line, -line), line, cl3DDkShadow,
-                           cl3DLight);
-        }
-        const int depth = edge ? kSunkenEdge * line : 0;
-        inside = whole.adjusted(depth, depth, -depth, -depth);
-        device = inside.size().expandedTo(QSize(0, 0));
-        layout = QSize(LayoutLength(device.width(), ratio), LayoutLength(device.height(), ratio));
-    } else if (edge) {
-        // Each ring is one pixel of the design, as many device pixels as the scale makes it.
-        const auto at = [&](int p) { return static_cast<qreal>(scale.Position(p)) / ratio; };
-        const QRectF outer(rect());
-        EdgeRing(painter, outer, at(0), at(1) - at(0), clBtnShadow, clBtnHighlight);
-        EdgeRing(painter, outer, at(1), at(2) - at(1), cl3DDkShadow, cl3DLight);
+    if (edge) {
+        EdgeRing(painter, whole, line, clBtnShadow, clBtnHighlight);
+        EdgeRing(painter, whole.adjusted(line, line, -line, -line), line, cl3DDkShadow, cl3DLight);
     }
+    const int depth = edge ? kSunkenEdge * line : 0;
+    const QRect inside = whole.adjusted(depth, depth, -depth, -depth);
+    const QSize device = inside.size().expandedTo(QSize(0, 0));
+    const QSize layout(LayoutLength(device.width(), ratio), LayoutLength(device.height(), ratio));
     if (layout.width() <= 0 || layout.height() <= 0 || device.isEmpty()) {
         return;
     }
@@ -200,7 +170,7 @@ void TCustomChartPanel::paintEvent(QPaintEvent* /*event*/) {
     if (qtCanvas_.Stale || image.size() != device || image.devicePixelRatio() != ratio) {
         // No exception may leave a paint event; a failed pass leaves what was drawn so far.
         try {
-            qtCanvas_.BeginPaint(device, ratio, onDevice ? layout : QSize());
+            qtCanvas_.BeginPaint(device, ratio, layout);
             Draw(qtCanvas_, TRect{0, 0, layout.width(), layout.height()});
         } catch (...) {
         }
@@ -209,14 +179,7 @@ void TCustomChartPanel::paintEvent(QPaintEvent* /*event*/) {
         }
         qtCanvas_.Stale = false;
     }
-    if (ratio == 1.0) {
-        painter.drawImage(area.topLeft(), image);
-    } else if (onDevice) {
-        DrawAtDevicePixel(painter, inside.topLeft(), image);
-    } else {
-        // The device size was rounded; the image fills the area exactly all the same.
-        painter.drawImage(QRectF(area), image);
-    }
+    DrawAtDevicePixel(painter, inside.topLeft(), image);
 }
 
 }  // namespace zelmo::chart

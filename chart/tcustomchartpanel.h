@@ -68,13 +68,6 @@ class TCustomChartPanel : public QWidget {
     long RedrawRequests() const { return redrawRequests_; }
     long DrawPasses() const { return drawPasses_; }
 
-    // Device pixels per pixel of the drawing pass; 0 (the default) follows the screen the
-    // widget is on. The pass lays the chart out in pixels and its device draws it on width x
-    // ratio by height x ratio device pixels, every length and font scaled by the ratio, so the
-    // picture is the one at ratio 1, as sharp as the text on a dense screen.
-    double PixelRatio() const { return pixelRatio_; }
-    void SetPixelRatio(double v) { Change(pixelRatio_, v); }
-
     // One drawing pass over outerRect onto the given canvas.
     void Draw(TChartCanvas3D& canvas, const TRect& outerRect);
     // The canvas of the running pass (the widget's own canvas outside a pass).
@@ -120,8 +113,6 @@ class TCustomChartPanel : public QWidget {
 
     TRect outerRect_;
     TRect plotRect_;
-
-    double pixelRatio_ = 0;
 
     bool constructed_ = false;
     long redrawRequests_ = 0;

@@ -1,22 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "chart/tbarseries.h"
-#include "chart/tcustomchart.h"
+#include "ui/scorechart.h"
 
 #include <cstdint>
 
-// How the window sets up its configurable controls: the score chart and its series, and the
-// grade spinners. The window calls these while it builds its controls; tests, benchmarks and
-// fuzz targets build the same chart and spinners with them.
+// How the window sets up its configurable controls: the score chart and its series (from
+// ui/scorechart.h), and the grade spinners. The window calls these while it builds its
+// controls; tests, benchmarks and fuzz targets build the same chart and spinners with them.
 namespace zelmo::ui {
 
 class TSpinEdit;
-
-// Applies the score chart's configuration to Chart1 and Series1 (everything but the control's
-// size) and attaches the series to the chart if it is not attached yet; the window then adds
-// the three score points.
-void ConfigureScoreChart(chart::TChart& chart, chart::TBarSeries& series);
 
 // Sets up one of the window's grade spinners: the bounds 2..5 first, then the value, so that the
 // value passes the clamping unchanged; not a tab stop and no auto-select.

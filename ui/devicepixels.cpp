@@ -4,19 +4,10 @@
 #include "chart/devicegrid.h"
 #include "chart/pixelscale.h"
 
-#include <QTransform>
-
 namespace zelmo::ui {
 
-qreal DevicePixels::ratioOf(const QPainter& painter) {
-    // The device transform holds the scale of the screen or image besides the painter's own
-    // translations; the window never rotates or shears what it paints.
-    const qreal ratio = painter.deviceTransform().m11();
-    return ratio > 0 ? ratio : 1.0;
-}
-
 DevicePixels::DevicePixels(QPainter& target, const QRect& logical, const QMargins& beyond)
-    : target_(target), logical_(logical), ratio_(ratioOf(target)), painter_(&target_) {
+    : target_(target), logical_(logical), ratio_(chart::DeviceRatio(target)), painter_(&target_) {
     if (qFuzzyCompare(ratio_, 1.0)) {
         ratio_ = 1.0;
         rect_ = logical.marginsAdded(beyond);

@@ -51,10 +51,6 @@ class DevicePixels {
     // rectangle keeps its dots, only larger.
     void magnified(const std::function<void(QPainter&, const QRect&)>& draw);
 
-    // The device pixels per logical pixel that a painter paints with (the screen's scale, or
-    // that of the image a widget is rendered into).
-    static qreal ratioOf(const QPainter& painter);
-
   private:
     QPainter& target_;
     QRect logical_;

@@ -7,11 +7,8 @@
 #include <QPalette>
 
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "chart/qtcanvas.h"
-#include "chart/tchartpen.h"
 #include "chart/tview3doptions.h"
 #include "recordingcanvas.h"
 
@@ -213,47 +210,6 @@ TEST(CanvasColors, DarkenResolveAndFillBrush) {
     EXPECT_EQ(canvas.BackColor, ColorToRGB(clBtnFace));
     canvas.SetFillBrush(clRed, TBrushStyle::bsClear, clWhite);
     EXPECT_EQ(canvas.Brush.Color, clRed);
-}
-
-// What a chart pen draws on the real device, along a row from x 10 to 40 at ratio 1 and 2:
-// which pixels of the row are set and how many rows deep the line is.
-TEST(CanvasPens, ChartPenDrawsItsWidthAndDotsOnTheDevice) {
-    auto draw = [](const TChartPen& pen, double ratio) {
-        TQtChartCanvas canvas;
-        canvas.BeginPaint(QSize(static_cast<int>(50 * ratio), static_cast<int>(20 * ratio)), ratio);
-        canvas.Brush = {clWhite, TBrushStyle::bsSolid};
-        canvas.FillRect({0, 0, 50, 20});
-        canvas.ApplyChartPen(pen);
-        canvas.MoveTo(10, 10);
-        canvas.LineTo(40, 10);
-        canvas.EndPaint();
-        const QImage& image = canvas.Image();
-        std::string row;
-        int depth = 0;
-        for (int x = 0; x < static_cast<int>(14 * ratio); ++x) {
-            row += (image.pixel(static_cast<int>(10 * ratio) + x, static_cast<int>(10 * ratio)) &
-                    0xFFFFFFu) == 0xFFFFFFu
-                       ? '.'
-                       : '#';
-        }
-        for (int y = 0; y < image.height(); ++y) {
-            depth += (image.pixel(static_cast<int>(12 * ratio), y) & 0xFFFFFFu) != 0xFFFFFFu;
-        }
-        return std::make_pair(row, depth);
-    };
-    TChartPen pen;
-    pen.SetColor(clRed);
-    pen.SetStyle(TPenStyle::psDot);
-    EXPECT_EQ(draw(pen, 1), std::make_pair(std::string("###...###...##"), 1));
-    EXPECT_EQ(draw(pen, 2), std::make_pair(std::string("######......######......####"), 2));
-    pen.SetSmallDots(true);
-    EXPECT_EQ(draw(pen, 1), std::make_pair(std::string("#.#.#.#.#.#.#."), 1));
-    EXPECT_EQ(draw(pen, 2), std::make_pair(std::string("##..##..##..##..##..##..##.."), 2));
-    pen.SetWidth(2);  // the small dots are for one-pixel pens only
-    EXPECT_EQ(draw(pen, 1).second, 2);
-    EXPECT_EQ(draw(pen, 2).second, 4);
-    pen.SetVisible(false);
-    EXPECT_EQ(draw(pen, 1), std::make_pair(std::string(14, '.'), 0));
 }
 
 }  // namespace

@@ -16,6 +16,11 @@ TEST(ChartMath, RoundingRules) {
     EXPECT_EQ(MulDiv(-5, 210, 100), -11);
     EXPECT_EQ(MulDiv(5, 209, 100), 10);
     EXPECT_EQ(MulDiv(1, 1, 0), -1);
+    // The window scales its layout with MulDiv too.
+    EXPECT_EQ(MulDiv(33, 15, 13), 38);  // 38.08
+    EXPECT_EQ(MulDiv(13, 15, 26), 8);   // 7.5
+    EXPECT_EQ(MulDiv(-13, 15, 26), -8);
+    EXPECT_EQ(MulDiv(19, 12, 13), 18);  // 17.54
     EXPECT_EQ(Rnd(2.5L), 2);
     EXPECT_EQ(Rnd(3.5L), 4);
     EXPECT_EQ(Rnd(-2.5L), -2);

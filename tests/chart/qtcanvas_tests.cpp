@@ -7,6 +7,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "chart/clipspans.h"
@@ -28,10 +29,11 @@ struct Px {
     QRgb rgb;
 };
 
-// A white 120 x 200 image in the default view with depth 10, black one-pixel pen, red brush.
+// A white 120 x 200 image in the default view with depth 10, black one-pixel pen, red brush,
+// drawn at `ratio` device pixels per pixel; positions read back are in device pixels.
 struct Device {
-    Device() {
-        canvas.BeginPaint(QSize(120, 200));
+    explicit Device(double ratio = 1.0) {
+        canvas.BeginPaint(QSize(120, 200) * ratio, ratio);
         canvas.Brush = {clWhite, TBrushStyle::bsSolid};
         canvas.FillRect({0, 0, 120, 200});
         canvas.PrepareView(&options, true);
@@ -40,6 +42,22 @@ struct Device {
         canvas.Brush = {clRed, TBrushStyle::bsSolid};
     }
     QRgb At(int x, int y) const { return canvas.Image().pixel(x, y) & 0xFFFFFFu; }
+    // Device pixels x .. x + count - 1 of row y: '#' where they have `colour`, '.' elsewhere.
+    std::string Row(int x, int y, int count, QRgb colour) const {
+        std::string row;
+        for (int i = 0; i < count; ++i) {
+            row += At(x + i, y) == colour ? '#' : '.';
+        }
+        return row;
+    }
+    // How many device pixels of column x are not white.
+    int Depth(int x) const {
+        int depth = 0;
+        for (int y = 0; y < canvas.Image().height(); ++y) {
+            depth += At(x, y) != kW;
+        }
+        return depth;
+    }
     void Expect(std::initializer_list<Px> pixels) const {
         for (const Px& p : pixels) {
             EXPECT_EQ(At(p.x, p.y), p.rgb) << "at " << p.x << "," << p.y;
@@ -96,15 +114,34 @@ TEST(CanvasDevice, LinesLeaveOutTheirLastPixel) {
     d.canvas.ApplyChartPen(TDottedGrayPen());
     d.canvas.MoveTo(10, 60);
     d.canvas.LineTo(22, 60);
-    std::string dots, dotted;
-    for (int x = 10; x < 31; ++x) {
-        dots += d.At(x, 50) == kB ? '#' : '.';
-    }
-    for (int x = 10; x < 23; ++x) {
-        dotted += d.At(x, 60) == 0x808080 ? '#' : '.';
-    }
-    EXPECT_EQ(dots, "#.#.#.#.#.#.#.#.#.#..");
-    EXPECT_EQ(dotted, "###...###....");
+    EXPECT_EQ(d.Row(10, 50, 21, kB), "#.#.#.#.#.#.#.#.#.#..");
+    EXPECT_EQ(d.Row(10, 60, 13, 0x808080), "###...###....");
+}
+
+// What a chart pen draws along a row from x 10 to 40 at ratio 1 and 2: which device pixels of
+// the row are set and how many rows deep the line is.
+TEST(CanvasDevice, ChartPenDrawsItsWidthAndDotsAtEachRatio) {
+    auto draw = [](const TChartPen& pen, int ratio) {
+        Device d(ratio);
+        d.canvas.ApplyChartPen(pen);
+        d.canvas.MoveTo(10, 10);
+        d.canvas.LineTo(40, 10);
+        d.canvas.EndPaint();
+        return std::make_pair(d.Row(10 * ratio, 10 * ratio, 14 * ratio, kR), d.Depth(12 * ratio));
+    };
+    TChartPen pen;
+    pen.SetColor(clRed);
+    pen.SetStyle(TPenStyle::psDot);
+    EXPECT_EQ(draw(pen, 1), std::make_pair(std::string("###...###...##"), 1));
+    EXPECT_EQ(draw(pen, 2), std::make_pair(std::string("######......######......####"), 2));
+    pen.SetSmallDots(true);
+    EXPECT_EQ(draw(pen, 1), std::make_pair(std::string("#.#.#.#.#.#.#."), 1));
+    EXPECT_EQ(draw(pen, 2), std::make_pair(std::string("##..##..##..##..##..##..##.."), 2));
+    pen.SetWidth(2);  // the small dots are for one-pixel pens only
+    EXPECT_EQ(draw(pen, 1).second, 2);
+    EXPECT_EQ(draw(pen, 2).second, 4);
+    pen.SetVisible(false);
+    EXPECT_EQ(draw(pen, 1), std::make_pair(std::string(14, '.'), 0));
 }
 
 TEST(CanvasDevice, RectanglesAndPolygons) {

@@ -14,7 +14,7 @@
 #include "chart/tbarseries.h"
 #include "chart/tcustomchart.h"
 #include "recordingcanvas.h"
-#include "ui/controlsetup.h"
+#include "ui/scorechart.h"
 
 namespace zelmo::chart::testing {
 

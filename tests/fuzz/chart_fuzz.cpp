@@ -24,7 +24,7 @@
 #include "chart/tbarseries.h"
 #include "chart/tcustomchart.h"
 #include "chart/tseriesmarks.h"
-#include "ui/controlsetup.h"
+#include "ui/scorechart.h"
 
 namespace {
 
@@ -187,21 +187,21 @@ void configure(FuzzedDataProvider& fdp, TChart& chart, TBarSeries& series) {
 }
 
 // One pass into the off-screen image at `ratio` device pixels per pixel, sized as the widget's
-// paint sizes it: the client size times the ratio, rounded.
+// paint sizes it: the client size times the ratio, rounded. The chart is laid out in pixels of
+// the client size, as the widget lays it out; the canvas scales them to device pixels.
 void pass(TChart& chart, int width, int height, double ratio) {
     TQtChartCanvas& canvas = chart.OffscreenCanvas();
     const QSize device = QSize(width, height) * ratio;
     canvas.BeginPaint(device, ratio);
-    tolerant([&] { chart.Draw(canvas, TRect{0, 0, device.width(), device.height()}); });
+    tolerant([&] { chart.Draw(canvas, TRect{0, 0, width, height}); });
     if (canvas.Painting()) {
         canvas.EndPaint();
     }
 }
 
 // The widget's own paint at `ratio`, onto an image of that ratio: the pass, then the copy of its
-// image scaled into the client area. The paint keeps every error to itself.
+// image onto the device pixels inside the edge. The paint keeps every error to itself.
 void paint(TChart& chart, double ratio) {
-    chart.SetPixelRatio(ratio);
     QImage target(chart.size() * ratio, QImage::Format_ARGB32_Premultiplied);
     target.setDevicePixelRatio(ratio);
     chart.render(&target);

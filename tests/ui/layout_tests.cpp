@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's layout and looks (positions, stacking, fonts, links, the resize rule), the
-// error text rule and the scaling arithmetic.
+// The main window's layout and looks (positions, stacking, fonts, links, the resize rule) and
+// the error text rule.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -14,7 +14,6 @@
 #include <utility>
 #include <vector>
 
-#include "chart/chartmath.h"
 #include "tests/ui/printers.h"
 #include "ui/controls.h"
 #include "ui/errorbox.h"
@@ -255,15 +254,6 @@ TEST(ScreenFit, MovesAWindowJustEnoughToLieOnTheScreen) {
     }
     EXPECT_EQ(zelmo::ui::fitOnScreen({700, 10, 100, 100}, QRect(640, 0, 640, 512)), QPoint(700, 10))
         << "a second screen";
-}
-
-TEST(Fonts, ScalingRoundsHalvesAwayFromZero) {
-    // The window scales its layout with the chart's MulDiv.
-    using zelmo::chart::MulDiv;
-    EXPECT_EQ(MulDiv(33, 15, 13), 38);  // 38.08
-    EXPECT_EQ(MulDiv(13, 15, 26), 8);   // 7.5
-    EXPECT_EQ(MulDiv(-13, 15, 26), -8);
-    EXPECT_EQ(MulDiv(19, 12, 13), 18);  // 17.54
 }
 
 }  // namespace
