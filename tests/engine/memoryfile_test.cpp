@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/memoryfile.h"
 #include "recording_flow.h"
+#include "tests/common/memorylayout.h"
 
 #include <gtest/gtest.h>
 
@@ -53,30 +54,6 @@ void expectSameMemory(const MemorySnapshot& actual, const MemorySnapshot& expect
 
 MemoryLoadResult decode(const Bytes& bytes, MemorySnapshot& out) {
     return decodeMemory(bytes.data(), bytes.size(), out);
-}
-
-// CRC-32 as the file uses it, to build files whose checksums hold around a bad field.
-std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
-    std::uint32_t c = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < size; ++i) {
-        c ^= data[i];
-        for (int bit = 0; bit < 8; ++bit) {
-            c = (c & 1u) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        }
-    }
-    return c ^ 0xFFFFFFFFu;
-}
-
-void put32(Bytes& bytes, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
-
-// Both checksums recomputed after a field was changed.
-void reseal(Bytes& bytes) {
-    put32(bytes, 16, crc32(bytes.data(), 16));
-    put32(bytes, bytes.size() - 4, crc32(bytes.data(), bytes.size() - 4));
 }
 
 TEST(MemoryFileTest, RoundTripKeepsEveryEntrySlotAndWeight) {
@@ -209,12 +186,12 @@ TEST(MemoryFileTest, BadFilesAreRefusedAndLoseNothing) {
 
     Bytes newer = good;
     newer[8] = 2;
-    reseal(newer);
+    memorylayout::reseal(newer);
     expectRefused(newer, S::NewerVersion, "version 2", "формат 2");
     for (const std::uint32_t count : {1001u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
         Bytes tooMany = good;
-        put32(tooMany, 12, count);
-        reseal(tooMany);
+        memorylayout::put32(tooMany.data() + 12, count);
+        memorylayout::reseal(tooMany);
         expectRefused(tooMany, S::BadCount, "count " + std::to_string(count), "от 0 до 1000");
     }
 
@@ -255,7 +232,7 @@ TEST(MemoryFileTest, BadFilesAreRefusedAndLoseNothing) {
         for (const auto& [offset, value] : bad.patch) {
             bytes[20 + 72 + offset] = value;
         }
-        reseal(bytes);
+        memorylayout::reseal(bytes);
         expectRefused(bytes, S::BadData, bad.what, bad.inMessage);
     }
     auto full = smallMemory();

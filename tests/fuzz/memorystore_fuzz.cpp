@@ -34,7 +34,7 @@
 #include "engine/errors.h"
 #include "engine/memoryfile.h"
 #include "engine/players.h"
-#include "memorylayout.h"
+#include "tests/common/memorylayout.h"
 #include "train/trainflow.h"
 #include "ui/memorybackup.h"
 #include "ui/memorylocation.h"
@@ -45,7 +45,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace zelmo::engine;
 using Bytes = std::vector<std::uint8_t>;
-namespace layout = zelmo::fuzz::memorylayout;
+namespace layout = zelmo::memorylayout;
 
 fs::path folder;  // made once; every input starts it afresh
 
