@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/memoryfile.h"
 #include "recording_flow.h"
+#include "tempdir.h"
 #include "tests/common/memorylayout.h"
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -17,6 +17,7 @@
 #include <iterator>
 #include <memory>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -248,43 +249,6 @@ TEST(MemoryFileTest, BadFilesAreRefusedAndLoseNothing) {
     }
 }
 
-// A directory of its own for each test, removed with everything in it.
-class TempDir {
-  public:
-    TempDir() {
-        std::string pattern = ::testing::TempDir() + "zelmo-memfile-XXXXXX";
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() {
-        for (const std::string& name : names()) {
-            ::unlink((path_ + "/" + name).c_str());
-        }
-        ::rmdir(path_.c_str());
-    }
-    const std::string& path() const { return path_; }
-    std::vector<std::string> names() const {
-        std::vector<std::string> result;
-        if (DIR* dir = ::opendir(path_.c_str())) {
-            while (const dirent* item = ::readdir(dir)) {
-                const std::string name = item->d_name;
-                if (name != "." && name != "..") {
-                    result.push_back(name);
-                }
-            }
-            ::closedir(dir);
-        }
-        return result;
-    }
-
-  private:
-    std::string path_;
-};
-
-Bytes readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 void writeFile(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),
@@ -300,8 +264,8 @@ TEST(MemoryFileTest, FileRoundTripMissingFileAndReadErrors) {
     EXPECT_NE(missing.message.find(path), std::string::npos) << missing.message;
 
     ASSERT_EQ(saveMemoryFile(path, encodeMemory(*smallMemory())), "");
-    EXPECT_EQ(readFile(path), encodeMemory(*smallMemory()));
-    EXPECT_EQ(dir.names(), std::vector<std::string>{"memory.zelmo"});  // no temporary left
+    EXPECT_EQ(readBytes(path), encodeMemory(*smallMemory()));
+    EXPECT_EQ(dir.names(), std::set<std::string>{"memory.zelmo"});  // no temporary left
     auto loaded = std::make_unique<MemorySnapshot>();
     ASSERT_EQ(loadMemoryFile(path, *loaded).status, S::Ok);
     expectSameMemory(*loaded, *smallMemory());
@@ -344,7 +308,7 @@ TEST(MemoryFileTest, SaveThroughASymbolicLinkReplacesTheFileBehindIt) {
     struct stat info {};
     ASSERT_EQ(::lstat(link.c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
-    EXPECT_EQ(readFile(file), encodeMemory(*smallMemory()));
+    EXPECT_EQ(readBytes(file), encodeMemory(*smallMemory()));
 }
 
 // The real system calls, counted; at step `stopAt` the call fails (or, with `crash`, the
@@ -407,7 +371,7 @@ TEST(MemoryFileTest, AFailedSaveLeavesTheOldFileAndNoTemporary) {
     FaultySteps counting;
     writeFile(path, oldBytes);
     ASSERT_EQ(saveMemoryFile(path, encodeMemory(*newer), counting), "");
-    ASSERT_EQ(readFile(path), newBytes);
+    ASSERT_EQ(readBytes(path), newBytes);
     const int total = counting.steps();
     ASSERT_GT(total, 8);  // create, mode, several writes, sync, close, rename, directory
 
@@ -422,10 +386,10 @@ TEST(MemoryFileTest, AFailedSaveLeavesTheOldFileAndNoTemporary) {
             EXPECT_EQ(message, "") << "step " << k;
         }
         // Up to the rename the old file stays; after it only the directory flush can fail.
-        const Bytes now = readFile(path);
+        const Bytes now = readBytes(path);
         EXPECT_TRUE(now == oldBytes || now == newBytes) << "step " << k;
         EXPECT_EQ(now == newBytes, k > total - 3) << "step " << k << ": " << message;
-        EXPECT_EQ(dir.names(), std::vector<std::string>{"memory.zelmo"}) << "step " << k;
+        EXPECT_EQ(dir.names(), std::set<std::string>{"memory.zelmo"}) << "step " << k;
     }
 }
 
@@ -450,7 +414,7 @@ TEST(MemoryFileTest, ASaveStoppedAtAnyStepLeavesTheOldOrTheNewFile) {
         }
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
-        const Bytes now = readFile(path);
+        const Bytes now = readBytes(path);
         EXPECT_TRUE(now == oldBytes || now == newBytes) << "stopped at step " << k;
         auto loaded = std::make_unique<MemorySnapshot>();
         EXPECT_EQ(loadMemoryFile(path, *loaded).status, S::Ok) << "stopped at step " << k;
