@@ -4,6 +4,7 @@
 // a random player for the games against the perfect one.
 #include "engine/gameflow.h"
 #include "engine/players.h"
+#include "train/trainflow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,23 +12,22 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <random>
 #include <vector>
 
 namespace {
 
 using zelmo::engine::Board;
 using zelmo::engine::Cell;
-using zelmo::engine::GameFlow;
 using zelmo::engine::kEmpty;
 using zelmo::engine::kNought;
 using zelmo::engine::PositionMemory;
 
-// A game flow whose display operations do nothing and whose clock is a counter.
-class SilentFlow : public GameFlow {
+// The trainer's flow (no display, grade 4 for every outcome, a stepping clock) with a way to
+// fill its table for the worst case of the search and to clear the board between searches.
+class SilentFlow : public zelmo::train::TrainFlow {
   public:
-    SilentFlow() {
-        setClock([this] { return ms_ = (ms_ + 7919) % 86400000u; });
+    SilentFlow() : TrainFlow(zelmo::train::Grades{4, 4, 4}) {
+        setClock(zelmo::train::SteppingClock(7919, 7919));
     }
 
     // Fills the whole table with entries that differ from the empty board only in cell 9,
@@ -48,20 +48,6 @@ class SilentFlow : public GameFlow {
         Board_.fill(kEmpty);
         MoveCount = 0;
     }
-
-  protected:
-    void showCell(int, const Cell&) override {}
-    void showGameNumber(std::int32_t) override {}
-    void showEntryCount(std::int32_t) override {}
-    void showStatus(const std::string&) override {}
-    void setPlayEnabled(bool) override {}
-    std::int32_t readGrade(int) override { return 4; }
-    void addScorePoint(const std::string&) override {}
-    void setScoreValue(int, double) override {}
-    void gameFinished(zelmo::engine::Outcome) override {}
-
-  private:
-    std::uint32_t ms_ = 0;
 };
 
 void BM_CompFullMemoryNoMatch(benchmark::State& state) {
@@ -179,28 +165,6 @@ void BM_MemcmpScanFloor(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MemcmpScanFloor);
-
-void BM_GamesAgainstRandomPlayer(benchmark::State& state) {
-    auto flow = std::make_unique<SilentFlow>();
-    flow->FormCreate();
-    std::mt19937 rng(7);
-    for (auto _ : state) {
-        flow->Button2Click();
-        while (flow->acceptingMoves()) {
-            int free[9];
-            int count = 0;
-            for (int k = 1; k <= 9; ++k) {
-                if (flow->board().is(k, kEmpty)) {
-                    free[count++] = k;
-                }
-            }
-            flow->SpeedButtonClick(free[rng() % static_cast<unsigned>(count)]);
-        }
-    }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
-    state.counters["entries"] = flow->entryCount();
-}
-BENCHMARK(BM_GamesAgainstRandomPlayer);
 
 // Whole games through the game flow against the trainer's players (the perfect player's moves
 // are table look-ups). Every outcome earns grade 4 here, so the memory stays far smaller than

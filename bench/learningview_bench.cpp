@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "engine/players.h"
+#include "tests/common/windowgame.h"
 #include "train/trainflow.h"
 #include "ui/application.h"
 #include "ui/controls.h"
@@ -135,10 +136,7 @@ int shots(const QString& dir) {
         form.show();
         auto player = zelmo::engine::makePlayer("random", 3);
         for (int game = 0; game < 6; ++game) {
-            form.Button2->click();
-            while (form.acceptingMoves()) {
-                form.cellButton(player->move(form.board()))->click();
-            }
+            zelmo::windowgame::playGame(form, *player);
         }
         // A game in progress, so its positions are highlighted.
         form.Button2->click();

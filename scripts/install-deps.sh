@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs the Debian packages of scripts/packages.txt that are not installed yet,
-# non-interactively, as root or through sudo. Does nothing when all are present.
+# Installs the Debian packages of scripts/packages.txt, and those named as arguments (what a
+# script needs beyond the build), that are not installed yet, non-interactively, as root or
+# through sudo. Does nothing when all are present.
+#   scripts/install-deps.sh [PACKAGE...]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 missing=()
@@ -12,7 +14,7 @@ while read -r pkg; do
   if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
     missing+=("$pkg")
   fi
-done < "$here/packages.txt"
+done < <(cat "$here/packages.txt"; printf '%s\n' "$@")
 [ ${#missing[@]} -eq 0 ] && exit 0
 echo "Installing missing packages: ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then

@@ -18,14 +18,7 @@ SEEDS=$(seq 1 10)
 # name:win:loss:draw
 SETTINGS="default:5:2:4 drawnothing:5:2:3"
 
-missing=()
-command -v gnuplot >/dev/null || missing+=(gnuplot-nox)
-command -v python3 >/dev/null || missing+=(python3)
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=()
-  [ "$(id -u)" -eq 0 ] || sudo=(sudo -n)
-  "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
-fi
+bash scripts/install-deps.sh gnuplot-nox python3
 
 cmake -S . -B build-curves -DCMAKE_BUILD_TYPE=Release -DZELMO_WITH_UI=OFF \
   -DZELMO_BUILD_TESTS=OFF -DZELMO_BUILD_BENCH=OFF >/dev/null

@@ -20,17 +20,7 @@ if [ ${#keys[@]} -eq 0 ]; then
 fi
 [ -x "$program" ] || { echo "no program $program; build it first (make test)" >&2; exit 1; }
 
-missing=()
-command -v orca >/dev/null || missing+=(orca)
-command -v xdotool >/dev/null || missing+=(xdotool)
-command -v Xvfb >/dev/null || missing+=(xvfb)
-command -v dbus-run-session >/dev/null || missing+=(dbus-daemon)
-[ -x /usr/libexec/at-spi-bus-launcher ] || missing+=(at-spi2-core)
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=()
-  [ "$(id -u)" -eq 0 ] || sudo=(sudo -n)
-  "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}" </dev/null
-fi
+bash scripts/install-deps.sh orca xdotool xvfb dbus-daemon at-spi2-core
 
 source "$(dirname "$0")/../tests/a11y/privatex.sh"
 start_private_x 1280x1024x24

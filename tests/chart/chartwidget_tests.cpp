@@ -12,6 +12,7 @@
 #include "chart/pixelscale.h"
 #include "chart/tseriesmarks.h"
 #include "scorechartfixture.h"
+#include "tests/common/density.h"
 
 namespace zelmo::chart {
 namespace {
@@ -108,36 +109,12 @@ void ExpectSharpEdge(const ScoreChart& w, double ratio) {
     EXPECT_GE(moves, static_cast<int>(8 * ratio));
 }
 
-// The widget as a screen of the given ratio shows it, in device pixels.
-QImage RenderAt(QWidget& widget, double ratio) {
-    QImage image(static_cast<int>(std::lround(widget.width() * ratio)),
-                 static_cast<int>(std::lround(widget.height() * ratio)), QImage::Format_RGB32);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::magenta);
-    widget.render(&image);
-    image.setDevicePixelRatio(1.0);
-    return image;
-}
-
-// The colours met going up a column from row y0 to row y1 (exclusive), as runs.
-std::vector<std::pair<QRgb, int>> RunsUp(const QImage& image, int x, int y0, int y1) {
-    std::vector<std::pair<QRgb, int>> runs;
-    for (int y = y0; y > y1; --y) {
-        const QRgb c = image.pixel(x, y) & 0xFFFFFFu;
-        if (runs.empty() || runs.back().first != c) {
-            runs.emplace_back(c, 0);
-        }
-        ++runs.back().second;
-    }
-    return runs;
-}
-
 TEST(ChartWidget, AtTwiceTheDensityDrawsThePictureOfRatioOneTwiceAsLarge) {
     ScoreChart plain({3, 1, 0});
-    const QImage one = RenderAt(*plain.chart, 1.0);
+    const QImage one = density::renderAt(*plain.chart, 1.0);
     const int apex = plain.chart->LeftAxis().ValueToPixel(3);
     ScoreChart dense({3, 1, 0});
-    const QImage two = RenderAt(*dense.chart, 2.0);
+    const QImage two = density::renderAt(*dense.chart, 2.0);
     ASSERT_EQ(two.size(), one.size() * 2);
     EXPECT_EQ(dense.chart->LeftAxis().ValueToPixel(3), apex) << "the layout is the same";
     EXPECT_NEAR(dense.chart->OffscreenCanvas().MeasureTextHeight(QStringLiteral("W")),
@@ -145,23 +122,7 @@ TEST(ChartWidget, AtTwiceTheDensityDrawsThePictureOfRatioOneTwiceAsLarge) {
 
     // Scaled down by two, the picture is the one at ratio 1 but for the edges of letters and of
     // slanted lines, now sharper: few pixels differ by more than a quarter of the full range.
-    int differing = 0;
-    for (int y = 0; y < one.height(); ++y) {
-        for (int x = 0; x < one.width(); ++x) {
-            const QRgb a = one.pixel(x, y);
-            int worst = 0;
-            const QRgb samples[4] = {two.pixel(2 * x, 2 * y), two.pixel(2 * x + 1, 2 * y),
-                                     two.pixel(2 * x, 2 * y + 1), two.pixel(2 * x + 1, 2 * y + 1)};
-            for (const int shift : {0, 8, 16}) {
-                int sum = 0;
-                for (const QRgb sample : samples) {
-                    sum += static_cast<int>((sample >> shift) & 0xFFu);
-                }
-                worst = std::max(worst, std::abs(sum / 4 - static_cast<int>((a >> shift) & 0xFFu)));
-            }
-            differing += worst > 64 ? 1 : 0;
-        }
-    }
+    const int differing = density::pixelsDifferingFromHalf(one, two);
     EXPECT_LT(differing, one.width() * one.height() * 3 / 100) << differing << " pixels differ";
 
     // The sunken edge and the panel's bevel, two device pixels a line on every side, the last
@@ -181,14 +142,15 @@ TEST(ChartWidget, AtTwiceTheDensityDrawsThePictureOfRatioOneTwiceAsLarge) {
     while (x < centre + 3 && (one.pixel(x, 2 + apex - 4) & 0xFFFFFFu) != 0xFFFFFFu) {
         ++x;
     }
-    const auto runsOne = RunsUp(one, x, 2 + apex - 3, 2);
-    const auto runsTwo = RunsUp(two, 2 * x, 2 * (2 + apex - 3) + 1, 4);
+    const auto runsOne = density::runs(one, x, 2 + apex - 3, 0, -1, apex - 3);
+    const auto runsTwo =
+        density::runs(two, 2 * x, 2 * (2 + apex - 3) + 1, 0, -1, 2 * (apex - 3) + 1);
     ASSERT_GE(runsOne.size(), 5u);
-    ASSERT_EQ(runsOne[0].first, 0xFFFFFFu) << "the arrow";
-    EXPECT_EQ(runsOne[0].second, 20 - 3 + 1);
+    ASSERT_EQ(runsOne[0].colour, 0xFFFFFFu) << "the arrow";
+    EXPECT_EQ(runsOne[0].length, 20 - 3 + 1);
     for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(runsTwo[i].first, runsOne[i].first) << i;
-        EXPECT_EQ(runsTwo[i].second, 2 * runsOne[i].second) << "run " << i;
+        EXPECT_EQ(runsTwo[i].colour, runsOne[i].colour) << i;
+        EXPECT_EQ(runsTwo[i].length, 2 * runsOne[i].length) << "run " << i;
     }
 }
 

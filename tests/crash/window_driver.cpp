@@ -17,6 +17,7 @@
 
 #include "engine/memoryformat.h"
 #include "engine/players.h"
+#include "tests/common/windowgame.h"
 #include "train/trainflow.h"
 #include "ui/controls.h"
 #include "ui/unit1.h"
@@ -43,10 +44,7 @@ int main(int argc, char** argv) {
     }
     zelmo::engine::RandomPlayer player(1);
     for (long game = 1; game <= games; ++game) {
-        form.Button2->click();
-        while (form.acceptingMoves()) {
-            form.cellButton(player.move(form.board()))->click();
-        }
+        zelmo::windowgame::playGame(form, player);
         if (dump) {
             const std::vector<std::uint8_t> bytes =
                 zelmo::engine::encodeMemory(form.memory(), form.entryCount());

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/atomicfile.h"
+#include "tempdir.h"
 
 #include <gtest/gtest.h>
 
@@ -18,34 +19,7 @@
 namespace zelmo::engine::test {
 namespace {
 
-namespace fs = std::filesystem;
-
 const std::vector<std::uint8_t> kNew = {'n', 'e', 'w'};
-
-// A folder of its own for each test, removed with everything in it.
-struct Folder {
-    std::string path = [] {
-        std::string pattern = ::testing::TempDir() + "zelmo-atomic-XXXXXX";
-        return std::string(::mkdtemp(pattern.data()));
-    }();
-    ~Folder() {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-    std::string operator/(const std::string& name) const { return path + "/" + name; }
-    std::set<std::string> names() const {
-        std::set<std::string> result;
-        for (const auto& item : fs::directory_iterator(path)) {
-            result.insert(item.path().filename().string());
-        }
-        return result;
-    }
-};
-
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 void writeText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
@@ -67,7 +41,7 @@ int asOrdinaryUser(const std::function<int()>& check) {
 }
 
 TEST(AtomicFileTest, AFileTheUserMayNotWriteIsNotReplaced) {
-    Folder folder;
+    TempDir folder;
     const std::string path = folder / "memory.zelmo";
     writeText(path, "old");
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
@@ -78,7 +52,7 @@ TEST(AtomicFileTest, AFileTheUserMayNotWriteIsNotReplaced) {
     // An ordinary user in a folder it may write: the read-only file stays, a writable one is
     // replaced.
     if (::geteuid() == 0) {
-        ASSERT_EQ(::chown(folder.path.c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::chown(folder.path().c_str(), 65534, 65534), 0);
         ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
     }
     const int code = asOrdinaryUser([&path] {
@@ -95,12 +69,12 @@ TEST(AtomicFileTest, AFileTheUserMayNotWriteIsNotReplaced) {
 }
 
 TEST(AtomicFileTest, OnlyARegularFileIsReplaced) {
-    Folder folder;
+    TempDir folder;
     const std::string pipe = folder / "pipe";
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0666), 0);
     const std::string link = folder / "link";
     ASSERT_EQ(::symlink("pipe", link.c_str()), 0);
-    std::vector<std::string> others = {pipe, link, folder.path};
+    std::vector<std::string> others = {pipe, link, folder.path()};
     // Only root may make a device node; this one is a private twin of /dev/null.
     const std::string device = folder / "null";
     if (::geteuid() == 0 && ::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
@@ -119,7 +93,7 @@ TEST(AtomicFileTest, OnlyARegularFileIsReplaced) {
 }
 
 TEST(AtomicFileTest, ALinkIsFollowedToItsFileAndNeverReplaced) {
-    Folder folder;
+    TempDir folder;
     // A link (and a link to it) whose file does not exist yet: the file is created.
     const std::string link = folder / "link.zelmo";
     const std::string second = folder / "second.zelmo";
@@ -147,7 +121,7 @@ TEST(AtomicFileTest, TemporariesLeftByEndedProcessesAreRemoved) {
     ::waitpid(ended, nullptr, 0);
     const std::string dead = std::to_string(ended);
     const std::string alive = std::to_string(::getppid());
-    Folder folder;
+    TempDir folder;
     const std::set<std::string> kept = {
         ".memory.zelmo." + alive + ".0.tmp",  // a save in progress in another process
         ".other.zelmo." + dead + ".0.tmp",    // another file's

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/memoryfile.h"
 #include "recording_flow.h"
+#include "tempdir.h"
+#include "tests/common/memorylayout.h"
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -16,6 +17,7 @@
 #include <iterator>
 #include <memory>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -53,30 +55,6 @@ void expectSameMemory(const MemorySnapshot& actual, const MemorySnapshot& expect
 
 MemoryLoadResult decode(const Bytes& bytes, MemorySnapshot& out) {
     return decodeMemory(bytes.data(), bytes.size(), out);
-}
-
-// CRC-32 as the file uses it, to build files whose checksums hold around a bad field.
-std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
-    std::uint32_t c = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < size; ++i) {
-        c ^= data[i];
-        for (int bit = 0; bit < 8; ++bit) {
-            c = (c & 1u) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        }
-    }
-    return c ^ 0xFFFFFFFFu;
-}
-
-void put32(Bytes& bytes, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
-
-// Both checksums recomputed after a field was changed.
-void reseal(Bytes& bytes) {
-    put32(bytes, 16, crc32(bytes.data(), 16));
-    put32(bytes, bytes.size() - 4, crc32(bytes.data(), bytes.size() - 4));
 }
 
 TEST(MemoryFileTest, RoundTripKeepsEveryEntrySlotAndWeight) {
@@ -209,12 +187,12 @@ TEST(MemoryFileTest, BadFilesAreRefusedAndLoseNothing) {
 
     Bytes newer = good;
     newer[8] = 2;
-    reseal(newer);
+    memorylayout::reseal(newer);
     expectRefused(newer, S::NewerVersion, "version 2", "формат 2");
     for (const std::uint32_t count : {1001u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
         Bytes tooMany = good;
-        put32(tooMany, 12, count);
-        reseal(tooMany);
+        memorylayout::put32(tooMany.data() + 12, count);
+        memorylayout::reseal(tooMany);
         expectRefused(tooMany, S::BadCount, "count " + std::to_string(count), "от 0 до 1000");
     }
 
@@ -255,7 +233,7 @@ TEST(MemoryFileTest, BadFilesAreRefusedAndLoseNothing) {
         for (const auto& [offset, value] : bad.patch) {
             bytes[20 + 72 + offset] = value;
         }
-        reseal(bytes);
+        memorylayout::reseal(bytes);
         expectRefused(bytes, S::BadData, bad.what, bad.inMessage);
     }
     auto full = smallMemory();
@@ -269,43 +247,6 @@ TEST(MemoryFileTest, BadFilesAreRefusedAndLoseNothing) {
         twice->entryCount = 3;
         expectRefused(encodeMemory(*twice), S::BadData, turned, "позиция 3 повторяет позицию 2");
     }
-}
-
-// A directory of its own for each test, removed with everything in it.
-class TempDir {
-  public:
-    TempDir() {
-        std::string pattern = ::testing::TempDir() + "zelmo-memfile-XXXXXX";
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempDir() {
-        for (const std::string& name : names()) {
-            ::unlink((path_ + "/" + name).c_str());
-        }
-        ::rmdir(path_.c_str());
-    }
-    const std::string& path() const { return path_; }
-    std::vector<std::string> names() const {
-        std::vector<std::string> result;
-        if (DIR* dir = ::opendir(path_.c_str())) {
-            while (const dirent* item = ::readdir(dir)) {
-                const std::string name = item->d_name;
-                if (name != "." && name != "..") {
-                    result.push_back(name);
-                }
-            }
-            ::closedir(dir);
-        }
-        return result;
-    }
-
-  private:
-    std::string path_;
-};
-
-Bytes readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void writeFile(const std::string& path, const Bytes& bytes) {
@@ -323,8 +264,8 @@ TEST(MemoryFileTest, FileRoundTripMissingFileAndReadErrors) {
     EXPECT_NE(missing.message.find(path), std::string::npos) << missing.message;
 
     ASSERT_EQ(saveMemoryFile(path, encodeMemory(*smallMemory())), "");
-    EXPECT_EQ(readFile(path), encodeMemory(*smallMemory()));
-    EXPECT_EQ(dir.names(), std::vector<std::string>{"memory.zelmo"});  // no temporary left
+    EXPECT_EQ(readBytes(path), encodeMemory(*smallMemory()));
+    EXPECT_EQ(dir.names(), std::set<std::string>{"memory.zelmo"});  // no temporary left
     auto loaded = std::make_unique<MemorySnapshot>();
     ASSERT_EQ(loadMemoryFile(path, *loaded).status, S::Ok);
     expectSameMemory(*loaded, *smallMemory());
@@ -367,7 +308,7 @@ TEST(MemoryFileTest, SaveThroughASymbolicLinkReplacesTheFileBehindIt) {
     struct stat info {};
     ASSERT_EQ(::lstat(link.c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
-    EXPECT_EQ(readFile(file), encodeMemory(*smallMemory()));
+    EXPECT_EQ(readBytes(file), encodeMemory(*smallMemory()));
 }
 
 // The real system calls, counted; at step `stopAt` the call fails (or, with `crash`, the
@@ -430,7 +371,7 @@ TEST(MemoryFileTest, AFailedSaveLeavesTheOldFileAndNoTemporary) {
     FaultySteps counting;
     writeFile(path, oldBytes);
     ASSERT_EQ(saveMemoryFile(path, encodeMemory(*newer), counting), "");
-    ASSERT_EQ(readFile(path), newBytes);
+    ASSERT_EQ(readBytes(path), newBytes);
     const int total = counting.steps();
     ASSERT_GT(total, 8);  // create, mode, several writes, sync, close, rename, directory
 
@@ -445,10 +386,10 @@ TEST(MemoryFileTest, AFailedSaveLeavesTheOldFileAndNoTemporary) {
             EXPECT_EQ(message, "") << "step " << k;
         }
         // Up to the rename the old file stays; after it only the directory flush can fail.
-        const Bytes now = readFile(path);
+        const Bytes now = readBytes(path);
         EXPECT_TRUE(now == oldBytes || now == newBytes) << "step " << k;
         EXPECT_EQ(now == newBytes, k > total - 3) << "step " << k << ": " << message;
-        EXPECT_EQ(dir.names(), std::vector<std::string>{"memory.zelmo"}) << "step " << k;
+        EXPECT_EQ(dir.names(), std::set<std::string>{"memory.zelmo"}) << "step " << k;
     }
 }
 
@@ -473,7 +414,7 @@ TEST(MemoryFileTest, ASaveStoppedAtAnyStepLeavesTheOldOrTheNewFile) {
         }
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
-        const Bytes now = readFile(path);
+        const Bytes now = readBytes(path);
         EXPECT_TRUE(now == oldBytes || now == newBytes) << "stopped at step " << k;
         auto loaded = std::make_unique<MemorySnapshot>();
         EXPECT_EQ(loadMemoryFile(path, *loaded).status, S::Ok) << "stopped at step " << k;

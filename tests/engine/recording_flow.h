@@ -23,6 +23,15 @@ inline Board boardOf(const std::string& nineCells) {
     return board;
 }
 
+// Entry j of `memory` := `position` with `answers` from slot 1.
+inline void remember(PositionMemory& memory, int j, const std::string& position,
+                     const std::vector<MoveSlot>& answers) {
+    memory[j].Position = boardOf(position);
+    for (std::size_t k = 0; k < answers.size(); ++k) {
+        memory[j].Slots[static_cast<int>(k) + 1] = answers[k];
+    }
+}
+
 // The message of the error `action` raises, or "no error".
 template <typename Action>
 std::string errorText(Action&& action) {
@@ -57,12 +66,9 @@ class RecordingFlow : public GameFlow {
     std::uint32_t clockMs = 0;  // 0 makes every random choice take the first free cell
 
     MemoryEntry& entry(int j) { return PositionMemory_[j]; }
-    // Entry j := `position` with `slots` from slot 1; the entries in use become 1..j.
-    void remember(int j, const std::string& position, const std::vector<MoveSlot>& slots) {
-        entry(j).Position = boardOf(position);
-        for (std::size_t k = 0; k < slots.size(); ++k) {
-            entry(j).Slots[static_cast<int>(k) + 1] = slots[k];
-        }
+    // Entry j := `position` with `answers` from slot 1; the entries in use become 1..j.
+    void remember(int j, const std::string& position, const std::vector<MoveSlot>& answers) {
+        test::remember(PositionMemory_, j, position, answers);
         EntryCount = j;
     }
     // Places marks as a game would have, keeping MoveCount consistent.

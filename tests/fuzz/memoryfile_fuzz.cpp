@@ -25,12 +25,12 @@
 #include <string>
 #include <vector>
 
-#include "memorylayout.h"
+#include "tests/common/memorylayout.h"
 
 namespace {
 
 using namespace zelmo::engine;
-namespace layout = zelmo::fuzz::memorylayout;
+namespace layout = zelmo::memorylayout;
 
 // One whole game through the trainer's window-less flow. A weight stored at the 32-bit limit may
 // overflow when graded; that is reported to the player like any other overflow. Any other

@@ -34,7 +34,8 @@
 #include "engine/errors.h"
 #include "engine/memoryfile.h"
 #include "engine/players.h"
-#include "memorylayout.h"
+#include "fuzzcheck.h"
+#include "tests/common/memorylayout.h"
 #include "train/trainflow.h"
 #include "ui/memorybackup.h"
 #include "ui/memorylocation.h"
@@ -45,20 +46,11 @@ namespace {
 namespace fs = std::filesystem;
 using namespace zelmo::engine;
 using Bytes = std::vector<std::uint8_t>;
-namespace layout = zelmo::fuzz::memorylayout;
+namespace layout = zelmo::memorylayout;
+using zelmo::fuzz::check;
+using zelmo::fuzz::fail;
 
 fs::path folder;  // made once; every input starts it afresh
-
-[[noreturn]] void fail(const char* what) {
-    std::fprintf(stderr, "memory store: %s\n", what);
-    std::abort();
-}
-
-void check(bool ok, const char* what) {
-    if (!ok) {
-        fail(what);
-    }
-}
 
 std::optional<Bytes> readFile(const fs::path& path) {
     std::error_code error;

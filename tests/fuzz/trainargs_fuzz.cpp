@@ -6,6 +6,7 @@
 // ranges, name a player that exists, and mean the same when written back as a command line of
 // their own and read again.
 #include "engine/players.h"
+#include "fuzzcheck.h"
 #include "train/options.h"
 
 #include <cstdint>
@@ -16,22 +17,12 @@
 
 namespace {
 
+using zelmo::fuzz::check;
 using zelmo::train::ParsedArguments;
 using zelmo::train::TrainOptions;
 
 constexpr std::int64_t kInt32Max = 2147483647;
 constexpr std::uint32_t kLastMillisecond = 86399999;
-
-[[noreturn]] void fail(const char* what) {
-    std::fprintf(stderr, "trainer's command line: %s\n", what);
-    std::abort();
-}
-
-void check(bool ok, const char* what) {
-    if (!ok) {
-        fail(what);
-    }
-}
 
 // The options written as the long forms with "=", one argument each, so that no value can be
 // taken for an option.
@@ -67,17 +58,7 @@ bool same(const TrainOptions& a, const TrainOptions& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::vector<std::string> args;
-    if (size > 0) {
-        args.emplace_back();
-        for (std::size_t i = 0; i < size && args.size() <= 32; ++i) {
-            if (data[i] == 0) {
-                args.emplace_back();
-            } else {
-                args.back().push_back(static_cast<char>(data[i]));
-            }
-        }
-    }
+    const std::vector<std::string> args = zelmo::fuzz::splitArguments(data, size);
     const ParsedArguments parsed = zelmo::train::parseArguments(args);
     const ParsedArguments twice = zelmo::train::parseArguments(args);
     check(twice.kind == parsed.kind && twice.error == parsed.error &&

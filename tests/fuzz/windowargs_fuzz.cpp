@@ -16,6 +16,7 @@
 
 #include "app/commandline.h"
 #include "engine/players.h"
+#include "fuzzcheck.h"
 
 namespace {
 
@@ -24,18 +25,12 @@ using zelmo::app::CommandLine;
 // The pace the help names; the parser only prints it.
 constexpr int kDefaultPace = 200;
 
-[[noreturn]] void fail(const char* what, const QStringList& arguments) {
-    std::fprintf(stderr, "window's command line: %s:", what);
-    for (const QString& argument : arguments) {
-        std::fprintf(stderr, " «%s»", qPrintable(argument));
-    }
-    std::fprintf(stderr, "\n");
-    std::abort();
-}
-
+// A failed check names the arguments it was broken on.
 void check(bool ok, const char* what, const QStringList& arguments) {
     if (!ok) {
-        fail(what, arguments);
+        zelmo::fuzz::fail(what, (QStringLiteral("«") + arguments.join(QStringLiteral("» «")) +
+                                 QStringLiteral("»"))
+                                    .toStdString());
     }
 }
 
@@ -43,17 +38,7 @@ void check(bool ok, const char* what, const QStringList& arguments) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The argument vector as main receives it, decoded by the program's own function.
-    std::vector<std::string> words;
-    if (size > 0) {
-        words.emplace_back();
-        for (std::size_t i = 0; i < size && words.size() <= 32; ++i) {
-            if (data[i] == 0) {
-                words.emplace_back();
-            } else {
-                words.back().push_back(static_cast<char>(data[i]));
-            }
-        }
-    }
+    const std::vector<std::string> words = zelmo::fuzz::splitArguments(data, size);
     std::vector<const char*> argv = {"zelmo"};
     for (const std::string& word : words) {
         argv.push_back(word.c_str());

@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "train/trainer.h"
+#include "tests/engine/tempdir.h"
 #include "train/options.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <csignal>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -124,25 +122,13 @@ RunResult run(const TrainOptions& options) {
     return {code, out.str(), err.str()};
 }
 
-std::string slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using engine::test::readText;
 
+// Each test writes its files into a folder of its own.
 class RunTrainingTest : public ::testing::Test {
   protected:
-    std::string dir = [] {
-        char path[] = "/tmp/zelmo-train-test-XXXXXX";
-        return std::string(mkdtemp(path));
-    }();
-    ~RunTrainingTest() override {
-        for (const char* name : {"/a.csv", "/memory", "/memory2"}) {
-            std::remove((dir + name).c_str());
-        }
-        rmdir(dir.c_str());
-    }
+    engine::test::TempDir folder;
+    const std::string dir = folder.path();
 };
 
 TEST_F(RunTrainingTest, BlocksAreReproducibleAndAddUp) {
@@ -154,9 +140,9 @@ TEST_F(RunTrainingTest, BlocksAreReproducibleAndAddUp) {
     const RunResult first = run(options);
     ASSERT_EQ(first.code, kExitOk) << first.err;
     EXPECT_EQ(first.err, "");
-    const std::string csv = slurp(options.csvPath);
+    const std::string csv = readText(options.csvPath);
     EXPECT_EQ(run(options).out, first.out);  // the same seeds, the same games
-    EXPECT_EQ(slurp(options.csvPath), csv);
+    EXPECT_EQ(readText(options.csvPath), csv);
 
     // Three blocks (the last one short) whose counts add up to the games and the total line.
     std::istringstream lines(csv);
@@ -260,8 +246,9 @@ TEST_F(RunTrainingTest, AStopRequestEndsAfterTheCurrentGameAndSaves) {
     const volatile std::sig_atomic_t stop = SIGTERM;
     std::ostringstream out, err;
     EXPECT_EQ(runTraining(options, out, err, false, &stop), 128 + SIGTERM);
-    EXPECT_EQ(slurp(options.csvPath).substr(slurp(options.csvPath).find('\n') + 1).substr(0, 2),
-              "1,");
+    EXPECT_EQ(
+        readText(options.csvPath).substr(readText(options.csvPath).find('\n') + 1).substr(0, 2),
+        "1,");
     EXPECT_NE(out.str().find("\nитого\t"), std::string::npos) << out.str();
     EXPECT_NE(err.str().find("остановлено сигналом SIGTERM после 1 партии"), std::string::npos)
         << err.str();

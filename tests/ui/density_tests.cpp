@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "chart/pixelscale.h"
+#include "tests/common/density.h"
 #include "tests/ui/printers.h"
 #include "ui/controls.h"
 #include "ui/spinedit.h"
@@ -22,36 +23,12 @@
 
 namespace {
 
+using zelmo::density::pixelsDifferingFromHalf;
+using zelmo::density::renderAt;
+using zelmo::density::runLengths;
 using zelmo::ui::TForm1;
 
 constexpr qreal kRatios[] = {1.5, 2.0};
-
-// The widget and its children as a screen of the given scale would show them, on magenta.
-QImage renderAt(QWidget* widget, qreal ratio) {
-    QImage image(static_cast<int>(std::ceil(widget->width() * ratio)),
-                 static_cast<int>(std::ceil(widget->height() * ratio)),
-                 QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::magenta);
-    widget->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    image.setDevicePixelRatio(1.0);
-    return image;
-}
-
-// The lengths of the runs of equal colour met going from (x, y) in steps of (dx, dy).
-std::vector<int> runs(const QImage& image, int x, int y, int dx, int dy, int count) {
-    std::vector<int> result;
-    QRgb last = 0;
-    for (int i = 0; i < count; ++i, x += dx, y += dy) {
-        const QRgb pixel = image.pixel(x, y);
-        if (i == 0 || pixel != last) {
-            result.push_back(0);
-        }
-        ++result.back();
-        last = pixel;
-    }
-    return result;
-}
 
 class DensityTest : public ::testing::Test {
   protected:
@@ -66,40 +43,39 @@ TEST_F(DensityTest, BevelLinesScaleWithTheScreen) {
     for (const qreal ratio : kRatios) {
         // Each line of a bevel is one scaled pixel wide: two device pixels at 1.5 and at 2.
         const zelmo::chart::PixelScale scale(ratio);
-        const int first = scale.Length(1);
-        const int second = scale.Length(1);
+        const int line = scale.Length(1);
         // A cell's raised face: black and dark grey lines at the bottom and right, then the face.
-        const QImage cell = renderAt(form->SpeedButton5, ratio);
+        const QImage cell = renderAt(*form->SpeedButton5, ratio);
         const int w = static_cast<int>(std::lround(33 * ratio));
         const int mid = w / 2;
         for (const auto& [x, y, dx, dy] :
              {std::array{mid, w - 1, 0, -1}, std::array{w - 1, mid, -1, 0}}) {
-            const std::vector<int> edge = runs(cell, x, y, dx, dy, 8);
+            const std::vector<int> edge = runLengths(cell, x, y, dx, dy, 8);
             ASSERT_GE(edge.size(), 3u) << ratio;
-            EXPECT_EQ(edge[0], first) << "outer line at scale " << ratio;
-            EXPECT_EQ(edge[1], second) << "inner line at scale " << ratio;
+            EXPECT_EQ(edge[0], line) << "outer line at scale " << ratio;
+            EXPECT_EQ(edge[1], line) << "inner line at scale " << ratio;
             EXPECT_EQ(cell.pixelColor(x, y), form->palette().color(QPalette::Shadow));
         }
         // The grade panel's one-line bevel, the spinner's two-line sunken border and an arrow.
-        const QImage panel = renderAt(form->Panel1, ratio);
-        EXPECT_EQ(runs(panel, panel.width() / 3, 0, 0, 1, 4)[0], first) << ratio;
-        EXPECT_EQ(runs(panel, panel.width() / 3, panel.height() - 1, 0, -1, 4)[0], first) << ratio;
-        const QImage spin = renderAt(form->SpinEdit2, ratio);
-        const std::vector<int> border = runs(spin, 3, spin.height() - 1, 0, -1, 6);
-        EXPECT_EQ(border[0], first) << ratio;
-        EXPECT_EQ(border[1], second) << ratio;
-        const QImage arrow = renderAt(form->SpinEdit2->button()->downButton(), ratio);
-        EXPECT_EQ(runs(arrow, 1, arrow.height() - 1, 0, -1, 4)[0], first) << ratio;
+        const QImage panel = renderAt(*form->Panel1, ratio);
+        EXPECT_EQ(runLengths(panel, panel.width() / 3, 0, 0, 1, 4)[0], line) << ratio;
+        EXPECT_EQ(runLengths(panel, panel.width() / 3, panel.height() - 1, 0, -1, 4)[0], line)
+            << ratio;
+        const QImage spin = renderAt(*form->SpinEdit2, ratio);
+        const std::vector<int> border = runLengths(spin, 3, spin.height() - 1, 0, -1, 6);
+        EXPECT_EQ(border[0], line) << ratio;
+        EXPECT_EQ(border[1], line) << ratio;
+        const QImage arrow = renderAt(*form->SpinEdit2->button()->downButton(), ratio);
+        EXPECT_EQ(runLengths(arrow, 1, arrow.height() - 1, 0, -1, 4)[0], line) << ratio;
         // The chart's sunken edge, two rings, and its own raised bevel inside them: at the top
         // and at the right, three lines.
-        const QImage chart = renderAt(form->Chart1, ratio);
+        const QImage chart = renderAt(*form->Chart1, ratio);
         for (const auto& [x, y, dx, dy] :
              {std::array{chart.width() / 2, 0, 0, 1},
               std::array{chart.width() - 1, chart.height() / 2, -1, 0}}) {
-            const std::vector<int> lines = runs(chart, x, y, dx, dy, 8);
+            const std::vector<int> lines = runLengths(chart, x, y, dx, dy, 8);
             ASSERT_GE(lines.size(), 4u) << ratio;
-            EXPECT_EQ(std::vector<int>(lines.begin(), lines.begin() + 3),
-                      std::vector<int>(3, first))
+            EXPECT_EQ(std::vector<int>(lines.begin(), lines.begin() + 3), std::vector<int>(3, line))
                 << "chart edge at scale " << ratio << " from " << x << "," << y;
         }
     }
@@ -109,7 +85,7 @@ TEST_F(DensityTest, NoBlackRowBetweenTheArrowsAtScaleOneAndAHalf) {
     // The up arrow's black bottom line lies under the down arrow's top line; at 1.5 the shared
     // row is one device pixel while the line is two. Down a column of the arrows' faces, left
     // of the glyphs, the only black is the down arrow's bottom line.
-    const QImage spin = renderAt(form->SpinEdit2, 1.5);
+    const QImage spin = renderAt(*form->SpinEdit2, 1.5);
     const QRect pair = form->SpinEdit2->button()->geometry();
     const int x = static_cast<int>(std::lround(pair.left() * 1.5)) + 3;
     const int top = static_cast<int>(std::lround(pair.top() * 1.5));
@@ -128,46 +104,30 @@ TEST_F(DensityTest, TheFocusRectangleKeepsItsDotsAtScaleTwo) {
     ASSERT_TRUE(form->Button2->hasFocus());
     // At scale 1 the top of the focus rectangle is the first row of one-pixel dots; at scale 2
     // the same rows are dots of two by two device pixels.
-    const QImage one = renderAt(form->Button2, 1.0);
+    const QImage one = renderAt(*form->Button2, 1.0);
     const int from = one.width() / 4;
     const std::size_t count = static_cast<std::size_t>(one.width() / 2);
     int row = 0;
-    while (row < one.height() &&
-           runs(one, from, row, 1, 0, static_cast<int>(count)) != std::vector<int>(count, 1)) {
+    while (row < one.height() && runLengths(one, from, row, 1, 0, static_cast<int>(count)) !=
+                                     std::vector<int>(count, 1)) {
         ++row;
     }
     ASSERT_LT(row, one.height()) << "no dotted row";
-    const QImage two = renderAt(form->Button2, 2.0);
+    const QImage two = renderAt(*form->Button2, 2.0);
     for (const int y : {2 * row, 2 * row + 1}) {
-        EXPECT_EQ(runs(two, 2 * from, y, 1, 0, 2 * static_cast<int>(count)),
+        EXPECT_EQ(runLengths(two, 2 * from, y, 1, 0, 2 * static_cast<int>(count)),
                   std::vector<int>(count, 2))
             << y;
     }
 }
 
 TEST_F(DensityTest, AtScaleTwoTheWindowIsThePictureOfScaleOneTwiceAsLarge) {
-    const QImage one = renderAt(form.get(), 1.0);
-    const QImage two = renderAt(form.get(), 2.0);
+    const QImage one = renderAt(*form, 1.0);
+    const QImage two = renderAt(*form, 2.0);
     ASSERT_EQ(two.size(), one.size() * 2);
     // Scaled down by two, the window is the one at scale 1 but for the edges of letters and
     // slanted lines: few pixels differ by more than a quarter of the full range.
-    int differing = 0;
-    for (int y = 0; y < one.height(); ++y) {
-        for (int x = 0; x < one.width(); ++x) {
-            int worst = 0;
-            for (const int shift : {0, 8, 16}) {
-                int sum = 0;
-                for (int k = 0; k < 4; ++k) {
-                    sum += static_cast<int>((two.pixel(2 * x + k % 2, 2 * y + k / 2) >> shift) &
-                                            0xFFu);
-                }
-                worst = std::max(
-                    worst,
-                    std::abs(sum / 4 - static_cast<int>((one.pixel(x, y) >> shift) & 0xFFu)));
-            }
-            differing += worst > 64 ? 1 : 0;
-        }
-    }
+    const int differing = pixelsDifferingFromHalf(one, two);
     EXPECT_LT(differing, one.width() * one.height() * 2 / 100) << differing << " pixels differ";
 
     // Between two cells the left one's shadow shows, then the right one's highlight: cell 5
@@ -187,7 +147,7 @@ TEST_F(DensityTest, ArrowGlyphEdgesStepByOneDevicePixel) {
         for (const bool up : {true, false}) {
             QWidget* arrow = up ? static_cast<QWidget*>(form->SpinEdit3->button()->upButton())
                                 : static_cast<QWidget*>(form->SpinEdit3->button()->downButton());
-            const QImage image = renderAt(arrow, ratio);
+            const QImage image = renderAt(*arrow, ratio);
             // The black rows of the triangle, from its point to its base.
             struct Row {
                 int left, right;
@@ -225,7 +185,7 @@ TEST_F(DensityTest, ArrowGlyphEdgesStepByOneDevicePixel) {
 TEST_F(DensityTest, LayoutScalesWithTheScreen) {
     // At scale 2 each control covers twice its designed rectangle in device pixels: the play
     // button's black bottom line lies on the device row below design row 40, over the cells.
-    const QImage image = renderAt(form.get(), 2.0);
+    const QImage image = renderAt(*form, 2.0);
     const QColor black = form->palette().color(QPalette::Shadow);
     const QColor light = form->palette().color(QPalette::Light);
     const int cellX = 2 * (56 + 16);

@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "engine/memoryfile.h"
+#include "tests/engine/recording_flow.h"
 #include "tests/ui/printers.h"
 #include "ui/announce.h"
 #include "ui/controls.h"
@@ -25,28 +26,14 @@
 
 namespace {
 
-using zelmo::engine::Board;
-using zelmo::engine::Cell;
 using zelmo::engine::MoveSlot;
 using zelmo::engine::Outcome;
 using zelmo::engine::PositionMemory;
+using zelmo::engine::test::remember;
 using zelmo::ui::MatchBox;
 using zelmo::ui::MemoryModel;
 using zelmo::ui::TForm1;
 using Bead = MatchBox::Bead;
-
-void remember(PositionMemory& memory, int j, const char* position,
-              std::initializer_list<MoveSlot> answers) {
-    Board board;
-    for (int k = 1; k <= 9; ++k) {
-        board.set(k, Cell(position[k - 1]));
-    }
-    memory[j].Position = board;
-    int s = 1;
-    for (const MoveSlot& slot : answers) {
-        memory[j].Slots[s++] = slot;
-    }
-}
 
 TEST(MemoryViewTest, ModelShowsWeightsColoursAndTheAnswersChosenAndPlayed) {
     auto memory = std::make_unique<PositionMemory>();

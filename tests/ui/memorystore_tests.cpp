@@ -29,6 +29,7 @@
 
 #include "engine/memoryfile.h"
 #include "engine/plural.h"
+#include "tests/common/windowgame.h"
 #include "tests/ui/modalbox.h"
 #include "tests/ui/printers.h"
 #include "ui/controls.h"
@@ -71,13 +72,8 @@ class MemoryFileWindowTest : public ::testing::Test {
         finishGame(form, waitForSave);
     }
     void finishGame(TForm1& form, bool waitForSave = true) {
-        while (form.acceptingMoves()) {
-            int k = 1;
-            while (form.cellButton(k)->text() != QStringLiteral(" ")) {
-                ++k;
-            }
-            form.cellButton(k)->click();
-        }
+        zelmo::windowgame::OrderPlayer firstFree;
+        zelmo::windowgame::finishGame(form, firstFree);
         if (waitForSave) {
             form.finishSaving();
         }

@@ -8,14 +8,14 @@
 #include <vector>
 
 // The memory file's layout as its documentation gives it, written apart from the program's
-// reader and writer so that the fuzz targets can build files of their own with valid
-// checksums: every byte of a built file that the reader refuses is then refused by a
-// structural check, not by a checksum.
+// reader and writer so that the fuzz targets and the engine's tests can build files of their
+// own with valid checksums: every byte of a built file that the reader refuses is then refused
+// by a structural check, not by a checksum.
 //   header (20 bytes): "ZELMOMEM", version u16, reserved u16, entry count i32, CRC-32 of the
 //                      16 bytes before it; all numbers little-endian
 //   entries (72 bytes each): nine cell bytes, then nine slots of answer i16, weight i32, used u8
 //   CRC-32 of every byte before it
-namespace zelmo::fuzz::memorylayout {
+namespace zelmo::memorylayout {
 
 constexpr std::size_t kHeaderSize = 20;
 constexpr std::size_t kCells = 9;
@@ -82,4 +82,11 @@ inline std::vector<std::uint8_t> seal(const std::vector<std::uint8_t>& entries,
     return file;
 }
 
-}  // namespace zelmo::fuzz::memorylayout
+// Both checksums of a whole file recomputed after a field was changed.
+inline void reseal(std::vector<std::uint8_t>& file) {
+    put32(file.data() + 16, crc32(file.data(), 16));
+    const std::size_t body = file.size() - kTrailerSize;
+    put32(file.data() + body, crc32(file.data(), body));
+}
+
+}  // namespace zelmo::memorylayout
