@@ -161,7 +161,7 @@ TEST(ChartWidget, DrawsInDevicePixelsAtAnyRatio) {
     for (const double ratio : {1.0, 1.25, 1.5, 2.0}) {
         SCOPED_TRACE(ratio);
         ScoreChart w({3, 1, 0});
-        RenderAt(*w.chart, ratio);
+        density::renderAt(*w.chart, ratio);
         const QImage& image = w.chart->OffscreenCanvas().Image();
         // The device pixels inside the edge's two rings, each one scaled pixel wide.
         const int ring = PixelScale(ratio).Length(1);
