@@ -10,6 +10,8 @@
 #include <charconv>
 #include <csignal>
 #include <cstring>
+#include <mutex>
+#include <set>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -121,6 +123,16 @@ void removeStaleTemporaries(const std::string& target) {
         }
     }
     ::closedir(dir);
+}
+
+// Whether `target` has not been saved to yet in this process. Stale temporaries can only come
+// from processes that ended before, so one clean-up per file and run suffices; the window
+// saves after every game and need not read the whole folder each time.
+bool firstSaveTo(const std::string& target) {
+    static std::mutex mutex;
+    static std::set<std::string> saved;
+    const std::lock_guard lock(mutex);
+    return saved.insert(target).second;
 }
 
 // The file a save to `path` replaces: `path` with every symbolic link followed, the link's
@@ -282,7 +294,9 @@ std::string replaceFile(const std::string& path, const std::uint8_t* data, std::
     if (steps.rename(temp, target) != 0) {
         return abandon(fileTexts::kRenameError, errno, false);
     }
-    removeStaleTemporaries(target);
+    if (firstSaveTo(target)) {
+        removeStaleTemporaries(target);
+    }
 
     // The rename is durable only once the directory itself has reached the disk.
     const int dirFd = steps.openDirectory(directory);

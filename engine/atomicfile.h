@@ -31,8 +31,9 @@ class SaveSteps {
 // created. Symbolic links are followed to the file they lead to and never replaced themselves.
 // Refused before anything is written: anything but a regular file (a device, a pipe, a
 // folder), and a file the user may not write. The replacement keeps the file's permissions.
-// After a successful replacement, temporaries of the same file left by processes that no
-// longer run are removed. Returns "" on success, else the reason (Russian, without the name).
+// After the first successful replacement of a file in a process, temporaries of the same file
+// left by processes that no longer run are removed. Returns "" on success, else the reason
+// (Russian, without the name).
 std::string replaceFile(const std::string& path, const std::uint8_t* data, std::size_t size,
                         SaveSteps& steps);
 inline std::string replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
