@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <csignal>
@@ -233,6 +234,43 @@ int SaveSteps::unlink(const std::string& path) {
 }
 int SaveSteps::openDirectory(const std::string& path) {
     return ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+int readRegularFile(const std::string& path, std::size_t maxBytes,
+                    std::vector<std::uint8_t>& bytes) {
+    bytes.clear();
+    // Non-blocking, so that opening a named pipe does not wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return errno;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return ENODEV;
+    }
+    std::vector<std::uint8_t> buffer(std::size_t{1} << 16);
+    int error = 0;
+    for (;;) {
+        // Reading stops one byte beyond the cap: that byte tells a file that is too large.
+        const std::size_t room = std::min(buffer.size(), maxBytes + 1 - bytes.size());
+        const ssize_t n = ::read(fd, buffer.data(), room);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            error = n < 0 ? errno : 0;
+            break;
+        }
+        bytes.insert(bytes.end(), buffer.begin(), buffer.begin() + n);
+        if (bytes.size() > maxBytes) {
+            bytes.resize(maxBytes);
+            error = EFBIG;
+            break;
+        }
+    }
+    ::close(fd);
+    return error;
 }
 
 std::string checkReplaceable(const std::string& path) {

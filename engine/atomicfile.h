@@ -41,6 +41,13 @@ inline std::string replaceFile(const std::string& path, const std::vector<std::u
     return replaceFile(path, bytes.data(), bytes.size(), steps);
 }
 
+// Reads the whole regular file `path` (symbolic links lead to the file they name) into `bytes`
+// without waiting on a named pipe. Returns 0, or the errno of the failure: ENOENT when there is
+// no file, ENODEV when it is no regular file (a folder, a device, a pipe), EFBIG when it holds
+// more than `maxBytes` bytes (`bytes` then holds the first maxBytes).
+int readRegularFile(const std::string& path, std::size_t maxBytes,
+                    std::vector<std::uint8_t>& bytes);
+
 // Checks, before work whose result is to be saved there, that replaceFile(path) can succeed
 // as far as can be known now: the file would be replaced (regular and writable, or missing)
 // and a temporary file can be created in its folder (one is created and removed). Returns ""
