@@ -23,7 +23,7 @@ MemoryLoadResult loadMemoryFile(const std::string& path, MemorySnapshot& out) {
     // One byte more than the largest file of this version is enough to tell any file apart,
     // so a longer one is decoded from its first bytes and refused there.
     std::vector<std::uint8_t> bytes;
-    const int error = readRegularFile(path, memoryFormat::maxSize() + 1, bytes);
+    const int error = readRegularFile(path, kMaxMemoryFileSize + 1, bytes);
     if (error == ENOENT) {
         return {MemoryFileStatus::Missing, std::string(fileTexts::kFileMissing) + path +
                                                std::string(fileTexts::kFileMissingEnd) + "."};
@@ -35,7 +35,7 @@ MemoryLoadResult loadMemoryFile(const std::string& path, MemorySnapshot& out) {
     if (error != 0 && error != EFBIG) {
         return {MemoryFileStatus::IoError, inFile(fileTexts::kFileNotRead, path, readError(error))};
     }
-    MemoryLoadResult result = decodeMemoryReason(bytes.data(), bytes.size(), out);
+    MemoryLoadResult result = decodeMemory(bytes.data(), bytes.size(), out);
     if (result.status != MemoryFileStatus::Ok) {
         result.message = inFile(fileTexts::kFileNotRead, path, result.message);
     }
