@@ -4,6 +4,7 @@
 #include "train/texts.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -129,11 +130,9 @@ std::string plainSeconds(double seconds) {
 
 int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& err, bool progress,
                 const volatile std::sig_atomic_t* stop) {
+    // parseArguments has already refused a name that makePlayer does not know.
     const std::unique_ptr<engine::Player> player = engine::makePlayer(options.player, options.seed);
-    if (!player) {
-        err << prefixed(std::string(texts::kBadValue) + " «" + options.player + "»");
-        return kExitUsage;
-    }
+    assert(player != nullptr);
     auto flow = std::make_unique<TrainFlow>(options.grades);
     if (options.clockStart) {
         flow->setClock(SteppingClock(*options.clockStart, options.clockStep));
