@@ -232,9 +232,10 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     if (progress) {
         const auto perSecond =
             seconds > 0 ? static_cast<std::int64_t>(static_cast<double>(played) / seconds) : 0;
-        err << engine::countOf(played, texts::kGames) << ' ' << texts::kIn << ' '
+        err << engine::countOf(played, engine::texts::kGames) << ' ' << texts::kIn << ' '
             << plainSeconds(seconds) << ' ' << texts::kSeconds << ": "
-            << engine::countOf(perSecond, texts::kGames) << ' ' << texts::kPerSecond << '\n';
+            << engine::countOf(perSecond, engine::texts::kGames) << ' ' << texts::kPerSecond
+            << '\n';
     }
     if (errors > kErrorsShown) {
         err << prefixed(std::string(texts::kErrorCount) + " " +

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "engine/plural.h"
+#include "engine/texts.h"
 #include "ui/memorytexts.h"
 #include "ui/texts.h"
 
@@ -122,7 +123,7 @@ QString MemoryModel::summary() const {
         .arg(engine::PositionMemory::Capacity)
         .arg(QString::fromStdString(countOf(positiveAnswers_, memorytexts::kAnswers)))
         .arg(QString::fromStdString(
-            countOf(static_cast<std::int64_t>(gamesPlayed_), memorytexts::kGames)));
+            countOf(static_cast<std::int64_t>(gamesPlayed_), engine::texts::kGames)));
 }
 
 QString MemoryModel::describe(const MatchBox& box, int number) {
