@@ -132,23 +132,6 @@ int randomCell(std::uint16_t mask, SplitMix64& random) {
 
 }  // namespace
 
-std::uint64_t SplitMix64::next() {
-    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-}
-
-std::uint32_t SplitMix64::below(std::uint32_t n) {
-    // Draws from the top of the range that would favour the low results are thrown away.
-    const std::uint64_t limit = UINT64_MAX - UINT64_MAX % n;
-    std::uint64_t draw = next();
-    while (draw >= limit) {
-        draw = next();
-    }
-    return static_cast<std::uint32_t>(draw % n);
-}
-
 int RandomPlayer::move(const Board& board) {
     return randomCell(freeCells(board), random_);
 }
