@@ -49,8 +49,8 @@ Expansion expandAbbreviations(const QStringList& arguments, const QStringList& n
         if (isValue && i + 1 == arguments.size() && result.missingValue.isEmpty()) {
             result.missingValue = argument;
         }
-        if (equals >= 0 && flagNames.contains(name) && result.unexpectedValue.isEmpty()) {
-            result.unexpectedValue = argument.left(argument.indexOf(QLatin1Char('=')));
+        if (equals >= 0 && flagNames.contains(name)) {
+            result.unexpectedValues.append(argument.left(argument.indexOf(QLatin1Char('='))));
         }
         result.arguments.append(argument);
     }

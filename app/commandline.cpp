@@ -114,6 +114,11 @@ QString asTyped(const QStringList& arguments, const QString& name) {
     return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
 }
 
+// An option's name without its one or two dashes: "memory" for "--memory" and "-memory".
+QString nameOf(const QString& option) {
+    return option.mid(option.startsWith(QStringLiteral("--")) ? 2 : 1);
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(const QStringList& arguments, int defaultPace) {
@@ -168,8 +173,10 @@ CommandLine parseCommandLine(const QStringList& arguments, int defaultPace) {
     const bool parsed = parser.parse(QStringList{QStringLiteral("zelmo")} + expanded.arguments);
     CommandLine result;
     // A help request given a value ("--help=1") is no help request.
-    const bool helpWithValue = expanded.unexpectedValue == QStringLiteral("--help") ||
-                               expanded.unexpectedValue == QStringLiteral("-h");
+    bool helpWithValue = false;
+    for (const QString& flag : expanded.unexpectedValues) {
+        helpWithValue = helpWithValue || help.names().contains(nameOf(flag));
+    }
     if (parser.isSet(help) && !helpWithValue) {
         result.action = CommandLine::Action::Help;
         result.text = texts::kUsage.arg(kMaxPace).arg(defaultPace);
@@ -187,10 +194,10 @@ CommandLine parseCommandLine(const QStringList& arguments, int defaultPace) {
                 texts::kUnknownOption.arg(asTyped(expanded.arguments, unknown.constFirst())));
         }
         // The parser's two other complaints, found while the abbreviations were written out.
-        if (!expanded.unexpectedValue.isEmpty()) {
-            return refuse(texts::kNoValue.arg(expanded.unexpectedValue));
+        if (!expanded.unexpectedValues.isEmpty()) {
+            return refuse(texts::kNoValue.arg(expanded.unexpectedValues.constFirst()));
         }
-        if (expanded.missingValue.endsWith(QStringLiteral("-memory"))) {
+        if (nameOf(expanded.missingValue) == memory.names().constFirst()) {
             return refuse(texts::kMissingValue);
         }
         if (!expanded.missingValue.isEmpty()) {

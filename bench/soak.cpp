@@ -6,6 +6,7 @@
 // [GAMES] (default 1000000). Exit code 1 on the first broken invariant, with what broke.
 #include "engine/memoryformat.h"
 #include "engine/players.h"
+#include "engine/random.h"
 #include "train/trainflow.h"
 
 #include <unistd.h>

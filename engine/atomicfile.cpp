@@ -6,10 +6,13 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <csignal>
 #include <cstring>
+#include <mutex>
+#include <set>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -123,6 +126,16 @@ void removeStaleTemporaries(const std::string& target) {
     ::closedir(dir);
 }
 
+// Whether `target` has not been saved to yet in this process. Stale temporaries can only come
+// from processes that ended before, so one clean-up per file and run suffices; the window
+// saves after every game and need not read the whole folder each time.
+bool firstSaveTo(const std::string& target) {
+    static std::mutex mutex;
+    static std::set<std::string> saved;
+    const std::lock_guard lock(mutex);
+    return saved.insert(target).second;
+}
+
 // The file a save to `path` replaces: `path` with every symbolic link followed, the link's
 // target taken relative to the link's folder. Sets `error` (errno) on failure.
 std::string followLinks(const std::string& path, int& error) {
@@ -223,6 +236,43 @@ int SaveSteps::openDirectory(const std::string& path) {
     return ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
+int readRegularFile(const std::string& path, std::size_t maxBytes,
+                    std::vector<std::uint8_t>& bytes) {
+    bytes.clear();
+    // Non-blocking, so that opening a named pipe does not wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return errno;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return ENODEV;
+    }
+    std::vector<std::uint8_t> buffer(std::size_t{1} << 16);
+    int error = 0;
+    for (;;) {
+        // Reading stops one byte beyond the cap: that byte tells a file that is too large.
+        const std::size_t room = std::min(buffer.size(), maxBytes + 1 - bytes.size());
+        const ssize_t n = ::read(fd, buffer.data(), room);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            error = n < 0 ? errno : 0;
+            break;
+        }
+        bytes.insert(bytes.end(), buffer.begin(), buffer.begin() + n);
+        if (bytes.size() > maxBytes) {
+            bytes.resize(maxBytes);
+            error = EFBIG;
+            break;
+        }
+    }
+    ::close(fd);
+    return error;
+}
+
 std::string checkReplaceable(const std::string& path) {
     SaveSteps steps;
     Temporary temp;
@@ -282,7 +332,9 @@ std::string replaceFile(const std::string& path, const std::uint8_t* data, std::
     if (steps.rename(temp, target) != 0) {
         return abandon(fileTexts::kRenameError, errno, false);
     }
-    removeStaleTemporaries(target);
+    if (firstSaveTo(target)) {
+        removeStaleTemporaries(target);
+    }
 
     // The rename is durable only once the directory itself has reached the disk.
     const int dirFd = steps.openDirectory(directory);

@@ -31,14 +31,22 @@ class SaveSteps {
 // created. Symbolic links are followed to the file they lead to and never replaced themselves.
 // Refused before anything is written: anything but a regular file (a device, a pipe, a
 // folder), and a file the user may not write. The replacement keeps the file's permissions.
-// After a successful replacement, temporaries of the same file left by processes that no
-// longer run are removed. Returns "" on success, else the reason (Russian, without the name).
+// After the first successful replacement of a file in a process, temporaries of the same file
+// left by processes that no longer run are removed. Returns "" on success, else the reason
+// (Russian, without the name).
 std::string replaceFile(const std::string& path, const std::uint8_t* data, std::size_t size,
                         SaveSteps& steps);
 inline std::string replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     SaveSteps steps;
     return replaceFile(path, bytes.data(), bytes.size(), steps);
 }
+
+// Reads the whole regular file `path` (symbolic links lead to the file they name) into `bytes`
+// without waiting on a named pipe. Returns 0, or the errno of the failure: ENOENT when there is
+// no file, ENODEV when it is no regular file (a folder, a device, a pipe), EFBIG when it holds
+// more than `maxBytes` bytes (`bytes` then holds the first maxBytes).
+int readRegularFile(const std::string& path, std::size_t maxBytes,
+                    std::vector<std::uint8_t>& bytes);
 
 // Checks, before work whose result is to be saved there, that replaceFile(path) can succeed
 // as far as can be known now: the file would be replaced (regular and writable, or missing)

@@ -25,4 +25,18 @@ constexpr std::uint32_t boardCode(CharAt charAt) {
     return code;
 }
 
+// 3^(k-1): what one unit of cell k's digit (k 1 to 9) adds to a board's number.
+constexpr std::uint32_t cellWeight(int k) {
+    std::uint32_t weight = 1;
+    for (int i = 1; i < k; ++i) {
+        weight *= 3;
+    }
+    return weight;
+}
+
+// The digit of cell k (1 to 9) in the board number `code`: 0 free, 1 "X", 2 "0".
+constexpr int cellDigit(std::uint32_t code, int k) {
+    return static_cast<int>(code / cellWeight(k) % 3);
+}
+
 }  // namespace zelmo::engine

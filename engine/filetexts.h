@@ -10,7 +10,6 @@
 // was not read or not written. "%1".."%3" stand for the values filled in.
 namespace zelmo::engine::fileTexts {
 
-inline constexpr std::string_view kMemoryNotRead = "Память не прочитана: ";
 inline constexpr std::string_view kFileNotRead =
     "Не удалось прочитать память компьютера из файла «";
 inline constexpr std::string_view kFileNotSaved = "Не удалось сохранить память компьютера в файл «";

@@ -51,10 +51,6 @@ void GameFlow::setClock(Clock clock) {
     clock_ = clock ? std::move(clock) : Clock(&GameFlow::utcMillisecondsOfDay);
 }
 
-int GameFlow::scorePoint(Outcome outcome) {
-    return rowOf(outcome).scorePoint;
-}
-
 void GameFlow::FormCreate() {
     forget();
     scores_ = Scores{};

@@ -70,8 +70,6 @@ class GameFlow {
     // The score since creation: player wins, computer wins, draws (the chart's points 0..2).
     using Scores = std::array<double, 3>;
     const Scores& scores() const { return scores_; }
-    // The score point (0..2) that an outcome raises.
-    static int scorePoint(Outcome outcome);
     bool computerStarts() const { return ComputerStarts; }
     bool acceptingMoves() const { return AcceptingMoves; }
 

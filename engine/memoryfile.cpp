@@ -2,9 +2,6 @@
 #include "engine/memoryfile.h"
 #include "engine/filetexts.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <cerrno>
 #include <cstring>
 
@@ -23,43 +20,22 @@ std::string readError(int error) {
 }  // namespace
 
 MemoryLoadResult loadMemoryFile(const std::string& path, MemorySnapshot& out) {
-    // Non-blocking, so that a named pipe given by mistake is refused instead of waited on.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        const int error = errno;
-        if (error == ENOENT) {
-            return {MemoryFileStatus::Missing, std::string(fileTexts::kFileMissing) + path +
-                                                   std::string(fileTexts::kFileMissingEnd) + "."};
-        }
-        return {MemoryFileStatus::IoError, inFile(fileTexts::kFileNotRead, path, readError(error))};
+    // One byte more than the largest file of this version is enough to tell any file apart,
+    // so a longer one is decoded from its first bytes and refused there.
+    std::vector<std::uint8_t> bytes;
+    const int error = readRegularFile(path, kMaxMemoryFileSize + 1, bytes);
+    if (error == ENOENT) {
+        return {MemoryFileStatus::Missing, std::string(fileTexts::kFileMissing) + path +
+                                               std::string(fileTexts::kFileMissingEnd) + "."};
     }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
+    if (error == ENODEV) {
         return {MemoryFileStatus::IoError,
                 inFile(fileTexts::kFileNotRead, path, std::string(fileTexts::kNotRegularRead))};
     }
-    // One byte more than the largest file of this version is enough to tell any file apart.
-    std::vector<std::uint8_t> bytes(memoryFormat::maxSize() + 1);
-    std::size_t size = 0;
-    while (size < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + size, bytes.size() - size);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            return {MemoryFileStatus::IoError,
-                    inFile(fileTexts::kFileNotRead, path, readError(error))};
-        }
-        if (n == 0) {
-            break;
-        }
-        size += static_cast<std::size_t>(n);
+    if (error != 0 && error != EFBIG) {
+        return {MemoryFileStatus::IoError, inFile(fileTexts::kFileNotRead, path, readError(error))};
     }
-    ::close(fd);
-    MemoryLoadResult result = decodeMemoryReason(bytes.data(), size, out);
+    MemoryLoadResult result = decodeMemory(bytes.data(), bytes.size(), out);
     if (result.status != MemoryFileStatus::Ok) {
         result.message = inFile(fileTexts::kFileNotRead, path, result.message);
     }

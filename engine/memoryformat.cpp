@@ -28,8 +28,8 @@ constexpr std::size_t kHeaderSize = 20;
 constexpr std::size_t kSlotSize = 7;
 constexpr std::size_t kEntrySize = Board::kCells + MemoryEntry::kSlots * kSlotSize;
 constexpr std::size_t kTrailerSize = 4;
-constexpr std::size_t kMaxFileSize =
-    kHeaderSize + PositionMemory::Capacity * kEntrySize + kTrailerSize;
+static_assert(kHeaderSize + PositionMemory::Capacity * kEntrySize + kTrailerSize ==
+              kMaxMemoryFileSize);
 
 using fileTexts::format;
 
@@ -270,10 +270,6 @@ void fill(const std::uint8_t* data, MemorySnapshot& out) {
 
 }  // namespace
 
-std::size_t memoryFormat::maxSize() {
-    return kMaxFileSize;
-}
-
 std::vector<std::uint8_t> encodeMemory(const PositionMemory& memory, std::int32_t entryCount) {
     const std::size_t count = entryCount > 0 ? static_cast<std::size_t>(entryCount) : 0;
     std::vector<std::uint8_t> out(kHeaderSize + count * kEntrySize + kTrailerSize);
@@ -298,21 +294,12 @@ std::vector<std::uint8_t> encodeMemory(const PositionMemory& memory, std::int32_
     return out;
 }
 
-MemoryLoadResult decodeMemoryReason(const std::uint8_t* data, std::size_t size,
-                                    MemorySnapshot& out) {
+MemoryLoadResult decodeMemory(const std::uint8_t* data, std::size_t size, MemorySnapshot& out) {
     if (std::optional<Problem> problem = checkFile(data, size)) {
         return {problem->status, std::move(problem->reason)};
     }
     fill(data, out);
     return {};
-}
-
-MemoryLoadResult decodeMemory(const std::uint8_t* data, std::size_t size, MemorySnapshot& out) {
-    MemoryLoadResult result = decodeMemoryReason(data, size, out);
-    if (result.status != MemoryFileStatus::Ok) {
-        result.message = std::string(fileTexts::kMemoryNotRead) + result.message;
-    }
-    return result;
 }
 
 }  // namespace zelmo::engine

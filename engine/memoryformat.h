@@ -47,10 +47,10 @@ struct MemoryLoadResult {
 // and over the entries, and entries 1..entryCount (positions, slots with answers, weights and
 // used marks). Entries above the count are not stored: a new entry is always written in full
 // when it is created.
-namespace memoryFormat {
-// The largest file of this version; one byte more tells any longer file apart.
-std::size_t maxSize();
-}  // namespace memoryFormat
+// The largest file of this version, a full table: a 20-byte header, Capacity entries of 72
+// bytes and a 4-byte checksum. One byte more tells any longer file apart.
+inline constexpr std::size_t kMaxMemoryFileSize =
+    20 + std::size_t{PositionMemory::Capacity} * 72 + 4;
 
 // Encodes entries 1..entryCount straight from the memory as it is (nothing else is copied).
 std::vector<std::uint8_t> encodeMemory(const PositionMemory& memory, std::int32_t entryCount);
@@ -59,10 +59,8 @@ inline std::vector<std::uint8_t> encodeMemory(const MemorySnapshot& in) {
 }
 // Checks everything before touching `out` (only what play can make passes: positions where the
 // computer is to move, each once up to a turn of the board, answers on free cells); `out` is
-// left untouched unless the result is Ok. The message starts with "Память не прочитана: ".
+// left untouched unless the result is Ok. The message is the bare reason, for the caller to
+// say which file it was.
 MemoryLoadResult decodeMemory(const std::uint8_t* data, std::size_t size, MemorySnapshot& out);
-// The same checks with the bare reason as the message, for callers that name the file.
-MemoryLoadResult decodeMemoryReason(const std::uint8_t* data, std::size_t size,
-                                    MemorySnapshot& out);
 
 }  // namespace zelmo::engine

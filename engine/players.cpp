@@ -13,17 +13,28 @@ namespace zelmo::engine {
 namespace {
 
 constexpr int kStates = kBoardCodes;
-// The eight lines of three, cells numbered from 0.
-constexpr int kLines[8][3] = {{0, 1, 2}, {3, 4, 5}, {6, 7, 8}, {0, 3, 6},
-                              {1, 4, 7}, {2, 5, 8}, {0, 4, 8}, {2, 4, 6}};
-constexpr int kPowers[9] = {1, 3, 9, 27, 81, 243, 729, 2187, 6561};
+
+// The eight lines of three as cell numbers (1 to 9), read from the board's own line masks.
+constexpr std::array<std::array<int, 3>, 8> kLines = [] {
+    std::array<std::array<int, 3>, 8> lines{};
+    for (std::size_t a = 0; a < lines.size(); ++a) {
+        std::size_t n = 0;
+        for (int k = 1; k <= Board::kCells; ++k) {
+            if (WinPatterns::Player[a * std::size_t{Board::kCells} +
+                                    static_cast<std::size_t>(k - 1)] == 'X') {
+                lines[a][n++] = k;
+            }
+        }
+    }
+    return lines;
+}();
 
 int stateOf(const Board& board) {
     return static_cast<int>(boardCode([&board](int k) { return board.at(k).character(); }));
 }
 
-int digit(int state, int cell) {
-    return state / kPowers[cell] % 3;
+int digit(int state, int k) {
+    return cellDigit(static_cast<std::uint32_t>(state), k);
 }
 
 bool hasLine(int state, int mark) {
@@ -65,11 +76,11 @@ class Minimax {
             result = -1;
         } else {
             bool moved = false;
-            for (int cell = 0; cell < 9; ++cell) {
-                if (digit(state, cell) != 0) {
+            for (int k = 1; k <= Board::kCells; ++k) {
+                if (digit(state, k) != 0) {
                     continue;
                 }
-                const int next = state + kPowers[cell] * (side == 0 ? 1 : 2);
+                const int next = state + static_cast<int>(cellWeight(k)) * (side == 0 ? 1 : 2);
                 const int v = value(next, 1 - side);
                 const bool better = !moved || (side == 0 ? v > result : v < result);
                 if (better) {
@@ -77,7 +88,7 @@ class Minimax {
                     bestMask = 0;
                 }
                 if (side == 0 && v == result) {
-                    bestMask = static_cast<std::uint16_t>(bestMask | (1u << (cell + 1)));
+                    bestMask = static_cast<std::uint16_t>(bestMask | (1u << k));
                 }
                 moved = true;
             }
@@ -120,23 +131,6 @@ int randomCell(std::uint16_t mask, SplitMix64& random) {
 }
 
 }  // namespace
-
-std::uint64_t SplitMix64::next() {
-    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-}
-
-std::uint32_t SplitMix64::below(std::uint32_t n) {
-    // Draws from the top of the range that would favour the low results are thrown away.
-    const std::uint64_t limit = UINT64_MAX - UINT64_MAX % n;
-    std::uint64_t draw = next();
-    while (draw >= limit) {
-        draw = next();
-    }
-    return static_cast<std::uint32_t>(draw % n);
-}
 
 int RandomPlayer::move(const Board& board) {
     return randomCell(freeCells(board), random_);

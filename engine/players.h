@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/board.h"
+#include "engine/random.h"
 
 #include <cstdint>
 #include <memory>
@@ -9,24 +10,9 @@
 
 namespace zelmo::engine {
 
-// The players' own generator (splitmix64): small, fast and the same with every standard
-// library, so a seeded run gives the same games everywhere.
-class SplitMix64 {
-  public:
-    explicit SplitMix64(std::uint64_t seed) : state_(seed) {}
-    std::uint64_t next();
-    // A whole number 0..n-1 for n > 0, each equally likely.
-    std::uint32_t below(std::uint32_t n);
-    // A number in [0, 1).
-    double unit() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
-
-  private:
-    std::uint64_t state_;
-};
-
 // Who plays "X" against the learning computer: in the trainer, the soak program and the
-// window's watch mode. It is
-// asked for a move only while the game runs, so the board has a free cell and no line.
+// window's watch mode. It is asked for a move only while the game runs, so the board has a
+// free cell and no line.
 class Player {
   public:
     virtual ~Player() = default;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/plural.h"
+
 #include <array>
 #include <string_view>
 
@@ -18,6 +20,9 @@ inline constexpr std::string_view kWiped = "промыл";
 // The players' names that makePlayer knows, as a refused option's message names them.
 inline constexpr std::string_view kPlayerNames =
     "нужно random, perfect или mixed:P, где P — десятичное число от 0 до 1";
+
+// Games counted, in the window's memory view and in the trainer's report.
+inline constexpr RussianForms kGames = {"партия", "партии", "партий"};
 
 // Labels of the score points 0, 1 and 2, in the order in which they are added.
 inline constexpr std::array<std::string_view, 3> kScoreLabels = {"Игрок", "Компьютер", "Ничья"};

@@ -71,7 +71,6 @@ inline constexpr std::string_view kStdout =
 inline constexpr std::string_view kStopped = "остановлено сигналом";
 inline constexpr std::string_view kAfter = "после";
 
-inline constexpr engine::RussianForms kGames = {"партия", "партии", "партий"};
 inline constexpr engine::RussianForms kGamesAfter = {"партии", "партий", "партий"};
 inline constexpr engine::RussianForms kErrors = {"ошибка", "ошибки", "ошибок"};
 

@@ -4,6 +4,7 @@
 #include "train/texts.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -22,10 +23,22 @@ namespace {
 // in every game, and a million identical lines help nobody.
 constexpr int kErrorsShown = 10;
 
+// A report line's counts: player wins, computer wins, draws (the game flow's score points)
+// and errors.
 struct BlockCounts {
-    std::int64_t wins[3] = {};  // player, computer, draw
+    std::int64_t wins[3] = {};
     std::int64_t errors = 0;
 };
+
+// The wins of the score `now` since the score `before`; scores are whole numbers far below
+// 2^53, so the doubles are exact.
+BlockCounts winsSince(const engine::GameFlow::Scores& now, const engine::GameFlow::Scores& before) {
+    BlockCounts counts;
+    for (std::size_t i = 0; i < now.size(); ++i) {
+        counts.wins[i] = static_cast<std::int64_t>(now[i] - before[i]);
+    }
+    return counts;
+}
 
 // A progress bar drawn on one terminal line, at most ten times a second: a game takes about a
 // microsecond and a terminal cannot take a line per game.
@@ -117,11 +130,9 @@ std::string plainSeconds(double seconds) {
 
 int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& err, bool progress,
                 const volatile std::sig_atomic_t* stop) {
+    // parseArguments has already refused a name that makePlayer does not know.
     const std::unique_ptr<engine::Player> player = engine::makePlayer(options.player, options.seed);
-    if (!player) {
-        err << prefixed(std::string(texts::kBadValue) + " «" + options.player + "»");
-        return kExitUsage;
-    }
+    assert(player != nullptr);
     auto flow = std::make_unique<TrainFlow>(options.grades);
     if (options.clockStart) {
         flow->setClock(SteppingClock(*options.clockStart, options.clockStep));
@@ -165,7 +176,10 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     write(std::string(texts::kTableHeader) + "\n");
     std::int64_t errors = 0;
     std::int64_t gameNumber = 0;
-    BlockCounts block, total;
+    std::int64_t blockErrors = 0;
+    // The game flow keeps the score since it was made; a block is the score's growth since the
+    // block began.
+    engine::GameFlow::Scores blockStart = flow->scores();
     const auto onError = [&](const std::exception& error) {
         ++errors;
         if (errors <= kErrorsShown) {
@@ -181,21 +195,18 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     const auto stopSignal = [stop] { return stop != nullptr ? static_cast<int>(*stop) : 0; };
     const auto started = std::chrono::steady_clock::now();
     for (gameNumber = 1; gameNumber <= options.games; ++gameNumber) {
-        const TrainFlow::GameResult result = flow->playGame(*player, onError);
-        if (result.outcome >= 0) {
-            ++block.wins[result.outcome];
-            ++total.wins[result.outcome];
-        }
-        block.errors += result.errors;
-        total.errors += result.errors;
+        blockErrors += flow->playGame(*player, onError).errors;
         const bool stopping = stopSignal() != 0;
         if (gameNumber % options.block == 0 || gameNumber == options.games || stopping) {
+            BlockCounts block = winsSince(flow->scores(), blockStart);
+            block.errors = blockErrors;
             bar.hide();
             write(blockLine(gameNumber, block, flow->entryCount(), '\t'));
             if (csv.is_open()) {
                 csv << blockLine(gameNumber, block, flow->entryCount(), ',') << std::flush;
             }
-            block = BlockCounts{};
+            blockStart = flow->scores();
+            blockErrors = 0;
         }
         if (stopping) {
             break;
@@ -207,9 +218,10 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     const std::int64_t played = std::min(gameNumber, options.games);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const BlockCounts total = winsSince(flow->scores(), engine::GameFlow::Scores{});
     std::ostringstream totalLine;
     totalLine << texts::kTotal << '\t' << total.wins[0] << '\t' << total.wins[1] << '\t'
-              << total.wins[2] << '\t' << total.errors << '\t' << flow->entryCount() << '\n';
+              << total.wins[2] << '\t' << errors << '\t' << flow->entryCount() << '\n';
     write(totalLine.str());
     const int signal = stopSignal();
     if (signal != 0) {
@@ -220,9 +232,10 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     if (progress) {
         const auto perSecond =
             seconds > 0 ? static_cast<std::int64_t>(static_cast<double>(played) / seconds) : 0;
-        err << engine::countOf(played, texts::kGames) << ' ' << texts::kIn << ' '
+        err << engine::countOf(played, engine::texts::kGames) << ' ' << texts::kIn << ' '
             << plainSeconds(seconds) << ' ' << texts::kSeconds << ": "
-            << engine::countOf(perSecond, texts::kGames) << ' ' << texts::kPerSecond << '\n';
+            << engine::countOf(perSecond, engine::texts::kGames) << ' ' << texts::kPerSecond
+            << '\n';
     }
     if (errors > kErrorsShown) {
         err << prefixed(std::string(texts::kErrorCount) + " " +

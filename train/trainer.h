@@ -29,7 +29,8 @@ struct TrainOptions {
 // Exit codes of the command line.
 enum ExitCode { kExitOk = 0, kExitIoError = 1, kExitUsage = 2 };
 
-// Plays the run: one line per block of games on `out` (and in the CSV file, flushed after
+// Plays the run of options that parseArguments accepted (so the player's name is known to
+// makePlayer): one line per block of games on `out` (and in the CSV file, flushed after
 // every block), errors and the progress bar (when `progress` is set) on `err`. Every file is
 // checked before the first game. When `stop` becomes non-zero (a signal number, set by a
 // signal handler) the run ends after the current game as if it were the last one: the last

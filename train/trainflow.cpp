@@ -36,9 +36,7 @@ TrainFlow::GameResult TrainFlow::playGame(engine::Player& player, const ErrorHan
         const int cell = player.move(board());
         guarded([this, cell] { SpeedButtonClick(cell); });
     }
-    if (finished_) {
-        result.outcome = scorePoint(*finished_);
-    }
+    result.outcome = finished_;
     return result;
 }
 

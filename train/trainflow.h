@@ -25,10 +25,10 @@ struct Grades {
 // window's entry points, so they play exactly the window's game.
 class TrainFlow : public engine::GameFlow {
   public:
-    // What a played game gave: the outcome's score point (0 player, 1 computer, 2 draw; -1 if
-    // the game did not end) and the number of errors reported on the way.
+    // What a played game gave: its outcome (none if the game did not end) and the number of
+    // errors reported on the way.
     struct GameResult {
-        int outcome = -1;
+        std::optional<engine::Outcome> outcome;
         int errors = 0;
     };
     // Called with every error an entry point raised (as the window shows it in a message box);

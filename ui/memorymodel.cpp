@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "engine/plural.h"
+#include "engine/texts.h"
 #include "ui/accessible.h"
 #include "ui/memorytexts.h"
 
@@ -115,7 +116,7 @@ QString MemoryModel::summary() const {
         .arg(engine::PositionMemory::Capacity)
         .arg(QString::fromStdString(countOf(positiveAnswers, memorytexts::kAnswers)))
         .arg(QString::fromStdString(
-            countOf(static_cast<std::int64_t>(gamesPlayed), memorytexts::kGames)));
+            countOf(static_cast<std::int64_t>(gamesPlayed), engine::texts::kGames)));
 }
 
 QString MemoryModel::describe(const MatchBox& box, int number) {

@@ -16,7 +16,6 @@ inline const QString kLongestSummary =
     QStringLiteral("1000 позиций из 1000 · 8000 ответов с плюсом · сыграно: 2147483647 партий");
 inline constexpr engine::RussianForms kPositions{"позиция", "позиции", "позиций"};
 inline constexpr engine::RussianForms kAnswers{"ответ", "ответа", "ответов"};
-inline constexpr engine::RussianForms kGames{"партия", "партии", "партий"};
 inline const QString kLegend = QStringLiteral(
     "Зелёная бусина: ответ с плюсом, компьютер сыграет его снова; жёлтая: ответ испробован, "
     "вес ноль; красная: ответ с минусом. Обведённая бусина: ход, который он выберет сейчас; "

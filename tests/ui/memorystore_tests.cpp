@@ -27,13 +27,13 @@
 #include <utility>
 #include <vector>
 
+#include "engine/memorybackup.h"
 #include "engine/memoryfile.h"
 #include "engine/plural.h"
 #include "tests/common/windowgame.h"
 #include "tests/ui/modalbox.h"
 #include "tests/ui/printers.h"
 #include "ui/controls.h"
-#include "ui/memorybackup.h"
 #include "ui/memorylocation.h"
 #include "ui/memorystore.h"
 #include "ui/unit1.h"
@@ -395,15 +395,15 @@ TEST(MemoryBackupTest, OnlyARegularFileIsCopied) {
     // A named pipe is neither waited on nor copied (it is never replaced either).
     const std::string pipe = QFile::encodeName(dir.filePath(QStringLiteral("pipe"))).toStdString();
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    EXPECT_EQ(zelmo::ui::keepBackup(pipe), "");
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(zelmo::ui::backupPathOf(pipe))));
+    EXPECT_EQ(zelmo::engine::keepBackup(pipe), "");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(zelmo::engine::backupPathOf(pipe))));
     // A file far larger than any memory is not read into memory; the wipe is stopped instead.
     const QString big = dir.filePath(QStringLiteral("big"));
     QFile file(big);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     ASSERT_TRUE(file.resize(qint64{17} << 20));
     file.close();
-    EXPECT_NE(zelmo::ui::keepBackup(QFile::encodeName(big).toStdString()).find("больше"),
+    EXPECT_NE(zelmo::engine::keepBackup(QFile::encodeName(big).toStdString()).find("больше"),
               std::string::npos);
     EXPECT_FALSE(QFile::exists(big + QStringLiteral(".bak")));
 }
