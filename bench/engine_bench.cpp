@@ -4,6 +4,7 @@
 // a random player for the games against the perfect one.
 #include "engine/gameflow.h"
 #include "engine/players.h"
+#include "engine/playgame.h"
 #include "train/trainflow.h"
 
 #include <benchmark/benchmark.h>
@@ -29,6 +30,10 @@ class SilentFlow : public zelmo::train::TrainFlow {
     SilentFlow() : TrainFlow(zelmo::train::Grades{4, 4, 4}) {
         setClock(zelmo::train::SteppingClock(7919, 7919));
     }
+
+    using GameFlow::clearUsed;
+    using GameFlow::comp;
+    using GameFlow::learn;
 
     // Fills the whole table with entries that differ from the empty board only in cell 9,
     // the last one compared: against an empty board every one of the 4000 comparisons
@@ -174,11 +179,9 @@ void gamesAgainst(benchmark::State& state) {
     auto flow = std::make_unique<SilentFlow>();
     flow->FormCreate();
     PlayerType player(7);
+    const zelmo::engine::GameInput input = zelmo::engine::entryPointsOf(*flow);
     for (auto _ : state) {
-        flow->Button2Click();
-        while (flow->acceptingMoves()) {
-            flow->SpeedButtonClick(player.move(flow->board()));
-        }
+        zelmo::engine::playGame(*flow, player, input);
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
     state.counters["entries"] = flow->entryCount();

@@ -6,6 +6,7 @@
 // [GAMES] (default 1000000). Exit code 1 on the first broken invariant, with what broke.
 #include "engine/memoryformat.h"
 #include "engine/players.h"
+#include "engine/playgame.h"
 #include "engine/random.h"
 #include "train/trainflow.h"
 
@@ -123,19 +124,8 @@ static int soak(long games) {
                 overflows += std::string(error.what()) == "Integer overflow";
             }
         };
-        guarded([&] { flow->Button2Click(); });
-        if (!flow->acceptingMoves() || flow->moveCount() != (game % 2 == 0 ? 1 : 0)) {
-            broken(game, "the game did not begin as it should", flow->board());
-        }
-        for (int clicks = 0; flow->acceptingMoves(); ++clicks) {
-            if (clicks == 9) {
-                broken(game, "the game does not end", flow->board());
-            }
-            if (wipe && clicks == 1) {
-                flow->Button1Click();
-                ++wipes;
-            }
-            guarded([&] { flow->SpeedButtonClick(player.move(flow->board())); });
+        // After every move: the invariants, and one used answer per computer move.
+        const auto checkMove = [&] {
             const int used = checkInvariants(*flow, game);
             int noughts = 0;
             for (int k = 1; k <= 9; ++k) {
@@ -147,6 +137,27 @@ static int soak(long games) {
                                    used != noughts)) {
                 broken(game, "used answers " + std::to_string(used), flow->board());
             }
+        };
+        int clicks = 0;
+        const engine::GameInput input{
+            [&] {
+                guarded([&] { flow->Button2Click(); });
+                if (!flow->acceptingMoves() || flow->moveCount() != (game % 2 == 0 ? 1 : 0)) {
+                    broken(game, "the game did not begin as it should", flow->board());
+                }
+            },
+            [&](int cell) {
+                if (wipe && clicks == 1) {
+                    flow->Button1Click();
+                    ++wipes;
+                }
+                ++clicks;
+                guarded([&] { flow->SpeedButtonClick(cell); });
+                checkMove();
+            }};
+        engine::playGame(*flow, player, input);
+        if (flow->acceptingMoves()) {
+            broken(game, "the game does not end", flow->board());
         }
         int risen = 0;
         for (int i = 0; i < 3; ++i) {

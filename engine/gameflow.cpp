@@ -3,6 +3,7 @@
 #include "engine/errors.h"
 #include "engine/texts.h"
 
+#include <algorithm>
 #include <chrono>
 #include <exception>
 #include <utility>
@@ -11,27 +12,36 @@ namespace zelmo::engine {
 
 namespace {
 
-// What an outcome selects: the grade spinner (1..3, not in the score's order), the score
-// point (0..2) and the status text.
-struct OutcomeRow {
-    int spinner;
-    int scorePoint;
-    std::string_view status;
-};
-
-constexpr OutcomeRow rowOf(Outcome outcome) {
+// The status line's text for an outcome.
+constexpr std::string_view statusOf(Outcome outcome) {
     switch (outcome) {
         case Outcome::PlayerWin:
-            return {2, 0, texts::kPlayerWon};
+            return texts::kPlayerWon;
         case Outcome::ComputerWin:
-            return {1, 1, texts::kComputerWon};
+            return texts::kComputerWon;
         case Outcome::Draw:
             break;
     }
-    return {3, 2, texts::kDraw};
+    return texts::kDraw;
 }
 
 }  // namespace
+
+// Tells the listeners that an entry point has returned, also when it ends by an error.
+class GameFlow::EntryPoint {
+  public:
+    explicit EntryPoint(GameFlow& flow) : flow_(flow) {}
+    ~EntryPoint() {
+        for (std::size_t i = 0; i < flow_.listeners_.size(); ++i) {
+            flow_.listeners_[i]->changed();
+        }
+    }
+    EntryPoint(const EntryPoint&) = delete;
+    EntryPoint& operator=(const EntryPoint&) = delete;
+
+  private:
+    GameFlow& flow_;
+};
 
 GameFlow::GameFlow() : clock_(&GameFlow::utcMillisecondsOfDay) {}
 
@@ -51,7 +61,35 @@ void GameFlow::setClock(Clock clock) {
     clock_ = clock ? std::move(clock) : Clock(&GameFlow::utcMillisecondsOfDay);
 }
 
+void GameFlow::addListener(GameListener& listener) {
+    listeners_.push_back(&listener);
+}
+
+void GameFlow::removeListener(GameListener& listener) {
+    listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), &listener),
+                     listeners_.end());
+}
+
+template <typename Call>
+void GameFlow::tell(Call&& call) {
+    std::exception_ptr failure;
+    // By index: a listener may add another while it hears.
+    for (std::size_t i = 0; i < listeners_.size(); ++i) {
+        try {
+            call(*listeners_[i]);
+        } catch (...) {
+            if (!failure) {
+                failure = std::current_exception();
+            }
+        }
+    }
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+}
+
 void GameFlow::FormCreate() {
+    const EntryPoint entry(*this);
     forget();
     scores_ = Scores{};
     for (const std::string_view label : texts::kScoreLabels) {
@@ -61,16 +99,24 @@ void GameFlow::FormCreate() {
 }
 
 void GameFlow::SpeedButtonClick(int cell) {
+    const EntryPoint entry(*this);
     if (AcceptingMoves) {
         pohodil(cell);
     }
 }
 
 void GameFlow::Button2Click() {
+    const EntryPoint entry(*this);
     reset();
     AcceptingMoves = true;
-    setPlayEnabled(false);
-    showStatus(std::string());
+    if (!deferred()) {
+        setPlayEnabled(false);
+    }
+    status_.clear();
+    if (!deferred()) {
+        showStatus(status_);
+    }
+    tell([](GameListener& listener) { listener.gameStarted(); });
     if (ComputerStarts) {
         comp();
         refresh();
@@ -79,19 +125,57 @@ void GameFlow::Button2Click() {
 }
 
 void GameFlow::Button1Click() {
+    const EntryPoint entry(*this);
     forget();
-    showEntryCount(EntryCount);
-    showStatus(std::string(texts::kWiped));
+    if (!deferred()) {
+        showEntryCount(EntryCount);
+    }
+    status_ = texts::kWiped;
+    if (!deferred()) {
+        showStatus(status_);
+    }
+    tell([](GameListener& listener) { listener.memoryWiped(); });
 }
 
 void GameFlow::restoreMemory(const PositionMemory& memory, std::int32_t entryCount) {
+    const EntryPoint entry(*this);
     if (entryCount < 0 || entryCount > PositionMemory::Capacity) {
         throw ERangeError();
     }
     PositionMemory_ = memory;
     PositionMemory_.reindex();
     EntryCount = entryCount;
+    if (!deferred()) {
+        showEntryCount(EntryCount);
+    }
+}
+
+bool GameFlow::deferred() {
+    displayStale_ = displayStale_ || displayDeferred_;
+    return displayDeferred_;
+}
+
+void GameFlow::setDisplayDeferred(bool deferred) {
+    displayDeferred_ = deferred;
+    if (!deferred) {
+        flushDisplay();
+    }
+}
+
+void GameFlow::flushDisplay() {
+    if (!std::exchange(displayStale_, false)) {
+        return;
+    }
+    for (int k = 1; k <= Board::kCells; ++k) {
+        showCell(k, Board_.at(k));
+    }
+    showGameNumber(GameNumber);
     showEntryCount(EntryCount);
+    showStatus(status_);
+    for (std::size_t i = 0; i < scores_.size(); ++i) {
+        setScoreValue(static_cast<int>(i), scores_[i]);
+    }
+    setPlayEnabled(!AcceptingMoves);
 }
 
 void GameFlow::pohodil(int cell) {
@@ -109,8 +193,10 @@ void GameFlow::pohodil(int cell) {
 }
 
 void GameFlow::refresh() {
-    for (int k = 1; k <= Board::kCells; ++k) {
-        showCell(k, Board_.at(k));
+    if (!deferred()) {
+        for (int k = 1; k <= Board::kCells; ++k) {
+            showCell(k, Board_.at(k));
+        }
     }
     MoveCount = checkedAdd(MoveCount, 1);
 }
@@ -121,7 +207,9 @@ void GameFlow::reset() {
     clearUsed();
     MoveCount = 0;
     GameNumber = checkedAdd(GameNumber, 1);
-    showGameNumber(GameNumber);
+    if (!deferred()) {
+        showGameNumber(GameNumber);
+    }
 }
 
 bool GameFlow::check() {
@@ -134,27 +222,37 @@ bool GameFlow::check() {
 }
 
 void GameFlow::finish(Outcome outcome) {
-    const OutcomeRow row = rowOf(outcome);
+    FinishedGame game{outcome, ComputerStarts, GameNumber, 0, std::nullopt};
     // A failure while grading (a weight overflowing under a huge typed grade) must not keep
     // the game from ending: the remaining steps still run, then the error goes on to the
     // caller, which reports it.
     std::exception_ptr failure;
     try {
-        PositionMemory_.learn(EntryCount, [this, &row] { return readGrade(row.spinner); });
+        PositionMemory_.learn(EntryCount, [this, &game] {
+            game.grade = readGrade(gradeOf(game.outcome));
+            return *game.grade;
+        });
     } catch (...) {
         failure = std::current_exception();
     }
-    double& score = scores_[static_cast<std::size_t>(row.scorePoint)];
+    const int point = scorePointOf(outcome);
+    double& score = scores_[static_cast<std::size_t>(point)];
     score += 1;
-    setScoreValue(row.scorePoint, score);
-    showStatus(std::string(row.status));
-    setPlayEnabled(true);
+    if (!deferred()) {
+        setScoreValue(point, score);
+    }
+    status_ = statusOf(outcome);
+    if (!deferred()) {
+        showStatus(status_);
+        setPlayEnabled(true);
+    }
     AcceptingMoves = false;
     ComputerStarts = !ComputerStarts;
+    game.entryCount = EntryCount;
     // The listeners hear of every finished game, whatever happened while grading; an error of
     // their own is reported only when grading had none to report.
     try {
-        gameFinished(outcome);
+        tell([&game](GameListener& listener) { listener.gameFinished(game); });
     } catch (...) {
         if (!failure) {
             failure = std::current_exception();

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/board.h"
+
 #include <cstdint>
 
-// The school grades with which the player rates the computer's play: what the three grade
-// spinners hold at start, the range they allow, and the grade that changes no weight. Shared
-// by the game flow, the window's spinners and the trainer.
+// The school grades with which the player rates the computer's play: which grade an outcome
+// earns, what the three grades are at start, the range they allow, and the grade that changes
+// no weight. Shared by the game flow, the window's spinners and the trainer.
 namespace zelmo::engine::grades {
 
 inline constexpr std::int32_t kLowest = 2;
@@ -19,3 +21,49 @@ inline constexpr std::int32_t kLossDefault = 2;
 inline constexpr std::int32_t kDrawDefault = 4;
 
 }  // namespace zelmo::engine::grades
+
+namespace zelmo::engine {
+
+// The three standing grades, named from the computer's side: its win («Победа», SpinEdit1),
+// its loss («Поражение», SpinEdit2) and a draw («Ничья», SpinEdit3).
+enum class Grade { Win, Loss, Draw };
+
+// The grade a finished game earns: the player's win is the computer's loss.
+constexpr Grade gradeOf(Outcome outcome) {
+    switch (outcome) {
+        case Outcome::PlayerWin:
+            return Grade::Loss;
+        case Outcome::ComputerWin:
+            return Grade::Win;
+        case Outcome::Draw:
+            break;
+    }
+    return Grade::Draw;
+}
+
+// The score point of an outcome (0..2, the chart's order: player, computer, draw).
+constexpr int scorePointOf(Outcome outcome) {
+    switch (outcome) {
+        case Outcome::PlayerWin:
+            return 0;
+        case Outcome::ComputerWin:
+            return 1;
+        case Outcome::Draw:
+            break;
+    }
+    return 2;
+}
+
+// The values of the three grades, as the trainer holds them (the window holds them in its
+// spinners).
+struct Grades {
+    std::int32_t win = grades::kWinDefault;
+    std::int32_t loss = grades::kLossDefault;
+    std::int32_t draw = grades::kDrawDefault;
+
+    constexpr std::int32_t operator[](Grade grade) const {
+        return grade == Grade::Win ? win : grade == Grade::Loss ? loss : draw;
+    }
+};
+
+}  // namespace zelmo::engine

@@ -31,7 +31,9 @@ void GameFlow::comp() {
         PositionMemory_.addAnswer(match->entry, rotate(target, 4 - match->rotation));
     } else if (EntryCount < PositionMemory::Capacity) {
         EntryCount = checkedAdd(EntryCount, 1);
-        showEntryCount(EntryCount);
+        if (!deferred()) {
+            showEntryCount(EntryCount);
+        }
         PositionMemory_.record(EntryCount, Board_, target);
     }
     // With the table full a new position is played at random and not remembered, so the game

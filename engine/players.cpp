@@ -197,4 +197,13 @@ std::unique_ptr<Player> makePlayer(const std::string& name, std::uint64_t seed) 
     return nullptr;
 }
 
+int OrderPlayer::move(const Board& board) {
+    for (const int cell : order_) {
+        if (board.is(cell, kEmpty)) {
+            return cell;
+        }
+    }
+    return order_[0];
+}
+
 }  // namespace zelmo::engine

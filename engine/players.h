@@ -4,6 +4,7 @@
 #include "engine/board.h"
 #include "engine/random.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -53,6 +54,17 @@ class MixedPlayer : public Player {
   private:
     double p_;
     SplitMix64 random_;
+};
+
+// The first free cell of a fixed order: the same game every time the computer answers alike
+// (the window's tests, its screenshots and the benchmarks).
+class OrderPlayer : public Player {
+  public:
+    explicit OrderPlayer(std::array<int, 9> order = {1, 2, 3, 4, 5, 6, 7, 8, 9}) : order_(order) {}
+    int move(const Board& board) override;
+
+  private:
+    std::array<int, 9> order_;
 };
 
 // A player from its name: "random", "perfect" or "mixed:P" with P a plain decimal fraction

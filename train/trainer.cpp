@@ -30,16 +30,6 @@ struct BlockCounts {
     std::int64_t errors = 0;
 };
 
-// The wins of the score `now` since the score `before`; scores are whole numbers far below
-// 2^53, so the doubles are exact.
-BlockCounts winsSince(const engine::GameFlow::Scores& now, const engine::GameFlow::Scores& before) {
-    BlockCounts counts;
-    for (std::size_t i = 0; i < now.size(); ++i) {
-        counts.wins[i] = static_cast<std::int64_t>(now[i] - before[i]);
-    }
-    return counts;
-}
-
 // A progress bar drawn on one terminal line, at most ten times a second: a game takes about a
 // microsecond and a terminal cannot take a line per game.
 class ProgressBar {
@@ -176,10 +166,9 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     write(std::string(texts::kTableHeader) + "\n");
     std::int64_t errors = 0;
     std::int64_t gameNumber = 0;
-    std::int64_t blockErrors = 0;
-    // The game flow keeps the score since it was made; a block is the score's growth since the
-    // block began.
-    engine::GameFlow::Scores blockStart = flow->scores();
+    // The outcomes of the games played, in the block and in all.
+    BlockCounts block;
+    BlockCounts total;
     const auto onError = [&](const std::exception& error) {
         ++errors;
         if (errors <= kErrorsShown) {
@@ -195,18 +184,21 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     const auto stopSignal = [stop] { return stop != nullptr ? static_cast<int>(*stop) : 0; };
     const auto started = std::chrono::steady_clock::now();
     for (gameNumber = 1; gameNumber <= options.games; ++gameNumber) {
-        blockErrors += flow->playGame(*player, onError).errors;
+        const TrainFlow::GameResult game = flow->playGame(*player, onError);
+        block.errors += game.errors;
+        if (game.outcome) {
+            const auto point = static_cast<std::size_t>(engine::scorePointOf(*game.outcome));
+            ++block.wins[point];
+            ++total.wins[point];
+        }
         const bool stopping = stopSignal() != 0;
         if (gameNumber % options.block == 0 || gameNumber == options.games || stopping) {
-            BlockCounts block = winsSince(flow->scores(), blockStart);
-            block.errors = blockErrors;
             bar.hide();
             write(blockLine(gameNumber, block, flow->entryCount(), '\t'));
             if (csv.is_open()) {
                 csv << blockLine(gameNumber, block, flow->entryCount(), ',') << std::flush;
             }
-            blockStart = flow->scores();
-            blockErrors = 0;
+            block = BlockCounts{};
         }
         if (stopping) {
             break;
@@ -218,7 +210,6 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     const std::int64_t played = std::min(gameNumber, options.games);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    const BlockCounts total = winsSince(flow->scores(), engine::GameFlow::Scores{});
     std::ostringstream totalLine;
     totalLine << texts::kTotal << '\t' << total.wins[0] << '\t' << total.wins[1] << '\t'
               << total.wins[2] << '\t' << errors << '\t' << flow->entryCount() << '\n';

@@ -1,27 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "train/trainflow.h"
 
+#include "engine/playgame.h"
+
 namespace zelmo::train {
 
 TrainFlow::TrainFlow(Grades initial) : grades(initial) {
+    addListener(*this);
     FormCreate();
 }
 
-std::int32_t TrainFlow::readGrade(int spinner) {
-    switch (spinner) {
-        case 1:
-            return grades.win;
-        case 2:
-            return grades.loss;
-        default:
-            return grades.draw;
-    }
+TrainFlow::~TrainFlow() {
+    removeListener(*this);
 }
 
 TrainFlow::GameResult TrainFlow::playGame(engine::Player& player, const ErrorHandler& onError) {
     GameResult result;
     finished_.reset();
-    auto guarded = [&](auto&& action) {
+    // Errors arise only while a game ends, and the game still ends: play goes on after them.
+    const auto guarded = [&](auto&& action) {
         try {
             action();
         } catch (const std::exception& error) {
@@ -29,13 +26,9 @@ TrainFlow::GameResult TrainFlow::playGame(engine::Player& player, const ErrorHan
             onError(error);
         }
     };
-    guarded([this] { Button2Click(); });
-    // Every click places a mark or ends the game, errors or not (they arise only while a game
-    // ends); the bound only keeps a fault from turning into an endless loop.
-    for (int clicks = 0; acceptingMoves() && clicks < 9; ++clicks) {
-        const int cell = player.move(board());
-        guarded([this, cell] { SpeedButtonClick(cell); });
-    }
+    const engine::GameInput input{[&] { guarded([this] { Button2Click(); }); },
+                                  [&](int cell) { guarded([&] { SpeedButtonClick(cell); }); }};
+    engine::playGame(*this, player, input);
     result.outcome = finished_;
     return result;
 }

@@ -14,16 +14,12 @@
 namespace zelmo::train {
 
 // The grades of the three outcomes, as the window's spinners hold them.
-struct Grades {
-    std::int32_t win = engine::grades::kWinDefault;  // SpinEdit1, "Победа": the computer won
-    std::int32_t loss = engine::grades::kLossDefault;  // SpinEdit2, "Поражение": it lost
-    std::int32_t draw = engine::grades::kDrawDefault;  // SpinEdit3, "Ничья"
-};
+using Grades = engine::Grades;
 
-// The real game flow with a display that keeps only what the trainer needs: the score and the
-// three grades. The trainer and the soak program drive whole games through it with the
-// window's entry points, so they play exactly the window's game.
-class TrainFlow : public engine::GameFlow {
+// The real game flow with a display that keeps only what the trainer needs: the three grades
+// and the outcome of the game it plays. The trainer and the soak program drive whole games
+// through it with the window's entry points, so they play exactly the window's game.
+class TrainFlow : public engine::GameFlow, private engine::GameListener {
   public:
     // What a played game gave: its outcome (none if the game did not end) and the number of
     // errors reported on the way.
@@ -36,6 +32,9 @@ class TrainFlow : public engine::GameFlow {
     using ErrorHandler = std::function<void(const std::exception&)>;
 
     explicit TrainFlow(Grades grades);
+    ~TrainFlow() override;
+    TrainFlow(const TrainFlow&) = delete;
+    TrainFlow& operator=(const TrainFlow&) = delete;
 
     Grades grades;
 
@@ -48,12 +47,13 @@ class TrainFlow : public engine::GameFlow {
     void showEntryCount(std::int32_t) override {}
     void showStatus(const std::string&) override {}
     void setPlayEnabled(bool) override {}
-    std::int32_t readGrade(int spinner) override;
+    std::int32_t readGrade(engine::Grade grade) override { return grades[grade]; }
     void addScorePoint(const std::string&) override {}
     void setScoreValue(int, double) override {}
-    void gameFinished(engine::Outcome outcome) override { finished_ = outcome; }
 
   private:
+    void gameFinished(const engine::FinishedGame& game) override { finished_ = game.outcome; }
+
     // The outcome of the game being played, told by the game flow when it ends.
     std::optional<engine::Outcome> finished_;
 };

@@ -220,5 +220,76 @@ TEST(GameFlowTest, OverflowWhileGradingStillEndsTheGame) {
     EXPECT_TRUE(flow.acceptingMoves());
 }
 
+TEST(GameFlowTest, OutcomesEarnTheirGradeAndScorePoint) {
+    // The player's win is the computer's loss, graded beside «Поражение».
+    EXPECT_EQ(gradeOf(Outcome::PlayerWin), Grade::Loss);
+    EXPECT_EQ(gradeOf(Outcome::ComputerWin), Grade::Win);
+    EXPECT_EQ(gradeOf(Outcome::Draw), Grade::Draw);
+    EXPECT_EQ(scorePointOf(Outcome::PlayerWin), 0);
+    EXPECT_EQ(scorePointOf(Outcome::ComputerWin), 1);
+    EXPECT_EQ(scorePointOf(Outcome::Draw), 2);
+    const Grades grades{5, 2, 4};
+    EXPECT_EQ(grades[Grade::Win], 5);
+    EXPECT_EQ(grades[Grade::Loss], 2);
+    EXPECT_EQ(grades[Grade::Draw], 4);
+}
+
+// A listener hears each event once: a begun game, a finished one with what it was, a wipe, and
+// the end of every entry point, also one that failed.
+TEST(GameFlowTest, ListenersHearEveryEventOnce) {
+    struct Log : GameListener {
+        std::string events;
+        std::vector<FinishedGame> games;
+        void gameStarted() override { events += 'S'; }
+        void gameFinished(const FinishedGame& game) override {
+            events += 'F';
+            games.push_back(game);
+        }
+        void memoryWiped() override { events += 'W'; }
+        void changed() noexcept override { events += '.'; }
+    } log;
+    RecordingFlow flow;
+    flow.addListener(log);
+    flow.grades[2] = 4;
+    flow.Button2Click();
+    playPlayerWin(flow);
+    EXPECT_EQ(log.events, "S...F.");
+    ASSERT_EQ(log.games.size(), 1u);
+    const FinishedGame& won = log.games[0];
+    EXPECT_EQ(won.outcome, Outcome::PlayerWin);
+    EXPECT_FALSE(won.computerBegan);
+    EXPECT_EQ(won.gameNumber, 1);
+    EXPECT_EQ(won.entryCount, 2);
+    EXPECT_EQ(won.grade, 4);
+
+    log.events.clear();
+    flow.Button2Click();  // the computer begins
+    EXPECT_THROW(flow.SpeedButtonClick(10), ERangeError);
+    flow.Button1Click();
+    EXPECT_EQ(log.events, "S..W.");
+    flow.removeListener(log);
+    flow.Button2Click();
+    EXPECT_EQ(log.events, "S..W.");
+}
+
+// While deferred the game is played but not shown; a flush shows all of it at once.
+TEST(GameFlowTest, DeferredDisplayIsShownWhole) {
+    RecordingFlow flow;
+    flow.setDisplayDeferred(true);
+    flow.Button2Click();
+    playPlayerWin(flow);
+    EXPECT_EQ(flow.shownBoard, "?????????");
+    EXPECT_EQ(flow.status, "<none>");
+    EXPECT_EQ(flow.scores, (Scores{0, 0, 0}));
+    EXPECT_EQ(flow.finished.size(), 1u);  // the listeners still hear
+    flow.setDisplayDeferred(false);
+    EXPECT_EQ(flow.shownBoard, "00X X X  ");
+    EXPECT_EQ(flow.shownGameNumber, 1);
+    EXPECT_EQ(flow.shownEntryCount, 2);
+    EXPECT_EQ(flow.status, "вы выиграли");
+    EXPECT_EQ(flow.scores, (Scores{1, 0, 0}));
+    EXPECT_TRUE(flow.playEnabled);
+}
+
 }  // namespace
 }  // namespace zelmo::engine::test

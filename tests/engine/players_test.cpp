@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/players.h"
+#include "engine/playgame.h"
 #include "recording_flow.h"
 
 #include <gtest/gtest.h>
@@ -50,12 +51,13 @@ TEST(PlayersTest, RandomIsUniformOverFreeCellsAndPerfectNeverLoses) {
     for (const char* name : {"perfect", "mixed:1"}) {
         RecordingFlow flow;
         const auto player = makePlayer(name, 5);
+        const GameInput input{[&flow] { flow.Button2Click(); },
+                              [&flow](int cell) {
+                                  flow.clockMs += 1777;  // another random choice at every answer
+                                  flow.SpeedButtonClick(cell);
+                              }};
         for (int game = 0; game < 2000; ++game) {
-            flow.Button2Click();
-            while (flow.acceptingMoves()) {
-                flow.clockMs += 1777;  // another random choice at every answer
-                flow.SpeedButtonClick(player->move(flow.board()));
-            }
+            playGame(flow, *player, input);
         }
         EXPECT_EQ(flow.GameFlow::scores()[1], 0) << name;
         EXPECT_EQ(flow.GameFlow::scores()[0] + flow.GameFlow::scores()[2], 2000) << name;

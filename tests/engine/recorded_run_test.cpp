@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recording_flow.h"
 
+#include "engine/random.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,18 +12,6 @@
 
 namespace zelmo::engine::test {
 namespace {
-
-// A small generator of its own (splitmix64), so the run is the same with every standard library.
-struct SplitMix {
-    std::uint64_t state;
-    std::uint64_t next() {
-        std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    std::uint32_t below(std::uint32_t n) { return static_cast<std::uint32_t>(next() % n); }
-};
 
 // FNV-1a over 32-bit values.
 struct Fnv {
@@ -41,7 +31,7 @@ std::uint64_t recordedRun(std::ostream* trace) {
     RecordingFlow flow;
     std::uint32_t clock = 12345678;
     flow.setClock([&clock] { return clock = (clock + 1777) % 86400000u; });
-    SplitMix rng{20261207};
+    SplitMix64 rng(20261207);
     Fnv fnv;
     auto note = [&](const char* what, std::uint32_t value) {
         fnv.add(value);
