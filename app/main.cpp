@@ -11,6 +11,7 @@
 #include "engine/stdstreams.h"
 #include "ui/application.h"
 #include "ui/memorylocation.h"
+#include "ui/session.h"
 #include "ui/unit1.h"
 #include "ui/watch.h"
 
@@ -39,17 +40,19 @@ int main(int argc, char** argv) {
 
     // The window runs FormCreate while it is built, before it is shown.
     zelmo::ui::TForm1 form1;
+    // What the program adds around the window: the memory file, watching, the memory view.
+    zelmo::ui::Session session(form1);
     zelmo::app::watchStartup(form1);
     form1.show();
     if (commandLine.keepMemory) {
-        form1.useKeptMemory();
+        session.useKeptMemory();
     } else if (!commandLine.memoryPath.isEmpty()) {
-        form1.useMemoryFile(commandLine.memoryPath, zelmo::ui::FolderPolicy::MustExist);
+        session.useMemoryFile(commandLine.memoryPath, zelmo::ui::FolderPolicy::MustExist);
     }
     // The parser has checked the player's name, so the watch mode takes it.
     if (!commandLine.opponent.isEmpty()) {
-        form1.watch(commandLine.opponent,
-                    commandLine.pace.value_or(zelmo::ui::WatchMode::kDefaultPace));
+        session.watch(commandLine.opponent,
+                      commandLine.pace.value_or(zelmo::ui::WatchMode::kDefaultPace));
     }
     app.exec();
     return 0;

@@ -10,10 +10,8 @@
 #include "ui/accessiblespin.h"
 #include "ui/announce.h"
 #include "ui/controls.h"
-#include "ui/memoryview.h"
 #include "ui/spinedit.h"
 #include "ui/texts.h"
-#include "ui/unit1.h"
 
 namespace zelmo::ui::accessible {
 
@@ -159,14 +157,14 @@ QAccessibleInterface* factory(const QString& /*className*/, QObject* object) {
     }
     auto* widget = static_cast<QWidget*>(object);
     const QString name = widget->objectName();
-    if (qobject_cast<TForm1*>(widget) != nullptr) {
+    if (name == QLatin1String("Form1")) {
         return new Container(widget, QAccessible::Window,
                              {QStringLiteral("Label6"), QStringLiteral("Label7")});
     }
     if (qobject_cast<QSizeGrip*>(widget) != nullptr) {
         return new QAccessibleWidget(widget, QAccessible::Grip, texts::kSizeGripName);
     }
-    if (qobject_cast<MemoryView*>(widget) != nullptr) {
+    if (name == QLatin1String("MemoryView") && widget->isWindow()) {
         return new QAccessibleWidget(widget, QAccessible::Window);
     }
     if (qobject_cast<TPanel*>(widget) != nullptr) {

@@ -13,7 +13,6 @@
 
 #include "ui/memorymodel.h"
 #include "ui/memorytexts.h"
-#include "ui/unit1.h"
 
 namespace zelmo::ui {
 
@@ -133,10 +132,10 @@ class MatchBoxDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-MemoryView::MemoryView(TForm1& form)
-    : QWidget(&form, Qt::Window),
-      form_(form),
-      model_(new MemoryModel(form, this)),
+MemoryView::MemoryView(engine::GameFlow& flow, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      flow_(flow),
+      model_(new MemoryModel(flow, this)),
       summary_(new QLabel(this)),
       legend_(new QLabel(memorytexts::kLegend, this)),
       list_(new QListView(this)) {
@@ -164,16 +163,16 @@ MemoryView::MemoryView(TForm1& form)
     resize(560, 480);
     auto* closeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(closeKey, &QShortcut::activated, this, &QWidget::close);
-    // The main window's keys work here too (watching, a new game, help, quitting).
-    form_.bindKeys(this);
 
     frame_.setSingleShot(true);
     frame_.setInterval(kFrameMs);
     connect(&frame_, &QTimer::timeout, this, &MemoryView::refreshNow);
-    connect(&form_, &TForm1::handled, this, &MemoryView::schedule);
+    flow_.addListener(*this);
 }
 
-MemoryView::~MemoryView() = default;
+MemoryView::~MemoryView() {
+    flow_.removeListener(*this);
+}
 
 void MemoryView::open() {
     show();

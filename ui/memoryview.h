@@ -4,22 +4,24 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "engine/gameflow.h"
+
 class QLabel;
 class QListView;
 
 namespace zelmo::ui {
 
 class MemoryModel;
-class TForm1;
 
 // The memory view «Память компьютера»: a non-modal top-level window that shows every position
 // the computer remembers as a small board (a match box) with its answers' weights on coloured
 // beads, and a summary line. It follows the game while shown (at most once a frame) and does
-// nothing while hidden; it only reads the game flow. The main window opens it with F3.
-class MemoryView : public QWidget {
+// nothing while hidden; it only reads the game flow, and hears from it when an event has
+// changed the game. The session opens it with F3, as a window of `parent` (the main window).
+class MemoryView : public QWidget, private engine::GameListener {
     Q_OBJECT
   public:
-    explicit MemoryView(TForm1& form);
+    MemoryView(engine::GameFlow& flow, QWidget* parent);
     ~MemoryView() override;
 
     // Shows the window (or brings it to the front) with the memory as it is now.
@@ -28,16 +30,19 @@ class MemoryView : public QWidget {
     void refreshNow();
 
     MemoryModel& model() const { return *model_; }
+    // A refresh waits for the next frame.
+    bool refreshPending() const { return frame_.isActive(); }
     QListView& list() const { return *list_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
 
   private:
+    void changed() noexcept override { schedule(); }
     void schedule();
     void fitMinimumSize();
 
-    TForm1& form_;
+    engine::GameFlow& flow_;
     MemoryModel* model_;
     QLabel* summary_;
     QLabel* legend_;

@@ -3,19 +3,26 @@
 
 #include <QElapsedTimer>
 
-#include "ui/memorystore.h"
-#include "ui/unit1.h"
+#include <utility>
+
+#include "engine/playgame.h"
 
 namespace zelmo::ui {
 
-WatchMode::WatchMode(TForm1& form) : QObject(&form), form_(form) {
+WatchMode::WatchMode(engine::GameFlow& flow, Guard guard, QObject* parent)
+    : QObject(parent),
+      flow_(flow),
+      guard_(std::move(guard)),
+      input_(engine::entryPointsOf(flow)),
+      move_([this] { engine::playMove(flow_, *player_, input_); }) {
     setOpponent(QStringLiteral("perfect"), 1);
     connect(&timer_, &QTimer::timeout, this, &WatchMode::tick);
-    // An error box stops watching before it opens: its own event loop must not run our ticks.
-    connect(&form_, &TForm1::errorReported, this, &WatchMode::stop);
+    flow_.addListener(*this);
 }
 
-WatchMode::~WatchMode() = default;
+WatchMode::~WatchMode() {
+    flow_.removeListener(*this);
+}
 
 bool WatchMode::setOpponent(const QString& name, std::uint64_t seed) {
     std::unique_ptr<engine::Player> player = engine::makePlayer(name.toStdString(), seed);
@@ -37,14 +44,14 @@ void WatchMode::start() {
     if (watching()) {
         return;
     }
-    if (MemoryStore* store = form_.memoryStore()) {
-        store->setSpacing(true);
-    }
+    // Watching may take over a game the player has begun.
+    inGame_ = flow_.acceptingMoves();
     run();
+    emit runningChanged(true);
 }
 
 void WatchMode::run() {
-    form_.setDisplayDeferred(pace_ == 0);
+    flow_.setDisplayDeferred(pace_ == 0);
     timer_.start(pace_);
 }
 
@@ -53,10 +60,8 @@ void WatchMode::stop() {
         return;
     }
     timer_.stop();
-    form_.setDisplayDeferred(false);
-    if (MemoryStore* store = form_.memoryStore()) {
-        store->setSpacing(false);
-    }
+    flow_.setDisplayDeferred(false);
+    emit runningChanged(false);
 }
 
 void WatchMode::toggle() {
@@ -68,12 +73,7 @@ void WatchMode::toggle() {
 }
 
 void WatchMode::step() {
-    if (!form_.acceptingMoves()) {
-        form_.guarded([this] { form_.Button2Click(); });
-        return;
-    }
-    const int cell = player_->move(form_.board());
-    form_.guarded([this, cell] { form_.SpeedButtonClick(cell); });
+    guard_(inGame_ ? move_ : input_.play);
 }
 
 void WatchMode::tick() {
@@ -86,8 +86,8 @@ void WatchMode::tick() {
         slice.start();
         do {
             step();
-        } while (watching() && (form_.acceptingMoves() || slice.elapsed() < kSliceMs));
-        form_.flushDisplay();
+        } while (watching() && (inGame_ || slice.elapsed() < kSliceMs));
+        flow_.flushDisplay();
     }
 }
 

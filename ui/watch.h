@@ -6,26 +6,31 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
+#include "engine/gameflow.h"
 #include "engine/players.h"
+#include "engine/playgame.h"
 
 namespace zelmo::ui {
 
-class TForm1;
-
 // The watch mode: the window plays "X" by itself with one of the shared players, through the
-// same handlers a click on the play button or a cell runs, and begins the next game by itself.
-// The window stops it on a click on a cell, a digit key or an error box. At pace 0 it plays whole
-// games in slices of one frame, so input is handled between games and the window repaints at most
-// once per slice; at a pace above 0 it makes one move per tick.
-class WatchMode : public QObject {
+// same entry points a click on the play button or a cell runs (inside the window's error
+// guard), and begins the next game when it hears that one has finished. The session stops it
+// on a click on a cell, a digit key or an error box. At pace 0 it plays whole games in slices
+// of one frame with the display deferred, so input is handled between games and the window
+// repaints at most once per slice; at a pace above 0 it makes one move per tick.
+class WatchMode : public QObject, private engine::GameListener {
     Q_OBJECT
   public:
+    // Runs an event handler as the window does: an error is reported and play goes on.
+    using Guard = std::function<void(const std::function<void()>& handler)>;
+
     // The player when none is chosen, and the pace of the toggle key.
     static constexpr int kDefaultPace = 200;
 
-    explicit WatchMode(TForm1& form);
+    WatchMode(engine::GameFlow& flow, Guard guard, QObject* parent = nullptr);
     ~WatchMode() override;
 
     // "random", "perfect" or "mixed:P"; false (and nothing changes) for any other name.
@@ -38,9 +43,16 @@ class WatchMode : public QObject {
     void toggle();
     bool watching() const { return timer_.isActive(); }
 
+  signals:
+    // Watching has begun (true) or ended (false).
+    void runningChanged(bool running);
+
   private:
     // The longest slice of games at pace 0: one frame.
     static constexpr int kSliceMs = 16;
+
+    void gameStarted() override { inGame_ = true; }
+    void gameFinished(const engine::FinishedGame& /*game*/) override { inGame_ = false; }
 
     // Runs the timer at the pace, with the display deferred at pace 0.
     void run();
@@ -48,9 +60,13 @@ class WatchMode : public QObject {
     // One action of the player: the play button between games, a move during one.
     void step();
 
-    TForm1& form_;
+    engine::GameFlow& flow_;
+    Guard guard_;
+    engine::GameInput input_;            // the flow's entry points
+    std::function<void()> move_;         // the player's move through them
     std::unique_ptr<engine::Player> player_;
     int pace_ = kDefaultPace;
+    bool inGame_ = false;  // a game runs: told by the game flow
     QTimer timer_;
 };
 

@@ -20,6 +20,7 @@
 #include "tests/common/windowgame.h"
 #include "train/trainflow.h"
 #include "ui/controls.h"
+#include "ui/session.h"
 #include "ui/unit1.h"
 
 int main(int argc, char** argv) {
@@ -37,7 +38,8 @@ int main(int argc, char** argv) {
     form.setErrorBox([](QWidget*, const QString&, const QString& text) {
         std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
     });
-    form.useMemoryFile(path);
+    zelmo::ui::Session session(form);
+    session.useMemoryFile(path);
     if (!dump) {
         std::puts("ready");
         std::fflush(stdout);

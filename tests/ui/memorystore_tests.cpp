@@ -33,6 +33,7 @@
 #include "tests/common/windowgame.h"
 #include "tests/ui/modalbox.h"
 #include "tests/ui/printers.h"
+#include "tests/ui/sessionform.h"
 #include "ui/controls.h"
 #include "ui/memorylocation.h"
 #include "ui/memorystore.h"
@@ -42,7 +43,8 @@
 
 namespace {
 
-using zelmo::ui::TForm1;
+// The window with its session, as the program makes it.
+using TForm1 = zelmo::ui::test::SessionForm;
 
 class MemoryFileWindowTest : public ::testing::Test {
   protected:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Makes the README's picture of the window: builds the real window off screen, plays a few
 // games by simulated clicks and saves the window's image. Usage: zelmo_screenshot FILE.png [GAMES]
+#include "engine/playgame.h"
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/unit1.h"
@@ -23,24 +24,16 @@ void click(QWidget* control) {
     QTest::mouseClick(control, Qt::LeftButton, Qt::NoModifier, control->rect().center());
 }
 
-// The player takes the first free cell of a fixed order until the game ends.
+// The player takes the first free cell of a fixed order until the game ends; the clock moves
+// on before every move, so the computer's random choices vary.
 void playOneGame(TForm1& form, std::uint32_t& clockTicks) {
-    click(form.Button2);
-    static constexpr int kOrder[] = {5, 1, 9, 3, 7, 2, 8, 4, 6};
-    while (form.acceptingMoves()) {
-        bool moved = false;
-        for (const int cell : kOrder) {
-            if (form.board().at(cell).text() == " ") {
-                clockTicks += 7919;
-                click(form.cellButton(cell));
-                moved = true;
-                break;
-            }
-        }
-        if (!moved) {
-            break;
-        }
-    }
+    zelmo::engine::OrderPlayer player({5, 1, 9, 3, 7, 2, 8, 4, 6});
+    const zelmo::engine::GameInput clicks{[&form] { click(form.Button2); },
+                                          [&](int cell) {
+                                              clockTicks += 7919;
+                                              click(form.cellButton(cell));
+                                          }};
+    zelmo::engine::playGame(form, player, clicks);
 }
 
 }  // namespace

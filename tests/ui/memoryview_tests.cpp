@@ -6,11 +6,11 @@
 #include <QFile>
 #include <QListView>
 #include <QScopeGuard>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "engine/memoryfile.h"
@@ -21,6 +21,7 @@
 #include "ui/memorymodel.h"
 #include "ui/memorystore.h"
 #include "ui/memoryview.h"
+#include "ui/session.h"
 #include "ui/unit1.h"
 #include "ui/watch.h"
 
@@ -32,8 +33,24 @@ using zelmo::engine::PositionMemory;
 using zelmo::engine::test::remember;
 using zelmo::ui::MatchBox;
 using zelmo::ui::MemoryModel;
+using zelmo::ui::Session;
 using zelmo::ui::TForm1;
 using Bead = MatchBox::Bead;
+
+// Counts the games the window's game flow says have finished, and runs `then` after each.
+struct FinishedGames : zelmo::engine::GameListener {
+    explicit FinishedGames(TForm1& window) : form(window) { form.addListener(*this); }
+    ~FinishedGames() { form.removeListener(*this); }
+    void gameFinished(const zelmo::engine::FinishedGame&) override {
+        ++count;
+        if (then) {
+            then();
+        }
+    }
+    TForm1& form;
+    int count = 0;
+    std::function<void()> then;
+};
 
 TEST(MemoryViewTest, ModelShowsWeightsColoursAndTheAnswersChosenAndPlayed) {
     auto memory = std::make_unique<PositionMemory>();
@@ -99,18 +116,20 @@ TEST(MemoryViewTest, ModelShowsWeightsColoursAndTheAnswersChosenAndPlayed) {
 
 TEST(MemoryViewTest, FollowsTheGameWhileShownAndNotWhileHidden) {
     TForm1 form;
+    Session session(form);
     form.show();
-    zelmo::ui::MemoryView& view = form.memoryView();
+    zelmo::ui::MemoryView& view = session.memoryView();
     view.open();
     form.Button2->click();
     form.cellButton(5)->click();
     QTRY_COMPARE(view.model().rowCount(), 1);
     EXPECT_EQ(view.model().box(0).played, form.board().text().find('0') + 1);
 
+    QTRY_VERIFY(!view.refreshPending());
     view.hide();
     form.cellButton(form.board().at(1).character() == ' ' ? 1 : 9)->click();
-    QTest::qWait(50);
-    EXPECT_EQ(view.model().rowCount(), 1);  // hidden: not read again
+    EXPECT_FALSE(view.refreshPending());  // hidden: not read again
+    EXPECT_EQ(view.model().rowCount(), 1);
     view.open();
     ASSERT_EQ(view.model().rowCount(), form.entryCount());
     ASSERT_GE(form.entryCount(), 2);
@@ -128,16 +147,17 @@ TEST(MemoryViewTest, FollowsTheGameWhileShownAndNotWhileHidden) {
 
 TEST(WatchModeTest, PlaysWholeGamesThroughTheWindowAndStopsOnACellClick) {
     TForm1 form;
+    Session session(form);
     form.setErrorBox([](QWidget*, const QString&, const QString&) { FAIL(); });
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    QSignalSpy ended(&form, &TForm1::gameEnded);
+    FinishedGames ended(form);
     QStringList heard;
     zelmo::ui::Announcer::setListener([&heard](const QString& message) { heard << message; });
     const auto stopListening = qScopeGuard([] { zelmo::ui::Announcer::setListener(nullptr); });
-    EXPECT_FALSE(form.watch(QStringLiteral("nobody"), 0));
-    ASSERT_TRUE(form.watch(QStringLiteral("perfect"), 0));
-    EXPECT_TRUE(form.watchMode().watching());
+    EXPECT_FALSE(session.watch(QStringLiteral("nobody"), 0));
+    ASSERT_TRUE(session.watch(QStringLiteral("perfect"), 0));
+    EXPECT_TRUE(session.watchMode().watching());
     QTRY_VERIFY_WITH_TIMEOUT(form.gameNumber() >= 200, 60000);
     // At full speed the window catches up at most 60 times a second, the outcome heard with it.
     QCoreApplication::processEvents();
@@ -147,15 +167,16 @@ TEST(WatchModeTest, PlaysWholeGamesThroughTheWindowAndStopsOnACellClick) {
     })) << heard.join(QLatin1Char('|')).left(300).toStdString();
 
     QTest::mouseClick(form.cellButton(5), Qt::LeftButton);
-    EXPECT_FALSE(form.watchMode().watching());
+    EXPECT_FALSE(session.watchMode().watching());
     const int games = form.gameNumber();
-    QTest::qWait(50);
-    // Not begun again, and each finished game was told once and counted by the chart.
+    // Not begun again once the events waiting have run, and each finished game was told once
+    // and counted by the chart.
+    QCoreApplication::processEvents();
     const auto& scores = form.scores();
-    EXPECT_LE(games - form.gameNumber(), 0);
+    EXPECT_EQ(form.gameNumber(), games);
     EXPECT_EQ(scores[1], 0);  // the perfect player never loses
-    EXPECT_EQ(ended.count(), scores[0] + scores[2]);
-    EXPECT_GE(ended.count(), games - 1);
+    EXPECT_EQ(ended.count, scores[0] + scores[2]);
+    EXPECT_GE(ended.count, games - 1);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(form.Series1->GetYValue(i), scores[static_cast<std::size_t>(i)]);
     }
@@ -168,11 +189,11 @@ TEST(WatchModeTest, PlaysWholeGamesThroughTheWindowAndStopsOnACellClick) {
     EXPECT_EQ(form.Button2->isEnabled(), !form.acceptingMoves());
 
     // F5 starts it again at a pace; a digit key stops it.
-    form.watchMode().setPace(1);
+    session.watchMode().setPace(1);
     QTest::keyClick(&form, Qt::Key_F5);
-    EXPECT_TRUE(form.watchMode().watching());
+    EXPECT_TRUE(session.watchMode().watching());
     QTest::keyClick(&form, Qt::Key_5);
-    EXPECT_FALSE(form.watchMode().watching());
+    EXPECT_FALSE(session.watchMode().watching());
 }
 
 TEST(WatchModeTest, AnErrorBoxStopsWatchingAndTheGameStillEnds) {
@@ -181,6 +202,7 @@ TEST(WatchModeTest, AnErrorBoxStopsWatchingAndTheGameStillEnds) {
     auto memory = std::make_unique<PositionMemory>();
     remember(*memory, 1, "         ", {{5, INT32_MAX, false}});
     TForm1 form;
+    Session session(form);
     int boxes = 0;
     form.setErrorBox([&boxes](QWidget*, const QString&, const QString& text) {
         ++boxes;
@@ -188,9 +210,9 @@ TEST(WatchModeTest, AnErrorBoxStopsWatchingAndTheGameStillEnds) {
     });
     form.restoreMemory(*memory, 1);
     form.show();
-    ASSERT_TRUE(form.watch(QStringLiteral("perfect"), 0));
+    ASSERT_TRUE(session.watch(QStringLiteral("perfect"), 0));
     QTRY_COMPARE_WITH_TIMEOUT(boxes, 1, 60000);
-    EXPECT_FALSE(form.watchMode().watching());
+    EXPECT_FALSE(session.watchMode().watching());
     EXPECT_EQ(form.gameNumber(), 2);
     EXPECT_FALSE(form.acceptingMoves());
     EXPECT_TRUE(form.Button2->isEnabled());
@@ -202,18 +224,20 @@ TEST(WatchModeTest, HeldSavesAreWrittenWhenWatchingStops) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("memory.zelmo"));
     TForm1 form;
-    form.useMemoryFile(path);
+    Session session(form);
+    session.useMemoryFile(path);
     form.show();
     // Stopped between games well within the first second: only the stop can have saved.
-    QObject::connect(&form, &TForm1::gameEnded, &form, [&form] {
+    FinishedGames ended(form);
+    ended.then = [&] {
         if (form.gameNumber() >= 20) {
-            form.watchMode().stop();
+            session.watchMode().stop();
         }
-    });
-    ASSERT_TRUE(form.watch(QStringLiteral("random"), 0));
-    QTRY_VERIFY_WITH_TIMEOUT(!form.watchMode().watching(), 60000);
+    };
+    ASSERT_TRUE(session.watch(QStringLiteral("random"), 0));
+    QTRY_VERIFY_WITH_TIMEOUT(!session.watchMode().watching(), 60000);
     ASSERT_EQ(form.gameNumber(), 20);
-    form.memoryStore()->flush();  // waits for the saving thread; saves nothing held back
+    session.memoryStore()->flush();  // waits for the saving thread; saves nothing held back
 
     auto saved = std::make_unique<zelmo::engine::MemorySnapshot>();
     ASSERT_EQ(zelmo::engine::loadMemoryFile(QFile::encodeName(path).toStdString(), *saved).status,

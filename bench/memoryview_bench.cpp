@@ -2,8 +2,8 @@
 // The learning views, measured: a full refresh of the memory view with 1000 positions beside a
 // floor that only copies the weights, and the games per second of the window's watch mode at
 // pace 0 beside the trainer's flow against the same player in the same run.
-//   QT_QPA_PLATFORM=offscreen learningview_bench [benchmark options]
-//   QT_QPA_PLATFORM=offscreen learningview_bench --shots DIR   (the memory view's pictures)
+//   QT_QPA_PLATFORM=offscreen memoryview_bench [benchmark options]
+//   QT_QPA_PLATFORM=offscreen memoryview_bench --shots DIR   (the memory view's pictures)
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -24,12 +24,14 @@
 #include "ui/controls.h"
 #include "ui/memorymodel.h"
 #include "ui/memoryview.h"
+#include "ui/session.h"
 #include "ui/unit1.h"
 #include "ui/watch.h"
 
 namespace {
 
 using zelmo::engine::PositionMemory;
+using zelmo::ui::Session;
 using zelmo::ui::TForm1;
 
 // A full table: every entry a position with three answers whose weights depend on `round`,
@@ -55,8 +57,9 @@ std::unique_ptr<PositionMemory> fullMemory(int round) {
 
 void BM_MemoryViewFullRefresh(benchmark::State& state) {
     TForm1 form;
+    Session session(form);
     form.show();
-    zelmo::ui::MemoryView& view = form.memoryView();
+    zelmo::ui::MemoryView& view = session.memoryView();
     view.open();
     const std::array<std::unique_ptr<PositionMemory>, 2> memories = {fullMemory(0), fullMemory(1)};
     int round = 0;
@@ -94,13 +97,14 @@ BENCHMARK(BM_CopyWeightsFloor)->Unit(benchmark::kMicrosecond);
 // of games and a repaint); games per second is the items rate.
 void BM_WindowWatchGames(benchmark::State& state, const char* opponent) {
     TForm1 form;
+    Session session(form);
     form.show();
-    form.watch(QString::fromLatin1(opponent), 0);
+    session.watch(QString::fromLatin1(opponent), 0);
     const int first = form.gameNumber();
     for (auto _ : state) {
         QApplication::processEvents();
     }
-    form.watchMode().stop();
+    session.watchMode().stop();
     state.SetItemsProcessed(form.gameNumber() - first);
     state.counters["entries"] = form.entryCount();
 }
@@ -133,6 +137,7 @@ int shots(const QString& dir) {
     const QString scale = QString::number(qApp->devicePixelRatio());
     {
         TForm1 form;
+        Session session(form);
         form.show();
         auto player = zelmo::engine::makePlayer("random", 3);
         for (int game = 0; game < 6; ++game) {
@@ -143,29 +148,37 @@ int shots(const QString& dir) {
         if (form.acceptingMoves()) {
             form.cellButton(player->move(form.board()))->click();
         }
-        form.memoryView().open();
-        form.memoryView().resize(620, 420);
+        session.memoryView().open();
+        session.memoryView().resize(620, 420);
         QApplication::processEvents();
-        save(form.memoryView(), dir + QStringLiteral("/memoryview-few-games@") + scale + ".png");
+        save(session.memoryView(), dir + QStringLiteral("/memoryview-few-games@") + scale + ".png");
         save(form, dir + QStringLiteral("/window-few-games@") + scale + ".png");
     }
     {
         TForm1 form;
+        Session session(form);
         form.show();
-        QObject::connect(&form, &TForm1::gameEnded, &form, [&form] {
-            if (form.gameNumber() >= 2000) {
-                form.watchMode().stop();
+        // Watching stops between games once 2000 have been played.
+        struct StopAt2000 : zelmo::engine::GameListener {
+            explicit StopAt2000(Session& watched) : session(watched) {}
+            void gameFinished(const zelmo::engine::FinishedGame& game) override {
+                if (game.gameNumber >= 2000) {
+                    session.watchMode().stop();
+                }
             }
-        });
-        form.watch(QStringLiteral("perfect"), 0);
-        while (form.watchMode().watching()) {
+            Session& session;
+        } stop(session);
+        form.addListener(stop);
+        session.watch(QStringLiteral("perfect"), 0);
+        while (session.watchMode().watching()) {
             QApplication::processEvents();
         }
-        form.watchMode().stop();
-        form.memoryView().open();
-        form.memoryView().resize(900, 700);
+        form.removeListener(stop);
+        session.memoryView().open();
+        session.memoryView().resize(900, 700);
         QApplication::processEvents();
-        save(form.memoryView(), dir + QStringLiteral("/memoryview-2000-perfect@") + scale + ".png");
+        save(session.memoryView(),
+             dir + QStringLiteral("/memoryview-2000-perfect@") + scale + ".png");
         save(form, dir + QStringLiteral("/window-2000-perfect@") + scale + ".png");
     }
     return 0;

@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/session.h"
+
+#include <QFile>
+#include <QKeySequence>
+#include <QRandomGenerator>
+#include <QShortcut>
+
+#include "engine/memorybackup.h"
+#include "ui/controls.h"
+#include "ui/help.h"
+#include "ui/memorystore.h"
+#include "ui/memoryview.h"
+#include "ui/texts.h"
+#include "ui/unit1.h"
+#include "ui/watch.h"
+
+namespace zelmo::ui {
+
+Session::Session(TForm1& form)
+    : QObject(nullptr),
+      form_(form),
+      wipeQuestion_(&askWipeQuestion),
+      watchMode_(new WatchMode(
+          form, [&form](const std::function<void()>& handler) { form.guarded(handler); }, this)) {
+    form_.addListener(*this);
+    form_.setWipeGuard([this] { return confirmWipe(); });
+    // The player takes over with a click on a cell or a digit; an error box stops watching
+    // before it opens, so that its own event loop does not run the watch mode's ticks.
+    connect(&form_, &TForm1::playerMoved, watchMode_, &WatchMode::stop);
+    connect(&form_, &TForm1::errorReported, watchMode_, &WatchMode::stop);
+    // The last game's save may still be on its way: closing waits for it, and when the file
+    // does not hold the memory as it is, says so before the window goes.
+    connect(&form_, &TForm1::closing, this, [this] {
+        if (store_) {
+            store_->finish();
+        }
+    });
+    // Watching ends many games a second: their saves are spaced while it runs.
+    connect(watchMode_, &WatchMode::runningChanged, this, [this](bool running) {
+        if (store_) {
+            store_->setSpacing(running);
+        }
+    });
+    bindKeys(&form_);
+}
+
+Session::~Session() {
+    // Watching ends with the window, saving what it held back while the store still exists.
+    watchMode_->stop();
+    // The memory view listens to the game, which outlives it only while the form does.
+    delete memoryView_;
+    delete help_;
+    form_.setWipeGuard({});
+    form_.removeListener(*this);
+}
+
+void Session::setWipeQuestion(WipeQuestion question) {
+    wipeQuestion_ = question ? std::move(question) : WipeQuestion(&askWipeQuestion);
+}
+
+void Session::setMemoryWriter(SaveThread::Writer writer) {
+    memoryWriter_ = std::move(writer);
+}
+
+void Session::useKeptMemory() {
+    const QString path = keptMemoryPath();
+    if (path.isEmpty()) {
+        form_.reportError(texts::kNoKeptMemory.arg(texts::kNoKeptFolder));
+        return;
+    }
+    useMemoryFile(path, FolderPolicy::Create);
+}
+
+void Session::useMemoryFile(const QString& path, FolderPolicy policy) {
+    store_ = std::make_unique<MemoryStore>(
+        form_, path, [this](const QString& text) { form_.reportError(text); }, memoryWriter_);
+    if (watchMode_->watching()) {
+        store_->setSpacing(true);
+    }
+    form_.guarded([this, policy] { store_->load(policy); });
+}
+
+void Session::finishSaving() {
+    if (store_) {
+        store_->flush();
+    }
+}
+
+void Session::gameFinished(const engine::FinishedGame& /*game*/) {
+    // A finished game is written to the memory file, even when grading failed (an overflow
+    // still ends the game).
+    if (store_) {
+        store_->gameFinished();
+    }
+}
+
+bool Session::confirmWipe() {
+    // Forgetting a kept memory is asked first, and so is replacing a file that could not be
+    // read (it may hold a memory worth more than an empty one); the empty memory and a window
+    // without a file are wiped at once, as always.
+    wipeAsked_ = store_ && (form_.entryCount() > 0 || store_->keepsUnreadableFile());
+    if (!wipeAsked_) {
+        return true;
+    }
+    // Watching would go on learning and saving behind the question.
+    watchMode_->stop();
+    const QString backup = QFile::decodeName(
+        engine::backupPathOf(QFile::encodeName(store_->path()).toStdString()).c_str());
+    const QString question = form_.entryCount() > 0
+                                 ? wipeQuestionText(form_.entryCount(), backup)
+                                 : unreadableWipeQuestionText(store_->path(), backup);
+    return wipeQuestion_(&form_, texts::kAppName, question);
+}
+
+void Session::memoryWiped() {
+    if (store_) {
+        store_->wiped(wipeAsked_);
+    }
+    wipeAsked_ = false;
+}
+
+bool Session::watch(const QString& opponent, int paceMs) {
+    if (!watchMode_->setOpponent(opponent, QRandomGenerator::global()->generate64())) {
+        return false;
+    }
+    watchMode_->setPace(paceMs);
+    watchMode_->start();
+    return true;
+}
+
+MemoryView& Session::memoryView() {
+    if (memoryView_ == nullptr) {
+        memoryView_ = new MemoryView(form_, &form_);
+        bindKeys(memoryView_);
+    }
+    return *memoryView_;
+}
+
+void Session::showHelp() {
+    if (help_ == nullptr) {
+        help_ = new HelpWindow(&form_, store_ ? store_->path() : QString(),
+                               [this](const QUrl& url) { form_.openUrl(url); });
+    }
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+}
+
+void Session::bindKeys(QWidget* window) {
+    // Window-wide shortcuts: they work whichever control has the focus, a spinner included,
+    // and in the memory view as in the main window.
+    auto bind = [this, window](const QKeySequence& keys, auto action) {
+        auto* shortcut = new QShortcut(keys, window);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    bind(QKeySequence(Qt::Key_F1), [this] { showHelp(); });
+    bind(QKeySequence(Qt::Key_F3), [this] { memoryView().open(); });
+    bind(QKeySequence(Qt::Key_F5), [this] { watchMode_->toggle(); });
+    // A new game is what «играть» does, and only when it may be pressed.
+    const auto newGame = [this] {
+        if (form_.Button2->isEnabled()) {
+            form_.Button2->click();
+        }
+    };
+    bind(QKeySequence(Qt::Key_F2), newGame);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_N), newGame);
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { form_.close(); });
+}
+
+}  // namespace zelmo::ui

@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "engine/gameflow.h"
+#include "ui/memorylocation.h"
+#include "ui/savethread.h"
+#include "ui/wipequestion.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <memory>
+
+namespace zelmo::ui {
+
+class HelpWindow;
+class MemoryStore;
+class MemoryView;
+class TForm1;
+class WatchMode;
+
+// What the window does beyond its own controls, kept beside it: the memory file and its saving,
+// the question before a wipe that would lose a kept memory, the watch mode, the memory view,
+// the help, and the keys that reach them. It hears the game through the game flow's listener
+// and the form's few signals; the form does not know it. The program makes one per window,
+// after the window and gone before it.
+class Session : public QObject, private engine::GameListener {
+    Q_OBJECT
+  public:
+    explicit Session(TForm1& form);
+    ~Session() override;
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    // Replace the question before a wipe and the memory file's writer (tests; the writer
+    // before useMemoryFile).
+    void setWipeQuestion(WipeQuestion question);
+    void setMemoryWriter(SaveThread::Writer writer);
+
+    // Keeps the computer's memory in a file (zelmo --memory FILE): reads it now, then saves it
+    // after every finished game and every wipe. Without it nothing is stored.
+    // `policy` says whether the file's folder may be created (the kept memory's own folder).
+    void useMemoryFile(const QString& path, FolderPolicy policy = FolderPolicy::MustExist);
+    // The memory kept in the user's data folder (`zelmo --keep-memory`); without such a folder
+    // an error box says so and nothing is kept.
+    void useKeptMemory();
+    // The memory file's store, or nullptr when no file is used.
+    MemoryStore* memoryStore() const { return store_.get(); }
+    // Waits until the last save handed to the saving thread is written; reports a failure.
+    void finishSaving();
+
+    // The window playing "X" by itself (toggled with F5): `opponent` is "random", "perfect" or
+    // "mixed:P", `paceMs` the milliseconds per move. False for an unknown opponent.
+    bool watch(const QString& opponent, int paceMs);
+    WatchMode& watchMode() const { return *watchMode_; }
+    // The memory view (F3), created when first opened.
+    MemoryView& memoryView();
+    // Opens the help (F1), or brings it forward when it is open.
+    void showHelp();
+
+    // Binds the keys (help, new game, memory view, watching, quit) on `window`: the form's and
+    // the memory view's.
+    void bindKeys(QWidget* window);
+
+  private:
+    void gameFinished(const engine::FinishedGame& game) override;
+    void memoryWiped() override;
+    // Before «промыть мозги»: asks first when a kept memory would lose positions.
+    bool confirmWipe();
+
+    TForm1& form_;
+    WipeQuestion wipeQuestion_;
+    SaveThread::Writer memoryWriter_;  // empty: the engine's
+    std::unique_ptr<MemoryStore> store_;  // only with a memory file
+    bool wipeAsked_ = false;              // the player confirmed the wipe that runs
+    WatchMode* watchMode_;                // a child of the session
+    QPointer<MemoryView> memoryView_;     // a window of the form's, created on first use
+    QPointer<HelpWindow> help_;
+};
+
+}  // namespace zelmo::ui
