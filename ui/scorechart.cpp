@@ -3,6 +3,7 @@
 
 #include "chart/chartexceptions.h"
 #include "chart/tseriesmarks.h"
+#include "ui/texts.h"
 
 #include <memory>
 
@@ -12,12 +13,11 @@ using namespace zelmo::chart;
 
 namespace {
 
-const QString kScoreTitle = QStringLiteral(u"Счёт");
 const QString kLeftAxisFormat = QStringLiteral("###");
 
 TFontData TitleFont() {
     TFontData font;
-    font.Name = QString::fromUtf8(texts::kDefaultFontName);
+    font.Name = QString::fromUtf8(chart::texts::kDefaultFontName);
     font.Height = -16;
     font.Color = clBlack;
     return font;
@@ -37,7 +37,7 @@ void ConfigureChart(TChart& chart) {
     chart.SetGradientVisible(false);
 
     TChartTitle& title = chart.Title();
-    title.SetText(QStringList{kScoreTitle});
+    title.SetText(QStringList{ui::texts::kScoreName});
     title.SetFont(TitleFont());
     title.SetAlignment(TAlignment::taCenter);
     title.SetVisible(true);
@@ -119,8 +119,8 @@ void ConfigureSeries(TBarSeries& series) {
     series.SetVertAxis(TVertAxis::aLeftAxis);
     series.SetActive(true);
     series.SetShowInLegend(true);
-    series.SetValueFormat(QString::fromUtf8(texts::kDefaultValueFormat));
-    series.SetPercentFormat(QString::fromUtf8(texts::kDefaultPercentFormat));
+    series.SetValueFormat(QString::fromUtf8(chart::texts::kDefaultValueFormat));
+    series.SetPercentFormat(QString::fromUtf8(chart::texts::kDefaultPercentFormat));
 }
 
 }  // namespace

@@ -71,7 +71,7 @@ class Session : public QObject, private engine::GameListener {
 
     TForm1& form_;
     WipeQuestion wipeQuestion_;
-    SaveThread::Writer memoryWriter_;  // empty: the engine's
+    SaveThread::Writer memoryWriter_;     // empty: the engine's
     std::unique_ptr<MemoryStore> store_;  // only with a memory file
     bool wipeAsked_ = false;              // the player confirmed the wipe that runs
     WatchMode* watchMode_;                // a child of the session

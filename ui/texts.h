@@ -48,6 +48,7 @@ inline const QString kGradeDescription = QStringLiteral(
     "Школьная оценка от 2 до 5, которую получают ходы компьютера в конце партии: выше тройки "
     "поощряет их, ниже тройки наказывает");
 inline const QString kGradesPanelName = QStringLiteral("Оценки");
+// The score chart's title, and its name for a screen reader.
 inline const QString kScoreName = QStringLiteral("Счёт");
 inline const QString kSizeGripName = QStringLiteral("Размер окна");
 inline const QString kScoreDescription = QStringLiteral("Игрок: %1, Компьютер: %2, Ничья: %3");

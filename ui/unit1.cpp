@@ -205,8 +205,7 @@ void TForm1::createControls() {
         std::int32_t value;
         bool editorEnabled;
     } grades[] = {
-        {&TForm1::SpinEdit1, "SpinEdit1", texts::kWinGradeName, engine::grades::kWinDefault,
-         false},
+        {&TForm1::SpinEdit1, "SpinEdit1", texts::kWinGradeName, engine::grades::kWinDefault, false},
         {&TForm1::SpinEdit2, "SpinEdit2", texts::kLossGradeName, engine::grades::kLossDefault,
          true},
         {&TForm1::SpinEdit3, "SpinEdit3", texts::kDrawGradeName, engine::grades::kDrawDefault,

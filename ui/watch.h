@@ -62,8 +62,8 @@ class WatchMode : public QObject, private engine::GameListener {
 
     engine::GameFlow& flow_;
     Guard guard_;
-    engine::GameInput input_;            // the flow's entry points
-    std::function<void()> move_;         // the player's move through them
+    engine::GameInput input_;     // the flow's entry points
+    std::function<void()> move_;  // the player's move through them
     std::unique_ptr<engine::Player> player_;
     int pace_ = kDefaultPace;
     bool inGame_ = false;  // a game runs: told by the game flow

@@ -3,8 +3,8 @@
 // benchmarks: the play button, then a player's moves on the cells until the game ends.
 #pragma once
 
-#include "engine/playgame.h"
 #include "engine/players.h"
+#include "engine/playgame.h"
 #include "ui/controls.h"
 #include "ui/unit1.h"
 
@@ -14,7 +14,8 @@ using engine::OrderPlayer;
 
 // Clicks on the window's buttons.
 inline engine::GameInput clicksOn(ui::TForm1& form) {
-    return {[&form] { form.Button2->click(); }, [&form](int cell) { form.cellButton(cell)->click(); }};
+    return {[&form] { form.Button2->click(); },
+            [&form](int cell) { form.cellButton(cell)->click(); }};
 }
 
 // The rest of the game that runs: the player's moves until the game ends.

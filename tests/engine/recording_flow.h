@@ -75,7 +75,7 @@ class RecordingFlow : public GameFlow, private GameListener {
     bool playEnabled = true;
     std::vector<std::string> scoreLabels;
     std::vector<double> scores;
-    std::vector<Outcome> finished;  // every game the flow said had finished, in order
+    std::vector<Outcome> finished;    // every game the flow said had finished, in order
     std::vector<FinishedGame> games;  // and what it said of each
     // By spinner: 1 the computer's win, 2 its loss, 3 a draw.
     std::map<int, std::int32_t> grades = {{1, 3}, {2, 3}, {3, 3}};
