@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/session.h"
 
+#include <QAction>
 #include <QFile>
 #include <QKeySequence>
 #include <QRandomGenerator>
-#include <QShortcut>
+
+#include <functional>
 
 #include "engine/memorybackup.h"
 #include "ui/controls.h"
@@ -42,7 +44,11 @@ Session::Session(TForm1& form)
             store_->setSpacing(running);
         }
     });
+    createActions();
     bindKeys(&form_);
+    // The actions are also a context menu on the window (right button, and the Menu key), so
+    // that they can be found without the help; the picture of the window stays as it is.
+    form_.setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 Session::~Session() {
@@ -147,25 +153,38 @@ void Session::showHelp() {
     help_->activateWindow();
 }
 
+void Session::createActions() {
+    // Every action of the window with its keys, in the order the context menu lists them.
+    const struct {
+        const QString& text;
+        QList<QKeySequence> keys;
+        std::function<void()> run;
+    } rows[] = {
+        // A new game is what «играть» does, and only when it may be pressed.
+        {texts::kActionNewGame,
+         {QKeySequence(Qt::Key_F2), QKeySequence(Qt::CTRL | Qt::Key_N)},
+         [this] {
+             if (form_.Button2->isEnabled()) {
+                 form_.Button2->click();
+             }
+         }},
+        {texts::kActionMemoryView, {QKeySequence(Qt::Key_F3)}, [this] { memoryView().open(); }},
+        {texts::kActionWatch, {QKeySequence(Qt::Key_F5)}, [this] { watchMode_->toggle(); }},
+        {texts::kActionHelp, {QKeySequence(Qt::Key_F1)}, [this] { showHelp(); }},
+        {texts::kActionQuit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { form_.close(); }},
+    };
+    for (const auto& row : rows) {
+        auto* action = new QAction(row.text, this);
+        action->setShortcuts(row.keys);
+        connect(action, &QAction::triggered, this, row.run);
+        actions_.append(action);
+    }
+}
+
 void Session::bindKeys(QWidget* window) {
-    // Window-wide shortcuts: they work whichever control has the focus, a spinner included,
-    // and in the memory view as in the main window.
-    auto bind = [this, window](const QKeySequence& keys, auto action) {
-        auto* shortcut = new QShortcut(keys, window);
-        connect(shortcut, &QShortcut::activated, this, action);
-    };
-    bind(QKeySequence(Qt::Key_F1), [this] { showHelp(); });
-    bind(QKeySequence(Qt::Key_F3), [this] { memoryView().open(); });
-    bind(QKeySequence(Qt::Key_F5), [this] { watchMode_->toggle(); });
-    // A new game is what «играть» does, and only when it may be pressed.
-    const auto newGame = [this] {
-        if (form_.Button2->isEnabled()) {
-            form_.Button2->click();
-        }
-    };
-    bind(QKeySequence(Qt::Key_F2), newGame);
-    bind(QKeySequence(Qt::CTRL | Qt::Key_N), newGame);
-    bind(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { form_.close(); });
+    // Window-wide keys: they work whichever control has the focus, a spinner included, and in
+    // the memory view as in the main window.
+    window->addActions(actions_);
 }
 
 }  // namespace zelmo::ui

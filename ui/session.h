@@ -6,6 +6,8 @@
 #include "ui/savethread.h"
 #include "ui/wipequestion.h"
 
+#include <QAction>
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -59,8 +61,10 @@ class Session : public QObject, private engine::GameListener {
     // Opens the help (F1), or brings it forward when it is open.
     void showHelp();
 
-    // Binds the keys (help, new game, memory view, watching, quit) on `window`: the form's and
-    // the memory view's.
+    // The window's actions with their keys (new game, memory view, watching, help, quit), in
+    // the order of the form's context menu.
+    const QList<QAction*>& actions() const { return actions_; }
+    // Binds the actions' keys on `window`: the form's and the memory view's.
     void bindKeys(QWidget* window);
 
   private:
@@ -68,6 +72,7 @@ class Session : public QObject, private engine::GameListener {
     void memoryWiped() override;
     // Before «промыть мозги»: asks first when a kept memory would lose positions.
     bool confirmWipe();
+    void createActions();
 
     TForm1& form_;
     WipeQuestion wipeQuestion_;
@@ -77,6 +82,7 @@ class Session : public QObject, private engine::GameListener {
     WatchMode* watchMode_;                // a child of the session
     QPointer<MemoryView> memoryView_;     // a window of the form's, created on first use
     QPointer<HelpWindow> help_;
+    QList<QAction*> actions_;  // children of the session
 };
 
 }  // namespace zelmo::ui

@@ -126,6 +126,13 @@ inline const QString kHelpText = QStringLiteral(
     "(GPL-3.0-or-later). Никаких гарантий.</p>"
     "<p>Сайт: <a href='%4'>%4</a></p>");
 
+// The window's actions, in its context menu.
+inline const QString kActionNewGame = QStringLiteral("Новая партия");
+inline const QString kActionMemoryView = QStringLiteral("Память компьютера");
+inline const QString kActionWatch = QStringLiteral("Игра за «X» сама: включить или остановить");
+inline const QString kActionHelp = QStringLiteral("Справка");
+inline const QString kActionQuit = QStringLiteral("Выход");
+
 // The spin editor's context menu.
 inline const QString kMenuUndo = QStringLiteral("&Отменить");
 inline const QString kMenuCut = QStringLiteral("&Вырезать");

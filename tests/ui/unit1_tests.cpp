@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QScopeGuard>
 #include <QTest>
@@ -249,7 +250,22 @@ TEST_F(Form1Test, CellClicksOnlyOnReleaseOverTheSameCell) {
     mouse(QTest::MouseRelease, other);
     EXPECT_EQ(count(kX), 0) << "released over another cell: no move";
 
+    // The right button opens the window's menu of actions, on a cell too; it plays nothing.
+    QStringList menu;
+    QTimer::singleShot(0, [&menu] {
+        if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (const QAction* action : popup->actions()) {
+                menu << action->text() + QLatin1Char('\t') +
+                            action->shortcut().toString(QKeySequence::NativeText);
+            }
+            popup->close();
+        }
+    });
     mouse(QTest::MouseClick, first, Qt::RightButton);
+    EXPECT_EQ(menu, (QStringList{QStringLiteral("Новая партия\tF2"),
+                                 QStringLiteral("Память компьютера\tF3"),
+                                 QStringLiteral("Игра за «X» сама: включить или остановить\tF5"),
+                                 QStringLiteral("Справка\tF1"), QStringLiteral("Выход\tCtrl+Q")}));
     mouse(QTest::MouseClick, first, Qt::MiddleButton);
     EXPECT_EQ(count(kX), 0) << "other mouse buttons do nothing";
 
