@@ -14,6 +14,7 @@ namespace zelmo::engine::fileTexts {
 inline constexpr std::string_view kFileNotRead =
     "Не удалось прочитать память компьютера из файла «";
 inline constexpr std::string_view kFileNotSaved = "Не удалось сохранить память компьютера в файл «";
+inline constexpr std::string_view kFileSavedNotFlushed = "Память компьютера сохранена в файл «";
 inline constexpr std::string_view kFileMissing = "Файла памяти «";
 inline constexpr std::string_view kFileMissingEnd = "» нет";
 inline constexpr std::string_view kQuoteEnd = "»: ";

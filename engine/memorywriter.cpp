@@ -51,7 +51,11 @@ MemoryWriter::Outcome MemoryWriter::save(const std::vector<std::uint8_t>& encode
         }
     }
     if (!result.failure.empty()) {
-        outcome.failure = notSavedMessage(path_, result.failure);
+        // Only the folder's flush can fail once the file is in place.
+        outcome.failure = result.savedTo.empty()
+                              ? notSavedMessage(path_, result.failure)
+                              : std::string(fileTexts::kFileSavedNotFlushed) + path_ +
+                                    std::string(fileTexts::kQuoteEnd) + result.failure;
     }
     return outcome;
 }

@@ -9,7 +9,9 @@
 #include <unistd.h>
 #include <cerrno>
 #include <cstddef>
+#include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/atomicfile.h"
@@ -91,5 +93,32 @@ class FaultySteps : public engine::SaveSteps {
     int directory_ = -1;
     std::vector<std::string> calls_;
 };
+
+// The errors each call of a save is made to fail with.
+inline constexpr int kFaultErrors[] = {EIO, ENOSPC, EDQUOT};
+
+// What a save whose call `call` failed must leave: the new memory in the file (the rename was
+// done) or the old one, and the words of its one message ("" for none).
+struct AfterFault {
+    bool replaced;
+    std::string_view message;
+};
+inline AfterFault afterFault(const std::string& call) {
+    static const std::map<std::string, AfterFault> table = {
+        {"open(O_CREAT|O_EXCL)", {false, "не создаётся временный файл"}},
+        {"fchown", {false, "не сохраняются владелец и группа"}},
+        {"fchmod", {false, "не сохраняются права доступа"}},
+        {"write", {false, "ошибка записи"}},
+        {"fsync(file)", {false, "ошибка сброса на диск"}},
+        {"close(file)", {false, "ошибка закрытия"}},
+        {"rename", {false, "файл не заменяется новым"}},
+        {"open(folder)", {true, "каталог не сброшен на диск"}},
+        {"fsync(folder)", {true, "каталог не сброшен на диск"}},
+        // Closing the flushed folder tells nothing anyone could act on.
+        {"close(folder)", {true, ""}},
+    };
+    const auto found = table.find(call);
+    return found != table.end() ? found->second : AfterFault{false, "<no such call>"};
+}
 
 }  // namespace zelmo::faults
