@@ -18,8 +18,8 @@ namespace zelmo::engine {
 
 namespace {
 
-using fileTexts::format;
 using filenames::directoryOf;
+using fileTexts::format;
 
 // The kernel's own limit on links followed in one path lookup.
 constexpr int kMaxLinks = 40;
@@ -40,9 +40,8 @@ FileIdentity identityFrom(const struct stat& info) {
 std::string refusal(const std::string& target, bool followLinks, bool& exists, struct stat& info) {
     exists = false;
     const int statError =
-        (followLinks ? ::stat(target.c_str(), &info) : ::lstat(target.c_str(), &info)) != 0
-            ? errno
-            : 0;
+        (followLinks ? ::stat(target.c_str(), &info) : ::lstat(target.c_str(), &info)) != 0 ? errno
+                                                                                            : 0;
     if (statError != 0) {
         // A missing file is created; a missing or non-folder parent shows up when the
         // temporary is made.
@@ -299,7 +298,7 @@ std::string checkReplaceable(const std::string& path) {
     if (std::string why = createTemporary(0600, steps, temp); !why.empty()) {
         return why;
     }
-    const std::string why = temp.replacing ? keepOwnerAndMode(temp, steps) : std::string();
+    std::string why = temp.replacing ? keepOwnerAndMode(temp, steps) : std::string();
     steps.close(temp.fd);
     steps.unlink(temp.path);
     return why;

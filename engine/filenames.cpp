@@ -77,8 +77,8 @@ std::string baseOf(const std::string& path) {
 }
 
 std::string temporaryOf(const std::string& target, int attempt) {
-    return directoryOf(target) + "/" + temporaryPrefix(target) + std::to_string(::getpid()) +
-           "." + std::to_string(attempt) + ".tmp";
+    return directoryOf(target) + "/" + temporaryPrefix(target) + std::to_string(::getpid()) + "." +
+           std::to_string(attempt) + ".tmp";
 }
 
 void removeStaleTemporariesOnce(const std::string& target) {

@@ -50,7 +50,8 @@ LockHolder readHolder(int fd) {
     }
     holder.program = std::string(line.substr(0, space));
     long pid = 0;
-    const auto [end, error] = std::from_chars(line.data() + space + 1, line.data() + line.size(), pid);
+    const auto [end, error] =
+        std::from_chars(line.data() + space + 1, line.data() + line.size(), pid);
     if (error == std::errc() && pid > 0 && pid <= 0x7FFFFFFF) {
         holder.pid = static_cast<pid_t>(pid);
     }

@@ -39,7 +39,8 @@ MemoryWriter::Outcome MemoryWriter::save(const std::vector<std::uint8_t>& encode
     const ReplaceResult result = replaceFile(path_, encoded.data(), encoded.size(), options);
     Outcome outcome;
     if (result.diverted && result.savedTo.empty()) {
-        outcome.failure = fileTexts::format(fileTexts::kChangedUnderNotSaved, path_, result.failure);
+        outcome.failure =
+            fileTexts::format(fileTexts::kChangedUnderNotSaved, path_, result.failure);
         return outcome;
     }
     if (!result.savedTo.empty()) {

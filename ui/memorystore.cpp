@@ -165,8 +165,8 @@ void MemoryStore::wiped(bool keepBackup) {
             if (!keepFile_) {
                 restoreLastSaved();
             }
-            report_(QString::fromStdString(failure) + (keepFile_ ? memoryTexts::kWipeStoppedKept
-                                                                 : memoryTexts::kWipeStopped));
+            report_(QString::fromStdString(failure) +
+                    (keepFile_ ? memoryTexts::kWipeStoppedKept : memoryTexts::kWipeStopped));
             return;
         }
     }

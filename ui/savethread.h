@@ -26,7 +26,7 @@ class SaveThread {
     // changed by another program so that the memory went to a new file instead, that file
     // and the message telling so. A plain failure text converts to it.
     struct Written {
-        Written(std::string failureText = {}) : failure(std::move(failureText)) {}  // NOLINT
+        Written(std::string failureText = {}) : failure(std::move(failureText)) {}
         std::string failure;
         std::string notice;
         std::string divertedTo;

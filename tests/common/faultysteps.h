@@ -45,8 +45,7 @@ class FaultySteps : public engine::SaveSteps {
         return fault("write") ? -1 : SaveSteps::write(fd, data, size < chunk_ ? size : chunk_);
     }
     int sync(int fd) override {
-        return fault(fd == directory_ ? "fsync(folder)" : "fsync(file)") ? -1
-                                                                         : SaveSteps::sync(fd);
+        return fault(fd == directory_ ? "fsync(folder)" : "fsync(file)") ? -1 : SaveSteps::sync(fd);
     }
     int close(int fd) override {
         const bool folder = fd == directory_;

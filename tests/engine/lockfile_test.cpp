@@ -29,9 +29,9 @@ TEST(MemoryLockTest, OneHolderAtATimeNamedToTheOthers) {
     EXPECT_EQ(second.status(), MemoryLock::Status::Held);
     EXPECT_EQ(second.holder().program, "zelmo");
     EXPECT_EQ(second.holder().pid, ::getpid());
-    EXPECT_EQ(heldMessage(path, second.holder()),
-              "Файл памяти «" + path + "» занят: в него пишет окно Zelmo (процесс " +
-                  std::to_string(::getpid()) + ").");
+    EXPECT_EQ(heldMessage(path, second.holder()), "Файл памяти «" + path +
+                                                      "» занят: в него пишет окно Zelmo (процесс " +
+                                                      std::to_string(::getpid()) + ").");
     const auto holder = lockHolderOf(path);
     ASSERT_TRUE(holder.has_value());
     EXPECT_EQ(holder->pid, ::getpid());

@@ -369,8 +369,7 @@ TEST_F(RunTrainingTest, EveryFailingCallOfTheSaveIsToldOnceAndTheNextSaveWorks) 
             const faults::AfterFault expected = faults::afterFault(faulty.failed());
             const std::string what = faulty.failed() + " #" + std::to_string(k) + ", " +
                                      std::strerror(error) + ": " + r.err;
-            EXPECT_EQ(readText(options.savePath), expected.replaced ? newBytes : oldBytes)
-                << what;
+            EXPECT_EQ(readText(options.savePath), expected.replaced ? newBytes : oldBytes) << what;
             if (expected.message.empty()) {
                 EXPECT_EQ(r.code, kExitOk) << what;
                 EXPECT_EQ(r.err, "") << what;
@@ -379,8 +378,7 @@ TEST_F(RunTrainingTest, EveryFailingCallOfTheSaveIsToldOnceAndTheNextSaveWorks) 
                 EXPECT_EQ(r.err.find("zelmo-train: "), 0U) << what;
                 EXPECT_NE(r.err.find("«" + options.savePath + "»: "), std::string::npos) << what;
                 EXPECT_NE(r.err.find(expected.message), std::string::npos) << what;
-                EXPECT_NE(r.err.find("(" + engine::systemErrorText(error) + ")"),
-                          std::string::npos)
+                EXPECT_NE(r.err.find("(" + engine::systemErrorText(error) + ")"), std::string::npos)
                     << what;
                 EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "told once: " << what;
             }

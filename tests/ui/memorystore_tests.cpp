@@ -22,9 +22,9 @@
 #include <condition_variable>
 #include <cstdio>
 #include <fstream>
-#include <set>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -36,8 +36,8 @@
 #include "engine/plural.h"
 #include "engine/systemerrors.h"
 #include "tests/common/faultysteps.h"
-#include "tests/engine/recording_flow.h"
 #include "tests/common/windowgame.h"
+#include "tests/engine/recording_flow.h"
 #include "tests/ui/modalbox.h"
 #include "tests/ui/printers.h"
 #include "ui/controls.h"
@@ -400,7 +400,8 @@ class MemoryStoreTest : public ::testing::Test {
   protected:
     std::unique_ptr<zelmo::ui::MemoryStore> open() {
         auto store = std::make_unique<zelmo::ui::MemoryStore>(
-            flow, QString::fromStdString(path), [this](const QString& text) { boxes.push_back(text); });
+            flow, QString::fromStdString(path),
+            [this](const QString& text) { boxes.push_back(text); });
         store->load(zelmo::ui::FolderPolicy::MustExist);
         return store;
     }
@@ -426,8 +427,9 @@ class MemoryStoreTest : public ::testing::Test {
         std::ofstream(name, std::ios::binary | std::ios::trunc) << bytes;
     }
     std::set<std::string> names() const {
-        const QStringList list = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden |
-                                                            QDir::System | QDir::NoDotAndDotDot);
+        const QStringList list =
+            QDir(dir.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
         std::set<std::string> result;
         for (const QString& name : list) {
             result.insert(name.toStdString());
@@ -436,7 +438,8 @@ class MemoryStoreTest : public ::testing::Test {
     }
 
     QTemporaryDir dir;
-    std::string path = QFile::encodeName(dir.filePath(QStringLiteral("memory.zelmo"))).toStdString();
+    std::string path =
+        QFile::encodeName(dir.filePath(QStringLiteral("memory.zelmo"))).toStdString();
     zelmo::engine::test::RecordingFlow flow;
     std::vector<QString> boxes;
 };
@@ -453,10 +456,9 @@ TEST_F(MemoryStoreTest, AFileAnotherProgramHoldsIsNeitherReadNorWritten) {
     flow.Button1Click();
     auto store = open();
     ASSERT_EQ(boxes.size(), 1U);
-    EXPECT_TRUE(boxes[0].startsWith(
-        QString::fromStdString("Файл памяти «" + path +
-                               "» занят: в него пишет тренировка zelmo-train (процесс " +
-                               std::to_string(::getpid()) + ").")))
+    EXPECT_TRUE(boxes[0].startsWith(QString::fromStdString(
+        "Файл памяти «" + path + "» занят: в него пишет тренировка zelmo-train (процесс " +
+        std::to_string(::getpid()) + ").")))
         << boxes[0].toStdString();
     ASSERT_TRUE(store->heldBy().has_value());
     EXPECT_EQ(store->heldBy()->program, "zelmo-train");
@@ -476,11 +478,13 @@ TEST_F(MemoryStoreTest, AFileChangedUnderTheWindowIsKeptAndTheMemoryGoesBesideIt
     putFile(path + ".theirs", "theirs");
     ASSERT_EQ(std::rename((path + ".theirs").c_str(), path.c_str()), 0);
     playAndSave(*store);
-    const std::string beside = dir.filePath(QStringLiteral("memory.conflict-1.zelmo")).toStdString();
+    const std::string beside =
+        dir.filePath(QStringLiteral("memory.conflict-1.zelmo")).toStdString();
     EXPECT_EQ(contents(path), "theirs");
     EXPECT_EQ(contents(beside), memory());
     ASSERT_EQ(boxes.size(), 1U);
-    EXPECT_TRUE(boxes[0].contains(QStringLiteral("изменила другая программа"))) << boxes[0].toStdString();
+    EXPECT_TRUE(boxes[0].contains(QStringLiteral("изменила другая программа")))
+        << boxes[0].toStdString();
     EXPECT_TRUE(boxes[0].contains(QString::fromStdString("«" + beside + "»")));
     EXPECT_EQ(store->path().toStdString(), beside);
     // The saves after it go there, silently.
