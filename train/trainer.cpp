@@ -151,7 +151,10 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
             return kExitBusy;
         }
         if (!lock.locked()) {
-            err << prefixed(engine::lockFailedMessage(options.savePath, lock));
+            // A folder that is missing or takes no file is told as such, not as a lock.
+            const std::string failure = engine::checkMemorySavePath(options.savePath);
+            err << prefixed(failure.empty() ? engine::lockFailedMessage(options.savePath, lock)
+                                            : failure);
             return kExitIoError;
         }
     }
