@@ -5,8 +5,10 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <memory>
 
 #include "app/commandline.h"
+#include "app/displayguard.h"
 #include "app/startupprobe.h"
 #include "engine/stdstreams.h"
 #include "ui/application.h"
@@ -35,7 +37,10 @@ int main(int argc, char** argv) {
             break;
     }
 
+    // Without a display the program says so and exits 1, whatever the command line asked.
+    auto guard = std::make_unique<zelmo::app::DisplayGuard>();
     QApplication app(argc, argv);
+    guard.reset();
     zelmo::ui::initApplication(app);
 
     // The window runs FormCreate while it is built, before it is shown.

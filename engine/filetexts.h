@@ -3,6 +3,7 @@
 
 #include "engine/plural.h"
 
+#include <cerrno>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,7 @@ namespace zelmo::engine::fileTexts {
 inline constexpr std::string_view kFileNotRead =
     "Не удалось прочитать память компьютера из файла «";
 inline constexpr std::string_view kFileNotSaved = "Не удалось сохранить память компьютера в файл «";
+inline constexpr std::string_view kFileSavedNotFlushed = "Память компьютера сохранена в файл «";
 inline constexpr std::string_view kFileMissing = "Файла памяти «";
 inline constexpr std::string_view kFileMissingEnd = "» нет";
 inline constexpr std::string_view kQuoteEnd = "»: ";
@@ -70,6 +72,82 @@ inline constexpr std::string_view kCloseError = "ошибка закрытия (
 inline constexpr std::string_view kRenameError = "файл не заменяется новым (%1).";
 inline constexpr std::string_view kDirSyncError =
     "файл заменён, но каталог не сброшен на диск (%1); при сбое питания замена может пропасть.";
+inline constexpr std::string_view kOwnerError =
+    "у нового файла не сохраняются владелец и группа прежнего (%1), поэтому он не заменён.";
+inline constexpr std::string_view kModeError =
+    "у нового файла не сохраняются права доступа прежнего (%1), поэтому он не заменён.";
+inline constexpr std::string_view kHardLinks =
+    "у файла несколько жёстких ссылок (%1): замена разделила бы их, и под другими именами "
+    "осталась бы старая память. Скопируйте файл (cp), чтобы у копии было одно имя, и укажите "
+    "копию.";
+inline constexpr std::string_view kNotOurName =
+    "на этом месте не обычный файл (символьная ссылка, папка, канал или устройство); он не "
+    "тронут.";
+inline constexpr std::string_view kNoFreeName = "не найдено свободное имя рядом с файлом (%1).";
+
+// A file changed by another program since this one last read or wrote it.
+inline constexpr std::string_view kChangedUnder =
+    "Файл памяти «%1» изменила другая программа после того, как эта его прочитала или "
+    "сохранила. Чтобы ничья память не пропала, он не перезаписан: память сохранена в новый "
+    "файл «%2».";
+inline constexpr std::string_view kChangedUnderNotSaved =
+    "Файл памяти «%1» изменила другая программа после того, как эта его прочитала или "
+    "сохранила, поэтому он не перезаписан; сохранить память в новый файл рядом тоже не "
+    "удалось: %2";
+// The name of that new file: FILE without ".zelmo", then this, a number and ".zelmo".
+inline constexpr std::string_view kConflictInfix = ".conflict-";
+inline constexpr std::string_view kMemoryExtension = ".zelmo";
+
+// The lock of a memory file: who writes to it.
+inline constexpr std::string_view kHeld = "Файл памяти «%1» занят: в него пишет %2.";
+inline constexpr std::string_view kHolderWindow = "окно Zelmo";
+inline constexpr std::string_view kHolderTrainer = "тренировка zelmo-train";
+inline constexpr std::string_view kHolderOther = "другая программа";
+inline constexpr std::string_view kHolderProcess = " (процесс %1)";
+inline constexpr std::string_view kLockFailed =
+    "Не удалось занять файл памяти «%1» (файл блокировки «%2»): %3";
+inline constexpr std::string_view kLockNotRegular =
+    "на месте файла блокировки не обычный файл (символьная ссылка, папка, канал или "
+    "устройство); он не тронут.";
+
+// System errors by name; others by number (kOtherSystemError).
+struct SystemErrorText {
+    int error;
+    std::string_view text;
+};
+inline constexpr SystemErrorText kSystemErrors[] = {
+    {ENOENT, "нет такого файла или папки"},
+    {EACCES, "доступ запрещён"},
+    {EPERM, "операция не позволена"},
+    {EROFS, "файловая система только для чтения"},
+    {ENOSPC, "на диске нет места"},
+    {EDQUOT, "превышена дисковая квота"},
+    {EISDIR, "это папка"},
+    {ENOTDIR, "часть пути — не папка"},
+    {ELOOP, "символьная ссылка там, где её не ждут, или слишком много ссылок подряд"},
+    {EEXIST, "такое имя уже есть"},
+    {EIO, "ошибка ввода-вывода"},
+    {EBUSY, "устройство или ресурс занят"},
+    {ENAMETOOLONG, "слишком длинное имя"},
+    {EXDEV, "файлы на разных файловых системах"},
+    {EFBIG, "файл слишком велик"},
+    {EMFILE, "открыто слишком много файлов"},
+    {ENFILE, "в системе открыто слишком много файлов"},
+    {ENOMEM, "не хватает памяти"},
+    {EINVAL, "недопустимый аргумент"},
+    {EINTR, "вызов прерван сигналом"},
+    {EAGAIN, "ресурс временно недоступен"},
+    {ENXIO, "нет такого устройства или адреса"},
+    {ENODEV, "нет такого устройства"},
+    {ETXTBSY, "файл занят"},
+    {EMLINK, "слишком много ссылок"},
+    {EPIPE, "канал закрыт с другой стороны"},
+    {ESTALE, "устаревший дескриптор сетевого файла"},
+    {ENOLCK, "блокировки недоступны"},
+    {EOVERFLOW, "значение слишком велико"},
+    {ENOTEMPTY, "папка не пуста"},
+};
+inline constexpr std::string_view kOtherSystemError = "системная ошибка %1";
 
 // "%1", "%2", "%3" in `pattern` replaced by the arguments.
 inline std::string format(std::string_view pattern, const std::string& a1,

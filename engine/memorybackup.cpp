@@ -3,10 +3,10 @@
 
 #include "engine/atomicfile.h"
 #include "engine/filetexts.h"
+#include "engine/systemerrors.h"
 
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -45,12 +45,16 @@ std::string keepBackup(const std::string& path) {
             return {};
         }
         return failure(backup, error == EFBIG ? format(kTooLarge, std::to_string(kMaxBackup))
-                                              : format(kReadError, std::strerror(error)));
+                                              : format(kReadError, systemErrorText(error)));
     }
     // A copy rather than a second (hard) link: the backup stays what it is whatever later
-    // happens to the memory file.
-    if (const std::string why = replaceFile(backup, bytes); !why.empty()) {
-        return failure(backup, why);
+    // happens to the memory file. The name is ours, so nothing found there is followed: a
+    // link, a folder or a pipe stops the backup and is left as it is.
+    ReplaceOptions options;
+    options.followLinks = false;
+    const ReplaceResult kept = replaceFile(backup, bytes.data(), bytes.size(), options);
+    if (!kept.failure.empty()) {
+        return failure(backup, kept.failure);
     }
     return {};
 }

@@ -13,7 +13,9 @@ std::string backupPathOf(const std::string& path);
 
 // Keeps the file `path` as it is now as its backup. Nothing to keep (no file) is a success.
 // The backup is replaced as replaceFile replaces a file: it is either the previous
-// backup or the new one. Returns "" or a Russian message naming the backup and the cause.
+// backup or the new one. A link, a folder, a pipe or a device at the backup's name is never
+// followed nor replaced: the backup fails and it is left as it is. Returns "" or a Russian
+// message naming the backup and the cause.
 std::string keepBackup(const std::string& path);
 
 }  // namespace zelmo::engine

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/memoryfile.h"
 #include "engine/filetexts.h"
+#include "engine/systemerrors.h"
 
 #include <cerrno>
-#include <cstring>
 
 namespace zelmo::engine {
 
@@ -14,7 +14,7 @@ std::string inFile(std::string_view lead, const std::string& path, const std::st
 }
 
 std::string readError(int error) {
-    return fileTexts::format(fileTexts::kReadError, std::strerror(error));
+    return fileTexts::format(fileTexts::kReadError, systemErrorText(error));
 }
 
 }  // namespace
@@ -45,17 +45,20 @@ MemoryLoadResult loadMemoryFile(const std::string& path, MemorySnapshot& out) {
 std::string saveMemoryFile(const std::string& path, const std::vector<std::uint8_t>& encoded,
                            SaveSteps& steps) {
     const std::string failure = replaceFile(path, encoded.data(), encoded.size(), steps);
-    return failure.empty() ? failure : inFile(fileTexts::kFileNotSaved, path, failure);
+    return failure.empty() ? failure : notSavedMessage(path, failure);
 }
 
 std::string saveMemoryFile(const std::string& path, const std::vector<std::uint8_t>& encoded) {
-    SaveSteps steps;
-    return saveMemoryFile(path, encoded, steps);
+    return saveMemoryFile(path, encoded, processSaveSteps());
+}
+
+std::string notSavedMessage(const std::string& path, const std::string& reason) {
+    return inFile(fileTexts::kFileNotSaved, path, reason);
 }
 
 std::string checkMemorySavePath(const std::string& path) {
     const std::string failure = checkReplaceable(path);
-    return failure.empty() ? failure : inFile(fileTexts::kFileNotSaved, path, failure);
+    return failure.empty() ? failure : notSavedMessage(path, failure);
 }
 
 }  // namespace zelmo::engine

@@ -24,6 +24,9 @@ std::string saveMemoryFile(const std::string& path, const std::vector<std::uint8
                            SaveSteps& steps);
 std::string saveMemoryFile(const std::string& path, const std::vector<std::uint8_t>& encoded);
 
+// "Не удалось сохранить память компьютера в файл «PATH»: reason", for a save's failure.
+std::string notSavedMessage(const std::string& path, const std::string& reason);
+
 // Checks before a run that a later save to `path` can succeed (checkReplaceable); "" or a
 // message naming the file.
 std::string checkMemorySavePath(const std::string& path);

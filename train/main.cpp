@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include <clocale>
 #include <csignal>
 #include <iostream>
 #include <string>
@@ -46,6 +47,10 @@ void catchStopSignals() {
 
 int main(int argc, char** argv) {
     zelmo::engine::openClosedStandardStreams();
+    // The user's language for whatever the C library says; numbers stay as the reports and the
+    // CSV file write them, whatever the language.
+    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_NUMERIC, "C");
     using namespace zelmo::train;
     // A reader that goes away (`| head`) makes writes fail with EPIPE instead of killing the run
     // before its memory is saved.

@@ -19,13 +19,22 @@ namespace {
 enum LongOnly : int { kWin = 256, kLoss, kDraw, kClock, kLoad, kSave, kCsv, kVersion };
 
 constexpr option kOptions[] = {
-    {"games", required_argument, nullptr, 'n'},    {"player", required_argument, nullptr, 'p'},
-    {"win", required_argument, nullptr, kWin},     {"loss", required_argument, nullptr, kLoss},
-    {"draw", required_argument, nullptr, kDraw},   {"seed", required_argument, nullptr, 's'},
-    {"clock", required_argument, nullptr, kClock}, {"load", required_argument, nullptr, kLoad},
-    {"save", required_argument, nullptr, kSave},   {"block", required_argument, nullptr, 'b'},
-    {"csv", required_argument, nullptr, kCsv},     {"help", no_argument, nullptr, 'h'},
-    {"version", no_argument, nullptr, kVersion},   {nullptr, 0, nullptr, 0},
+    {"games", required_argument, nullptr, 'n'},
+    {"player", required_argument, nullptr, 'p'},
+    {"win", required_argument, nullptr, kWin},
+    {"loss", required_argument, nullptr, kLoss},
+    {"draw", required_argument, nullptr, kDraw},
+    {"seed", required_argument, nullptr, 's'},
+    {"clock", required_argument, nullptr, kClock},
+    {"load", required_argument, nullptr, kLoad},
+    {"save", required_argument, nullptr, kSave},
+    {"block", required_argument, nullptr, 'b'},
+    {"csv", required_argument, nullptr, kCsv},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, kVersion},
+    // The window's name for the same choice, so that one command line suits both programs.
+    {"opponent", required_argument, nullptr, 'p'},
+    {nullptr, 0, nullptr, 0},
 };
 // A leading ':' makes getopt_long tell a missing value (':') from an unknown option ('?').
 constexpr char kShortOptions[] = ":n:p:s:b:h";

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "train/trainer.h"
 #include "engine/memoryfile.h"
+#include "engine/memorywriter.h"
+#include "engine/systemerrors.h"
 #include "train/texts.h"
 
 #include <algorithm>
@@ -9,9 +11,9 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -94,7 +96,7 @@ std::string signalName(int signal) {
 // "не удалось записать CSV-файл «PATH» (cause)." from the errno the stream's failure left.
 std::string csvFailure(const std::string& path, int error) {
     return std::string(texts::kCannotWriteCsv) + " «" + path + "» (" +
-           (error != 0 ? std::strerror(error) : std::string(texts::kWriteError)) + ").";
+           (error != 0 ? engine::systemErrorText(error) : std::string(texts::kWriteError)) + ").";
 }
 
 std::string prefixed(const std::string& message) {
@@ -126,6 +128,25 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     auto flow = std::make_unique<TrainFlow>(options.grades);
     if (options.clockStart) {
         flow->setClock(SteppingClock(*options.clockStart, options.clockStep));
+    }
+    // The file to be saved is this run's alone from here to the end: a window that holds it
+    // would overwrite the run's learning, or the run the window's.
+    std::optional<engine::MemoryWriter> saver;
+    if (!options.savePath.empty()) {
+        saver.emplace(options.savePath, engine::kTrainerProgram);
+        const engine::MemoryLock& lock = saver->lock();
+        if (lock.status() == engine::MemoryLock::Status::Held) {
+            err << prefixed(engine::heldMessage(options.savePath, lock.holder()) + " " +
+                            std::string(texts::kHeldAdvice));
+            return kExitBusy;
+        }
+        if (!lock.locked()) {
+            // A folder that is missing or takes no file is told as such, not as a lock.
+            const std::string failure = engine::checkMemorySavePath(options.savePath);
+            err << prefixed(failure.empty() ? engine::lockFailedMessage(options.savePath, lock)
+                                            : failure);
+            return kExitIoError;
+        }
     }
     // Everything that can fail at the end is tried before the first game, so no run is lost.
     if (!options.loadPath.empty()) {
@@ -242,12 +263,15 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
             code = kExitIoError;
         }
     }
-    if (!options.savePath.empty()) {
-        const std::string failure = engine::saveMemoryFile(
-            options.savePath, engine::encodeMemory(flow->memory(), flow->entryCount()));
-        if (!failure.empty()) {
-            err << prefixed(failure);
-            code = kExitIoError;
+    if (saver) {
+        const engine::MemoryWriter::Outcome saved =
+            saver->save(engine::encodeMemory(flow->memory(), flow->entryCount()));
+        // Saved beside the file is still not saved where it was asked for.
+        for (const std::string& message : {saved.notice, saved.failure}) {
+            if (!message.empty()) {
+                err << prefixed(message);
+                code = kExitIoError;
+            }
         }
     }
     if (outFailed) {

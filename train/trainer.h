@@ -27,7 +27,8 @@ struct TrainOptions {
 };
 
 // Exit codes of the command line.
-enum ExitCode { kExitOk = 0, kExitIoError = 1, kExitUsage = 2 };
+// kExitBusy: the --save file is held by another program (a window), nothing was played.
+enum ExitCode { kExitOk = 0, kExitIoError = 1, kExitUsage = 2, kExitBusy = 3 };
 
 // Plays the run of options that parseArguments accepted (so the player's name is known to
 // makePlayer): one line per block of games on `out` (and in the CSV file, flushed after
@@ -36,7 +37,10 @@ enum ExitCode { kExitOk = 0, kExitIoError = 1, kExitUsage = 2 };
 // signal handler) the run ends after the current game as if it were the last one: the last
 // line and the memory are written, and the exit code is 128 + that number when all was
 // written. A failed write to `out` is reported once at the end (exit code 1); the games go
-// on. Returns the exit code.
+// on. The --save file is locked for the whole run (a file another program holds is refused
+// before the first game, kExitBusy) and replaced at the end only if nobody changed it in
+// between; otherwise the memory goes to a new file beside it (exit code 1). Returns the exit
+// code.
 int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& err, bool progress,
                 const volatile std::sig_atomic_t* stop = nullptr);
 

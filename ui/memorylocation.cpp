@@ -2,6 +2,7 @@
 #include "ui/memorylocation.h"
 
 #include "engine/atomicfile.h"
+#include "engine/systemerrors.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,8 +45,9 @@ QString checkMemoryFolder(const QString& path, FolderPolicy policy) {
         std::error_code error;
         std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), error);
         if (error) {
-            return notSaved + locationTexts::kNotCreated.arg(
-                                  folder, QString::fromLocal8Bit(error.message().c_str()));
+            return notSaved +
+                   locationTexts::kNotCreated.arg(
+                       folder, QString::fromStdString(engine::systemErrorText(error.value())));
         }
     }
     // Permission bits do not tell the whole story (read-only mounts, access lists): the check

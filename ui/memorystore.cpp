@@ -8,7 +8,9 @@
 #include <utility>
 
 #include "engine/gameflow.h"
+#include "engine/memorybackup.h"
 #include "engine/memoryfile.h"
+#include "engine/memorywriter.h"
 #include "ui/texts.h"
 
 namespace zelmo::ui {
@@ -31,11 +33,20 @@ const QString kSaveFailed = QStringLiteral(
 const QString kLostAtClose = QStringLiteral(
     "\n\nОкно закрывается: то, что компьютер выучил после последнего удачного сохранения, "
     "в файл не записано.");
+const QString kHeld = QStringLiteral(
+    "\n\nИгра идёт без этого файла: память из него не читается и в него не сохраняется.");
+const QString kUnlocked = QStringLiteral(
+    "\n\nИгра продолжается, память сохраняется, но другое окно или тренировка могут "
+    "писать в этот файл одновременно с этим окном.");
+const QString kDiverted = QStringLiteral("\n\nДальше память этого окна сохраняется туда.");
+const QString kWipeStopped = QStringLiteral(
+    "\n\nПамять компьютера не стёрта; игра и сохранение после каждой партии продолжаются.");
+const QString kWipeStoppedKept =
+    QStringLiteral("\n\nФайл памяти остаётся как был, игра продолжается.");
 }  // namespace memoryTexts
 
-// The engine's memory file writer (one of its overloads), as the saving thread's writer.
-std::string writeMemoryFile(const std::string& path, const std::vector<std::uint8_t>& encoded) {
-    return engine::saveMemoryFile(path, encoded);
+QString fromNative(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 }  // namespace
@@ -45,15 +56,24 @@ MemoryStore::MemoryStore(engine::GameFlow& flow, const QString& path, Report rep
       displayPath_(path),
       path_(QFile::encodeName(path).toStdString()),
       report_(std::move(report)),
+      writer_(std::make_unique<engine::MemoryWriter>(path_, engine::kWindowProgram)),
       receiver_(std::make_unique<QObject>()) {
     QObject* receiver = receiver_.get();
+    if (!writer) {
+        // The checked save of the engine: the lock holder's file, replaced only while it is
+        // the file last read or written.
+        writer = [memory = writer_.get()](const std::string&, const SaveThread::Encoded& encoded) {
+            engine::MemoryWriter::Outcome outcome = memory->save(encoded);
+            SaveThread::Written written(std::move(outcome.failure));
+            written.notice = std::move(outcome.notice);
+            written.divertedTo = std::move(outcome.divertedTo);
+            return written;
+        };
+    }
     saver_ = std::make_unique<SaveThread>(
-        path_, writer ? std::move(writer) : Writer(&writeMemoryFile),
-        [this, receiver](const SaveThread::Result& result) {
-            const QString failure = QString::fromStdString(result.failure);
+        path_, std::move(writer), [this, receiver](const SaveThread::Result& result) {
             QMetaObject::invokeMethod(
-                receiver, [this, job = result.job, failure] { saved(job, failure); },
-                Qt::QueuedConnection);
+                receiver, [this, result] { saved(result); }, Qt::QueuedConnection);
         });
 }
 
@@ -70,13 +90,27 @@ void MemoryStore::load(FolderPolicy policy) {
         saveFailing_ = true;
         report_(folderProblem + memoryTexts::kSaveFailed);
     }
+    const engine::MemoryLock& lock = writer_->lock();
+    if (lock.status() == engine::MemoryLock::Status::Held) {
+        heldBy_ = lock.holder();
+        report_(QString::fromStdString(engine::heldMessage(path_, lock.holder())) +
+                memoryTexts::kHeld);
+        return;
+    }
+    // A folder that takes no file takes no lock either: its report has said enough.
+    if (!lock.locked() && folderProblem.isEmpty()) {
+        report_(QString::fromStdString(engine::lockFailedMessage(path_, lock)) +
+                memoryTexts::kUnlocked);
+    }
     auto snapshot = std::make_unique<engine::MemorySnapshot>();
-    const engine::MemoryLoadResult result = engine::loadMemoryFile(path_, *snapshot);
+    const engine::MemoryLoadResult result = writer_->load(*snapshot);
     switch (result.status) {
         case engine::MemoryFileStatus::Ok:
             flow_.restoreMemory(snapshot->memory, snapshot->entryCount);
+            lastHanded_ = engine::encodeMemory(flow_.memory(), flow_.entryCount());
             return;
         case engine::MemoryFileStatus::Missing:
+            lastHanded_ = engine::encodeMemory(flow_.memory(), flow_.entryCount());
             return;
         case engine::MemoryFileStatus::IoError:
             if (!folderProblem.isEmpty()) {
@@ -93,7 +127,7 @@ void MemoryStore::load(FolderPolicy policy) {
 }
 
 void MemoryStore::gameFinished() {
-    if (keepFile_) {
+    if (keepFile_ || heldBy_) {
         return;
     }
     if (spaced_ && sinceSave_.isValid() && sinceSave_.elapsed() < kSpacingMs) {
@@ -118,53 +152,88 @@ void MemoryStore::saveHeld() {
 }
 
 void MemoryStore::wiped(bool keepBackup) {
+    if (heldBy_) {
+        return;
+    }
+    if (keepBackup) {
+        // What the file holds once the saves waiting are written is what the backup keeps. A
+        // held save is of the memory before the wipe and is superseded by it.
+        held_ = false;
+        saved(saver_->flush());
+        const std::string failure = engine::keepBackup(writer_->path());
+        if (!failure.empty()) {
+            if (!keepFile_) {
+                restoreLastSaved();
+            }
+            report_(QString::fromStdString(failure) +
+                    (keepFile_ ? memoryTexts::kWipeStoppedKept : memoryTexts::kWipeStopped));
+            return;
+        }
+    }
     keepFile_ = false;
-    save(keepBackup);
+    save();
 }
 
-void MemoryStore::save(bool backupFirst) {
+void MemoryStore::restoreLastSaved() {
+    auto snapshot = std::make_unique<engine::MemorySnapshot>();
+    if (engine::decodeMemory(lastHanded_.data(), lastHanded_.size(), *snapshot).status ==
+        engine::MemoryFileStatus::Ok) {
+        flow_.restoreMemory(snapshot->memory, snapshot->entryCount);
+    }
+}
+
+void MemoryStore::save() {
     held_ = false;
     sinceSave_.start();
     // The window's thread encodes the positions in use straight from the memory (no copy of
     // the whole table); the saving thread writes the bytes and flushes them to disk.
-    saver_->submit(engine::encodeMemory(flow_.memory(), flow_.entryCount()), backupFirst);
+    lastHanded_ = engine::encodeMemory(flow_.memory(), flow_.entryCount());
+    saver_->submit(lastHanded_);
 }
 
 void MemoryStore::flush() {
     saveHeld();
-    const SaveThread::Result result = saver_->flush();
-    saved(result.job, QString::fromStdString(result.failure));
+    saved(saver_->flush());
 }
 
 void MemoryStore::finish() {
     saveHeld();
-    const SaveThread::Result result = saver_->flush();
-    record(result.job, QString::fromStdString(result.failure));
+    const SaveThread::Result last = saver_->flush();
+    if (record(last) && !last.written.notice.empty()) {
+        report_(QString::fromStdString(last.written.notice));
+    }
     if (!lastFailure_.isEmpty()) {
         report_(lastFailure_ + memoryTexts::kLostAtClose);
     }
 }
 
-bool MemoryStore::record(std::uint64_t job, const QString& failure) {
-    if (job == 0 || job <= lastSeenJob_) {
+bool MemoryStore::record(const SaveThread::Result& result) {
+    if (result.job == 0 || result.job <= lastSeenJob_) {
         return false;
     }
-    lastSeenJob_ = job;
-    lastFailure_ = failure;
+    lastSeenJob_ = result.job;
+    lastFailure_ = QString::fromStdString(result.written.failure);
+    if (!result.written.divertedTo.empty()) {
+        displayPath_ = fromNative(result.written.divertedTo);
+    }
     return true;
 }
 
-void MemoryStore::saved(std::uint64_t job, const QString& failure) {
-    if (!record(job, failure)) {
+void MemoryStore::saved(const SaveThread::Result& result) {
+    if (!record(result)) {
         return;
     }
-    if (failure.isEmpty()) {
+    // A memory saved to a new file is told each time it happens (once per file changed).
+    if (!result.written.notice.empty()) {
+        report_(QString::fromStdString(result.written.notice) + memoryTexts::kDiverted);
+    }
+    if (lastFailure_.isEmpty()) {
         saveFailing_ = false;
         return;
     }
     if (!saveFailing_) {
         saveFailing_ = true;
-        report_(failure + memoryTexts::kSaveFailed);
+        report_(lastFailure_ + memoryTexts::kSaveFailed);
     }
 }
 

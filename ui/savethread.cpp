@@ -3,8 +3,6 @@
 
 #include <utility>
 
-#include "engine/memorybackup.h"
-
 namespace zelmo::ui {
 
 SaveThread::SaveThread(std::string path, Writer writer, Done done)
@@ -22,12 +20,11 @@ SaveThread::~SaveThread() {
     thread_.join();
 }
 
-void SaveThread::submit(Encoded snapshot, bool backupFirst) {
+void SaveThread::submit(Encoded snapshot) {
     {
         const std::lock_guard lock(mutex_);
         pending_ = std::move(snapshot);
         ++lastJob_;
-        backupPending_ = backupPending_ || backupFirst;
     }
     changed_.notify_all();
 }
@@ -48,16 +45,13 @@ void SaveThread::run() {
         Encoded snapshot = std::move(*pending_);
         pending_.reset();
         Result result{lastJob_, {}};  // the waiting snapshot is always the newest
-        bool backupFirst = std::exchange(backupPending_, false);
         busy_ = true;
         lock.unlock();
 
-        result.failure = write(snapshot, backupFirst);
+        result.written = writer_(path_, snapshot);
         snapshot = Encoded();
 
         lock.lock();
-        // A failed backup is tried again before the next save.
-        backupPending_ = backupPending_ || backupFirst;
         busy_ = false;
         last_ = result;
         lock.unlock();
@@ -65,18 +59,6 @@ void SaveThread::run() {
         lock.lock();
         changed_.notify_all();
     }
-}
-
-std::string SaveThread::write(const Encoded& snapshot, bool& backupFirst) {
-    if (backupFirst) {
-        std::string failure = engine::keepBackup(path_);
-        if (!failure.empty()) {
-            return failure;
-        }
-    }
-    // The backup is made; the request is spent even if the save itself fails.
-    backupFirst = false;
-    return writer_(path_, snapshot);
 }
 
 }  // namespace zelmo::ui

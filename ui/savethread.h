@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace zelmo::ui {
@@ -21,12 +22,21 @@ class SaveThread {
   public:
     // A memory as the file holds it (engine::encodeMemory): only the positions in use.
     using Encoded = std::vector<std::uint8_t>;
-    // Writes one snapshot to the file: "" or the failure's message. Runs on the saving thread.
-    using Writer = std::function<std::string(const std::string& path, const Encoded& encoded)>;
-    // The number and outcome of a finished save; "" for success.
+    // What writing one snapshot did: a failure ("" for none), and, when the file had been
+    // changed by another program so that the memory went to a new file instead, that file
+    // and the message telling so. A plain failure text converts to it.
+    struct Written {
+        Written(std::string failureText = {}) : failure(std::move(failureText)) {}
+        std::string failure;
+        std::string notice;
+        std::string divertedTo;
+    };
+    // Writes one snapshot to the file. Runs on the saving thread.
+    using Writer = std::function<Written(const std::string& path, const Encoded& encoded)>;
+    // The number and outcome of a finished save.
     struct Result {
         std::uint64_t job = 0;
-        std::string failure;
+        Written written;
     };
     // Told about every finished save, on the saving thread.
     using Done = std::function<void(const Result& result)>;
@@ -37,21 +47,16 @@ class SaveThread {
     SaveThread(const SaveThread&) = delete;
     SaveThread& operator=(const SaveThread&) = delete;
 
-    // Queues `snapshot` in place of any snapshot still waiting (its number is one more than the
-    // last one's). With
-    // `backupFirst` the file as it is before this save is kept as its backup first; the
-    // request passes on to newer snapshots until a backup has been made, so the file is never
-    // replaced before it.
-    void submit(Encoded snapshot, bool backupFirst);
+    // Queues `snapshot` in place of any snapshot still waiting (its number is one more than
+    // the last one's).
+    void submit(Encoded snapshot);
 
-    // Returns once nothing waits or is being written: the result of the last save (job 0 if there
-    // was none).
+    // Returns once nothing waits or is being written: the result of the last save (job 0 if
+    // there was none).
     Result flush();
 
   private:
     void run();
-    // Writes one snapshot (and the backup before it, when asked); "" or the failure.
-    std::string write(const Encoded& snapshot, bool& backupFirst);
 
     const std::string path_;
     const Writer writer_;
@@ -61,7 +66,6 @@ class SaveThread {
     std::condition_variable changed_;
     std::optional<Encoded> pending_;
     std::uint64_t lastJob_ = 0;
-    bool backupPending_ = false;
     bool busy_ = false;
     bool stopping_ = false;
     Result last_;

@@ -5,7 +5,6 @@
 zelmo=$1
 failures=0
 out=$(mktemp) err=$(mktemp)
-trap 'rm -f "$out" "$err"' EXIT
 
 # expect CODE TEXT-IN-OUTPUT ARGS...: exit code and a text found on stdout or stderr.
 expect() {
@@ -31,6 +30,23 @@ expect 2 "«extra»" -- extra
 expect 2 "вместе" --memory=a --keep-memory
 expect 2 "mixed:P" --opp mixed:2
 [ -s "$out" ] && { echo "FAIL: a refused line printed on stdout"; failures=$((failures + 1)); }
+
+# A command line that asks for the window: without a display, a Russian message and status 1
+# (not Qt's abort), and no file touched.
+dir=$(mktemp -d)
+trap 'rm -f "$out" "$err"; rm -rf "$dir"' EXIT
+expect 1 "нет связи с графическим дисплеем (переменные окружения DISPLAY и WAYLAND_DISPLAY"
+expect 1 "графическом сеансе" --memory "$dir/memory.zelmo" --opponent random
+[ -z "$(ls -A "$dir")" ] || { echo "FAIL: files made without a display"; failures=$((failures + 1)); }
+if env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:4097 "$zelmo" --keep-memory >"$out" 2>"$err" </dev/null; then
+    echo "FAIL: zelmo on an unreachable display exited 0"; failures=$((failures + 1))
+else
+    code=$?
+    [ "$code" -eq 1 ] || { echo "FAIL: an unreachable display: exit $code"; failures=$((failures + 1)); }
+    grep -qF "дисплей «:4097» недоступен" "$err" ||
+        { echo "FAIL: an unreachable display is not named"; cat "$err"; failures=$((failures + 1)); }
+    grep -q "qt\.qpa" "$err" && { echo "FAIL: Qt's English lines shown"; failures=$((failures + 1)); }
+fi
 
 # A help or version that cannot be written is a failure, not a success.
 for option in --help --version; do

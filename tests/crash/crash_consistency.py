@@ -82,6 +82,13 @@ def kill_trial(tally, train, command, path, old, saved, delay, env=None):
     process.wait()
     tally.kills += 1
     tally.finished += ended
+    # A run that ended by itself must have succeeded: one refused the lock that the killed
+    # run before it left (exit status 3) would leave the old file and pass unseen.
+    if ended and process.returncode != 0:
+        tally.bad += 1
+        print(f"FAIL: {tally.name} run {tally.kills} ended with status {process.returncode}",
+              file=sys.stderr)
+        return
     mine = f".{name}.{process.pid}."
     tally.inside += any(f.startswith(mine) for f in temporaries(folder, name))
     data = read_file(path)

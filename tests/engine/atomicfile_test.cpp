@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/atomicfile.h"
+#include "engine/memorybackup.h"
 #include "tempdir.h"
 
 #include <gtest/gtest.h>
@@ -20,10 +21,6 @@ namespace zelmo::engine::test {
 namespace {
 
 const std::vector<std::uint8_t> kNew = {'n', 'e', 'w'};
-
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
 
 // Runs `check` in a child process as an ordinary user (nobody, 65534, when the tests run as
 // root, since root passes every permission test) and returns its exit code.
@@ -133,7 +130,19 @@ TEST(AtomicFileTest, TemporariesLeftByEndedProcessesAreRemoved) {
     }
     writeText(folder / (".memory.zelmo." + dead + ".0.tmp"), "");
     writeText(folder / (".memory.zelmo." + dead + ".17.tmp"), "");
-    ASSERT_EQ(replaceFile(folder / "memory.zelmo", kNew), "");
+    // They go before the new temporary is made: a disk that a dead process's temporary filled
+    // gets its room back for this save.
+    struct Watching : SaveSteps {
+        std::string stale;
+        bool staleAtCreate = false;
+        int createNew(const std::string& path, mode_t mode) override {
+            staleAtCreate = staleAtCreate || ::access(stale.c_str(), F_OK) == 0;
+            return SaveSteps::createNew(path, mode);
+        }
+    } watching;
+    watching.stale = folder / (".memory.zelmo." + dead + ".0.tmp");
+    ASSERT_EQ(replaceFile(folder / "memory.zelmo", kNew.data(), kNew.size(), watching), "");
+    EXPECT_FALSE(watching.staleAtCreate);
     std::set<std::string> expected = kept;
     expected.insert("memory.zelmo");
     EXPECT_EQ(folder.names(), expected);
@@ -141,6 +150,106 @@ TEST(AtomicFileTest, TemporariesLeftByEndedProcessesAreRemoved) {
     writeText(folder / (".memory.zelmo." + dead + ".1.tmp"), "");
     ASSERT_EQ(replaceFile(folder / "memory.zelmo", kNew), "");
     EXPECT_EQ(folder.names().count(".memory.zelmo." + dead + ".1.tmp"), 1U);
+}
+
+TEST(AtomicFileTest, AReplacedFileKeepsItsOwnerGroupAndMode) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only the superuser saves over another user's file";
+    }
+    TempDir folder;
+    const std::string path = folder / "memory.zelmo";
+    writeText(path, "old");
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    ASSERT_EQ(replaceFile(path, kNew), "");
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534U);
+    EXPECT_EQ(info.st_gid, 65534U);
+    EXPECT_EQ(info.st_mode & 07777, 0640U);
+    EXPECT_EQ(readText(path), "new");
+}
+
+TEST(AtomicFileTest, AFileWithSeveralHardLinksIsNotSplit) {
+    TempDir folder;
+    const std::string path = folder / "memory.zelmo";
+    const std::string other = folder / "other.zelmo";
+    writeText(path, "old");
+    ASSERT_EQ(::link(path.c_str(), other.c_str()), 0);
+    EXPECT_NE(replaceFile(path, kNew).find("жёстких ссылок (2)"), std::string::npos);
+    EXPECT_NE(checkReplaceable(path), "");
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_nlink, 2U) << "the names still share one file";
+    EXPECT_EQ(readText(other), "old");
+    EXPECT_EQ(folder.names(), (std::set<std::string>{"memory.zelmo", "other.zelmo"}));
+}
+
+TEST(AtomicFileTest, TheBackupNameIsNeverFollowedNorReplacedUnlessAFile) {
+    TempDir folder;
+    const std::string path = folder / "memory.zelmo";
+    const std::string backup = backupPathOf(path);
+    const std::string elsewhere = folder / "elsewhere";
+    writeText(path, "memory");
+    writeText(elsewhere, "someone's");
+    // A link (also one to a missing file), a folder, a pipe: the backup, and so the wipe,
+    // stops; what is there stays.
+    const std::vector<std::function<int()>> obstacles = {
+        [&] { return ::symlink(elsewhere.c_str(), backup.c_str()); },
+        [&] { return ::symlink((folder / "missing").c_str(), backup.c_str()); },
+        [&] { return ::mkdir(backup.c_str(), 0755); },
+        [&] { return ::mkfifo(backup.c_str(), 0644); },
+    };
+    for (std::size_t i = 0; i < obstacles.size(); ++i) {
+        std::filesystem::remove(backup);
+        ASSERT_EQ(obstacles[i](), 0) << i;
+        struct stat before {};
+        ASSERT_EQ(::lstat(backup.c_str(), &before), 0);
+        EXPECT_NE(keepBackup(path).find("не обычный файл"), std::string::npos) << i;
+        struct stat after {};
+        ASSERT_EQ(::lstat(backup.c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino) << i;
+        EXPECT_EQ(readText(elsewhere), "someone's") << i;
+        EXPECT_FALSE(std::filesystem::exists(folder / "missing")) << i;
+    }
+    // A file there is the previous backup: replaced.
+    std::filesystem::remove(backup);
+    writeText(backup, "previous");
+    EXPECT_EQ(keepBackup(path), "");
+    EXPECT_EQ(readText(backup), "memory");
+}
+
+TEST(AtomicFileTest, AFileChangedSinceItWasSeenGoesToANewNameBesideIt) {
+    TempDir folder;
+    const std::string path = folder / "memory.zelmo";
+    writeText(path, "mine");
+    const FileIdentity seen = identityOf(path);
+    // Another program saves its own memory in between (a new file renamed over the name).
+    writeText(folder / "theirs", "theirs");
+    ASSERT_EQ(std::rename((folder / "theirs").c_str(), path.c_str()), 0);
+    // The first new name is taken by a link: never followed, never replaced.
+    ASSERT_EQ(::symlink("elsewhere", (folder / "memory.conflict-1.zelmo").c_str()), 0);
+    ReplaceOptions options;
+    options.expected = &seen;
+    const ReplaceResult result = replaceFile(path, kNew.data(), kNew.size(), options);
+    EXPECT_EQ(result.failure, "");
+    EXPECT_TRUE(result.diverted);
+    EXPECT_EQ(result.savedTo, folder / "memory.conflict-2.zelmo");
+    EXPECT_EQ(readText(path), "theirs");
+    EXPECT_EQ(readText(result.savedTo), "new");
+    EXPECT_EQ(result.identity, identityOf(result.savedTo));
+    EXPECT_FALSE(std::filesystem::exists(folder / "elsewhere"));
+
+    // The file as this process wrote it is replaced as usual; so is one that is gone.
+    const FileIdentity written = result.identity;
+    options.expected = &written;
+    EXPECT_FALSE(replaceFile(result.savedTo, kNew.data(), kNew.size(), options).diverted);
+    std::filesystem::remove(path);
+    options.expected = &seen;
+    const ReplaceResult again = replaceFile(path, kNew.data(), kNew.size(), options);
+    EXPECT_FALSE(again.diverted);
+    EXPECT_EQ(readText(path), "new");
+    EXPECT_EQ(conflictPathOf("/a/memo", 3), "/a/memo.conflict-3.zelmo");
 }
 
 }  // namespace

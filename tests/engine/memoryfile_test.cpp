@@ -2,6 +2,7 @@
 #include "engine/memoryfile.h"
 #include "recording_flow.h"
 #include "tempdir.h"
+#include "tests/common/faultysteps.h"
 #include "tests/common/memorylayout.h"
 
 #include <gtest/gtest.h>
@@ -311,54 +312,7 @@ TEST(MemoryFileTest, SaveThroughASymbolicLinkReplacesTheFileBehindIt) {
     EXPECT_EQ(readBytes(file), encodeMemory(*smallMemory()));
 }
 
-// The real system calls, counted; at step `stopAt` the call fails (or, with `crash`, the
-// process ends on the spot, as a power cut or a kill would end it). Writes go a few bytes at a
-// time so that a file can be cut in the middle of its data.
-class FaultySteps : public SaveSteps {
-  public:
-    explicit FaultySteps(int stopAt = 0, bool crash = false) : stopAt_(stopAt), crash_(crash) {}
-    int steps() const { return step_; }
-
-    int createNew(const std::string& path, mode_t mode) override {
-        return fault() ? -1 : SaveSteps::createNew(path, mode);
-    }
-    int setMode(int fd, mode_t mode) override {
-        return fault() ? -1 : SaveSteps::setMode(fd, mode);
-    }
-    ssize_t write(int fd, const void* data, std::size_t size) override {
-        return fault() ? -1 : SaveSteps::write(fd, data, size < 50 ? size : 50);
-    }
-    int sync(int fd) override { return fault() ? -1 : SaveSteps::sync(fd); }
-    int close(int fd) override {
-        // The descriptor is gone even when close reports an error.
-        if (fault()) {
-            SaveSteps::close(fd);
-            return -1;
-        }
-        return SaveSteps::close(fd);
-    }
-    int rename(const std::string& from, const std::string& to) override {
-        return fault() ? -1 : SaveSteps::rename(from, to);
-    }
-    int openDirectory(const std::string& path) override {
-        return fault() ? -1 : SaveSteps::openDirectory(path);
-    }
-
-  private:
-    bool fault() {
-        if (++step_ != stopAt_) {
-            return false;
-        }
-        if (crash_) {
-            ::_exit(0);
-        }
-        errno = EIO;
-        return true;
-    }
-    int stopAt_;
-    bool crash_;
-    int step_ = 0;
-};
+using faults::FaultySteps;
 
 TEST(MemoryFileTest, AFailedSaveLeavesTheOldFileAndNoTemporary) {
     TempDir dir;
@@ -372,7 +326,7 @@ TEST(MemoryFileTest, AFailedSaveLeavesTheOldFileAndNoTemporary) {
     writeFile(path, oldBytes);
     ASSERT_EQ(saveMemoryFile(path, encodeMemory(*newer), counting), "");
     ASSERT_EQ(readBytes(path), newBytes);
-    const int total = counting.steps();
+    const int total = static_cast<int>(counting.calls().size());
     ASSERT_GT(total, 8);  // create, mode, several writes, sync, close, rename, directory
 
     for (int k = 1; k <= total; ++k) {
@@ -403,12 +357,12 @@ TEST(MemoryFileTest, ASaveStoppedAtAnyStepLeavesTheOldOrTheNewFile) {
     FaultySteps counting;
     ASSERT_EQ(saveMemoryFile(path, encodeMemory(*newer), counting), "");
 
-    for (int k = 1; k <= counting.steps() + 1; ++k) {
+    for (int k = 1; k <= static_cast<int>(counting.calls().size()) + 1; ++k) {
         writeFile(path, oldBytes);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            FaultySteps crashing(k, true);
+            FaultySteps crashing(k, EIO, true);
             saveMemoryFile(path, encodeMemory(*newer), crashing);
             ::_exit(0);
         }

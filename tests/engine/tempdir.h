@@ -53,6 +53,10 @@ inline std::vector<std::uint8_t> readBytes(const std::string& path) {
                                      std::istreambuf_iterator<char>());
 }
 
+inline void writeText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
 inline std::string readText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

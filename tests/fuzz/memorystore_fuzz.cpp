@@ -7,10 +7,10 @@
 //  - brought back exactly the memory of a readable file; reported an unreadable one once and
 //    started empty;
 //  - never written over an unreadable file before a wipe; after every game and wipe, left the
-//    memory of the game in the file;
+//    memory of the game in its file;
 //  - kept the file as it was before a wipe with a backup in FILE.bak;
-//  - reported a failed save once until a save succeeds;
-//  - saved through a link to the file it leads to, leaving the link a link.
+//  - never written over a file changed under it: the memory went to a new file beside it,
+//    told once, and the saves after it went there; a file removed under it is made again.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <QCoreApplication>
@@ -31,6 +31,7 @@
 #include <system_error>
 #include <vector>
 
+#include "engine/atomicfile.h"
 #include "engine/errors.h"
 #include "engine/memorybackup.h"
 #include "engine/memoryfile.h"
@@ -144,6 +145,7 @@ class Run {
             writeFile(file_, someBytes(fdp_));
         }
         const std::optional<Bytes> before = readFile(file_);
+        seen_ = identityOf(file_.string());
         flow_.setClock([] { return 0u; });
         zelmo::ui::MemoryStore store(flow_, QString::fromStdString(file_.string()),
                                      [this](const QString& text) {
@@ -176,28 +178,33 @@ class Run {
         }
     }
 
-    // A save was due: the file now holds the game's memory, or the failure was reported once.
+    // A save was due: the file now holds the game's memory, or, when another program had
+    // put a file of its own in its place, that file is left and the memory is in a new one.
     void expectSaved(const zelmo::ui::MemoryStore& store, const std::optional<Bytes>& before,
                      int reportsBefore) {
         if (store.keepsUnreadableFile()) {
-            check(readFile(file_) == before && reports_ == reportsBefore,
+            check(readFile(target_) == before && reports_ == reportsBefore,
                   "an unreadable file written over before a wipe");
             return;
         }
-        const bool blocked = fs::is_directory(file_);
-        if (blocked) {
-            check(reports_ == reportsBefore + (failing_ ? 0 : 1),
-                  "a failed save is reported once until a save succeeds");
-            failing_ = true;
-            return;
+        const fs::path saved = store.path().toStdString();
+        if (diverted_) {
+            check(saved != target_ && reports_ == reportsBefore + 1,
+                  "a file changed under the store is not told once and kept apart");
+            check(readFile(target_) == before, "a file changed under the store written over");
+            if (link_) {
+                check(fs::is_symlink(target_) && fs::read_symlink(target_) == *link_,
+                      "the link put in the file's place was replaced");
+            }
+            target_ = saved;
+            link_.reset();
+            diverted_ = false;
+        } else {
+            check(saved == target_, "the store's file moved without a reason");
+            check(reports_ == reportsBefore, "a save that worked reported");
         }
-        failing_ = false;
-        check(reports_ == reportsBefore, "a save that worked reported");
-        check(readFile(file_) == encoded(flow_), "the file does not hold the game's memory");
-        if (link_) {
-            check(fs::is_symlink(file_) && fs::read_symlink(file_) == *link_,
-                  "the link was replaced");
-        }
+        check(readFile(target_) == encoded(flow_), "the file does not hold the game's memory");
+        seen_ = identityOf(target_.string());
     }
 
     // The save handed to the saving thread is written; its outcome reaches the store.
@@ -207,7 +214,7 @@ class Run {
     }
 
     void step(zelmo::ui::MemoryStore& store) {
-        const std::optional<Bytes> before = readFile(file_);
+        const std::optional<Bytes> before = readFile(target_);
         const int reportsBefore = reports_;
         switch (fdp_.ConsumeIntegralInRange<int>(0, 4)) {
             case 0:
@@ -216,30 +223,27 @@ class Run {
                 store.gameFinished();
                 settle(store);
                 expectSaved(store, before, reportsBefore);
-                backupOwed_ = backupOwed_ && (failing_ || store.keepsUnreadableFile());
                 break;
             case 2: {
                 const bool backup = fdp_.ConsumeBool();
-                const fs::path backupPath = zelmo::engine::backupPathOf(file_.string());
+                const fs::path backupPath = zelmo::engine::backupPathOf(target_.string());
                 const std::optional<Bytes> keptBefore = readFile(backupPath);
                 flow_.Button1Click();
                 store.wiped(backup);
                 check(!store.keepsUnreadableFile(), "a wipe gives the file up");
                 settle(store);
                 expectSaved(store, before, reportsBefore);
-                if (backup && before && !failing_) {
+                if (backup && before) {
                     check(readFile(backupPath) == before, "the backup is not the file as it was");
-                } else if (!backup && !backupOwed_) {
+                } else if (!backup) {
                     check(readFile(backupPath) == keptBefore, "a backup nobody asked for");
                 }
-                // A backup that failed is made before the next save that can be made.
-                backupOwed_ = (backupOwed_ || backup) && failing_;
                 break;
             }
             case 3:
                 // Nothing waits: a flush writes nothing and reports nothing.
                 settle(store);
-                check(readFile(file_) == before && reports_ == reportsBefore,
+                check(readFile(target_) == before && reports_ == reportsBefore,
                       "a flush with nothing to save changed something");
                 break;
             default:
@@ -248,38 +252,42 @@ class Run {
         }
     }
 
-    // Someone else changes the file between two saves.
+    // Someone else changes the file between two saves. Whatever is there then and is not the
+    // file the store last read or wrote is kept apart at the next save.
     void changeUnder() {
-        clearPath(file_);
+        clearPath(target_);
         link_.reset();
         switch (fdp_.ConsumeIntegralInRange<int>(0, 3)) {
             case 0:
-                writeFile(file_, someBytes(fdp_));
+                writeFile(target_, someBytes(fdp_));
                 break;
             case 1:
                 break;  // removed
             case 2:
-                fs::create_directory(file_);
+                fs::create_directory(target_);
                 break;
             default: {
-                const fs::path target = folder / "elsewhere.memory";
-                clearPath(target);
-                writeFile(target, someBytes(fdp_));
-                fs::create_symlink(target, file_);
-                link_ = target;
+                const fs::path elsewhere = folder / "elsewhere.memory";
+                clearPath(elsewhere);
+                writeFile(elsewhere, someBytes(fdp_));
+                fs::create_symlink(elsewhere, target_);
+                link_ = elsewhere;
                 break;
             }
         }
+        const FileIdentity now = identityOf(target_.string());
+        diverted_ = now.exists && now != seen_;
     }
 
     FuzzedDataProvider fdp_;
     zelmo::engine::RandomPlayer player_;
     zelmo::train::TrainFlow flow_{zelmo::train::Grades{5, 2, 4}};
     const fs::path file_ = folder / "zelmo.memory";
+    fs::path target_ = file_;  // where the store saves: the file, or the new one beside it
+    FileIdentity seen_;        // the target as the store last read or wrote it
+    bool diverted_ = false;    // the next save must go beside the target
     std::optional<fs::path> link_;
     int reports_ = 0;
-    bool failing_ = false;
-    bool backupOwed_ = false;
 };
 
 }  // namespace

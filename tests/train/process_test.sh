@@ -49,6 +49,29 @@ for signal in INT TERM HUP; do
 done
 set +m
 
+# One writer per file: a second run on the --save file of a running one is refused before its
+# first game (exit code 3, naming the holder's process); a holder killed outright leaves its
+# lock file, and the next run takes the lock over.
+rm -f "$dir/held.zelmo" "$dir/held.out"
+"$train" -n 2147483647 --clock 1 --save "$dir/held.zelmo" >"$dir/held.out" 2>/dev/null &
+pid=$!
+for _ in $(seq 400); do
+  [ "$(wc -l <"$dir/held.out" 2>/dev/null)" -ge 2 ] 2>/dev/null && break
+  sleep 0.05
+done
+"$train" -n 1 --save "$dir/held.zelmo" >"$dir/second.out" 2>"$dir/second.err"
+code=$?
+[ "$code" = 3 ] || fail "a held file: exit code $code, expected 3"
+grep -q "занят: в него пишет тренировка zelmo-train (процесс $pid)" "$dir/second.err" ||
+  fail "a held file: the holder is not named: $(cat "$dir/second.err")"
+[ -s "$dir/second.out" ] && fail "a held file: the refused run played"
+kill -KILL "$pid"
+wait "$pid" 2>/dev/null
+[ -e "$dir/held.zelmo.lock" ] || fail "a killed holder left no lock file"
+"$train" -n 1 --save "$dir/held.zelmo" >/dev/null 2>"$dir/second.err" ||
+  fail "the lock of a killed run is not taken over: $(cat "$dir/second.err")"
+[ -e "$dir/held.zelmo.lock" ] && fail "a run that ended left its lock file"
+
 # Closed standard streams are opened on /dev/null, so no file takes their place.
 "$train" -n 3 -b 1 --clock 1 --csv "$dir/closed-out.csv" >&-
 csv=$dir/closed-out.csv

@@ -1,12 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "train/trainer.h"
+#include "engine/memorylock.h"
+#include "engine/systemerrors.h"
+#include "tests/common/faultysteps.h"
 #include "tests/engine/tempdir.h"
 #include "train/options.h"
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -87,6 +93,10 @@ TEST(ParseArgumentsTest, OptionsHelpAndUsageErrors) {
         {{"-p", "mixed:5e-1"}, Kind::Error, "неверное значение «mixed:5e-1» " + player},
         {{"-p", "mixed:-0"}, Kind::Error, "неверное значение «mixed:-0» " + player},
         {{"-p", "Perfect"}, Kind::Error, "неверное значение «Perfect» " + player},
+        // The window's name of the option.
+        {{"--opponent=perfect"}, Kind::Run, ""},
+        {{"--opp", "mixed:0.5"}, Kind::Run, ""},
+        {{"--opponent", "nobody"}, Kind::Error, "неверное значение «nobody» " + player},
     };
     for (const auto& c : cases) {
         const ParsedArguments parsed = parseArguments(c.arguments);
@@ -106,6 +116,7 @@ TEST(ParseArgumentsTest, OptionsHelpAndUsageErrors) {
     EXPECT_EQ(p.seed, UINT64_MAX);
     EXPECT_EQ(p.block, 7);
     EXPECT_EQ(p.csvPath, "a.csv");
+    EXPECT_EQ(parseArguments({"--opp", "mixed:0.5"}).options.player, "mixed:0.5");
     const TrainOptions q = parseArguments(cases[3].arguments).options;
     EXPECT_EQ(q.games, 0);
     EXPECT_EQ(q.player, "mixed:0.25");
@@ -231,7 +242,9 @@ TEST_F(RunTrainingTest, MemoryFilesAndIoFailures) {
     const RunResult noSave = run(options);
     EXPECT_EQ(noSave.code, kExitIoError);
     EXPECT_EQ(noSave.out, "");
-    EXPECT_NE(noSave.err.find("«" + options.savePath + "»"), std::string::npos) << noSave.err;
+    EXPECT_EQ(noSave.err, "zelmo-train: Не удалось сохранить память компьютера в файл «" +
+                              options.savePath +
+                              "»: не создаётся временный файл (нет такого файла или папки).\n");
 }
 
 // A stop request (a signal) ends the run after the game in progress: the last block line, the
@@ -257,6 +270,126 @@ TEST_F(RunTrainingTest, AStopRequestEndsAfterTheCurrentGameAndSaves) {
     options.savePath.clear();
     options.csvPath.clear();
     EXPECT_EQ(run(options).code, kExitOk);  // the saved memory loads
+}
+
+TEST_F(RunTrainingTest, AFileAWindowHoldsIsRefusedBeforeTheFirstGame) {
+    TrainOptions options;
+    options.games = 3;
+    options.clockStart = 1;
+    options.savePath = dir + "/memory.zelmo";
+    ASSERT_EQ(run(options).code, kExitOk);
+    const std::string before = readText(options.savePath);
+    engine::MemoryLock window = engine::MemoryLock::acquire(options.savePath, "zelmo");
+    ASSERT_TRUE(window.locked());
+    options.games = 2000000000;  // never played to its end
+    const RunResult refused = run(options);
+    EXPECT_EQ(refused.code, kExitBusy);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "zelmo-train: Файл памяти «" + options.savePath +
+                               "» занят: в него пишет окно Zelmo (процесс " +
+                               std::to_string(::getpid()) +
+                               "). Прогон не начат: закройте окно или сохраните прогон в другой "
+                               "файл (--save).\n");
+    EXPECT_EQ(readText(options.savePath), before);
+    // Reading it is no writing.
+    options.games = 3;
+    options.loadPath = options.savePath;
+    options.savePath = dir + "/other.zelmo";
+    EXPECT_EQ(run(options).code, kExitOk);
+    window.release();
+    options.savePath = dir + "/memory.zelmo";
+    EXPECT_EQ(run(options).code, kExitOk);
+    EXPECT_EQ(folder.names(), (std::set<std::string>{"memory.zelmo", "other.zelmo"}))
+        << "the run lets its lock go";
+}
+
+TEST_F(RunTrainingTest, AFileChangedDuringTheRunIsNotOverwritten) {
+    TrainOptions options;
+    options.games = 50;
+    options.clockStart = 2;
+    options.savePath = dir + "/memory.zelmo";
+    ASSERT_EQ(run(options).code, kExitOk);
+    options.loadPath = options.savePath;
+    // Another program (which takes no lock) saves just as the run saves.
+    struct Intruding : engine::SaveSteps {
+        std::string path;
+        int createNew(const std::string& temporary, mode_t mode) override {
+            if (temporary.find(".memory.zelmo.") != std::string::npos) {
+                engine::test::writeText(path + ".theirs", "theirs");
+                std::rename((path + ".theirs").c_str(), path.c_str());
+            }
+            return SaveSteps::createNew(temporary, mode);
+        }
+    } intruding;
+    intruding.path = options.savePath;
+    RunResult r;
+    {
+        const engine::ScopedSaveSteps installed(intruding);
+        r = run(options);
+    }
+    EXPECT_EQ(r.code, kExitIoError);
+    const std::string kept = dir + "/memory.conflict-1.zelmo";
+    EXPECT_EQ(r.err, "zelmo-train: Файл памяти «" + options.savePath +
+                         "» изменила другая программа после того, как эта его прочитала или "
+                         "сохранила. Чтобы ничья память не пропала, он не перезаписан: память "
+                         "сохранена в новый файл «" +
+                         kept + "».\n");
+    EXPECT_EQ(readText(options.savePath), "theirs");
+    options.games = 0;
+    options.loadPath = kept;
+    options.savePath.clear();
+    EXPECT_EQ(run(options).code, kExitOk) << "the run's memory is in the new file";
+}
+
+// Each system call of the save fails in turn with each error: the file holds the old or the
+// new memory, the error is told once in Russian, and the next run saves.
+TEST_F(RunTrainingTest, EveryFailingCallOfTheSaveIsToldOnceAndTheNextSaveWorks) {
+    TrainOptions options;
+    options.games = 200;
+    options.clockStart = 3;
+    options.savePath = dir + "/memory.zelmo";
+    ASSERT_EQ(run(options).code, kExitOk);
+    const std::string oldBytes = readText(options.savePath);
+    options.loadPath = options.savePath;
+    faults::FaultySteps recording(0, EIO, false, 4096);
+    {
+        const engine::ScopedSaveSteps installed(recording);
+        ASSERT_EQ(run(options).code, kExitOk);
+    }
+    const std::string newBytes = readText(options.savePath);
+    ASSERT_NE(newBytes, oldBytes);
+    ASSERT_GE(recording.calls().size(), 10U) << "a save of several writes";
+    for (std::size_t k = 1; k <= recording.calls().size(); ++k) {
+        for (const int error : faults::kFaultErrors) {
+            engine::test::writeText(options.savePath, oldBytes);
+            faults::FaultySteps faulty(static_cast<int>(k), error, false, 4096);
+            RunResult r;
+            {
+                const engine::ScopedSaveSteps installed(faulty);
+                r = run(options);
+            }
+            const faults::AfterFault expected = faults::afterFault(faulty.failed());
+            const std::string what = faulty.failed() + " #" + std::to_string(k) + ", " +
+                                     std::strerror(error) + ": " + r.err;
+            EXPECT_EQ(readText(options.savePath), expected.replaced ? newBytes : oldBytes) << what;
+            if (expected.message.empty()) {
+                EXPECT_EQ(r.code, kExitOk) << what;
+                EXPECT_EQ(r.err, "") << what;
+            } else {
+                EXPECT_EQ(r.code, kExitIoError) << what;
+                EXPECT_EQ(r.err.find("zelmo-train: "), 0U) << what;
+                EXPECT_NE(r.err.find("«" + options.savePath + "»: "), std::string::npos) << what;
+                EXPECT_NE(r.err.find(expected.message), std::string::npos) << what;
+                EXPECT_NE(r.err.find("(" + engine::systemErrorText(error) + ")"), std::string::npos)
+                    << what;
+                EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "told once: " << what;
+            }
+            EXPECT_EQ(folder.names(), std::set<std::string>{"memory.zelmo"}) << what;
+            const RunResult next = run(options);
+            EXPECT_EQ(next.code, kExitOk) << what << next.err;
+            EXPECT_EQ(next.err, "") << what;
+        }
+    }
 }
 
 TEST(PlainSecondsTest, DecimalNotationWithThreeSignificantDigits) {

@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The lock of a memory file: one holder at a time, named to whoever is refused, taken over
+// from a holder that has ended, never through a link.
+#include "engine/memorylock.h"
+#include "tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <filesystem>
+#include <string>
+
+namespace zelmo::engine::test {
+namespace {
+
+TEST(MemoryLockTest, OneHolderAtATimeNamedToTheOthers) {
+    TempDir folder;
+    const std::string path = folder / "memory.zelmo";
+    MemoryLock first = MemoryLock::acquire(path, kWindowProgram);
+    ASSERT_TRUE(first.locked()) << first.failure();
+    EXPECT_EQ(first.lockPath(), path + ".lock");
+    EXPECT_EQ(readText(path + ".lock"), "zelmo " + std::to_string(::getpid()) + "\n");
+
+    // Another holder, in this process or another, is refused and told who holds the file.
+    const MemoryLock second = MemoryLock::acquire(path, kTrainerProgram);
+    EXPECT_EQ(second.status(), MemoryLock::Status::Held);
+    EXPECT_EQ(second.holder().program, "zelmo");
+    EXPECT_EQ(second.holder().pid, ::getpid());
+    EXPECT_EQ(heldMessage(path, second.holder()), "Файл памяти «" + path +
+                                                      "» занят: в него пишет окно Zelmo (процесс " +
+                                                      std::to_string(::getpid()) + ").");
+    const auto holder = lockHolderOf(path);
+    ASSERT_TRUE(holder.has_value());
+    EXPECT_EQ(holder->pid, ::getpid());
+
+    // Every name of the file finds the same lock.
+    const std::string link = folder / "link.zelmo";
+    ASSERT_EQ(::symlink("memory.zelmo", link.c_str()), 0);
+    EXPECT_EQ(MemoryLock::acquire(link, kTrainerProgram).status(), MemoryLock::Status::Held);
+
+    first.release();
+    EXPECT_FALSE(std::filesystem::exists(path + ".lock")) << "the holder removes its lock file";
+    EXPECT_FALSE(lockHolderOf(path).has_value());
+    EXPECT_TRUE(MemoryLock::acquire(path, kTrainerProgram).locked());
+}
+
+TEST(MemoryLockTest, ALockOfAProcessThatEndedIsTakenOver) {
+    TempDir folder;
+    const std::string path = folder / "memory.zelmo";
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const MemoryLock lock = MemoryLock::acquire(path, kTrainerProgram);
+        const char byte = lock.locked() ? '1' : '0';
+        static_cast<void>(::write(ready[1], &byte, 1));
+        ::pause();  // killed here, without letting go
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    ::close(ready[0]);
+    ASSERT_EQ(byte, '1');
+    const MemoryLock refused = MemoryLock::acquire(path, kWindowProgram);
+    EXPECT_EQ(refused.status(), MemoryLock::Status::Held);
+    EXPECT_EQ(refused.holder().pid, child);
+    EXPECT_EQ(describeHolder(refused.holder()),
+              "тренировка zelmo-train (процесс " + std::to_string(child) + ")");
+
+    ASSERT_EQ(::kill(child, SIGKILL), 0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    EXPECT_TRUE(std::filesystem::exists(path + ".lock")) << "a killed holder leaves its file";
+    EXPECT_FALSE(lockHolderOf(path).has_value());
+    const MemoryLock taken = MemoryLock::acquire(path, kWindowProgram);
+    EXPECT_TRUE(taken.locked()) << taken.failure();
+    EXPECT_EQ(readText(path + ".lock"), "zelmo " + std::to_string(::getpid()) + "\n");
+}
+
+TEST(MemoryLockTest, NothingButARegularFileIsUsedAsTheLock) {
+    TempDir folder;
+    const std::string path = folder / "memory.zelmo";
+    const std::string lockPath = path + ".lock";
+    const std::string elsewhere = folder / "elsewhere";
+    writeText(elsewhere, "someone's");
+    ASSERT_EQ(::symlink(elsewhere.c_str(), lockPath.c_str()), 0);
+    const MemoryLock viaLink = MemoryLock::acquire(path, kWindowProgram);
+    EXPECT_EQ(viaLink.status(), MemoryLock::Status::Failed);
+    EXPECT_NE(lockFailedMessage(path, viaLink).find("не обычный файл"), std::string::npos)
+        << lockFailedMessage(path, viaLink);
+    EXPECT_EQ(readText(elsewhere), "someone's");
+    ASSERT_EQ(::unlink(lockPath.c_str()), 0);
+    ASSERT_EQ(::mkfifo(lockPath.c_str(), 0644), 0);
+    EXPECT_EQ(MemoryLock::acquire(path, kWindowProgram).status(), MemoryLock::Status::Failed);
+}
+
+}  // namespace
+}  // namespace zelmo::engine::test
