@@ -16,6 +16,7 @@ need Xvfb xvfb
 need dbus-run-session dbus-daemon
 need /usr/libexec/at-spi-bus-launcher at-spi2-core
 need /usr/bin/python3 python3
+need xdotool xdotool
 if ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
   echo "FAIL: the Python module pyatspi is missing; install the Debian package python3-pyatspi" >&2
   exit 1

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Runs orca_game.py (the screen reader Orca, reading the window played from the keyboard) on a
+# private virtual X server and D-Bus session, so that it needs no desktop, no sound and touches
+# none. Usage: orca_test.sh PROGRAM [--say KEY...]
+set -euo pipefail
+program=${1:?the window program}
+shift
+here=$(dirname "$0")
+
+need() {
+  if ! command -v "$1" >/dev/null 2>&1 && [ ! -x "$1" ]; then
+    echo "FAIL: $1 is missing; install the Debian package $2 (scripts/install-deps.sh does)" >&2
+    exit 1
+  fi
+}
+need Xvfb xvfb
+need dbus-run-session dbus-daemon
+need /usr/libexec/at-spi-bus-launcher at-spi2-core
+need /usr/bin/python3 python3
+need orca orca
+need speech-dispatcher speech-dispatcher
+need /usr/lib/speech-dispatcher-modules/sd_generic speech-dispatcher
+need xdotool xdotool
+
+source "$here/privatex.sh"
+start_private_x 1280x1024x24
+# Orca keeps its settings in a fresh folder; Qt exposes the window on the AT-SPI bus because a
+# screen reader runs.
+export XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb
+unset AT_SPI_BUS_ADDRESS QT_ACCESSIBILITY QT_LINUX_ACCESSIBILITY_ALWAYS_ON NO_AT_BRIDGE \
+  SPEECHD_ADDRESS
+mkdir "$work/orca"
+dbus-run-session -- /usr/bin/python3 "$here/orca_game.py" "$work/orca" "$program" "$@" \
+  </dev/null 2> >(grep -v -e "fd limit" -e "^dbus-daemon" -e SpiRegistry >&2)
