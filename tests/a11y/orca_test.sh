@@ -8,22 +8,12 @@ program=${1:?the window program}
 shift
 here=$(dirname "$0")
 
-need() {
-  if ! command -v "$1" >/dev/null 2>&1 && [ ! -x "$1" ]; then
-    echo "FAIL: $1 is missing; install the Debian package $2 (scripts/install-deps.sh does)" >&2
-    exit 1
-  fi
-}
-need Xvfb xvfb
-need dbus-run-session dbus-daemon
-need /usr/libexec/at-spi-bus-launcher at-spi2-core
-need /usr/bin/python3 python3
+source "$here/privatex.sh"
+need_session_tools
 need orca orca
 need speech-dispatcher speech-dispatcher
 need /usr/lib/speech-dispatcher-modules/sd_generic speech-dispatcher
-need xdotool xdotool
 
-source "$here/privatex.sh"
 start_private_x 1280x1024x24
 # Orca keeps its settings in a fresh folder; Qt exposes the window on the AT-SPI bus because a
 # screen reader runs.
