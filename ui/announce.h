@@ -5,11 +5,29 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <array>
+#include <cstdint>
 #include <functional>
+#include <memory>
+
+#include "engine/board.h"
 
 namespace zelmo::ui {
 
 class TSpinEdit;
+
+// The time the announcer's summarising mode goes by: a clock and one pending call. The window
+// uses the real clock and a single-shot timer; tests step a clock of their own.
+class AnnounceClock {
+  public:
+    virtual ~AnnounceClock() = default;
+    // Milliseconds on a clock that never goes back.
+    virtual std::int64_t now() = 0;
+    // Calls `due` once, `delay` milliseconds from now, in place of a call still waiting.
+    virtual void callAfter(std::int64_t delay, std::function<void()> due) = 0;
+    // Drops the call still waiting, if any.
+    virtual void cancel() = 0;
+};
 
 // Speaks what the game does without moving the focus: the computer's answer, the outcome, the
 // counters and a changed grade. A screen reader reads out changes of the focused control only,
@@ -17,18 +35,44 @@ class TSpinEdit;
 // change it hears during one event is read out at once, in one message, when the event is over
 // (a second message in the same event would cut the first one short). Tests listen through the
 // listener, since nothing reaches assistive technology while none is running.
+//
+// While the window plays by itself, messages may come faster than anyone can listen. Then the
+// announcer summarises: a message goes out at once when the last one is at least
+// kSummaryInterval old, and otherwise waits for that time; if more messages came meanwhile, what
+// goes out instead is one summary of the games finished since the last message («Сыграно 37
+// партий: игрок 10, компьютер 20, ничьих 7»), or nothing until a game has finished. So at a slow
+// pace every move is still said, and at a fast one the screen reader hears one short message
+// about every 1.5 s, never a growing queue.
 class Announcer : public QWidget {
     Q_OBJECT
   public:
     using Listener = std::function<void(const QString& message)>;
 
-    explicit Announcer(QWidget* window);
+    // The least time between two messages while summarising, in milliseconds.
+    static constexpr std::int64_t kSummaryInterval = 1500;
+
+    // `clock` drives the summarising mode; none for the real clock.
+    explicit Announcer(QWidget* window, std::unique_ptr<AnnounceClock> clock = nullptr);
+    ~Announcer() override;
+    Announcer(const Announcer&) = delete;
+    Announcer& operator=(const Announcer&) = delete;
+    Announcer(Announcer&&) = delete;
+    Announcer& operator=(Announcer&&) = delete;
 
     // Adds a phrase to the message of the running event.
     void say(const QString& phrase);
     // Says "name: value" when the grade changes while another control has the focus (the focused
     // spinner is read out by the screen reader itself), and tells it every new value.
     void followGrade(TSpinEdit* spin);
+
+    // Turns the summarising mode on (when the window starts playing by itself) or off (when it
+    // stops). Turning it off adds what is still waiting (the last message, or the summary of the
+    // games since the last message) to the message of the running event.
+    void setSummarising(bool on);
+    bool summarising() const { return summarising_; }
+    // Counts a finished game for the next summary; call it for every game that ends. Ignored
+    // while not summarising, when the game's own message tells its outcome.
+    void gameFinished(engine::Outcome outcome);
 
     // The message read out last; empty before the first.
     QString message() const { return message_; }
@@ -38,9 +82,28 @@ class Announcer : public QWidget {
 
   private:
     void speak();
+    // Lets a message through the summarising mode's gate, or holds it back.
+    void pass(const QString& message);
+    // Sends what was held back, when the gate opens.
+    void release();
+    // The summary of the games since the last message; empty when none finished.
+    QString summary() const;
+    // Forgets what was held back and the games counted.
+    void clearHeld();
+    // Reads `message` out.
+    void deliver(const QString& message);
 
     QStringList phrases_;
     QString message_;
+
+    std::unique_ptr<AnnounceClock> clock_;
+    bool summarising_ = false;
+    bool waiting_ = false;            // a release is due
+    bool delivered_ = false;          // whether any message went out yet
+    std::int64_t lastDelivered_ = 0;  // and when the last one did
+    QString held_;                    // the last message held back
+    int heldCount_ = 0;               // how many were held back since the last one went out
+    std::array<int, 3> games_{};      // games finished since then, by outcome
 };
 
 }  // namespace zelmo::ui

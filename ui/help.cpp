@@ -2,8 +2,11 @@
 #include "ui/help.h"
 
 #include <QDialogButtonBox>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPushButton>
-#include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextEdit>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -14,19 +17,51 @@
 
 namespace zelmo::ui {
 
+namespace {
+
+// The keys, one paragraph each, without the space between paragraphs.
+QString keyLines() {
+    QString lines;
+    for (const texts::HelpKey& key : texts::kHelpKeys) {
+        lines += QStringLiteral("<p style='margin-top:0; margin-bottom:0'>") +
+                 texts::kHelpKeyLine.arg(QStringLiteral("<b>%1</b>").arg(key.keys.toHtmlEscaped()),
+                                         key.what.toHtmlEscaped()) +
+                 QStringLiteral("</p>");
+    }
+    return lines;
+}
+
+// The link under the caret: the character after it, or before it at the end of the link.
+QString linkAtCaret(const QTextEdit& text) {
+    QTextCursor cursor = text.textCursor();
+    cursor.clearSelection();
+    const QString before = cursor.charFormat().anchorHref();
+    cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+    const QString after = cursor.charFormat().anchorHref();
+    return after.isEmpty() ? before : after;
+}
+
+}  // namespace
+
 HelpWindow::HelpWindow(QWidget* parent, const QString& memoryFile, links::UrlOpener opener)
-    : QDialog(parent) {
+    : QDialog(parent), text_(new QTextEdit(this)), opener_(std::move(opener)) {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(texts::kHelpTitle);
     setModal(false);
 
-    auto* browser = new QTextBrowser(this);
-    browser->setObjectName(QStringLiteral("HelpText"));
-    browser->setHtml(text(memoryFile));
+    // A read-only editor rather than a text browser: assistive technology sees a text with a
+    // caret that it reads line by line, where a browser shows one long label.
+    text_->setObjectName(QStringLiteral("HelpText"));
+    text_->setAccessibleName(texts::kHelpTextName);
+    text_->setReadOnly(true);
+    text_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard |
+                                   Qt::LinksAccessibleByMouse);
+    text_->setTabChangesFocus(true);
+    text_->setHtml(text(memoryFile));
+    text_->moveCursor(QTextCursor::Start);
     // The link goes where the window's own home-page link goes, never inside the help.
-    browser->setOpenLinks(false);
-    connect(browser, &QTextBrowser::anchorClicked, this,
-            [opener = std::move(opener)](const QUrl& url) { opener(url); });
+    text_->viewport()->installEventFilter(this);
+    text_->installEventFilter(this);
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* close = buttons->addButton(texts::kHelpClose, QDialogButtonBox::RejectRole);
@@ -34,8 +69,10 @@ HelpWindow::HelpWindow(QWidget* parent, const QString& memoryFile, links::UrlOpe
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(browser);
+    layout->addWidget(text_);
     layout->addWidget(buttons);
+    // The text first: it has the focus when the help opens, Tab goes on to the button.
+    text_->setFocus();
     // Measured in lines of the window's font, so the help scales with it: room for the first
     // three sections without scrolling; the player may resize it.
     const int line = fontMetrics().height();
@@ -49,7 +86,27 @@ QString HelpWindow::text(const QString& memoryFile) {
     const QString kept = keptMemoryPath();
     return texts::kHelpText.arg(kept.isEmpty() ? texts::kNoKeptFolder : kept.toHtmlEscaped(), inUse,
                                 QStringLiteral(ZELMO_VERSION),
-                                links::homepageUrl().toString(QUrl::FullyEncoded));
+                                links::homepageUrl().toString(QUrl::FullyEncoded), keyLines());
+}
+
+bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {
+    QString link;
+    if (watched == text_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            link = text_->anchorAt(mouse->position().toPoint());
+        }
+    } else if (watched == text_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            link = linkAtCaret(*text_);
+        }
+    }
+    if (link.isEmpty()) {
+        return QDialog::eventFilter(watched, event);
+    }
+    opener_(QUrl(link));
+    return true;
 }
 
 }  // namespace zelmo::ui

@@ -2,6 +2,8 @@
 #include "ui/icon.h"
 
 #include <QPixmap>
+#include <QSize>
+#include <QString>
 
 #include <array>
 
@@ -107,7 +109,12 @@ QImage mainIconImage() {
 }
 
 QIcon mainIcon() {
-    return QIcon(QPixmap::fromImage(mainIconImage()));
+    QIcon icon(QPixmap::fromImage(mainIconImage()));
+    // Rendered from data/icons at build time: the 16 and 22 pixel ones are drawn pixel for pixel.
+    for (const int size : {16, 22, 48}) {
+        icon.addFile(QStringLiteral(":/zelmo/icons/%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
 }
 
 }  // namespace zelmo::ui

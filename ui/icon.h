@@ -11,7 +11,9 @@ namespace zelmo::ui {
 
 // The picture itself, an indexed image whose colour table holds the 16 standard colours.
 QImage mainIconImage();
-// The window and task-bar icon made from it.
+// The window and task-bar icon: that picture for 32 pixels, and beside it the icon theme's
+// 16, 22 and 48 pixel pictures (built into the program), so that a window manager drawing the
+// icon smaller or larger takes a picture drawn for that size instead of scaling this one.
 QIcon mainIcon();
 
 }  // namespace zelmo::ui

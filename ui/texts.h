@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QList>
 #include <QString>
 
 // The window's fixed texts (UTF-8): captions of the window, its controls and the spin editor's
@@ -75,8 +76,10 @@ inline constexpr const char* kPositionFew = "позиции";
 inline constexpr const char* kPositionMany = "позиций";
 
 // The help window (F1). "%1" the kept memory's file, "%2" the memory file in use now, "%3" the
-// version, "%4" the home page's address.
+// version, "%4" the home page's address, "%5" the keys (kHelpKeys).
 inline const QString kHelpTitle = QStringLiteral("Зельмо: справка");
+// The help's text as assistive technology names it.
+inline const QString kHelpTextName = QStringLiteral("Справка");
 inline const QString kHelpClose = QStringLiteral("Закрыть");
 inline const QString kHelpNoFile =
     QStringLiteral("не используется, память живёт, пока открыто окно");
@@ -96,19 +99,7 @@ inline const QString kHelpText = QStringLiteral(
     "будет повторять такие ходы, ниже тройки будет их избегать. «Извилин» показывает, "
     "сколько позиций он запомнил; «промыть мозги» стирает всю память.</p>"
     "<h3>Клавиши</h3>"
-    "<table cellspacing='0' cellpadding='2'>"
-    "<tr><td><b>F1</b></td><td>эта справка</td></tr>"
-    "<tr><td><b>F2</b>, <b>Ctrl+N</b></td><td>новая партия (как «играть»)</td></tr>"
-    "<tr><td><b>1</b>–<b>9</b></td><td>ход в клетку</td></tr>"
-    "<tr><td><b>F3</b></td><td>окно «Память компьютера»: каждая запомненная позиция и вес "
-    "каждого испробованного ответа; <b>Escape</b> закрывает его, а F1, F2, Ctrl+N, F5 и Ctrl+Q "
-    "действуют в нём, как в главном окне</td></tr>"
-    "<tr><td><b>F5</b></td><td>окно само играет за «X» партию за партией, чтобы было видно, "
-    "как компьютер учится; останавливают его F5, щелчок по клетке, цифра и сообщение об "
-    "ошибке</td></tr>"
-    "<tr><td><b>Tab</b>, <b>Пробел</b></td><td>выбрать и нажать кнопку</td></tr>"
-    "<tr><td><b>Ctrl+Q</b></td><td>выход</td></tr>"
-    "</table>"
+    "%5"
     "<h3>Память</h3>"
     "<p>Запущенная без параметров, игра ничего не читает и не сохраняет. "
     "<b>zelmo --keep-memory</b> (так её запускает меню) хранит память компьютера в файле "
@@ -132,6 +123,27 @@ inline const QString kActionMemoryView = QStringLiteral("Память компь
 inline const QString kActionWatch = QStringLiteral("Игра за «X» сама: включить или остановить");
 inline const QString kActionHelp = QStringLiteral("Справка");
 inline const QString kActionQuit = QStringLiteral("Выход");
+
+// The help's keys, each a line of its own read as «F1 — эта справка»: a new key is one more row.
+struct HelpKey {
+    QString keys;
+    QString what;
+};
+inline const QList<HelpKey> kHelpKeys = {
+    {QStringLiteral("F1"), QStringLiteral("эта справка")},
+    {QStringLiteral("F2, Ctrl+N"), QStringLiteral("новая партия (как «играть»)")},
+    {QStringLiteral("1–9"), QStringLiteral("ход в клетку")},
+    {QStringLiteral("F3"),
+     QStringLiteral("окно «Память компьютера»: каждая запомненная позиция и вес каждого "
+                    "испробованного ответа; Escape закрывает его, а F1, F2, Ctrl+N, F5 и Ctrl+Q "
+                    "действуют в нём, как в главном окне")},
+    {QStringLiteral("F5"),
+     QStringLiteral("окно само играет за «X» партию за партией, чтобы было видно, как компьютер "
+                    "учится; останавливают его F5, щелчок по клетке, цифра и сообщение об ошибке")},
+    {QStringLiteral("Tab, Пробел"), QStringLiteral("выбрать и нажать кнопку")},
+    {QStringLiteral("Ctrl+Q"), QStringLiteral("выход")},
+};
+inline const QString kHelpKeyLine = QStringLiteral("%1 — %2");
 
 // The spin editor's context menu.
 inline const QString kMenuUndo = QStringLiteral("&Отменить");

@@ -3,7 +3,8 @@
 """Starts the window (the program given as the first argument) on an AT-SPI bus and checks what
 a screen reader sees and hears: the roles and names of the controls, and for one game played
 through the controls' press actions, one notification per move that names the marks placed, the
-counters that changed and the outcome, and one event for each change of a control."""
+counters that changed and the outcome, and one event for each change of a control; then the help
+that F1 opens, a text read line by line."""
 import subprocess
 import sys
 import time
@@ -171,6 +172,43 @@ def grade(app):
           == ["object:property-change:accessible-value"], "the grade's value changes once")
 
 
+def focused_text(app):
+    for o in walk(app):
+        if o.getRoleName() == "text" and o.getState().contains(pyatspi.STATE_FOCUSED):
+            return o
+    return None
+
+
+def help_text(app):
+    """F1 opens the help: a read-only text with a name and the focus, its caret at the start, read
+    as lines (no table marks), each key a line of its own."""
+    window = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Зельмо$"],
+                            capture_output=True, text=True).stdout.split()
+    if not check(window, "the window is shown on the X server"):
+        return
+    subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], check=True, timeout=10)
+    subprocess.run(["xdotool", "key", "F1"], check=True, timeout=10)
+    if not check(wait_for(lambda: focused_text(app) is not None),
+                 "F1 gives the focus to a text: %s" % [(o.getRoleName(), o.name) for o in walk(app)
+                                                       if o.getRoleName() in ("dialog", "text")]):
+        return
+    help = focused_text(app)
+    check(help.name == "Справка", "the help's text has a name: '%s'" % help.name)
+    states = help.getState()
+    check(states.contains(pyatspi.STATE_READ_ONLY) and not states.contains(pyatspi.STATE_EDITABLE),
+          "the help's text is read-only")
+    text = help.queryText()
+    whole = text.getText(0, -1)
+    check(text.caretOffset == 0, "the caret starts at the beginning: %d" % text.caretOffset)
+    marks = [c for c in "\ufdd0\ufdd1\ufffc" if c in whole]
+    check(not marks, "the help reads without table marks: %s" % [hex(ord(c)) for c in marks])
+    key = whole.find("F1 — ")
+    if check(key >= 0, "the keys are written «key — what it does»"):
+        line = text.getTextAtOffset(key, pyatspi.TEXT_BOUNDARY_LINE_START)[0]
+        check(line.startswith("F1 — ") and "F2" not in line,
+              "each key is a line of its own: '%s'" % line)
+
+
 def main():
     pyatspi.Registry.registerEventListener(on_event, "object", "window", "focus")
     GLib.timeout_add(50, lambda: True)  # wakes the loop up to look at the clock
@@ -183,6 +221,7 @@ def main():
             wait_for(lambda: any(o.getRoleName() == "frame" for o in walk(app)), 10)
             play(app)
             grade(app)
+            help_text(app)
     finally:
         program.terminate()
         program.wait(10)

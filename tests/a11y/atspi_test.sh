@@ -6,22 +6,13 @@ set -euo pipefail
 program=${1:?the window program}
 here=$(dirname "$0")
 
-need() {
-  if ! command -v "$1" >/dev/null 2>&1 && [ ! -x "$1" ]; then
-    echo "FAIL: $1 is missing; install the Debian package $2 (scripts/install-deps.sh does)" >&2
-    exit 1
-  fi
-}
-need Xvfb xvfb
-need dbus-run-session dbus-daemon
-need /usr/libexec/at-spi-bus-launcher at-spi2-core
-need /usr/bin/python3 python3
+source "$here/privatex.sh"
+need_session_tools
 if ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
   echo "FAIL: the Python module pyatspi is missing; install the Debian package python3-pyatspi" >&2
   exit 1
 fi
 
-source "$here/privatex.sh"
 start_private_x 1024x768x24
 # Qt exposes its widgets on the AT-SPI bus only under a window system (not offscreen), and
 # without a screen reader running only when told to.

@@ -109,15 +109,38 @@ TEST(Icons, WindowIconShowsTheBoardAndIsTheWindowsOwn) {
               picture.convertToFormat(QImage::Format_RGB32));
 }
 
+// The icon theme's picture of one size, as installed.
+QImage themeIcon(int size) {
+    const QDir dir(QStringLiteral(ZELMO_ICON_DIR "/%1x%1").arg(size));
+    const QStringList files = dir.entryList({QStringLiteral("*.png")}, QDir::Files);
+    if (files.size() != 1) {
+        ADD_FAILURE() << "no icon rendered in " << dir.path().toStdString();
+        return {};
+    }
+    return QImage(dir.filePath(files.first())).convertToFormat(QImage::Format_ARGB32);
+}
+
 TEST(Icons, SmallestThemeSizesShowClearMarks) {
     // Drawn for their size: every cell holds a whole X, a whole 0 or nothing, in pure colours.
-    for (const auto& [size, grid] : {std::pair{16, Grid{1, 5, 4}}, std::pair{22, Grid{1, 7, 6}}}) {
-        const QDir dir(QStringLiteral(ZELMO_ICON_DIR "/%1x%1").arg(size));
-        const QStringList files = dir.entryList({QStringLiteral("*.png")}, QDir::Files);
-        ASSERT_EQ(files.size(), 1) << "no icon rendered in " << dir.path().toStdString();
-        const QImage image(dir.filePath(files.first()));
+    for (const auto& [size, grid] : {std::pair{16, Grid{1, 5, 4}}, std::pair{22, Grid{3, 6, 5}}}) {
+        const QImage image = themeIcon(size);
         ASSERT_EQ(image.size(), QSize(size, size));
         EXPECT_EQ(boardIn(image, grid), kBoard) << size;
+    }
+}
+
+TEST(Icons, WindowOffersTheThemesSmallAndLargePictures) {
+    // A window manager drawing the icon at 16, 22 or 48 pixels takes the picture drawn for that
+    // size, not the 32 pixel one scaled.
+    const QIcon icon = zelmo::ui::mainIcon();
+    const QList<QSize> sizes = icon.availableSizes();
+    for (const int size : {16, 22, 32, 48}) {
+        EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
+    }
+    for (const int size : {16, 22, 48}) {
+        EXPECT_EQ(icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32),
+                  themeIcon(size))
+            << size;
     }
 }
 
