@@ -94,7 +94,7 @@ void BM_CopyWeightsFloor(benchmark::State& state) {
 BENCHMARK(BM_CopyWeightsFloor)->Unit(benchmark::kMicrosecond);
 
 // The window in watch mode at pace 0: one iteration is one pass of the event loop (one slice
-// of games and a repaint); games per second is the items rate.
+// of games, and a repaint at most once a frame); games per second is the items rate.
 void BM_WindowWatchGames(benchmark::State& state, const char* opponent) {
     TForm1 form;
     Session session(form);

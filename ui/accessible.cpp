@@ -2,6 +2,7 @@
 #include "ui/accessible.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QLabel>
@@ -213,6 +214,22 @@ QString markName(const QString& mark) {
 
 QString cellName(int number, const QString& caption) {
     return texts::kCellName.arg(number).arg(markName(caption));
+}
+
+void tellCurrentItem(QAbstractItemView* view) {
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(view);
+    const QModelIndex current = view->currentIndex();
+    if (table == nullptr || table->tableInterface() == nullptr || !current.isValid() ||
+        !view->hasFocus()) {
+        return;
+    }
+    QAccessibleInterface* item = table->tableInterface()->cellAt(current.row(), current.column());
+    if (item == nullptr) {
+        return;
+    }
+    QAccessibleEvent focus(view, QAccessible::Focus);
+    focus.setChild(table->indexOfChild(item));
+    QAccessible::updateAccessibility(&focus);
 }
 
 void installFactory() {

@@ -3,6 +3,7 @@
 
 #include <QString>
 
+class QAbstractItemView;
 class QWidget;
 
 // What assistive technology sees of the main window: the window as a frame, the cells as
@@ -28,5 +29,10 @@ QString markName(const QString& mark);
 
 // The name of cell `number` with caption `caption`: "Клетка 5: крестик".
 QString cellName(int number, const QString& caption);
+
+// Tells assistive technology that the current item of `view` has the focus, when the view has
+// it. Qt does so itself only when the current item changes while the view has the focus; a view
+// that gains the focus is named alone.
+void tellCurrentItem(QAbstractItemView* view);
 
 }  // namespace zelmo::ui::accessible

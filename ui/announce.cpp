@@ -107,11 +107,15 @@ void Announcer::setSummarising(bool on) {
         return;
     }
     summarising_ = on;
+    openNext_ = on && !phrases_.isEmpty();
     if (on) {
         clearHeld();
         return;
     }
-    // What waited goes out with the message of this event (the window stopping, as a rule).
+    // What waited goes out with the message of this event (the window stopping, as a rule), in
+    // place of what the event said before: that is the window catching up with the games the
+    // summary counts.
+    phrases_.clear();
     if (waiting_) {
         clock_->cancel();
         waiting_ = false;
@@ -136,7 +140,7 @@ void Announcer::speak() {
     }
     const QString message = phrases_.join(kSeparator);
     phrases_.clear();
-    if (summarising_) {
+    if (summarising_ && !std::exchange(openNext_, false)) {
         pass(message);
     } else {
         deliver(message);

@@ -66,8 +66,10 @@ class Announcer : public QWidget {
     void followGrade(TSpinEdit* spin);
 
     // Turns the summarising mode on (when the window starts playing by itself) or off (when it
-    // stops). Turning it off adds what is still waiting (the last message, or the summary of the
-    // games since the last message) to the message of the running event.
+    // stops). Turning it on lets the message of the running event (that the window plays) go out
+    // at once, and the next one waits from then. Turning it off adds what is still waiting (the
+    // last message, or the summary of the games since the last message) to the message of the
+    // running event, in place of what it said before (the window catching up with those games).
     void setSummarising(bool on);
     bool summarising() const { return summarising_; }
     // Counts a finished game for the next summary; call it for every game that ends. Ignored
@@ -99,6 +101,7 @@ class Announcer : public QWidget {
     std::unique_ptr<AnnounceClock> clock_;
     bool summarising_ = false;
     bool waiting_ = false;            // a release is due
+    bool openNext_ = false;           // the next message passes the gate at once
     bool delivered_ = false;          // whether any message went out yet
     std::int64_t lastDelivered_ = 0;  // and when the last one did
     QString held_;                    // the last message held back

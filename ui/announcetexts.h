@@ -6,7 +6,8 @@
 #include "engine/plural.h"
 
 // What the announcer says of its own (UTF-8): the summary of the games played while the window
-// plays faster than a listener can follow.
+// plays faster than a listener can follow, the board read on demand, why a digit did not play,
+// and the watch mode beginning and ending.
 namespace zelmo::ui::announcetexts {
 
 // «Сыграно 37 партий: игрок 10, компьютер 20, ничьих 7»: "%1" the verb, "%2" the games with
@@ -14,5 +15,22 @@ namespace zelmo::ui::announcetexts {
 inline const QString kSummary = QStringLiteral("%1 %2: игрок %3, компьютер %4, ничьих %5");
 inline constexpr engine::RussianForms kPlayed{"Сыграна", "Сыграно", "Сыграно"};
 inline constexpr engine::RussianForms kGames{"партия", "партии", "партий"};
+
+// The board on demand: «Ряд 1: крестик, пусто, нолик; Ряд 2: …», whose move it is and the score.
+inline const QString kRow = QStringLiteral("Ряд %1: %2");
+inline const QString kRowCells = QStringLiteral(", ");
+inline const QString kRows = QStringLiteral("; ");
+inline const QString kYourMove = QStringLiteral("Ваш ход");
+inline const QString kYouBegin = QStringLiteral("Следующую партию начинаете вы");
+inline const QString kComputerBegins = QStringLiteral("Следующую партию начинает компьютер");
+inline const QString kScore = QStringLiteral("Счёт: игрок %1, компьютер %2, ничьих %3");
+
+// A digit that plays nothing says why.
+inline const QString kCellTaken = QStringLiteral("Клетка %1 занята");
+inline const QString kNoGame = QStringLiteral("Партия не начата: нажмите «играть» или F2");
+
+// The window begins and stops playing "X" by itself.
+inline const QString kWatchStarted = QStringLiteral("Окно само играет за «X»; F5 останавливает");
+inline const QString kWatchStopped = QStringLiteral("Окно больше не играет за «X»");
 
 }  // namespace zelmo::ui::announcetexts

@@ -24,6 +24,11 @@ inline const QString kLegend = QStringLiteral(
 inline const QString kThousands = QStringLiteral("к");
 inline const QString kMillions = QStringLiteral("М");
 inline const QString kListName = QStringLiteral("Запомненные позиции");
+// The list as a screen reader names it: "%1" its name, "%2" the summary, read with commas
+// where it shows dots.
+inline const QString kListSummary = QStringLiteral("%1: %2");
+inline const QString kShownSeparator = QStringLiteral(" · ");
+inline const QString kSpokenSeparator = QStringLiteral(", ");
 
 // What a screen reader reads for one board.
 inline const QString kBoxName = QStringLiteral("Позиция %1: %2");

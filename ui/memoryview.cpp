@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/memoryview.h"
 
+#include <QAccessible>
+#include <QEvent>
 #include <QLabel>
 #include <QListView>
 #include <QPainter>
@@ -11,6 +13,7 @@
 
 #include <algorithm>
 
+#include "ui/accessible.h"
 #include "ui/memorymodel.h"
 #include "ui/memorytexts.h"
 
@@ -153,6 +156,7 @@ MemoryView::MemoryView(engine::GameFlow& flow, QWidget* parent)
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setAccessibleName(memorytexts::kListName);
     list_->setSpacing(2);
+    list_->installEventFilter(this);
 
     legend_->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
@@ -185,8 +189,35 @@ void MemoryView::refreshNow() {
     model_->refresh();
     summary_->setText(model_->summary());
     if (!list_->currentIndex().isValid() && model_->rowCount() > 0) {
-        list_->setCurrentIndex(model_->index(0));
+        list_->setCurrentIndex(model_->index(std::min(currentRow_, model_->rowCount() - 1)));
     }
+    // Renamed while the list has the focus, the list would be read out again with every game.
+    if (!list_->hasFocus()) {
+        describeList();
+    }
+}
+
+void MemoryView::describeList() {
+    // The summary is read with the list's name when the list gains the focus; the focused
+    // position and its place among all (which screen readers count themselves) follow.
+    const QString name = memorytexts::kListSummary.arg(
+        memorytexts::kListName,
+        QString(summary_->text())
+            .replace(memorytexts::kShownSeparator, memorytexts::kSpokenSeparator));
+    // Set only when changed: each change is an event for assistive technology.
+    if (list_->accessibleName() != name) {
+        list_->setAccessibleName(name);
+    }
+}
+
+bool MemoryView::eventFilter(QObject* watched, QEvent* event) {
+    // After the list's own focus event, which Qt sends once the focus-in is handled.
+    if (watched == list_ && event->type() == QEvent::FocusIn && QAccessible::isActive()) {
+        describeList();
+        QMetaObject::invokeMethod(
+            this, [this] { accessible::tellCurrentItem(list_); }, Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MemoryView::fitMinimumSize() {
@@ -211,6 +242,14 @@ void MemoryView::showEvent(QShowEvent* event) {
     fitMinimumSize();
     QWidget::showEvent(event);
     refreshNow();
+}
+
+void MemoryView::hideEvent(QHideEvent* event) {
+    // A current position reports the focus to assistive technology, also in a hidden window:
+    // the window keeps its place and has none while hidden.
+    currentRow_ = std::max(0, list_->currentIndex().row());
+    list_->selectionModel()->clearCurrentIndex();
+    QWidget::hideEvent(event);
 }
 
 void MemoryView::schedule() {

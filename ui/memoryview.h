@@ -36,11 +36,15 @@ class MemoryView : public QWidget, private engine::GameListener {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void changed() noexcept override { schedule(); }
     void schedule();
     void fitMinimumSize();
+    // A screen reader names the list with the summary.
+    void describeList();
 
     engine::GameFlow& flow_;
     MemoryModel* model_;
@@ -48,6 +52,7 @@ class MemoryView : public QWidget, private engine::GameListener {
     QLabel* legend_;
     QListView* list_;
     QTimer frame_;
+    int currentRow_ = 0;  // the current position while the window is hidden
 };
 
 }  // namespace zelmo::ui

@@ -9,10 +9,15 @@
 #include <functional>
 
 #include "engine/memorybackup.h"
+#include "ui/announce.h"
+#include "ui/announcetexts.h"
+#include "ui/boardspeech.h"
 #include "ui/controls.h"
 #include "ui/help.h"
 #include "ui/memorystore.h"
 #include "ui/memoryview.h"
+#include "ui/quietaccess.h"
+#include "ui/spinedit.h"
 #include "ui/texts.h"
 #include "ui/unit1.h"
 #include "ui/watch.h"
@@ -24,7 +29,8 @@ Session::Session(TForm1& form)
       form_(form),
       wipeQuestion_(&askWipeQuestion),
       watchMode_(new WatchMode(
-          form, [&form](const std::function<void()>& handler) { form.guarded(handler); }, this)) {
+          form, [&form](const std::function<void()>& handler) { form.guarded(handler); }, this)),
+      gameFocus_(form) {
     form_.addListener(*this);
     form_.setWipeGuard([this] { return confirmWipe(); });
     // The player takes over with a click on a cell or a digit; an error box stops watching
@@ -44,6 +50,7 @@ Session::Session(TForm1& form)
             store_->setSpacing(running);
         }
     });
+    connect(watchMode_, &WatchMode::runningChanged, this, &Session::announceWatching);
     createActions();
     bindKeys(&form_);
     // The actions are also a context menu on the window (right button, and the Menu key), so
@@ -93,7 +100,9 @@ void Session::finishSaving() {
     }
 }
 
-void Session::gameFinished(const engine::FinishedGame& /*game*/) {
+void Session::gameFinished(const engine::FinishedGame& game) {
+    // While watching, a screen reader hears a summary of the games instead of each move.
+    form_.announcer().gameFinished(game.outcome);
     // A finished game is written to the memory file, even when grading failed (an overflow
     // still ends the game).
     if (store_) {
@@ -124,6 +133,24 @@ void Session::memoryWiped() {
         store_->wiped(wipeAsked_);
     }
     wipeAsked_ = false;
+}
+
+void Session::announceWatching(bool running) {
+    Announcer& announcer = form_.announcer();
+    if (running) {
+        // Said at once; the moves that follow are summarised from then on, and faster than the
+        // summaries the controls' own changes are held back too.
+        announcer.say(announcetexts::kWatchStarted);
+        announcer.setSummarising(true);
+        if (watchMode_->pace() < Announcer::kSummaryInterval) {
+            quietaccess::begin(&announcer);
+        }
+    } else {
+        // What waited comes first: the last move, or the games since the last summary.
+        quietaccess::end();
+        announcer.setSummarising(false);
+        announcer.say(announcetexts::kWatchStopped);
+    }
 }
 
 bool Session::watch(const QString& opponent, int paceMs) {
@@ -159,6 +186,7 @@ void Session::createActions() {
         const QString& text;
         QList<QKeySequence> keys;
         std::function<void()> run;
+        bool inMemoryView = true;
     } rows[] = {
         // A new game is what «играть» does, and only when it may be pressed.
         {texts::kActionNewGame,
@@ -170,6 +198,27 @@ void Session::createActions() {
          }},
         {texts::kActionMemoryView, {QKeySequence(Qt::Key_F3)}, [this] { memoryView().open(); }},
         {texts::kActionWatch, {QKeySequence(Qt::Key_F5)}, [this] { watchMode_->toggle(); }},
+        // The keyboard's way to the grades (no tab stops) and back, and the board for a screen
+        // reader: keys that Orca leaves alone (it takes Insert, CapsLock and the keypad).
+        {texts::kActionWinGrade,
+         {QKeySequence(Qt::ALT | Qt::Key_1)},
+         [this] { gameFocus_.toGrade(form_.SpinEdit1); },
+         false},
+        {texts::kActionLossGrade,
+         {QKeySequence(Qt::ALT | Qt::Key_2)},
+         [this] { gameFocus_.toGrade(form_.SpinEdit2); },
+         false},
+        {texts::kActionDrawGrade,
+         {QKeySequence(Qt::ALT | Qt::Key_3)},
+         [this] { gameFocus_.toGrade(form_.SpinEdit3); },
+         false},
+        {texts::kActionBackToGame,
+         {QKeySequence(Qt::Key_Escape)},
+         [this] { gameFocus_.backToGame(); },
+         false},
+        {texts::kActionBoard,
+         {QKeySequence(Qt::Key_0)},
+         [this] { form_.announcer().say(boardspeech::board(form_)); }},
         {texts::kActionHelp, {QKeySequence(Qt::Key_F1)}, [this] { showHelp(); }},
         {texts::kActionQuit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { form_.close(); }},
     };
@@ -178,13 +227,20 @@ void Session::createActions() {
         action->setShortcuts(row.keys);
         connect(action, &QAction::triggered, this, row.run);
         actions_.append(action);
+        if (!row.inMemoryView) {
+            formOnly_.append(action);
+        }
     }
 }
 
 void Session::bindKeys(QWidget* window) {
     // Window-wide keys: they work whichever control has the focus, a spinner included, and in
     // the memory view as in the main window.
-    window->addActions(actions_);
+    for (QAction* action : actions_) {
+        if (window == &form_ || !formOnly_.contains(action)) {
+            window->addAction(action);
+        }
+    }
 }
 
 }  // namespace zelmo::ui

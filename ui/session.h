@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/gameflow.h"
+#include "ui/gamefocus.h"
 #include "ui/memorylocation.h"
 #include "ui/savethread.h"
 #include "ui/wipequestion.h"
@@ -61,10 +62,11 @@ class Session : public QObject, private engine::GameListener {
     // Opens the help (F1), or brings it forward when it is open.
     void showHelp();
 
-    // The window's actions with their keys (new game, memory view, watching, help, quit), in
-    // the order of the form's context menu.
+    // The window's actions with their keys (new game, memory view, watching, help, quit, the
+    // grades and the board for the keyboard), in the order of the form's context menu.
     const QList<QAction*>& actions() const { return actions_; }
-    // Binds the actions' keys on `window`: the form's and the memory view's.
+    // Binds the actions' keys on `window`: the form's and the memory view's (there without the
+    // grades and the way back to the game, whose Escape closes the memory view).
     void bindKeys(QWidget* window);
 
   private:
@@ -73,6 +75,8 @@ class Session : public QObject, private engine::GameListener {
     // Before «промыть мозги»: asks first when a kept memory would lose positions.
     bool confirmWipe();
     void createActions();
+    // The watch mode is said when it begins and ends, and summarised while it runs.
+    void announceWatching(bool running);
 
     TForm1& form_;
     WipeQuestion wipeQuestion_;
@@ -82,7 +86,9 @@ class Session : public QObject, private engine::GameListener {
     WatchMode* watchMode_;                // a child of the session
     QPointer<MemoryView> memoryView_;     // a window of the form's, created on first use
     QPointer<HelpWindow> help_;
-    QList<QAction*> actions_;  // children of the session
+    QList<QAction*> actions_;   // children of the session
+    QList<QAction*> formOnly_;  // those of them that the main window alone binds
+    GameFocus gameFocus_;
 };
 
 }  // namespace zelmo::ui

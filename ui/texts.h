@@ -123,6 +123,11 @@ inline const QString kActionMemoryView = QStringLiteral("Память компь
 inline const QString kActionWatch = QStringLiteral("Игра за «X» сама: включить или остановить");
 inline const QString kActionHelp = QStringLiteral("Справка");
 inline const QString kActionQuit = QStringLiteral("Выход");
+inline const QString kActionWinGrade = QStringLiteral("К оценке за победу");
+inline const QString kActionLossGrade = QStringLiteral("К оценке за поражение");
+inline const QString kActionDrawGrade = QStringLiteral("К оценке за ничью");
+inline const QString kActionBackToGame = QStringLiteral("Назад к игре");
+inline const QString kActionBoard = QStringLiteral("Прочитать доску, ход и счёт");
 
 // The help's keys, each a line of its own read as «F1 — эта справка»: a new key is one more row.
 struct HelpKey {
@@ -133,6 +138,12 @@ inline const QList<HelpKey> kHelpKeys = {
     {QStringLiteral("F1"), QStringLiteral("эта справка")},
     {QStringLiteral("F2, Ctrl+N"), QStringLiteral("новая партия (как «играть»)")},
     {QStringLiteral("1–9"), QStringLiteral("ход в клетку")},
+    {QStringLiteral("0"),
+     QStringLiteral("прочитать программе чтения с экрана доску по рядам, чей ход и счёт")},
+    {QStringLiteral("Alt+1, Alt+2, Alt+3"),
+     QStringLiteral("к оценке за победу (её меняют стрелки), за поражение, за ничью "
+                    "(стрелки или цифра)")},
+    {QStringLiteral("Escape"), QStringLiteral("от оценки назад к игре, где цифры снова ходят")},
     {QStringLiteral("F3"),
      QStringLiteral("окно «Память компьютера»: каждая запомненная позиция и вес каждого "
                     "испробованного ответа; Escape закрывает его, а F1, F2, Ctrl+N, F5 и Ctrl+Q "

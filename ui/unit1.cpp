@@ -19,6 +19,7 @@
 #include "engine/grades.h"
 #include "ui/accessible.h"
 #include "ui/announce.h"
+#include "ui/boardspeech.h"
 #include "ui/controls.h"
 #include "ui/controlsetup.h"
 #include "ui/fonts.h"
@@ -402,6 +403,8 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
     const int cell = cellOfKey(event);
     if (cell != 0) {
         emit playerMoved();  // a digit that plays is the player taking over
+        // A digit that plays nothing stays silent, as a click would; a screen reader hears why.
+        announcer_->say(boardspeech::refusedMove(*this, cell));
     }
     if (cell == 0 || !acceptingMoves()) {
         QWidget::keyPressEvent(event);

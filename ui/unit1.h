@@ -93,6 +93,8 @@ class TForm1 : public QWidget, public engine::GameFlow, private engine::GameList
 
     // Cell button k (1..9).
     TSpeedButton* cellButton(int k) const;
+    // What a screen reader hears of the game, for what the session adds to it.
+    Announcer& announcer() const { return *announcer_; }
 
   signals:
     // The player has played a cell (a click or a digit key): watching gives way.

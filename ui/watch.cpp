@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/watch.h"
 
-#include <QElapsedTimer>
-
 #include <utility>
 
 #include "engine/playgame.h"
@@ -80,14 +78,18 @@ void WatchMode::tick() {
     if (pace_ > 0) {
         step();
     } else {
-        // Whole games for one frame: the slice ends between games, so the player's input and
-        // the repaint come between them, at most once a frame.
+        // Whole games for a short slice: the slice ends between games, so the player's input,
+        // a screen reader's questions and the repaint come between them; the window is brought
+        // up to date at most once a frame.
         QElapsedTimer slice;
         slice.start();
         do {
             step();
         } while (watching() && (inGame_ || slice.elapsed() < kSliceMs));
-        flow_.flushDisplay();
+        if (!frame_.isValid() || frame_.elapsed() >= kFrameMs) {
+            frame_.start();
+            flow_.flushDisplay();
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -18,9 +19,9 @@ namespace zelmo::ui {
 // The watch mode: the window plays "X" by itself with one of the shared players, through the
 // same entry points a click on the play button or a cell runs (inside the window's error
 // guard), and begins the next game when it hears that one has finished. The session stops it
-// on a click on a cell, a digit key or an error box. At pace 0 it plays whole games in slices
-// of one frame with the display deferred, so input is handled between games and the window
-// repaints at most once per slice; at a pace above 0 it makes one move per tick.
+// on a click on a cell, a digit key or an error box. At pace 0 it plays whole games in short
+// slices with the display deferred, so input is handled between games and the window is
+// brought up to date at most once a frame; at a pace above 0 it makes one move per tick.
 class WatchMode : public QObject, private engine::GameListener {
     Q_OBJECT
   public:
@@ -37,6 +38,7 @@ class WatchMode : public QObject, private engine::GameListener {
     bool setOpponent(const QString& name, std::uint64_t seed);
     // Milliseconds per move; 0 plays as fast as the window allows.
     void setPace(int milliseconds);
+    int pace() const { return pace_; }
 
     void start();
     void stop();
@@ -48,8 +50,11 @@ class WatchMode : public QObject, private engine::GameListener {
     void runningChanged(bool running);
 
   private:
-    // The longest slice of games at pace 0: one frame.
-    static constexpr int kSliceMs = 16;
+    // At pace 0: the longest slice of games, short enough for the window to answer a screen
+    // reader's questions (one at a time, each waiting for the event loop) within a few
+    // milliseconds, and the least time between two updates of the window, one frame.
+    static constexpr int kSliceMs = 4;
+    static constexpr int kFrameMs = 16;
 
     void gameStarted() override { inGame_ = true; }
     void gameFinished(const engine::FinishedGame& /*game*/) override { inGame_ = false; }
@@ -68,6 +73,7 @@ class WatchMode : public QObject, private engine::GameListener {
     int pace_ = kDefaultPace;
     bool inGame_ = false;  // a game runs: told by the game flow
     QTimer timer_;
+    QElapsedTimer frame_;  // since the window was last brought up to date
 };
 
 }  // namespace zelmo::ui

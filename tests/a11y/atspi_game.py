@@ -4,7 +4,9 @@
 a screen reader sees and hears: the roles and names of the controls, and for one game played
 through the controls' press actions, one notification per move that names the marks placed, the
 counters that changed and the outcome, and one event for each change of a control; then the help
-that F1 opens, a text read line by line."""
+that F1 opens, a text read line by line; then the keys for the grades, the board and the memory
+view, and the watch mode heard in summaries."""
+import re
 import subprocess
 import sys
 import time
@@ -172,6 +174,92 @@ def grade(app):
           == ["object:property-change:accessible-value"], "the grade's value changes once")
 
 
+def focused(app, role):
+    return [o for o in walk(app) if o.getRoleName() == role
+            and o.getState().contains(pyatspi.STATE_FOCUSED)]
+
+
+def key(name):
+    subprocess.run(["xdotool", "key", name], check=True, timeout=10)
+
+
+def said_after(start, name):
+    """Presses key `name` and returns the notifications it brought."""
+    key(name)
+    wait_for(lambda: notifications_since(start))
+    return notifications_since(start)
+
+
+def focus_window():
+    """Gives the main window the keyboard focus, as a window manager would (there is none)."""
+    window = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Зельмо$"],
+                            capture_output=True, text=True).stdout.split()
+    if not check(window, "the window is shown on the X server"):
+        return False
+    subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], check=True, timeout=10)
+    return True
+
+
+def keys(app):
+    """After the game: the grade keys move the focus to a grade and back; the board is read on
+    demand; a digit between games says why it plays nothing; the memory view (F3) opens on its
+    first position, its list named with the summary, and no position keeps the focus once it is
+    closed."""
+    key("Escape")  # closes the help
+    if not focus_window():
+        return
+    for name, grade in (("alt+1", "Оценка за победу компьютера"), ("alt+3", "Оценка за ничью")):
+        key(name)
+        check(wait_for(lambda: [o.name for o in focused(app, "spin button")] == [grade]),
+              "%s focuses the grade '%s': %s" % (name, grade, focused(app, "spin button")))
+    key("Escape")
+    check(wait_for(lambda: not focused(app, "spin button")), "Escape takes the focus back")
+    for name, said in (("0", r"Ряд 1: \w+, \w+, \w+; Ряд 2: .*; Ряд 3: .*\. Счёт: игрок \d+"),
+                       ("5", r"^Партия не начата")):
+        start = len(events)
+        messages = said_after(start, name)
+        check(len(messages) == 1 and re.search(said, messages[0]),
+              "key %s says /%s/: %s" % (name, said, messages))
+
+    key("F3")
+    check(wait_for(lambda: focused(app, "list item")), "the memory view focuses a position")
+    items = focused(app, "list item")
+    if items:
+        positions = items[0].parent
+        check(items[0].getIndexInParent() == 0 and positions.childCount >= 1,
+              "the first position has the focus, among all: %d of %d"
+              % (items[0].getIndexInParent(), positions.childCount))
+        summary = [o.name for o in walk(positions.parent) if o.getRoleName() == "label" and o.name]
+        check(summary and re.findall(r"\d+", summary[0]) == re.findall(r"\d+", positions.name),
+              "the list is named with the summary: '%s', %s" % (positions.name, summary))
+    key("Escape")
+    check(wait_for(lambda: not focused(app, "list item")),
+          "no position reports the focus once the memory view is closed: %s"
+          % [(o.name[:20], o.description) for o in focused(app, "list item")])
+
+
+def cells_renamed(start, end=None):
+    return [e for e in events[start:end]
+            if e[0] == "object:property-change:accessible-name" and e[2].startswith("Клетка")]
+
+
+def watching(app):
+    """While the window plays by itself (F5) faster than the summaries, the cells' changes are
+    held back and only the announcer speaks; when it stops, the cells are told once."""
+    if not focus_window():
+        return
+    start = len(events)
+    key("F5")
+    check(wait_for(lambda: len(notifications_since(start)) >= 2, 30),
+          "watching is said and then summarised: %s" % notifications_since(start))
+    stop = len(events)
+    key("F5")
+    check(wait_for(lambda: len(notifications_since(stop)) >= 1), "the stop is said")
+    check(not cells_renamed(start, stop), "no cell was renamed while watching: %s"
+          % cells_renamed(start, stop)[:3])
+    check(wait_for(lambda: cells_renamed(stop)), "the cells are told again when it stops")
+
+
 def focused_text(app):
     for o in walk(app):
         if o.getRoleName() == "text" and o.getState().contains(pyatspi.STATE_FOCUSED):
@@ -182,12 +270,9 @@ def focused_text(app):
 def help_text(app):
     """F1 opens the help: a read-only text with a name and the focus, its caret at the start, read
     as lines (no table marks), each key a line of its own."""
-    window = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Зельмо$"],
-                            capture_output=True, text=True).stdout.split()
-    if not check(window, "the window is shown on the X server"):
+    if not focus_window():
         return
-    subprocess.run(["xdotool", "windowfocus", "--sync", window[0]], check=True, timeout=10)
-    subprocess.run(["xdotool", "key", "F1"], check=True, timeout=10)
+    key("F1")
     if not check(wait_for(lambda: focused_text(app) is not None),
                  "F1 gives the focus to a text: %s" % [(o.getRoleName(), o.name) for o in walk(app)
                                                        if o.getRoleName() in ("dialog", "text")]):
@@ -202,9 +287,9 @@ def help_text(app):
     check(text.caretOffset == 0, "the caret starts at the beginning: %d" % text.caretOffset)
     marks = [c for c in "\ufdd0\ufdd1\ufffc" if c in whole]
     check(not marks, "the help reads without table marks: %s" % [hex(ord(c)) for c in marks])
-    key = whole.find("F1 — ")
-    if check(key >= 0, "the keys are written «key — what it does»"):
-        line = text.getTextAtOffset(key, pyatspi.TEXT_BOUNDARY_LINE_START)[0]
+    first = whole.find("F1 — ")
+    if check(first >= 0, "the keys are written «key — what it does»"):
+        line = text.getTextAtOffset(first, pyatspi.TEXT_BOUNDARY_LINE_START)[0]
         check(line.startswith("F1 — ") and "F2" not in line,
               "each key is a line of its own: '%s'" % line)
 
@@ -222,6 +307,8 @@ def main():
             play(app)
             grade(app)
             help_text(app)
+            keys(app)
+            watching(app)
     finally:
         program.terminate()
         program.wait(10)

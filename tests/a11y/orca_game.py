@@ -8,8 +8,9 @@ sound card and the test reads what was really said.
 Run inside a private X server and D-Bus session (orca_test.sh sets them up):
   orca_game.py WORK PROGRAM               plays and checks (the CHECKS below, in order)
   orca_game.py WORK PROGRAM --say KEY...  types the keys and prints what Orca said; a key is a
-                                          name for xdotool, or click:X,Y for a left click at the
-                                          window's co-ordinates X,Y
+                                          name for xdotool, click:X,Y for a left click at the
+                                          window's co-ordinates X,Y, or wait:S to listen for S
+                                          seconds
 WORK is an empty folder for the configuration, the logs and the speech."""
 import os
 import re
@@ -199,6 +200,36 @@ def game_by_keys(orca):
                 "the outcome «%s» and then the score end the game" % said)
 
 
+def grade_by_keys(orca):
+    """Alt+2 puts the focus on the loss grade, whose text a typed digit replaces; Escape takes it
+    back to the button that had it, where digits play again."""
+    orca.press("alt+2")
+    orca.expect(r"^Оценка за поражение компьютера 2 spin button\.$", "Alt+2 focuses the grade")
+    orca.press("4")
+    orca.expect(r"^4$", "a typed grade replaces the old one")
+    orca.press("Escape")
+    orca.expect(r"^промыть мозги push button\.$", "Escape goes back to the game")
+    orca.press("F2")
+    orca.expect(r"^notification Партия: 2\.", "the next game begins")
+
+
+def board_on_demand(orca):
+    """0 reads the board row by row, whose move it is and the score; a digit on a taken cell
+    says why it plays nothing."""
+    orca.press("0")
+    said = orca.expect(r"^notification Ряд 1: (.*); Ряд 2: (.*); Ряд 3: (.*)\. Ваш ход\. "
+                       r"Счёт: игрок (\d+), компьютер (\d+), ничьих (\d+)\.$",
+                       "0 reads the board, the turn and the score")
+    marks = ", ".join(said.groups()[:3]).split(", ")
+    if len(marks) != 9 or marks.count("нолик") != 1 or marks.count("пусто") != 8:
+        raise Failure("the board holds the computer's opening move: %s" % marks)
+    if sum(int(n) for n in said.groups()[3:]) != 1:
+        raise Failure("the score counts the first game: %s" % (said.groups()[3:],))
+    taken = marks.index("нолик") + 1
+    orca.press(str(taken))
+    orca.expect(r"^notification Клетка %d занята\.$" % taken, "a taken cell says so")
+
+
 def help_by_keys(orca):
     """F1 opens the help as a named read-only text with the focus, read line by line with the
     arrows; Tab goes on to its button, Escape closes it."""
@@ -216,7 +247,32 @@ def help_by_keys(orca):
     orca.expect(r"^Зельмо frame", "the game has the focus again")
 
 
-CHECKS = [game_by_keys, help_by_keys]
+def memory_view_opens(orca):
+    """F3 opens the memory view, read with its summary and the position that has the focus;
+    Escape closes it."""
+    orca.press("F3")
+    orca.expect(r"^Память компьютера frame\.$", "F3 opens the memory view")
+    orca.expect(r"^Запомненные позиции: \d+ позици\w* из 1000", "the summary is read")
+    orca.expect(r"^Позиция 1: клетка 1 ", "then the focused position")
+    orca.press("Escape")
+    orca.wait(lambda: not orca.find_window("^Память компьютера$"), "Escape closes it", 10)
+    orca.focus_window()
+    orca.expect(r"^Зельмо frame", "the game has the focus again")
+
+
+def watch_announced(orca):
+    """F5 starts the watch mode, which is said; then the games are summarised; F5 stops it,
+    which is said."""
+    orca.press("F5")
+    orca.expect(r"^notification Окно само играет за «X»", "the watch mode's start is said")
+    orca.expect(r"^notification Сыгран\w* \d+ парти\w*: игрок \d+, компьютер \d+, ничьих \d+",
+                "the games are summarised", 30)
+    orca.press("F5")
+    orca.expect(r"Окно больше не играет за «X»", "the watch mode's end is said")
+
+
+CHECKS = [game_by_keys, grade_by_keys, board_on_demand, help_by_keys, memory_view_opens,
+          watch_announced]
 
 
 def main():
@@ -229,6 +285,9 @@ def main():
         if keys is not None:
             orca.quiet()
             for key in keys:
+                if key.startswith("wait:"):
+                    time.sleep(float(key[len("wait:"):]))
+                    continue
                 orca.press(key)
                 orca.quiet()
         else:

@@ -166,4 +166,30 @@ TEST(AnnouncerSummary, FastPaceIsSummarisedNoCloserThanTheInterval) {
     }
 }
 
+TEST(AnnouncerSummary, StartIsSaidAtOnceAndTheSummaryTakesThePlaceOfTheCatchUp) {
+    Listening listening;
+    listening.event(QStringLiteral("ход"));
+    listening.clock->advance(100);
+    // The window begins playing in the next event: its message is not held for the interval.
+    listening.announcer->say(QStringLiteral("старт"));
+    listening.announcer->setSummarising(true);
+    QCoreApplication::sendPostedEvents(listening.announcer, QEvent::MetaCall);
+    ASSERT_EQ(listening.heard.size(), 2U);
+    EXPECT_EQ(listening.heard[1].message, QStringLiteral("старт"));
+    EXPECT_EQ(listening.heard[1].at, 100100);
+
+    // Within the interval after it, the games are held; as the window stops, the cells it shows
+    // once more give way to the summary of those games.
+    listening.play(3, 0);
+    EXPECT_EQ(listening.heard.size(), 2U);
+    listening.announcer->say(QStringLiteral("клетка"));
+    listening.announcer->setSummarising(false);
+    listening.event(QStringLiteral("стоп"));
+    ASSERT_EQ(listening.heard.size(), 3U);
+    const QString last = listening.heard[2].message;
+    EXPECT_FALSE(last.contains(QStringLiteral("клетка"))) << last.toStdString();
+    EXPECT_TRUE(last.contains(QStringLiteral(" 3 "))) << last.toStdString();
+    EXPECT_TRUE(last.endsWith(QStringLiteral("стоп"))) << last.toStdString();
+}
+
 }  // namespace
