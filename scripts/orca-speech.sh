@@ -4,7 +4,8 @@
 # virtual X server, D-Bus session, AT-SPI bus and speech server (whose only voice writes each
 # utterance as a line instead of sounding it, so no sound card is needed), Orca and the window;
 # types the given keys into it (a key name for xdotool, or click:X,Y for a left click at window
-# co-ordinates X,Y), waiting after each until Orca is quiet, and prints every line Orca spoke.
+# co-ordinates X,Y, or wait:S to listen for S seconds), waiting after each until Orca is quiet,
+# and prints every line Orca spoke.
 #   scripts/orca-speech.sh [PROGRAM [KEY...]]
 # The default plays one game from start-up (F2, then the digits 1 to 9 in turn, of which the free
 # ones play), raises the draw grade with its up arrow, and starts a second game. The packages it
