@@ -11,11 +11,11 @@
 #include "app/displayguard.h"
 #include "app/startupprobe.h"
 #include "engine/stdstreams.h"
-#include "ui/application.h"
-#include "ui/memorylocation.h"
+#include "ui/form/unit1.h"
+#include "ui/memory/memorylocation.h"
 #include "ui/session.h"
-#include "ui/unit1.h"
 #include "ui/watch.h"
+#include "ui/widgets/application.h"
 
 int main(int argc, char** argv) {
     zelmo::engine::openClosedStandardStreams();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/memorylocation.h"
+#include "ui/memory/memorylocation.h"
 
 #include "engine/atomicfile.h"
 #include "engine/systemerrors.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/icon.h"
+#include "ui/widgets/icon.h"
 
 #include <QPixmap>
 #include <QSize>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/controls.h"
+#include "ui/widgets/controls.h"
 
-#include "ui/devicepixels.h"
+#include "ui/widgets/devicepixels.h"
 
 #include <qdrawutil.h>
 #include <QEvent>

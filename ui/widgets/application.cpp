@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/application.h"
+#include "ui/widgets/application.h"
 
 #include <QApplication>
 #include <QStyle>
 #include <QStyleFactory>
 
-#include "ui/fonts.h"
-#include "ui/icon.h"
-#include "ui/texts.h"
+#include "ui/widgets/fonts.h"
+#include "ui/widgets/icon.h"
+#include "ui/widgets/texts.h"
 
 namespace zelmo::ui {
 

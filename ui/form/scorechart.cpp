@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/scorechart.h"
+#include "ui/form/scorechart.h"
 
 #include "chart/chartexceptions.h"
 #include "chart/tseriesmarks.h"
-#include "ui/texts.h"
+#include "ui/widgets/texts.h"
 
 #include <memory>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/wipequestion.h"
+#include "ui/memory/wipequestion.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "engine/plural.h"
-#include "ui/texts.h"
+#include "ui/widgets/texts.h"
 
 namespace zelmo::ui {
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The arrows of the spin editor: the held, auto-repeating arrow and the pair that lays two out.
-#include "ui/spinbutton.h"
+#include "ui/spin/spinbutton.h"
 
 #include <qdrawutil.h>
 #include <QAccessibleWidget>
@@ -11,8 +11,8 @@
 
 #include <algorithm>
 
-#include "ui/devicepixels.h"
-#include "ui/texts.h"
+#include "ui/widgets/devicepixels.h"
+#include "ui/widgets/texts.h"
 
 namespace zelmo::ui {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/announce.h"
+#include "ui/a11y/announce.h"
 
 #include <QAccessible>
 #include <QElapsedTimer>
@@ -12,8 +12,8 @@
 #include <utility>
 
 #include "engine/plural.h"
-#include "ui/announcetexts.h"
-#include "ui/spinedit.h"
+#include "ui/a11y/announcetexts.h"
+#include "ui/spin/spinedit.h"
 
 namespace zelmo::ui {
 

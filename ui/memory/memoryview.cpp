@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/memoryview.h"
+#include "ui/memory/memoryview.h"
 
 #include <QLabel>
 #include <QListView>
@@ -11,8 +11,8 @@
 
 #include <algorithm>
 
-#include "ui/memorymodel.h"
-#include "ui/memorytexts.h"
+#include "ui/memory/memorymodel.h"
+#include "ui/memory/memorytexts.h"
 
 namespace zelmo::ui {
 

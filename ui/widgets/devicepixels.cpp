@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/devicepixels.h"
+#include "ui/widgets/devicepixels.h"
 
 #include "chart/devicegrid.h"
 #include "chart/pixelscale.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/spinedit.h"
+#include "ui/spin/spinedit.h"
 
 #include <qdrawutil.h>
 #include <QAction>
@@ -21,10 +21,10 @@
 #include <algorithm>
 #include <limits>
 
-#include "ui/devicepixels.h"
-#include "ui/editkeys.h"
-#include "ui/spinparse.h"
-#include "ui/texts.h"
+#include "ui/spin/editkeys.h"
+#include "ui/spin/spinparse.h"
+#include "ui/widgets/devicepixels.h"
+#include "ui/widgets/texts.h"
 
 namespace zelmo::ui {
 

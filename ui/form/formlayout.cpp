@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/formlayout.h"
+#include "ui/form/formlayout.h"
 
 #include <algorithm>
 
 #include "engine/grades.h"
-#include "ui/links.h"
-#include "ui/texts.h"
+#include "ui/widgets/links.h"
+#include "ui/widgets/texts.h"
 
 namespace zelmo::ui {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/memorystore.h"
+#include "ui/memory/memorystore.h"
 
 #include <QFile>
 #include <QMetaObject>
@@ -11,7 +11,7 @@
 #include "engine/memorybackup.h"
 #include "engine/memoryfile.h"
 #include "engine/memorywriter.h"
-#include "ui/texts.h"
+#include "ui/widgets/texts.h"
 
 namespace zelmo::ui {
 

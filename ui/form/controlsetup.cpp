@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/controlsetup.h"
+#include "ui/form/controlsetup.h"
 
 #include "engine/grades.h"
-#include "ui/spinedit.h"
+#include "ui/spin/spinedit.h"
 
 namespace zelmo::ui {
 

@@ -4,8 +4,8 @@
 #include "chart/tbarseries.h"
 #include "chart/tcustomchart.h"
 #include "engine/gameflow.h"
-#include "ui/errorbox.h"
-#include "ui/links.h"
+#include "ui/widgets/errorbox.h"
+#include "ui/widgets/links.h"
 
 #include <QPointer>
 #include <QString>

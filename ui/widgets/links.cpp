@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/links.h"
+#include "ui/widgets/links.h"
 
 #include <QDesktopServices>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/errorbox.h"
+#include "ui/widgets/errorbox.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/accessible.h"
+#include "ui/a11y/accessible.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -7,11 +7,11 @@
 #include <QLabel>
 #include <QSizeGrip>
 
-#include "ui/accessiblespin.h"
-#include "ui/announce.h"
-#include "ui/controls.h"
-#include "ui/spinedit.h"
-#include "ui/texts.h"
+#include "ui/a11y/accessiblespin.h"
+#include "ui/a11y/announce.h"
+#include "ui/spin/spinedit.h"
+#include "ui/widgets/controls.h"
+#include "ui/widgets/texts.h"
 
 namespace zelmo::ui::accessible {
 

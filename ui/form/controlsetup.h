@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ui/scorechart.h"
+#include "ui/form/scorechart.h"
 
 #include <cstdint>
 
 // How the window sets up its configurable controls: the score chart and its series (from
-// ui/scorechart.h), and the grade spinners. The window calls these while it builds its
+// ui/form/scorechart.h), and the grade spinners. The window calls these while it builds its
 // controls; tests, benchmarks and fuzz targets build the same chart and spinners with them.
 namespace zelmo::ui {
 

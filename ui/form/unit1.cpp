@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/unit1.h"
+#include "ui/form/unit1.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -17,16 +17,16 @@
 #include "chart/chartmath.h"
 #include "engine/errors.h"
 #include "engine/grades.h"
-#include "ui/accessible.h"
-#include "ui/announce.h"
-#include "ui/controls.h"
-#include "ui/controlsetup.h"
-#include "ui/fonts.h"
-#include "ui/formlayout.h"
-#include "ui/icon.h"
-#include "ui/screenfit.h"
-#include "ui/spinedit.h"
-#include "ui/texts.h"
+#include "ui/a11y/accessible.h"
+#include "ui/a11y/announce.h"
+#include "ui/form/controlsetup.h"
+#include "ui/form/formlayout.h"
+#include "ui/spin/spinedit.h"
+#include "ui/widgets/controls.h"
+#include "ui/widgets/fonts.h"
+#include "ui/widgets/icon.h"
+#include "ui/widgets/screenfit.h"
+#include "ui/widgets/texts.h"
 
 namespace zelmo::ui {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/editkeys.h"
+#include "ui/spin/editkeys.h"
 
 #include <QKeyEvent>
 #include <QKeySequence>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/accessiblespin.h"
+#include "ui/a11y/accessiblespin.h"
 
 #include <QAccessibleWidget>
 #include <QFontMetrics>
 
 #include <algorithm>
 
-#include "ui/spinedit.h"
+#include "ui/spin/spinedit.h"
 
 namespace zelmo::ui::accessible {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/screenfit.h"
+#include "ui/widgets/screenfit.h"
 
 #include <algorithm>
 

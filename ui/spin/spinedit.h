@@ -11,8 +11,8 @@
 #include <QString>
 #include <QWidget>
 
-#include "ui/spinbutton.h"
-#include "ui/spinparse.h"
+#include "ui/spin/spinbutton.h"
+#include "ui/spin/spinparse.h"
 
 class QMenu;
 

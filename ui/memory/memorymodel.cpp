@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/memorymodel.h"
+#include "ui/memory/memorymodel.h"
 
 #include <QStringList>
 
@@ -7,8 +7,8 @@
 
 #include "engine/plural.h"
 #include "engine/texts.h"
-#include "ui/accessible.h"
-#include "ui/memorytexts.h"
+#include "ui/a11y/accessible.h"
+#include "ui/memory/memorytexts.h"
 
 namespace zelmo::ui {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/spinparse.h"
+#include "ui/spin/spinparse.h"
 
 #include <limits>
 

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "engine/memorylock.h"
-#include "ui/memorylocation.h"
-#include "ui/savethread.h"
+#include "ui/memory/memorylocation.h"
+#include "ui/memory/savethread.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/savethread.h"
+#include "ui/memory/savethread.h"
 
 #include <utility>
 
