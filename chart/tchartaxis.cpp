@@ -62,14 +62,15 @@ bool TChartAxis::IsVisible() const {
 }
 
 int TChartAxis::WallSize() const {
-    if (!Chart().View3D() || !Chart().View3DWalls()) {
+    TChartOwner& chart = Chart();
+    if (!chart.View3D() || !chart.View3DWalls()) {
         return 0;
     }
-    if (this == &Chart().LeftAxis()) {
-        return Chart().LeftWallSize();
+    if (this == &chart.LeftAxis()) {
+        return chart.LeftWallSize();
     }
-    if (this == &Chart().BottomAxis()) {
-        return Chart().BottomWallSize();
+    if (this == &chart.BottomAxis()) {
+        return chart.BottomWallSize();
     }
     return 0;
 }
@@ -210,7 +211,8 @@ int TChartAxis::PositionShift() const {
     if (positionPercent_ == 0) {
         return 0;
     }
-    const int across = horizontal_ ? Chart().PlotRect().Height() : Chart().PlotRect().Width();
+    const TRect& plot = Chart().PlotRect();
+    const int across = horizontal_ ? plot.Height() : plot.Width();
     const int shift = Rnd(positionPercent_ * kPercent * across);
     // Towards the inside of the plot: up from the bottom, down from the top, right from the
     // left and left from the right.
@@ -237,7 +239,7 @@ void TChartAxis::CalcPixelExtent() {
     } else {
         const TRect& plot = Chart().PlotRect();
         const int start = horizontal_ ? plot.Left : plot.Top;
-        const int size = horizontal_ ? Chart().PlotRect().Width() : Chart().PlotRect().Height();
+        const int size = horizontal_ ? plot.Width() : plot.Height();
         axisStart_ = start + Rnd(size * kPercent * startPosition_);
         axisEnd_ = start + Rnd(size * kPercent * endPosition_);
     }
