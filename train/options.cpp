@@ -16,16 +16,24 @@ namespace zelmo::train {
 namespace {
 
 // Values of the options without a short name, beyond every character.
-enum LongOnly : int { kWin = 256, kLoss, kDraw, kClock, kLoad, kSave, kCsv, kVersion };
+enum LongOnly : int { kWin = 256, kLoss, kDraw, kClock, kLoad, kSave, kCsv, kVersion, kHistory };
 
 constexpr option kOptions[] = {
-    {"games", required_argument, nullptr, 'n'},    {"player", required_argument, nullptr, 'p'},
-    {"win", required_argument, nullptr, kWin},     {"loss", required_argument, nullptr, kLoss},
-    {"draw", required_argument, nullptr, kDraw},   {"seed", required_argument, nullptr, 's'},
-    {"clock", required_argument, nullptr, kClock}, {"load", required_argument, nullptr, kLoad},
-    {"save", required_argument, nullptr, kSave},   {"block", required_argument, nullptr, 'b'},
-    {"csv", required_argument, nullptr, kCsv},     {"help", no_argument, nullptr, 'h'},
-    {"version", no_argument, nullptr, kVersion},   {nullptr, 0, nullptr, 0},
+    {"games", required_argument, nullptr, 'n'},
+    {"player", required_argument, nullptr, 'p'},
+    {"win", required_argument, nullptr, kWin},
+    {"loss", required_argument, nullptr, kLoss},
+    {"draw", required_argument, nullptr, kDraw},
+    {"seed", required_argument, nullptr, 's'},
+    {"clock", required_argument, nullptr, kClock},
+    {"load", required_argument, nullptr, kLoad},
+    {"save", required_argument, nullptr, kSave},
+    {"block", required_argument, nullptr, 'b'},
+    {"csv", required_argument, nullptr, kCsv},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, kVersion},
+    {"history", required_argument, nullptr, kHistory},
+    {nullptr, 0, nullptr, 0},
 };
 // A leading ':' makes getopt_long tell a missing value (':') from an unknown option ('?').
 constexpr char kShortOptions[] = ":n:p:s:b:h";
@@ -181,12 +189,14 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
             case kLoad:
             case kSave:
             case kCsv:
+            case kHistory:
                 if (value.empty()) {
                     return badValue(c, value, texts::kFileRange);
                 }
                 (c == kLoad   ? options.loadPath
                  : c == kSave ? options.savePath
-                              : options.csvPath) = value;
+                 : c == kCsv  ? options.csvPath
+                              : options.historyPath) = value;
                 break;
             case 'h':
                 parsed.kind = ParsedArguments::Kind::Help;

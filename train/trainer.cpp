@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "train/trainer.h"
 #include "engine/memoryfile.h"
+#include "train/history.h"
 #include "train/texts.h"
 
 #include <algorithm>
@@ -130,6 +131,9 @@ std::string plainSeconds(double seconds) {
 
 int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& err, bool progress,
                 const volatile std::sig_atomic_t* stop) {
+    if (!options.historyPath.empty()) {
+        return printHistory(options.historyPath, out, err);
+    }
     // parseArguments has already refused a name that makePlayer does not know.
     const std::unique_ptr<engine::Player> player = engine::makePlayer(options.player, options.seed);
     assert(player != nullptr);
@@ -137,10 +141,13 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     if (options.clockStart) {
         flow->setClock(SteppingClock(*options.clockStart, options.clockStep));
     }
+    // The history of the memory goes on with this run's games and is saved with it.
+    engine::LearningHistory history;
     // Everything that can fail at the end is tried before the first game, so no run is lost.
     if (!options.loadPath.empty()) {
         auto snapshot = std::make_unique<engine::MemorySnapshot>();
-        const engine::MemoryLoadResult loaded = engine::loadMemoryFile(options.loadPath, *snapshot);
+        const engine::MemoryLoadResult loaded =
+            engine::loadMemoryFile(options.loadPath, *snapshot, history);
         if (loaded.status != engine::MemoryFileStatus::Ok) {
             err << prefixed(loaded.message);
             return kExitIoError;
@@ -195,7 +202,13 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     const auto stopSignal = [stop] { return stop != nullptr ? static_cast<int>(*stop) : 0; };
     const auto started = std::chrono::steady_clock::now();
     for (gameNumber = 1; gameNumber <= options.games; ++gameNumber) {
-        blockErrors += flow->playGame(*player, onError).errors;
+        const bool computerBegan = flow->computerStarts();
+        const TrainFlow::GameResult game = flow->playGame(*player, onError);
+        blockErrors += game.errors;
+        if (game.outcome) {
+            history.add(finishedGame(*flow, *game.outcome, computerBegan),
+                        engine::LearningHistory::kWhileRunning);
+        }
         const bool stopping = stopSignal() != 0;
         if (gameNumber % options.block == 0 || gameNumber == options.games || stopping) {
             BlockCounts block = winsSince(flow->scores(), blockStart);
@@ -253,7 +266,7 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     }
     if (!options.savePath.empty()) {
         const std::string failure = engine::saveMemoryFile(
-            options.savePath, engine::encodeMemory(flow->memory(), flow->entryCount()));
+            options.savePath, engine::encodeMemory(flow->memory(), flow->entryCount(), history));
         if (!failure.empty()) {
             err << prefixed(failure);
             code = kExitIoError;
