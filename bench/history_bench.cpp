@@ -52,11 +52,9 @@ void gamesAgainstPerfect(benchmark::State& state, bool keep) {
         playGame(*flow, player);
     }
     for (auto _ : state) {
-        const bool began = flow->computerStarts();
         const zelmo::engine::Outcome outcome = playGame(*flow, player);
         if (keep) {
-            history.add(zelmo::train::finishedGame(*flow, outcome, began),
-                        LearningHistory::kWhileRunning);
+            history.add(zelmo::train::finishedGame(*flow, outcome), LearningHistory::kWhileRunning);
         }
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
@@ -102,9 +100,8 @@ const MillionGames& millionGames() {
         for (int game = 0; game < 1000000; ++game) {
             zelmo::engine::Player& player =
                 (game / 1000) % 2 == 0 ? static_cast<zelmo::engine::Player&>(random) : perfect;
-            const bool began = flow->computerStarts();
             const zelmo::engine::Outcome outcome = playGame(*flow, player);
-            made.history.add(zelmo::train::finishedGame(*flow, outcome, began),
+            made.history.add(zelmo::train::finishedGame(*flow, outcome),
                              LearningHistory::kWhileRunning);
         }
         made.file = zelmo::engine::encodeMemory(flow->memory(), flow->entryCount(), made.history);

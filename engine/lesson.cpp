@@ -5,6 +5,10 @@
 
 namespace zelmo::engine {
 
+FinishedGame finishedGame(const GameFlow& flow, Outcome outcome, const HistoryGrades& grades) {
+    return FinishedGame{outcome, !flow.computerStarts(), grades, flow.entryCount()};
+}
+
 GameLesson lastLesson(const PositionMemory& memory, Outcome outcome) {
     GameLesson lesson;
     lesson.outcome = outcome;

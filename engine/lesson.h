@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/gameflow.h"
+#include "engine/history.h"
 #include "engine/memory.h"
 
 #include <cstdint>
@@ -8,6 +10,14 @@
 #include <vector>
 
 namespace zelmo::engine {
+
+// What a game that just ended leaves for the learning views, read in the game flow's end-of-game
+// call (GameFlow::gameFinished): the game as the history takes it, and its lesson.
+
+// The game that just ended with `outcome`, under `grades` (the three spinners' values). The
+// flow has already handed the first move to the other side, so the computer began this game
+// when it does not begin the next.
+FinishedGame finishedGame(const GameFlow& flow, Outcome outcome, const HistoryGrades& grades);
 
 // What the last game taught the computer, for the memory view: every answer it played, with
 // its weight before and after the grading and the grade that changed it. Read from the memory

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "train/history.h"
+#include "engine/lesson.h"
 #include "engine/memoryfile.h"
 #include "train/texts.h"
 #include "train/trainer.h"
@@ -9,14 +10,9 @@
 
 namespace zelmo::train {
 
-engine::FinishedGame finishedGame(const TrainFlow& flow, engine::Outcome outcome,
-                                  bool computerBegan) {
-    engine::FinishedGame game;
-    game.outcome = outcome;
-    game.computerBegan = computerBegan;
-    game.grades = {flow.grades.win, flow.grades.loss, flow.grades.draw};
-    game.positions = flow.entryCount();
-    return game;
+engine::FinishedGame finishedGame(const TrainFlow& flow, engine::Outcome outcome) {
+    return engine::finishedGame(flow, outcome,
+                                {flow.grades.win, flow.grades.loss, flow.grades.draw});
 }
 
 void writeHistoryCsv(const engine::LearningHistory& history, std::ostream& out) {

@@ -13,9 +13,8 @@ namespace zelmo::train {
 // history, and the history of a memory file printed as CSV (zelmo-train --history=FILE) for the
 // player to plot elsewhere.
 
-// The game the flow just finished with `outcome`; `computerBegan` is read before it began.
-engine::FinishedGame finishedGame(const TrainFlow& flow, engine::Outcome outcome,
-                                  bool computerBegan);
+// The game the flow just finished with `outcome`, under the flow's grades.
+engine::FinishedGame finishedGame(const TrainFlow& flow, engine::Outcome outcome);
 
 // The history as CSV: the header line, then one row per block: the number of the block's last
 // game, the block's games, the games the computer began, player wins, computer wins, draws,

@@ -202,12 +202,10 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     const auto stopSignal = [stop] { return stop != nullptr ? static_cast<int>(*stop) : 0; };
     const auto started = std::chrono::steady_clock::now();
     for (gameNumber = 1; gameNumber <= options.games; ++gameNumber) {
-        const bool computerBegan = flow->computerStarts();
         const TrainFlow::GameResult game = flow->playGame(*player, onError);
         blockErrors += game.errors;
         if (game.outcome) {
-            history.add(finishedGame(*flow, *game.outcome, computerBegan),
-                        engine::LearningHistory::kWhileRunning);
+            history.add(finishedGame(*flow, *game.outcome), engine::LearningHistory::kWhileRunning);
         }
         const bool stopping = stopSignal() != 0;
         if (gameNumber % options.block == 0 || gameNumber == options.games || stopping) {

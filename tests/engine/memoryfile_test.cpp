@@ -310,8 +310,10 @@ TEST(MemoryFileTest, BadFilesAreRefusedAndLoseNothing) {
     // Intact files of the second version whose history LearningHistory could not hold: the
     // entries and plays of `second`, then `blocks` said to be in `history`. A good block is
     // 1, 0, 0, 1, grades 5, 2, 4 (zigzag 10, 4, 8), 1 position.
-    const Bytes entries(second.begin() + 32, second.begin() + 32 + 2 * 72);
-    const Bytes plays(second.begin() + 32 + 2 * 72, second.begin() + 32 + 2 * 76);
+    constexpr long kEntriesEnd = 32 + 2 * 72;
+    constexpr long kPlaysEnd = 32 + 2 * 76;
+    const Bytes entries(second.begin() + 32, second.begin() + kEntriesEnd);
+    const Bytes plays(second.begin() + kEntriesEnd, second.begin() + kPlaysEnd);
     const Bytes block = {1, 0, 0, 1, 10, 4, 8, 1};
     const auto blocksOf = [&block](std::size_t n) {
         Bytes bytes;

@@ -77,13 +77,15 @@ TEST(OrientationTest, TheGameTellsTheTurnUnderWhichItMetAnEntry) {
 }
 
 // Whatever the game, the lesson names one answer per "0" on the final board, each on its cell
-// of the board, graded with the grade of the outcome.
+// of the board, graded with the grade of the outcome; the game as the history takes it says
+// who began.
 TEST(LessonTest, EveryAnswerOfTheGameWithItsCellAndItsWeights) {
     RecordingFlow flow;
     flow.grades = {{1, 5}, {2, 2}, {3, 4}};
     std::mt19937 rng(5);
     std::uniform_int_distribution<int> cell(1, 9);
     for (int game = 1; game <= 300; ++game) {
+        const bool computerBegins = flow.computerStarts();
         flow.clockMs = static_cast<std::uint32_t>(rng());
         flow.Button2Click();
         while (flow.acceptingMoves()) {
@@ -100,6 +102,9 @@ TEST(LessonTest, EveryAnswerOfTheGameWithItsCellAndItsWeights) {
             noughts += flow.board().is(k, kNought) ? 1 : 0;
         }
         EXPECT_EQ(lesson.outcome, outcome);
+        const FinishedGame finished = finishedGame(flow, outcome, {5, 2, 4});
+        EXPECT_EQ(finished.computerBegan, computerBegins) << "game " << game;
+        EXPECT_EQ(finished.positions, flow.entryCount());
         ASSERT_EQ(static_cast<int>(lesson.answers.size()), noughts) << "game " << game;
         for (const LessonAnswer& answer : lesson.answers) {
             ASSERT_TRUE(answer.boardCell.has_value());

@@ -424,10 +424,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint32_t blockSize =
         (sum & 64) != 0 ? LearningHistory::kByHand : LearningHistory::kWhileRunning;
     for (int game = 0; game < 2; ++game) {
-        const bool computerBegan = flow->computerStarts();
         const Outcome outcome = playOneGame(*flow, player);
         if (history.games() < LearningHistory::kMaxGames) {
-            history.add(zelmo::train::finishedGame(*flow, outcome, computerBegan), blockSize);
+            history.add(zelmo::train::finishedGame(*flow, outcome), blockSize);
         }
     }
     expectReadable(*flow, history);
