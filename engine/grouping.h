@@ -18,6 +18,9 @@ namespace zelmo::engine {
 inline constexpr int kAnswerStages = 5;
 int answerStage(const Board& position);
 
+// "Most played" counts plays: the weights cannot tell how often a position was met (grade 3
+// leaves them as they are, a win and a loss cancel), so each entry counts the computer's answers
+// in it, and the memory file keeps the count.
 enum class EntryOrder {
     MostPlayed,  // the most plays first (PositionMemory::plays); equals in the order learnt
     Newest,      // the positions learnt last first (entries are numbered in the order learnt)
