@@ -51,6 +51,27 @@ inline constexpr std::string_view kGap = "позиция %1, ответ %2: от
 inline constexpr std::string_view kBadUsed = "позиция %1, ответ %2: неверная отметка хода.";
 inline constexpr std::string_view kDirtyFree = "позиция %1, ответ %2: свободное место не пусто.";
 
+// Reading the history of the learning and the plays of the positions (format 2).
+inline constexpr std::string_view kTruncatedAtLeast =
+    "файл обрезан: в нём %1, а нужно не меньше %2.";
+inline constexpr std::string_view kNothingBeyondFirst =
+    "файл повреждён: в файле формата 2 нет ни числа ответов в позициях, ни истории обучения.";
+inline constexpr std::string_view kHistoryNumber =
+    "файл повреждён: история обучения, блок %1: неверная запись числа.";
+inline constexpr std::string_view kHistoryCut =
+    "файл повреждён: история обучения обрывается в блоке %1.";
+inline constexpr std::string_view kHistoryExtra =
+    "файл повреждён: после истории обучения лишние байты.";
+inline constexpr std::string_view kHistoryEmptyBlock =
+    "история обучения, блок %1: в нём нет ни одной партии.";
+inline constexpr std::string_view kHistoryBegan =
+    "история обучения, блок %1: компьютер начал больше партий, чем в блоке сыграно.";
+inline constexpr std::string_view kHistoryGrade =
+    "история обучения, блок %1: оценка не умещается в 32-битное целое.";
+inline constexpr std::string_view kHistoryPositions =
+    "история обучения, блок %1: позиций больше %2.";
+inline constexpr std::string_view kHistoryGames = "история обучения: в ней больше %1 партий.";
+
 inline constexpr RussianForms kBytes = {"байт", "байта", "байт"};
 inline constexpr RussianForms kExtraBytesForms = {"лишний байт", "лишних байта", "лишних байт"};
 inline constexpr RussianForms kCrosses = {"крестик", "крестика", "крестиков"};
