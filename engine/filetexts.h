@@ -11,6 +11,13 @@
 // was not read or not written. "%1".."%3" stand for the values filled in.
 namespace zelmo::engine::fileTexts {
 
+// The backup made before a wipe that could not be kept: "…в файл «B»: REASON …".
+inline constexpr const char* kBackupNotKept =
+    "Не удалось сохранить копию памяти компьютера в файл «";
+inline constexpr const char* kBackupCause = "»: ";
+inline constexpr const char* kBackupEnd =
+    " Файл памяти не перезаписан, чтобы прежняя память не пропала.";
+
 inline constexpr std::string_view kFileNotRead =
     "Не удалось прочитать память компьютера из файла «";
 inline constexpr std::string_view kFileNotSaved = "Не удалось сохранить память компьютера в файл «";

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/memory/memorylocation.h"
+#include "ui/memory/memorytexts.h"
 
 #include "engine/atomicfile.h"
 #include "engine/systemerrors.h"
@@ -13,16 +14,6 @@
 #include <system_error>
 
 namespace zelmo::ui {
-
-namespace {
-
-// The module's texts (UTF-8).
-namespace locationTexts {
-const QString kNotSaved = QStringLiteral("Память компьютера не удастся сохранить в файл «%1»: ");
-const QString kNotCreated = QStringLiteral("папка «%1» не создаётся (%2).");
-}  // namespace locationTexts
-
-}  // namespace
 
 QString keptMemoryPath() {
     QString base = qEnvironmentVariable("XDG_DATA_HOME");
@@ -39,14 +30,14 @@ QString keptMemoryPath() {
 }
 
 QString checkMemoryFolder(const QString& path, FolderPolicy policy) {
-    const QString notSaved = locationTexts::kNotSaved.arg(path);
+    const QString notSaved = memorytexts::kNotSaved.arg(path);
     if (policy == FolderPolicy::Create) {
         const QString folder = QFileInfo(path).absolutePath();
         std::error_code error;
         std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), error);
         if (error) {
             return notSaved +
-                   locationTexts::kNotCreated.arg(
+                   memorytexts::kFolderNotCreated.arg(
                        folder, QString::fromStdString(engine::systemErrorText(error.value())));
         }
     }

@@ -5,8 +5,13 @@
 
 #include "engine/plural.h"
 
-// The memory view's fixed texts (UTF-8).
+// The fixed texts (UTF-8) of the memory file's place and of the memory view.
 namespace zelmo::ui::memorytexts {
+
+// A folder where the memory cannot be saved: "%1" the file, then why.
+inline const QString kNotSaved =
+    QStringLiteral("Память компьютера не удастся сохранить в файл «%1»: ");
+inline const QString kFolderNotCreated = QStringLiteral("папка «%1» не создаётся (%2).");
 
 inline const QString kTitle = QStringLiteral("Память компьютера");
 // "235 позиций из 1000 · 120 ответов с плюсом · сыграно 5 партий"
