@@ -181,7 +181,7 @@ static int soak(long games) {
                                             ? engine::Outcome::ComputerWin
                                             : engine::Outcome::Draw;
         history.add(engine::historyGame(*flow, outcome,
-                                         {flow->grades.win, flow->grades.loss, flow->grades.draw}),
+                                        {flow->grades.win, flow->grades.loss, flow->grades.draw}),
                     game % 3000 < 1500 ? engine::LearningHistory::kWhileRunning
                                        : engine::LearningHistory::kByHand);
         // What play makes, the memory file must take back: every stored position is one in

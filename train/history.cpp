@@ -12,7 +12,7 @@ namespace zelmo::train {
 
 engine::HistoryGame historyGame(const TrainFlow& flow, engine::Outcome outcome) {
     return engine::historyGame(flow, outcome,
-                                {flow.grades.win, flow.grades.loss, flow.grades.draw});
+                               {flow.grades.win, flow.grades.loss, flow.grades.draw});
 }
 
 void writeHistoryCsv(const engine::LearningHistory& history, std::ostream& out) {

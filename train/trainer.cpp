@@ -218,8 +218,7 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
             const auto point = static_cast<std::size_t>(engine::scorePointOf(*game.outcome));
             ++block.wins[point];
             ++total.wins[point];
-            history.add(historyGame(*flow, *game.outcome),
-                        engine::LearningHistory::kWhileRunning);
+            history.add(historyGame(*flow, *game.outcome), engine::LearningHistory::kWhileRunning);
         }
         const bool stopping = stopSignal() != 0;
         if (gameNumber % options.block == 0 || gameNumber == options.games || stopping) {
