@@ -312,7 +312,11 @@ def main():
         return 2
     program = os.path.abspath(sys.argv[1])
     keep = os.path.abspath(sys.argv[3]) if len(sys.argv) == 4 else None
-    need_modules()
+    try:
+        need_modules()
+    except Failure as failure:
+        print(f"FAIL: {failure}", file=sys.stderr)
+        return 1
     from PIL import Image
 
     work = tempfile.mkdtemp(prefix="zelmo-wayland-")
@@ -357,7 +361,7 @@ def main():
             os.makedirs(keep, exist_ok=True)
             shutil.copy(wayland_file, os.path.join(keep, "weston-headless-scale2.png"))
             shutil.copy(os.path.join(work, "x-ratio2.png"), os.path.join(keep, "x-ratio2.png"))
-    except Failure as failure:
+    except (Failure, subprocess.SubprocessError) as failure:
         print(f"FAIL: {failure}", file=sys.stderr)
     finally:
         if xvfb:
