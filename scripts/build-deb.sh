@@ -10,6 +10,10 @@ set -euo pipefail
 out=${1:?usage: scripts/build-deb.sh OUTDIR}
 here=$(cd "$(dirname "$0")/.." && pwd)
 version=$(dpkg-parsechangelog -l "$here/debian/changelog" -S Version)
+# ccache's base_dir makes it rewrite the compiler's absolute paths into relative ones, which
+# ends in the program (__FILE__): a build with it would differ from one without. The package is
+# built with the paths dpkg-buildflags maps, ccache or not.
+unset CCACHE_BASEDIR
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 src=$out/zelmo-$version

@@ -88,7 +88,8 @@ for program in $PROGRAMS; do
   readelf --file-header "$file" | grep 'Type: *DYN' >/dev/null || fail "/usr/games/$program is not position independent"
   readelf --dynamic "$file" | grep 'FLAGS.*BIND_NOW' >/dev/null || fail "/usr/games/$program is not bound now"
   readelf --program-headers "$file" | grep GNU_RELRO >/dev/null || fail "/usr/games/$program has no relro segment"
-  readelf --dyn-syms "$file" | grep '__[a-z_]*_chk' >/dev/null || fail "/usr/games/$program calls no fortified function"
+  readelf --wide --dyn-syms "$file" | grep '__[a-z]*_chk@' >/dev/null ||
+    fail "/usr/games/$program calls no fortified function (__*_chk)"
   id=$(readelf --notes "$file" | sed -n 's/.*Build ID: *//p')
   [ -f "$out/dbgsym/usr/lib/debug/.build-id/${id:0:2}/${id:2}.debug" ] ||
     fail "zelmo-dbgsym has no symbols for /usr/games/$program (build id '$id')"
