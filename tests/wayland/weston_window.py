@@ -221,12 +221,17 @@ def xdotool(env, *args):
                           timeout=TIMEOUT).stdout.split()
 
 
+class ExitHang(Failure):
+    """The window closed but its process did not end: Qt 6.4's Wayland plugin may hang in its
+    teardown (see docs/development.md)."""
+
+
 def ended(process, what):
     try:
         status = process.wait(timeout=TIMEOUT)
     except subprocess.TimeoutExpired as error:
         process.kill()
-        raise Failure(f"{what} did not end") from error
+        raise ExitHang(f"{what} did not end") from error
     if status != 0:
         raise Failure(f"{what} exited with {status}")
 
@@ -274,8 +279,13 @@ def headless_at_scale_two(program, work, env):
         capture = weston.screenshot(os.path.join(work, "headless"))
     finally:
         window.send_signal(signal.SIGTERM)
-        window.wait(timeout=TIMEOUT)
-        weston.stop()
+        try:
+            window.wait(timeout=TIMEOUT)
+        except subprocess.TimeoutExpired as error:
+            window.kill()
+            raise ExitHang("the window on headless weston, sent SIGTERM, did not end") from error
+        finally:
+            weston.stop()
     return capture
 
 
@@ -370,6 +380,7 @@ def main():
                    '<const>hintnone</const></edit></match>\n</fontconfig>\n')
     xvfb = None
     ok = False
+    hang = False
     try:
         wayland_file = headless_at_scale_two(program, work, env)
         xvfb, env["DISPLAY"] = start_xvfb(work)
@@ -391,6 +402,7 @@ def main():
             shutil.copy(os.path.join(work, "x-ratio2.png"), os.path.join(keep, "x-ratio2.png"))
     except (Failure, subprocess.SubprocessError) as failure:
         print(f"FAIL: {failure}", file=sys.stderr)
+        hang = isinstance(failure, ExitHang)
     finally:
         if xvfb:
             xvfb.terminate()
@@ -400,8 +412,14 @@ def main():
         else:
             print(f"the captures and logs are left in {work}", file=sys.stderr)
     print("wayland: all checks passed" if ok else "wayland: failed")
-    return 0 if ok else 1
+    return 0 if ok else 3 if hang else 1
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    code = main()
+    if code == 3:
+        # Only the known hang of Qt's Wayland teardown earns a second run; it is said, not hidden.
+        print("wayland: the window's process hung in Qt's teardown after it closed (a known "
+              "Qt 6.4 fault); the whole check runs once more", file=sys.stderr)
+        code = main()
+    sys.exit(1 if code == 3 else code)
