@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/memory/historykeeper.h"
+
+#include "engine/errors.h"
+#include "engine/lesson.h"
+#include "ui/spin/spinedit.h"
+
+namespace zelmo::ui {
+
+HistoryKeeper::HistoryKeeper(const engine::GameFlow& flow, const TSpinEdit& win,
+                             const TSpinEdit& loss, const TSpinEdit& draw, QObject* parent)
+    : QObject(parent), flow_(flow), win_(win), loss_(loss), draw_(draw) {}
+
+void HistoryKeeper::gameFinished(const engine::FinishedGame& game, bool watching) {
+    const engine::HistoryGrades grades{win_.value(), loss_.value(), draw_.value()};
+    try {
+        history_.add(
+            engine::historyGame(flow_, game.outcome, grades),
+            watching ? engine::LearningHistory::kWhileRunning : engine::LearningHistory::kByHand);
+    } catch (const engine::EIntOverflow&) {
+        // 2^53 games counted: the history stays as it is, the game goes on.
+        return;
+    }
+    emit changed();
+}
+
+void HistoryKeeper::wiped() {
+    history_.clear();
+    emit changed();
+}
+
+}  // namespace zelmo::ui
