@@ -148,6 +148,7 @@ bool Session::watch(const QString& opponent, int paceMs) {
 MemoryView& Session::memoryView() {
     if (memoryView_ == nullptr) {
         memoryView_ = new MemoryView(form_, &form_);
+        memoryView_->setLastOutcome(history_->lastOutcome());
         bindKeys(memoryView_);
     }
     return *memoryView_;

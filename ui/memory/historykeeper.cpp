@@ -12,6 +12,7 @@ HistoryKeeper::HistoryKeeper(const engine::GameFlow& flow, const TSpinEdit& win,
     : QObject(parent), flow_(flow), win_(win), loss_(loss), draw_(draw) {}
 
 void HistoryKeeper::gameFinished(const engine::FinishedGame& game, bool watching) {
+    lastOutcome_ = game.outcome;
     const engine::HistoryGrades grades{win_.value(), loss_.value(), draw_.value()};
     try {
         history_.add(
@@ -26,6 +27,7 @@ void HistoryKeeper::gameFinished(const engine::FinishedGame& game, bool watching
 
 void HistoryKeeper::wiped() {
     history_.clear();
+    lastOutcome_.reset();
     emit changed();
 }
 

@@ -6,6 +6,8 @@
 
 #include <QObject>
 
+#include <optional>
+
 namespace zelmo::ui {
 
 class TSpinEdit;
@@ -27,6 +29,9 @@ class HistoryKeeper : public QObject {
     // Tells the listeners that the history was replaced (the store read it).
     void replaced() { emit changed(); }
 
+    // How the last game ended, until a wipe (the memory view's lesson when it opens later).
+    const std::optional<engine::Outcome>& lastOutcome() const { return lastOutcome_; }
+
     engine::LearningHistory& history() { return history_; }
     const engine::LearningHistory& history() const { return history_; }
 
@@ -40,6 +45,7 @@ class HistoryKeeper : public QObject {
     const TSpinEdit& loss_;
     const TSpinEdit& draw_;
     engine::LearningHistory history_;
+    std::optional<engine::Outcome> lastOutcome_;
 };
 
 }  // namespace zelmo::ui

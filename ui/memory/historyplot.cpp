@@ -133,7 +133,8 @@ void paintHistory(QPainter& painter, const QRect& area, const engine::LearningHi
     const QRectF legend(area.left() + line, area.top() + line * 0.5, area.width() - 2 * line,
                         line * 1.4);
     const double left = area.left() + metrics.horizontalAdvance(QStringLiteral("100 %")) + line;
-    const QRectF plot(left, legend.bottom() + line, area.right() - line - left,
+    // Room on the right for half of the last games label.
+    const QRectF plot(left, legend.bottom() + line, area.right() - 2.5 * line - left,
                       area.bottom() - 3 * line - (legend.bottom() + line));
     if (plot.width() < line || plot.height() < line) {
         painter.restore();

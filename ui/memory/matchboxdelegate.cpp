@@ -69,7 +69,8 @@ MatchBoxDelegate::MatchBoxDelegate(const MemoryModel& model, const QWidget& view
 
 int MatchBoxDelegate::cellSide(const QFontMetrics& metrics, int viewWidth) {
     const int least = metrics.height() * 3 / 2 + 2;
-    const int fitting = (viewWidth / kBoxesAcross - 2 * kPad - 2 * kMargin) / 3;
+    // The list's spacing (2 pixels on each side) and a little slack for rounding.
+    const int fitting = ((viewWidth - 8) / kBoxesAcross - 2 * kPad - 2 * kMargin - 6) / 3;
     return std::clamp(fitting, least, 2 * least);
 }
 
@@ -100,7 +101,8 @@ void MatchBoxDelegate::paintHeading(QPainter& painter, const QStyleOptionViewIte
     QFont font = option.font;
     font.setBold(true);
     painter.setFont(font);
-    painter.setPen(option.palette.windowText().color());
+    // Headings are not items one can select, but they read as plainly as the boxes.
+    painter.setPen(option.palette.color(QPalette::Active, QPalette::WindowText));
     painter.drawText(QRectF(option.rect).adjusted(kMargin, 0, -kMargin, 0),
                      Qt::AlignLeft | Qt::AlignBottom,
                      MemoryModel::headingText(box.stage, box.groupSize));

@@ -32,6 +32,9 @@ class MemoryView : public QWidget, private engine::GameListener {
     // Reads the memory again and repaints (a full refresh; the benchmark's unit).
     void refreshNow();
 
+    // The last game's outcome when the view was made after it (its lesson is shown).
+    void setLastOutcome(std::optional<engine::Outcome> outcome) { lessonOutcome_ = outcome; }
+
     MemoryModel& model() const { return *model_; }
     // A refresh waits for the next frame.
     bool refreshPending() const { return frame_.isActive(); }
