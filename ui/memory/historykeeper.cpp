@@ -9,14 +9,22 @@ namespace zelmo::ui {
 
 HistoryKeeper::HistoryKeeper(const engine::GameFlow& flow, const TSpinEdit& win,
                              const TSpinEdit& loss, const TSpinEdit& draw, QObject* parent)
-    : QObject(parent), flow_(flow), win_(win), loss_(loss), draw_(draw) {}
+    : QObject(parent), flow_(flow), win_(win), loss_(loss), draw_(draw) {
+    for (const TSpinEdit* spinner : {&win_, &loss_, &draw_}) {
+        connect(spinner, &QLineEdit::textChanged, this, &HistoryKeeper::readGrades);
+    }
+    readGrades();
+}
+
+void HistoryKeeper::readGrades() {
+    grades_ = {win_.value(), loss_.value(), draw_.value()};
+}
 
 void HistoryKeeper::gameFinished(const engine::FinishedGame& game, bool watching) {
     lastOutcome_ = game.outcome;
-    const engine::HistoryGrades grades{win_.value(), loss_.value(), draw_.value()};
     try {
         history_.add(
-            engine::historyGame(flow_, game.outcome, grades),
+            engine::historyGame(flow_, game.outcome, grades_),
             watching ? engine::LearningHistory::kWhileRunning : engine::LearningHistory::kByHand);
     } catch (const engine::EIntOverflow&) {
         // 2^53 games counted: the history stays as it is, the game goes on.

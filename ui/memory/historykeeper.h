@@ -40,10 +40,15 @@ class HistoryKeeper : public QObject {
     void changed();
 
   private:
+    // Reads the three spinners again (their text changed).
+    void readGrades();
+
     const engine::GameFlow& flow_;
     const TSpinEdit& win_;
     const TSpinEdit& loss_;
     const TSpinEdit& draw_;
+    // The spinners' values, read when their text changes rather than parsed at every game.
+    engine::HistoryGrades grades_;
     engine::LearningHistory history_;
     std::optional<engine::Outcome> lastOutcome_;
 };
