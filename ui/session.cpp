@@ -11,6 +11,8 @@
 #include "engine/memorybackup.h"
 #include "ui/form/unit1.h"
 #include "ui/help.h"
+#include "ui/memory/historykeeper.h"
+#include "ui/memory/historyplot.h"
 #include "ui/memory/memorystore.h"
 #include "ui/memory/memoryview.h"
 #include "ui/watch.h"
@@ -24,7 +26,8 @@ Session::Session(TForm1& form)
       form_(form),
       wipeQuestion_(&askWipeQuestion),
       watchMode_(new WatchMode(
-          form, [&form](const std::function<void()>& handler) { form.guarded(handler); }, this)) {
+          form, [&form](const std::function<void()>& handler) { form.guarded(handler); }, this)),
+      history_(new HistoryKeeper(form, *form.SpinEdit1, *form.SpinEdit2, *form.SpinEdit3, this)) {
     form_.addListener(*this);
     form_.setWipeGuard([this] { return confirmWipe(); });
     // The player takes over with a click on a cell or a digit; an error box stops watching
@@ -56,6 +59,7 @@ Session::~Session() {
     watchMode_->stop();
     // The memory view listens to the game, which outlives it only while the form does.
     delete memoryView_;
+    delete historyWindow_;
     delete help_;
     form_.setWipeGuard({});
     form_.removeListener(*this);
@@ -81,10 +85,12 @@ void Session::useKeptMemory() {
 void Session::useMemoryFile(const QString& path, FolderPolicy policy) {
     store_ = std::make_unique<MemoryStore>(
         form_, path, [this](const QString& text) { form_.reportError(text); }, memoryWriter_);
+    store_->setHistory(&history_->history());
     if (watchMode_->watching()) {
         store_->setSpacing(true);
     }
     form_.guarded([this, policy] { store_->load(policy); });
+    history_->replaced();
 }
 
 void Session::finishSaving() {
@@ -93,7 +99,9 @@ void Session::finishSaving() {
     }
 }
 
-void Session::gameFinished(const engine::FinishedGame& /*game*/) {
+void Session::gameFinished(const engine::FinishedGame& game) {
+    // The history takes the game first, so that its save holds it.
+    history_->gameFinished(game, watchMode_->watching());
     // A finished game is written to the memory file, even when grading failed (an overflow
     // still ends the game).
     if (store_) {
@@ -120,6 +128,8 @@ bool Session::confirmWipe() {
 }
 
 void Session::memoryWiped() {
+    // A wiped memory begins a new history; the old one stays in the backup.
+    history_->wiped();
     if (store_) {
         store_->wiped(wipeAsked_);
     }
@@ -138,9 +148,18 @@ bool Session::watch(const QString& opponent, int paceMs) {
 MemoryView& Session::memoryView() {
     if (memoryView_ == nullptr) {
         memoryView_ = new MemoryView(form_, &form_);
+        memoryView_->setLastOutcome(history_->lastOutcome());
         bindKeys(memoryView_);
     }
     return *memoryView_;
+}
+
+HistoryWindow& Session::historyWindow() {
+    if (historyWindow_ == nullptr) {
+        historyWindow_ = new HistoryWindow(*history_, &form_);
+        bindKeys(historyWindow_);
+    }
+    return *historyWindow_;
 }
 
 void Session::showHelp() {
@@ -169,6 +188,7 @@ void Session::createActions() {
              }
          }},
         {texts::kActionMemoryView, {QKeySequence(Qt::Key_F3)}, [this] { memoryView().open(); }},
+        {texts::kActionHistory, {QKeySequence(Qt::Key_F4)}, [this] { historyWindow().open(); }},
         {texts::kActionWatch, {QKeySequence(Qt::Key_F5)}, [this] { watchMode_->toggle(); }},
         {texts::kActionHelp, {QKeySequence(Qt::Key_F1)}, [this] { showHelp(); }},
         {texts::kActionQuit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { form_.close(); }},

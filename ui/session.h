@@ -17,6 +17,8 @@
 namespace zelmo::ui {
 
 class HelpWindow;
+class HistoryKeeper;
+class HistoryWindow;
 class MemoryStore;
 class MemoryView;
 class TForm1;
@@ -58,6 +60,10 @@ class Session : public QObject, private engine::GameListener {
     WatchMode& watchMode() const { return *watchMode_; }
     // The memory view (F3), created when first opened.
     MemoryView& memoryView();
+    // The learning history, kept with the memory in its file.
+    HistoryKeeper& historyKeeper() const { return *history_; }
+    // The learning history's plot (F4), created when first opened.
+    HistoryWindow& historyWindow();
     // Opens the help (F1), or brings it forward when it is open.
     void showHelp();
 
@@ -80,9 +86,11 @@ class Session : public QObject, private engine::GameListener {
     std::unique_ptr<MemoryStore> store_;  // only with a memory file
     bool wipeAsked_ = false;              // the player confirmed the wipe that runs
     WatchMode* watchMode_;                // a child of the session
+    HistoryKeeper* history_;              // a child of the session
     QPointer<MemoryView> memoryView_;     // a window of the form's, created on first use
     QPointer<HelpWindow> help_;
-    QList<QAction*> actions_;  // children of the session
+    QPointer<HistoryWindow> historyWindow_;  // a window of the form's, created on first use
+    QList<QAction*> actions_;                // children of the session
 };
 
 }  // namespace zelmo::ui

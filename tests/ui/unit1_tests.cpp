@@ -264,6 +264,7 @@ TEST_F(Form1Test, CellClicksOnlyOnReleaseOverTheSameCell) {
     mouse(QTest::MouseClick, first, Qt::RightButton);
     EXPECT_EQ(menu, (QStringList{QStringLiteral("Новая партия\tF2"),
                                  QStringLiteral("Память компьютера\tF3"),
+                                 QStringLiteral("История обучения\tF4"),
                                  QStringLiteral("Игра за «X» сама: включить или остановить\tF5"),
                                  QStringLiteral("Справка\tF1"), QStringLiteral("Выход\tCtrl+Q")}));
     mouse(QTest::MouseClick, first, Qt::MiddleButton);

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+#include "engine/grouping.h"
+#include "engine/orientation.h"
 #include "engine/plural.h"
 #include "engine/texts.h"
 #include "ui/a11y/accessible.h"
@@ -43,8 +45,38 @@ MatchBox MemoryModel::boxOf(const engine::MemoryEntry& entry) {
     return box;
 }
 
-void MemoryModel::refresh() {
+std::vector<MatchBox> MemoryModel::read() const {
     const int count = std::clamp(flow_.entryCount(), 0, engine::PositionMemory::Capacity);
+    const engine::PositionMemory& memory = flow_.memory();
+    // Answers marked as played in a memory read from a file belong to a game of another run:
+    // nothing is this window's game before its first one starts.
+    const bool inGame = flow_.gameNumber() > 0;
+    std::vector<MatchBox> rows;
+    const std::vector<engine::StageGroup> groups =
+        engine::groupEntries(memory, count, engine::EntryOrder::MostPlayed);
+    rows.reserve(static_cast<std::size_t>(count) + groups.size());
+    for (const engine::StageGroup& group : groups) {
+        MatchBox heading;
+        heading.stage = group.stage;
+        heading.groupSize = static_cast<int>(group.entries.size());
+        rows.push_back(heading);
+        for (const int j : group.entries) {
+            const bool onBoard = inGame && memory.usedTurns(j).has_value();
+            MatchBox box = boxOf(onBoard ? engine::entryAsPlayed(memory, j) : memory[j]);
+            box.played = inGame ? box.played : 0;
+            box.entry = j;
+            box.onBoard = onBoard;
+            box.plays = memory.plays(j);
+            box.stage = group.stage;
+            rows.push_back(box);
+        }
+    }
+    return rows;
+}
+
+void MemoryModel::refresh() {
+    std::vector<MatchBox> rows = read();
+    const int count = static_cast<int>(rows.size());
     const int old = static_cast<int>(boxes_.size());
     if (count < old) {
         beginRemoveRows(QModelIndex(), count, old - 1);
@@ -53,17 +85,8 @@ void MemoryModel::refresh() {
     }
     int firstChanged = -1;
     int lastChanged = -1;
-    const engine::PositionMemory& memory = flow_.memory();
-    // Answers marked as played in a memory read from a file belong to a game of another run:
-    // nothing is this window's game before its first one starts.
-    const bool inGame = flow_.gameNumber() > 0;
-    const auto read = [&memory, inGame](int row) {
-        MatchBox box = boxOf(memory[row + 1]);
-        box.played = inGame ? box.played : 0;
-        return box;
-    };
     for (int row = 0; row < std::min(count, old); ++row) {
-        const MatchBox box = read(row);
+        MatchBox& box = rows[static_cast<std::size_t>(row)];
         MatchBox& shown = boxes_[static_cast<std::size_t>(row)];
         if (!(box == shown)) {
             shown = box;
@@ -73,9 +96,7 @@ void MemoryModel::refresh() {
     }
     if (count > old) {
         beginInsertRows(QModelIndex(), old, count - 1);
-        for (int row = old; row < count; ++row) {
-            boxes_.push_back(read(row));
-        }
+        boxes_.insert(boxes_.end(), rows.begin() + old, rows.end());
         endInsertRows();
     }
     if (firstChanged >= 0) {
@@ -96,30 +117,53 @@ QVariant MemoryModel::data(const QModelIndex& index, int role) const {
         case Qt::AccessibleTextRole:
         case Qt::DisplayRole:
         case Qt::ToolTipRole:
-            return describe(shown, index.row() + 1);
+            return describe(shown, shown.entry);
         default:
             return {};
     }
 }
 
+Qt::ItemFlags MemoryModel::flags(const QModelIndex& index) const {
+    // A heading is read in passing: the arrows step over it to the boxes.
+    if (index.isValid() && index.row() < rowCount() && box(index.row()).heading()) {
+        return Qt::NoItemFlags;
+    }
+    return QAbstractListModel::flags(index);
+}
+
 QString MemoryModel::summary() const {
     using engine::countOf;
+    if (boxes_.empty()) {
+        return memorytexts::kNothingRemembered;
+    }
     int positiveAnswers = 0;
+    int positions = 0;
     for (const MatchBox& box : boxes_) {
+        positions += box.heading() ? 0 : 1;
         positiveAnswers += static_cast<int>(
             std::count(box.beads.begin(), box.beads.end(), MatchBox::Bead::Positive));
     }
     const engine::GameFlow::Scores& scores = flow_.scores();
     const double gamesPlayed = scores[0] + scores[1] + scores[2];
     return memorytexts::kSummary
-        .arg(QString::fromStdString(countOf(rowCount(), memorytexts::kPositions)))
+        .arg(QString::fromStdString(countOf(positions, memorytexts::kPositions)))
         .arg(engine::PositionMemory::Capacity)
         .arg(QString::fromStdString(countOf(positiveAnswers, memorytexts::kAnswers)))
         .arg(QString::fromStdString(
             countOf(static_cast<std::int64_t>(gamesPlayed), engine::texts::kGames)));
 }
 
+QString MemoryModel::headingText(int stage, int groupSize) {
+    const std::size_t index = static_cast<std::size_t>(
+        std::clamp(stage, 1, static_cast<int>(memorytexts::kStages.size())) - 1);
+    return memorytexts::kHeading.arg(memorytexts::kStages[index])
+        .arg(QString::fromStdString(engine::countOf(groupSize, memorytexts::kPositions)));
+}
+
 QString MemoryModel::describe(const MatchBox& box, int number) {
+    if (box.heading()) {
+        return headingText(box.stage, box.groupSize);
+    }
     QStringList cells;
     for (int k = 1; k <= 9; ++k) {
         const auto i = static_cast<std::size_t>(k - 1);
@@ -135,6 +179,9 @@ QString MemoryModel::describe(const MatchBox& box, int number) {
     }
     if (box.played != 0) {
         text += memorytexts::kPlayed.arg(box.played);
+    }
+    if (box.onBoard) {
+        text += memorytexts::kOnBoard;
     }
     return text;
 }

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "engine/gameflow.h"
+#include "engine/history.h"
 #include "engine/memorybackup.h"
 #include "engine/memoryfile.h"
 #include "engine/memorywriter.h"
@@ -103,14 +104,18 @@ void MemoryStore::load(FolderPolicy policy) {
                 memoryTexts::kUnlocked);
     }
     auto snapshot = std::make_unique<engine::MemorySnapshot>();
-    const engine::MemoryLoadResult result = writer_->load(*snapshot);
+    engine::LearningHistory history;
+    const engine::MemoryLoadResult result = writer_->load(*snapshot, history);
     switch (result.status) {
         case engine::MemoryFileStatus::Ok:
             flow_.restoreMemory(snapshot->memory, snapshot->entryCount);
-            lastHanded_ = engine::encodeMemory(flow_.memory(), flow_.entryCount());
+            if (history_ != nullptr) {
+                *history_ = std::move(history);
+            }
+            lastHanded_ = encoded();
             return;
         case engine::MemoryFileStatus::Missing:
-            lastHanded_ = engine::encodeMemory(flow_.memory(), flow_.entryCount());
+            lastHanded_ = encoded();
             return;
         case engine::MemoryFileStatus::IoError:
             if (!folderProblem.isEmpty()) {
@@ -176,9 +181,13 @@ void MemoryStore::wiped(bool keepBackup) {
 
 void MemoryStore::restoreLastSaved() {
     auto snapshot = std::make_unique<engine::MemorySnapshot>();
-    if (engine::decodeMemory(lastHanded_.data(), lastHanded_.size(), *snapshot).status ==
+    engine::LearningHistory history;
+    if (engine::decodeMemory(lastHanded_.data(), lastHanded_.size(), *snapshot, history).status ==
         engine::MemoryFileStatus::Ok) {
         flow_.restoreMemory(snapshot->memory, snapshot->entryCount);
+        if (history_ != nullptr) {
+            *history_ = std::move(history);
+        }
     }
 }
 
@@ -187,8 +196,13 @@ void MemoryStore::save() {
     sinceSave_.start();
     // The window's thread encodes the positions in use straight from the memory (no copy of
     // the whole table); the saving thread writes the bytes and flushes them to disk.
-    lastHanded_ = engine::encodeMemory(flow_.memory(), flow_.entryCount());
+    lastHanded_ = encoded();
     saver_->submit(lastHanded_);
+}
+
+std::vector<std::uint8_t> MemoryStore::encoded() const {
+    return history_ != nullptr ? engine::encodeMemory(flow_.memory(), flow_.entryCount(), *history_)
+                               : engine::encodeMemory(flow_.memory(), flow_.entryCount());
 }
 
 void MemoryStore::flush() {

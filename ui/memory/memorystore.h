@@ -18,6 +18,7 @@
 
 namespace zelmo::engine {
 class GameFlow;
+class LearningHistory;
 class MemoryWriter;
 }  // namespace zelmo::engine
 
@@ -45,6 +46,11 @@ class MemoryStore {
     ~MemoryStore();
     MemoryStore(const MemoryStore&) = delete;
     MemoryStore& operator=(const MemoryStore&) = delete;
+
+    // The learning history kept in the file with the memory: read by load (a file without one
+    // leaves it empty) and written with every save. Without it the file's history is dropped
+    // at the next save. Set before load; the history outlives the store.
+    void setHistory(engine::LearningHistory* history) { history_ = history; }
 
     // Checks that the file's folder can take a save (reported now, not after the first game),
     // takes the file's lock, then reads the file into the game flow; a missing file leaves
@@ -83,6 +89,8 @@ class MemoryStore {
 
   private:
     void save();
+    // The memory and the history as they are now, encoded.
+    std::vector<std::uint8_t> encoded() const;
     // Writes a save held back by the spacing.
     void saveHeld();
     // The memory handed over last comes back into the game flow (a wipe that was stopped).
@@ -94,6 +102,7 @@ class MemoryStore {
     void saved(const SaveThread::Result& result);
 
     engine::GameFlow& flow_;
+    engine::LearningHistory* history_ = nullptr;
     QString displayPath_;
     std::string path_;
     Report report_;

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <array>
+
 #include "engine/plural.h"
 
 // The fixed texts (UTF-8) of the memory file's place and of the memory view.
@@ -24,7 +26,17 @@ inline constexpr engine::RussianForms kAnswers{"ответ", "ответа", "о
 inline const QString kLegend = QStringLiteral(
     "Зелёная бусина: ответ с плюсом, компьютер сыграет его снова; жёлтая: ответ испробован, "
     "вес ноль; красная: ответ с минусом. Обведённая бусина: ход, который он выберет сейчас; "
-    "синяя рамка: позиция текущей партии и сыгранный в ней ответ.");
+    "синяя рамка: позиция текущей партии и сыгранный в ней ответ, как они стоят на доске; "
+    "остальные позиции показаны так, как компьютер их запомнил (возможно, повёрнутыми). "
+    "В каждой группе первыми идут позиции, сыгранные чаще всего.");
+// The one line of an empty memory.
+inline const QString kNothingRemembered = QStringLiteral("Компьютер ещё ничего не запомнил");
+// A group's heading: "Первый ход компьютера · 1 позиция".
+inline const QString kHeading = QStringLiteral("%1 · %2");
+inline const std::array<QString, 5> kStages = {
+    QStringLiteral("Первый ход компьютера"), QStringLiteral("Второй ход компьютера"),
+    QStringLiteral("Третий ход компьютера"), QStringLiteral("Четвёртый ход компьютера"),
+    QStringLiteral("Пятый ход компьютера")};
 // A bead's weight in thousands and in millions.
 inline const QString kThousands = QStringLiteral("к");
 inline const QString kMillions = QStringLiteral("М");
@@ -36,5 +48,20 @@ inline const QString kCell = QStringLiteral("клетка %1 %2");
 inline const QString kWeight = QStringLiteral(" вес %1");
 inline const QString kChosen = QStringLiteral(". Сейчас сыграет клетку %1");
 inline const QString kPlayed = QStringLiteral(". В этой партии сыграл клетку %1");
+inline const QString kOnBoard = QStringLiteral(". Показана так, как стоит на доске");
+
+// The last game's lesson: "%1" the outcome, "%2" the answers.
+inline const QString kLesson = QStringLiteral("Урок партии (%1): %2");
+inline const QString kLessonNone = QStringLiteral("Урок партии (%1): ни один ответ не оценён");
+inline const QString kLessonPlayerWin = QStringLiteral("победа игрока");
+inline const QString kLessonComputerWin = QStringLiteral("победа компьютера");
+inline const QString kLessonDraw = QStringLiteral("ничья");
+// An answer: its cell, its weight before and after, the grade's name and value, the change.
+inline const QString kLessonAnswer = QStringLiteral("клетка %1: %2 → %3 (%4 %5: %6)");
+inline const QString kLessonUngraded =
+    QStringLiteral("клетка %1: %2 (не изменён: вес переполнился бы)");
+inline const QString kGradeWin = QStringLiteral("Победа");
+inline const QString kGradeLoss = QStringLiteral("Поражение");
+inline const QString kGradeDraw = QStringLiteral("Ничья");
 
 }  // namespace zelmo::ui::memorytexts

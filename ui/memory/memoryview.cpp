@@ -3,14 +3,15 @@
 
 #include <QLabel>
 #include <QListView>
-#include <QPainter>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
+#include "engine/lesson.h"
+#include "ui/memory/lessontext.h"
+#include "ui/memory/matchboxdelegate.h"
 #include "ui/memory/memorymodel.h"
 #include "ui/memory/memorytexts.h"
 
@@ -20,115 +21,8 @@ namespace {
 
 constexpr int kFrameMs = 16;
 
-const QColor kBoxFace(0xf4, 0xe4, 0xc1);  // the match box's cardboard
-const QColor kBoxEdge(0x8a, 0x6a, 0x3c);
-const QColor kInGameEdge(0x1e, 0x5f, 0xc8);  // a position of the game in progress
-const QColor kPlayedCell(0xbf, 0xd7, 0xff);  // the answer played there
-const QColor kGridLine(0xb8, 0x9c, 0x6e);
-const QColor kMarkColour(0x26, 0x1c, 0x10);
-
-// Paints one match box: a 3 x 3 board with the marks and a bead on every answer tried. Sizes
-// follow the font, so the boxes grow with the screen's density; the painter takes care of the
-// device pixel ratio.
-class MatchBoxDelegate : public QStyledItemDelegate {
-  public:
-    MatchBoxDelegate(const MemoryModel& model, QObject* parent)
-        : QStyledItemDelegate(parent), model_(model) {}
-
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
-        const int side = boxSide(option.fontMetrics);
-        return {side, side};
-    }
-
-    // A box's width and height for a font.
-    static int boxSide(const QFontMetrics& metrics) {
-        return 3 * cellSide(metrics) + 2 * kPad + 2 * kMargin;
-    }
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        const MatchBox& box = model_.box(index.row());
-        const int cell = cellSide(option.fontMetrics);
-        painter->save();
-        painter->setRenderHint(QPainter::Antialiasing, true);
-        const QRectF outer = QRectF(option.rect).adjusted(kMargin, kMargin, -kMargin, -kMargin);
-        const bool inGame = box.played != 0;
-        painter->setPen(QPen(inGame ? kInGameEdge : kBoxEdge, inGame ? 2.5 : 1.0));
-        painter->setBrush(kBoxFace);
-        painter->drawRoundedRect(outer.adjusted(0.5, 0.5, -0.5, -0.5), 4, 4);
-
-        const QPointF origin = outer.topLeft() + QPointF(kPad - kMargin, kPad - kMargin);
-        QFont markFont = option.font;
-        markFont.setBold(true);
-        markFont.setPixelSize(std::max(8, cell * 2 / 3));
-        QFont beadFont = option.font;
-        for (int k = 1; k <= 9; ++k) {
-            const auto i = static_cast<std::size_t>(k - 1);
-            const QRectF square = squareOf(origin, cell, k);
-            painter->setPen(QPen(kGridLine, 1.0));
-            painter->setBrush(k == box.played ? QBrush(kPlayedCell) : Qt::NoBrush);
-            painter->drawRect(square);
-            if (box.marks[i] != ' ') {
-                painter->setPen(kMarkColour);
-                painter->setFont(markFont);
-                painter->drawText(square, Qt::AlignCenter, QString(QChar(box.marks[i])));
-            } else if (box.beads[i] != MatchBox::Bead::None) {
-                paintBead(*painter, square, box, i, k == box.chosen, beadFont);
-            }
-        }
-        if (box.played != 0) {
-            // The answer of the game in progress: its cell framed in the position's colour.
-            const int k = box.played;
-            painter->setPen(QPen(kInGameEdge, 2.0));
-            painter->setBrush(Qt::NoBrush);
-            painter->drawRect(squareOf(origin, cell, k).adjusted(1, 1, -1, -1));
-        }
-        if (option.state & QStyle::State_HasFocus) {
-            painter->setPen(QPen(option.palette.highlight().color(), 2.0, Qt::DotLine));
-            painter->setBrush(Qt::NoBrush);
-            painter->drawRoundedRect(QRectF(option.rect).adjusted(1, 1, -1, -1), 5, 5);
-        }
-        painter->restore();
-    }
-
-  private:
-    static constexpr int kPad = 6;
-    static constexpr int kMargin = 3;
-
-    // Cell k (1..9) of a board whose top left corner is `origin`, row by row.
-    static QRectF squareOf(const QPointF& origin, int cell, int k) {
-        const int column = (k - 1) % 3;
-        const int row = (k - 1) / 3;
-        return {origin.x() + column * cell, origin.y() + row * cell, static_cast<qreal>(cell),
-                static_cast<qreal>(cell)};
-    }
-
-    static int cellSide(const QFontMetrics& metrics) { return metrics.height() * 3 / 2 + 2; }
-
-    static void paintBead(QPainter& painter, const QRectF& square, const MatchBox& box,
-                          std::size_t i, bool chosen, QFont& font) {
-        const QColor colour = MemoryModel::beadColour(box.beads[i]);
-        const qreal diameter = square.width() * 0.84;
-        const QRectF bead(square.center() - QPointF(diameter / 2, diameter / 2),
-                          QSizeF(diameter, diameter));
-        // The answer it would play now wears a black ring.
-        painter.setPen(chosen ? QPen(Qt::black, 2.2) : QPen(colour.darker(140), 1.0));
-        painter.setBrush(colour);
-        painter.drawEllipse(bead);
-        const QString number = MemoryModel::beadLabel(box.weights[i]);
-        // The number shrinks until it fits inside the bead.
-        int pixels = std::max(6, static_cast<int>(diameter * 0.55));
-        font.setPixelSize(pixels);
-        while (pixels > 5 && QFontMetricsF(font).horizontalAdvance(number) > diameter - 2) {
-            font.setPixelSize(--pixels);
-        }
-        painter.setFont(font);
-        painter.setPen(box.beads[i] == MatchBox::Bead::Zero ? Qt::black : Qt::white);
-        painter.drawText(bead, Qt::AlignCenter, number);
-    }
-
-    const MemoryModel& model_;
-};
+// After the player scrolled, the view leaves the scroll bar alone this long.
+constexpr qint64 kPlayerScrollMs = 3000;
 
 }  // namespace
 
@@ -137,6 +31,7 @@ MemoryView::MemoryView(engine::GameFlow& flow, QWidget* parent)
       flow_(flow),
       model_(new MemoryModel(flow, this)),
       summary_(new QLabel(this)),
+      lesson_(new QLabel(this)),
       legend_(new QLabel(memorytexts::kLegend, this)),
       list_(new QListView(this)) {
     setObjectName(QStringLiteral("MemoryView"));
@@ -144,19 +39,27 @@ MemoryView::MemoryView(engine::GameFlow& flow, QWidget* parent)
     setAttribute(Qt::WA_QuitOnClose, false);
 
     list_->setModel(model_);
-    list_->setItemDelegate(new MatchBoxDelegate(*model_, list_));
+    list_->setItemDelegate(new MatchBoxDelegate(*model_, *list_->viewport(), list_));
     list_->setViewMode(QListView::IconMode);
     list_->setMovement(QListView::Static);
     list_->setResizeMode(QListView::Adjust);
-    list_->setUniformItemSizes(true);
+    // A group's heading is a row across the view, the boxes are squares.
+    list_->setUniformItemSizes(false);
     list_->setWrapping(true);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setAccessibleName(memorytexts::kListName);
     list_->setSpacing(2);
+    // Any move of the scroll bar by the player (dragging, the wheel, its arrows) holds back
+    // the view's own scrolling to the game in progress for a while.
+    connect(list_->verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this] { playerScrolled_.start(); });
 
     legend_->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary_);
+    layout->addWidget(lesson_);
+    lesson_->setWordWrap(true);
+    lesson_->hide();
     layout->addWidget(list_, 1);
     layout->addWidget(legend_);
     summary_->setWordWrap(true);
@@ -184,8 +87,36 @@ void MemoryView::open() {
 void MemoryView::refreshNow() {
     model_->refresh();
     summary_->setText(model_->summary());
-    if (!list_->currentIndex().isValid() && model_->rowCount() > 0) {
-        list_->setCurrentIndex(model_->index(0));
+    if (lessonOutcome_) {
+        lesson_->setText(lessonText(engine::lastLesson(flow_.memory(), *lessonOutcome_)));
+    }
+    lesson_->setVisible(lessonOutcome_.has_value());
+    if (!list_->currentIndex().isValid() && model_->rowCount() > 1) {
+        list_->setCurrentIndex(model_->index(1));  // the first position, after its heading
+    }
+    followGame();
+}
+
+void MemoryView::gameFinished(const engine::FinishedGame& game) {
+    lessonOutcome_ = game.outcome;
+}
+
+void MemoryView::followGame() {
+    if (playerScrolled_.isValid() && playerScrolled_.elapsed() < kPlayerScrollMs) {
+        return;
+    }
+    // The last position of the game in progress: the newest answer it played.
+    int row = -1;
+    int stage = 0;
+    for (int r = 0; r < model_->rowCount(); ++r) {
+        const MatchBox& box = model_->box(r);
+        if (box.played != 0 && box.stage >= stage) {
+            row = r;
+            stage = box.stage;
+        }
+    }
+    if (row >= 0) {
+        list_->scrollTo(model_->index(row), QAbstractItemView::EnsureVisible);
     }
 }
 
@@ -194,17 +125,19 @@ void MemoryView::fitMinimumSize() {
     // at its longest) and the whole legend; measured once the window is polished, with the
     // fonts and margins it shows.
     const int row = MatchBoxDelegate::boxSide(list_->fontMetrics()) + 2 * list_->spacing();
+    const int heading = list_->fontMetrics().height() + 8 + 2 * list_->spacing();
     const QMargins margins = layout()->contentsMargins();
     const int spacing = layout()->spacing();
     const int listWidth =
         3 * row + list_->verticalScrollBar()->sizeHint().width() + 2 * list_->frameWidth();
     const QRect longestSummary = summary_->fontMetrics().boundingRect(
         QRect(0, 0, listWidth, 0), Qt::TextWordWrap, memorytexts::kLongestSummary);
-    list_->setMinimumHeight(row + 2 * list_->frameWidth());
-    setMinimumSize(listWidth + margins.left() + margins.right(),
-                   margins.top() + longestSummary.height() + spacing + row +
-                       2 * list_->frameWidth() + spacing + legend_->heightForWidth(listWidth) +
-                       margins.bottom());
+    list_->setMinimumHeight(heading + row + 2 * list_->frameWidth());
+    // The legend takes at most a quarter of the window, however small.
+    const int legend = legend_->heightForWidth(listWidth);
+    const int height = margins.top() + longestSummary.height() + spacing + heading + row +
+                       2 * list_->frameWidth() + spacing + legend + margins.bottom();
+    setMinimumSize(listWidth + margins.left() + margins.right(), std::max(height, 4 * legend));
 }
 
 void MemoryView::showEvent(QShowEvent* event) {

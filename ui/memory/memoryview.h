@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
+
+#include <optional>
 
 #include "engine/gameflow.h"
 
@@ -29,6 +32,9 @@ class MemoryView : public QWidget, private engine::GameListener {
     // Reads the memory again and repaints (a full refresh; the benchmark's unit).
     void refreshNow();
 
+    // The last game's outcome when the view was made after it (its lesson is shown).
+    void setLastOutcome(std::optional<engine::Outcome> outcome) { lessonOutcome_ = outcome; }
+
     MemoryModel& model() const { return *model_; }
     // A refresh waits for the next frame.
     bool refreshPending() const { return frame_.isActive(); }
@@ -39,15 +45,23 @@ class MemoryView : public QWidget, private engine::GameListener {
 
   private:
     void changed() noexcept override { schedule(); }
+    // The lesson is read from the memory at the next refresh.
+    void gameFinished(const engine::FinishedGame& game) override;
+    void memoryWiped() override { lessonOutcome_.reset(); }
     void schedule();
+    // Scrolls the game in progress into view, unless the player scrolled a moment ago.
+    void followGame();
     void fitMinimumSize();
 
     engine::GameFlow& flow_;
     MemoryModel* model_;
     QLabel* summary_;
+    QLabel* lesson_;  // the last game's lesson, under the summary
     QLabel* legend_;
     QListView* list_;
     QTimer frame_;
+    QElapsedTimer playerScrolled_;
+    std::optional<engine::Outcome> lessonOutcome_;  // the last game's, while it has a lesson
 };
 
 }  // namespace zelmo::ui

@@ -121,6 +121,7 @@ inline const QString kHelpText = QStringLiteral(
 inline const QString kActionNewGame = QStringLiteral("Новая партия");
 inline const QString kActionMemoryView = QStringLiteral("Память компьютера");
 inline const QString kActionWatch = QStringLiteral("Игра за «X» сама: включить или остановить");
+inline const QString kActionHistory = QStringLiteral("История обучения");
 inline const QString kActionHelp = QStringLiteral("Справка");
 inline const QString kActionQuit = QStringLiteral("Выход");
 
@@ -140,6 +141,9 @@ inline const QList<HelpKey> kHelpKeys = {
     {QStringLiteral("F5"),
      QStringLiteral("окно само играет за «X» партию за партией, чтобы было видно, как компьютер "
                     "учится; останавливают его F5, щелчок по клетке, цифра и сообщение об ошибке")},
+    {QStringLiteral("F4"),
+     QStringLiteral("окно «История обучения»: доли побед игрока, побед компьютера и ничьих "
+                    "по мере того, как сыграно всё больше партий; оно хранится вместе с памятью")},
     {QStringLiteral("Tab, Пробел"), QStringLiteral("выбрать и нажать кнопку")},
     {QStringLiteral("Ctrl+Q"), QStringLiteral("выход")},
 };
