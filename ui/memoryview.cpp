@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/memoryview.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QListView>
 #include <QPainter>
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 
+#include "ui/memoryfilestexts.h"
 #include "ui/memorymodel.h"
 #include "ui/memorytexts.h"
 
@@ -183,9 +185,20 @@ void MemoryView::open() {
 
 void MemoryView::refreshNow() {
     model_->refresh();
-    summary_->setText(model_->summary());
+    summary_->setText(model_->summary() + fileLine_);
     if (!list_->currentIndex().isValid() && model_->rowCount() > 0) {
         list_->setCurrentIndex(model_->index(0));
+    }
+}
+
+void MemoryView::setMemoryFile(const QString& path) {
+    // The name alone, which wraps with the summary; the whole path is the line's tool tip.
+    fileLine_ = path.isEmpty() ? QString()
+                               : QLatin1Char('\n') +
+                                     memoryfilestexts::kFileLine.arg(QFileInfo(path).fileName());
+    summary_->setToolTip(path);
+    if (isVisible()) {
+        refreshNow();
     }
 }
 
@@ -199,7 +212,7 @@ void MemoryView::fitMinimumSize() {
     const int listWidth =
         3 * row + list_->verticalScrollBar()->sizeHint().width() + 2 * list_->frameWidth();
     const QRect longestSummary = summary_->fontMetrics().boundingRect(
-        QRect(0, 0, listWidth, 0), Qt::TextWordWrap, memorytexts::kLongestSummary);
+        QRect(0, 0, listWidth, 0), Qt::TextWordWrap, memorytexts::kLongestSummary + fileLine_);
     list_->setMinimumHeight(row + 2 * list_->frameWidth());
     setMinimumSize(listWidth + margins.left() + margins.right(),
                    margins.top() + longestSummary.height() + spacing + row +

@@ -28,6 +28,8 @@ class MemoryView : public QWidget, private engine::GameListener {
     void open();
     // Reads the memory again and repaints (a full refresh; the benchmark's unit).
     void refreshNow();
+    // The memory file in use, named under the summary ("" for none).
+    void setMemoryFile(const QString& path);
 
     MemoryModel& model() const { return *model_; }
     // A refresh waits for the next frame.
@@ -48,6 +50,7 @@ class MemoryView : public QWidget, private engine::GameListener {
     QLabel* legend_;
     QListView* list_;
     QTimer frame_;
+    QString fileLine_;  // "" or a line naming the memory file, after the summary
 };
 
 }  // namespace zelmo::ui

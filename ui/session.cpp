@@ -11,8 +11,10 @@
 #include "engine/memorybackup.h"
 #include "ui/controls.h"
 #include "ui/help.h"
+#include "ui/memoryfiles.h"
 #include "ui/memorystore.h"
 #include "ui/memoryview.h"
+#include "ui/singleinstance.h"
 #include "ui/texts.h"
 #include "ui/unit1.h"
 #include "ui/watch.h"
@@ -24,7 +26,14 @@ Session::Session(TForm1& form)
       form_(form),
       wipeQuestion_(&askWipeQuestion),
       watchMode_(new WatchMode(
-          form, [&form](const std::function<void()>& handler) { form.guarded(handler); }, this)) {
+          form, [&form](const std::function<void()>& handler) { form.guarded(handler); }, this)),
+      files_(std::make_unique<MemoryFiles>(*this, form)),
+      instance_(new InstanceServer(this)),
+      exitFlush_([this] {
+          if (store_) {
+              store_->flushSilently();
+          }
+      }) {
     form_.addListener(*this);
     form_.setWipeGuard([this] { return confirmWipe(); });
     // The player takes over with a click on a cell or a digit; an error box stops watching
@@ -44,6 +53,8 @@ Session::Session(TForm1& form)
             store_->setSpacing(running);
         }
     });
+    connect(instance_, &InstanceServer::raiseRequested, this,
+            [this](const QString& token) { bringWindowForward(form_, token); });
     createActions();
     bindKeys(&form_);
     // The actions are also a context menu on the window (right button, and the Menu key), so
@@ -79,12 +90,25 @@ void Session::useKeptMemory() {
 }
 
 void Session::useMemoryFile(const QString& path, FolderPolicy policy) {
+    if (store_) {
+        // The file used so far gets what it has not got yet, and its lock goes with it.
+        store_->flush();
+        store_.reset();
+    }
     store_ = std::make_unique<MemoryStore>(
         form_, path, [this](const QString& text) { form_.reportError(text); }, memoryWriter_);
     if (watchMode_->watching()) {
         store_->setSpacing(true);
     }
     form_.guarded([this, policy] { store_->load(policy); });
+    if (!store_->heldBy()) {
+        instance_->listen();
+    }
+    // The help and the memory view name the file in use.
+    delete help_;
+    if (memoryView_ != nullptr) {
+        memoryView_->setMemoryFile(store_->heldBy() ? QString() : store_->path());
+    }
 }
 
 void Session::finishSaving() {
@@ -105,7 +129,9 @@ bool Session::confirmWipe() {
     // Forgetting a kept memory is asked first, and so is replacing a file that could not be
     // read (it may hold a memory worth more than an empty one); the empty memory and a window
     // without a file are wiped at once, as always.
-    wipeAsked_ = store_ && (form_.entryCount() > 0 || store_->keepsUnreadableFile());
+    // A file another program holds is neither read nor written: the wipe loses nothing there.
+    wipeAsked_ =
+        store_ && !store_->heldBy() && (form_.entryCount() > 0 || store_->keepsUnreadableFile());
     if (!wipeAsked_) {
         return true;
     }
@@ -139,6 +165,7 @@ MemoryView& Session::memoryView() {
     if (memoryView_ == nullptr) {
         memoryView_ = new MemoryView(form_, &form_);
         bindKeys(memoryView_);
+        memoryView_->setMemoryFile(store_ && !store_->heldBy() ? store_->path() : QString());
     }
     return *memoryView_;
 }
@@ -168,6 +195,13 @@ void Session::createActions() {
                  form_.Button2->click();
              }
          }},
+        {texts::kActionOpen, {QKeySequence(Qt::CTRL | Qt::Key_O)}, [this] { files_->open(); }},
+        {texts::kActionSaveCopy,
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+         [this] { files_->saveCopy(); }},
+        {texts::kActionRestore,
+         {QKeySequence(Qt::CTRL | Qt::Key_R)},
+         [this] { files_->restore(); }},
         {texts::kActionMemoryView, {QKeySequence(Qt::Key_F3)}, [this] { memoryView().open(); }},
         {texts::kActionWatch, {QKeySequence(Qt::Key_F5)}, [this] { watchMode_->toggle(); }},
         {texts::kActionHelp, {QKeySequence(Qt::Key_F1)}, [this] { showHelp(); }},

@@ -119,6 +119,9 @@ inline const QString kHelpText = QStringLiteral(
 
 // The window's actions, in its context menu.
 inline const QString kActionNewGame = QStringLiteral("Новая партия");
+inline const QString kActionOpen = QStringLiteral("Открыть память…");
+inline const QString kActionSaveCopy = QStringLiteral("Сохранить копию памяти…");
+inline const QString kActionRestore = QStringLiteral("Вернуть память до промывки мозгов…");
 inline const QString kActionMemoryView = QStringLiteral("Память компьютера");
 inline const QString kActionWatch = QStringLiteral("Игра за «X» сама: включить или остановить");
 inline const QString kActionHelp = QStringLiteral("Справка");
@@ -140,6 +143,14 @@ inline const QList<HelpKey> kHelpKeys = {
     {QStringLiteral("F5"),
      QStringLiteral("окно само играет за «X» партию за партией, чтобы было видно, как компьютер "
                     "учится; останавливают его F5, щелчок по клетке, цифра и сообщение об ошибке")},
+    {QStringLiteral("Ctrl+O"),
+     QStringLiteral("открыть файл памяти; файл, открытый в другом окне, выводит вперёд то окно")},
+    {QStringLiteral("Ctrl+Shift+S"), QStringLiteral("сохранить копию памяти в новый файл")},
+    {QStringLiteral("Ctrl+R"),
+     QStringLiteral("вернуть память, какой она была перед последней промывкой мозгов (из копии "
+                    "ФАЙЛ.bak), после вопроса; нынешняя память становится копией")},
+    {QStringLiteral("Правая кнопка мыши, клавиша меню"),
+     QStringLiteral("меню всех действий окна с их клавишами")},
     {QStringLiteral("Tab, Пробел"), QStringLiteral("выбрать и нажать кнопку")},
     {QStringLiteral("Ctrl+Q"), QStringLiteral("выход")},
 };
