@@ -16,6 +16,7 @@
 #include <string>
 
 #include "engine/memorylock.h"
+#include "ui/x11activation.h"
 
 namespace zelmo::ui {
 
@@ -110,6 +111,7 @@ void bringWindowForward(QWidget& window, const QString& activationToken) {
     window.show();
     window.raise();
     window.activateWindow();
+    activateOnX11(window);
     // A question or a box open in the window stays in front of it.
     if (QWidget* modal = QApplication::activeModalWidget()) {
         modal->raise();
