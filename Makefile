@@ -34,7 +34,7 @@ run: deps
 
 bench: deps
 	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZELMO_BUILD_BENCH=ON
-	cmake --build $(RELEASE_DIR) -j$(JOBS) --target engine_bench chart_bench memoryview_bench soak zelmo-train startup_floor zelmo
+	cmake --build $(RELEASE_DIR) -j$(JOBS) --target engine_bench history_bench chart_bench memoryview_bench soak zelmo-train startup_floor zelmo
 
 # Installs the Release build under PREFIX (DESTDIR, when given, is put before it).
 PREFIX ?= /usr/local

@@ -11,13 +11,13 @@
 #include "app/displayguard.h"
 #include "app/startupprobe.h"
 #include "engine/stdstreams.h"
-#include "ui/application.h"
-#include "ui/memorylocation.h"
+#include "ui/desktop/shutdown.h"
+#include "ui/desktop/singleinstance.h"
+#include "ui/form/unit1.h"
+#include "ui/memory/memorylocation.h"
 #include "ui/session.h"
-#include "ui/shutdown.h"
-#include "ui/singleinstance.h"
-#include "ui/unit1.h"
 #include "ui/watch.h"
+#include "ui/widgets/application.h"
 
 int main(int argc, char** argv) {
     zelmo::engine::openClosedStandardStreams();

@@ -20,13 +20,13 @@
 #include "engine/players.h"
 #include "tests/common/windowgame.h"
 #include "train/trainflow.h"
-#include "ui/application.h"
-#include "ui/controls.h"
-#include "ui/memorymodel.h"
-#include "ui/memoryview.h"
+#include "ui/form/unit1.h"
+#include "ui/memory/memorymodel.h"
+#include "ui/memory/memoryview.h"
 #include "ui/session.h"
-#include "ui/unit1.h"
 #include "ui/watch.h"
+#include "ui/widgets/application.h"
+#include "ui/widgets/controls.h"
 
 namespace {
 

@@ -11,6 +11,9 @@ set(ZELMO_RELEASE_DATE_RFC2822 "Mon, 07 Dec 2026 12:00:00 +0000")
 # Icon sizes rendered for the hicolor theme, beside the scalable SVG.
 set(ZELMO_ICON_SIZES 16 22 24 32 48 64 128 256)
 
+# The MIME type of memory files, which the desktop entry opens and the MIME package describes.
+set(ZELMO_MIME_TYPE "application/x-zelmo-memory")
+
 include(${CMAKE_CURRENT_LIST_DIR}/AppId.cmake)
 zelmo_app_id("${ZELMO_HOMEPAGE_HOST}" ZELMO_APP_ID)
 

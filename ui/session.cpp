@@ -9,15 +9,15 @@
 #include <functional>
 
 #include "engine/memorybackup.h"
-#include "ui/controls.h"
+#include "ui/desktop/singleinstance.h"
+#include "ui/form/unit1.h"
 #include "ui/help.h"
-#include "ui/memoryfiles.h"
-#include "ui/memorystore.h"
-#include "ui/memoryview.h"
-#include "ui/singleinstance.h"
-#include "ui/texts.h"
-#include "ui/unit1.h"
+#include "ui/memory/memoryfiles.h"
+#include "ui/memory/memorystore.h"
+#include "ui/memory/memoryview.h"
 #include "ui/watch.h"
+#include "ui/widgets/controls.h"
+#include "ui/widgets/texts.h"
 
 namespace zelmo::ui {
 

@@ -2,10 +2,10 @@
 #pragma once
 
 #include "engine/gameflow.h"
-#include "ui/memorylocation.h"
-#include "ui/savethread.h"
-#include "ui/shutdown.h"
-#include "ui/wipequestion.h"
+#include "ui/desktop/shutdown.h"
+#include "ui/memory/memorylocation.h"
+#include "ui/memory/savethread.h"
+#include "ui/memory/wipequestion.h"
 
 #include <QAction>
 #include <QList>

@@ -33,12 +33,12 @@
 #include "tests/ui/modalbox.h"
 #include "tests/ui/printers.h"
 #include "tests/ui/sessionform.h"
-#include "ui/controls.h"
-#include "ui/memorylocation.h"
-#include "ui/memorystore.h"
-#include "ui/unit1.h"
+#include "ui/form/unit1.h"
+#include "ui/memory/memorylocation.h"
+#include "ui/memory/memorystore.h"
+#include "ui/memory/wipequestion.h"
 #include "ui/watch.h"
-#include "ui/wipequestion.h"
+#include "ui/widgets/controls.h"
 
 namespace {
 

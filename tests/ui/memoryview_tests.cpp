@@ -16,14 +16,14 @@
 #include "engine/memoryfile.h"
 #include "tests/engine/recording_flow.h"
 #include "tests/ui/printers.h"
-#include "ui/announce.h"
-#include "ui/controls.h"
-#include "ui/memorymodel.h"
-#include "ui/memorystore.h"
-#include "ui/memoryview.h"
+#include "ui/a11y/announce.h"
+#include "ui/form/unit1.h"
+#include "ui/memory/memorymodel.h"
+#include "ui/memory/memorystore.h"
+#include "ui/memory/memoryview.h"
 #include "ui/session.h"
-#include "ui/unit1.h"
 #include "ui/watch.h"
+#include "ui/widgets/controls.h"
 
 namespace {
 

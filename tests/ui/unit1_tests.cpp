@@ -25,11 +25,11 @@
 #include "tests/ui/modalbox.h"
 #include "tests/ui/printers.h"
 #include "tests/ui/sessionform.h"
-#include "ui/announce.h"
-#include "ui/controls.h"
+#include "ui/a11y/announce.h"
+#include "ui/form/unit1.h"
 #include "ui/help.h"
-#include "ui/spinedit.h"
-#include "ui/unit1.h"
+#include "ui/spin/spinedit.h"
+#include "ui/widgets/controls.h"
 
 namespace {
 

@@ -10,8 +10,10 @@ import zlib
 data = open(sys.argv[1], "rb").read()
 try:
     name, version, _, count, head_crc = struct.unpack_from("<8sHHiI", data, 0)
-    ok = (name == b"ZELMOMEM" and version == 1 and head_crc == zlib.crc32(data[:16])
-          and len(data) == 24 + 72 * count
+    # Entries start after the header: 20 bytes in version 1, 32 in version 2.
+    start = {1: 20, 2: 32}.get(version, 0)
+    ok = (name == b"ZELMOMEM" and start > 0 and head_crc == zlib.crc32(data[:16])
+          and len(data) >= start + 72 * count + 4
           and struct.unpack_from("<I", data, len(data) - 4)[0] == zlib.crc32(data[:-4]))
 except struct.error:
     ok = False
@@ -21,6 +23,6 @@ if not ok:
 total = 0
 for j in range(count):
     for k in range(9):
-        answer, weight, _ = struct.unpack_from("<hiB", data, 20 + 72 * j + 9 + 7 * k)
+        answer, weight, _ = struct.unpack_from("<hiB", data, start + 72 * j + 9 + 7 * k)
         total += abs(weight) if answer else 0
 print(count, total)
