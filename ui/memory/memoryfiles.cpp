@@ -5,10 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include <unistd.h>
-
 #include <memory>
-#include <optional>
 #include <string>
 #include <utility>
 
@@ -107,10 +104,11 @@ void MemoryFiles::saveCopy() {
     if (path.isEmpty()) {
         return;
     }
+    // The file this window keeps its memory in (under any of its names): the copy is the save
+    // it makes anyway.
     MemoryStore* store = session_.memoryStore();
-    const std::optional<engine::LockHolder> holder = engine::lockHolderOf(native(path));
-    // The file this window keeps its memory in: the copy is the save it makes anyway.
-    if (holder && holder->pid == ::getpid() && store != nullptr) {
+    if (store != nullptr && !store->heldBy() &&
+        engine::lockPathOf(native(path)) == engine::lockPathOf(native(store->path()))) {
         store->flush();
         return;
     }
