@@ -9,6 +9,9 @@ zelmo_read_debian_changelog(${PROJECT_SOURCE_DIR}/debian/changelog)
 # Icon sizes rendered for the hicolor theme, beside the scalable SVG.
 set(ZELMO_ICON_SIZES 16 22 24 32 48 64 128 256)
 
+# The MIME type of memory files, which the desktop entry opens and the MIME package describes.
+set(ZELMO_MIME_TYPE "application/x-zelmo-memory")
+
 include(${CMAKE_CURRENT_LIST_DIR}/AppId.cmake)
 zelmo_app_id("${ZELMO_HOMEPAGE_HOST}" ZELMO_APP_ID)
 

@@ -9,10 +9,12 @@
 #include <functional>
 
 #include "engine/memorybackup.h"
+#include "ui/desktop/singleinstance.h"
 #include "ui/form/unit1.h"
 #include "ui/help.h"
 #include "ui/memory/historykeeper.h"
 #include "ui/memory/historyplot.h"
+#include "ui/memory/memoryfiles.h"
 #include "ui/memory/memorystore.h"
 #include "ui/memory/memoryview.h"
 #include "ui/watch.h"
@@ -27,7 +29,14 @@ Session::Session(TForm1& form)
       wipeQuestion_(&askWipeQuestion),
       watchMode_(new WatchMode(
           form, [&form](const std::function<void()>& handler) { form.guarded(handler); }, this)),
-      history_(new HistoryKeeper(form, *form.SpinEdit1, *form.SpinEdit2, *form.SpinEdit3, this)) {
+      history_(new HistoryKeeper(form, *form.SpinEdit1, *form.SpinEdit2, *form.SpinEdit3, this)),
+      files_(std::make_unique<MemoryFiles>(*this, form)),
+      instance_(new InstanceServer(this)),
+      exitFlush_([this] {
+          if (store_) {
+              store_->flushSilently();
+          }
+      }) {
     form_.addListener(*this);
     form_.setWipeGuard([this] { return confirmWipe(); });
     // The player takes over with a click on a cell or a digit; an error box stops watching
@@ -47,6 +56,8 @@ Session::Session(TForm1& form)
             store_->setSpacing(running);
         }
     });
+    connect(instance_, &InstanceServer::raiseRequested, this,
+            [this](const QString& token) { bringWindowForward(form_, token); });
     createActions();
     bindKeys(&form_);
     // The actions are also a context menu on the window (right button, and the Menu key), so
@@ -83,6 +94,11 @@ void Session::useKeptMemory() {
 }
 
 void Session::useMemoryFile(const QString& path, FolderPolicy policy) {
+    if (store_) {
+        // The file used so far gets what it has not got yet, and its lock goes with it.
+        store_->flush();
+        store_.reset();
+    }
     store_ = std::make_unique<MemoryStore>(
         form_, path, [this](const QString& text) { form_.reportError(text); }, memoryWriter_);
     store_->setHistory(&history_->history());
@@ -91,6 +107,14 @@ void Session::useMemoryFile(const QString& path, FolderPolicy policy) {
     }
     form_.guarded([this, policy] { store_->load(policy); });
     history_->replaced();
+    if (!store_->heldBy()) {
+        instance_->listen();
+    }
+    // The help and the memory view name the file in use.
+    delete help_;
+    if (memoryView_ != nullptr) {
+        memoryView_->setMemoryFile(store_->heldBy() ? QString() : store_->path());
+    }
 }
 
 void Session::finishSaving() {
@@ -113,7 +137,9 @@ bool Session::confirmWipe() {
     // Forgetting a kept memory is asked first, and so is replacing a file that could not be
     // read (it may hold a memory worth more than an empty one); the empty memory and a window
     // without a file are wiped at once, as always.
-    wipeAsked_ = store_ && (form_.entryCount() > 0 || store_->keepsUnreadableFile());
+    // A file another program holds is neither read nor written: the wipe loses nothing there.
+    wipeAsked_ =
+        store_ && !store_->heldBy() && (form_.entryCount() > 0 || store_->keepsUnreadableFile());
     if (!wipeAsked_) {
         return true;
     }
@@ -150,6 +176,7 @@ MemoryView& Session::memoryView() {
         memoryView_ = new MemoryView(form_, &form_);
         memoryView_->setLastOutcome(history_->lastOutcome());
         bindKeys(memoryView_);
+        memoryView_->setMemoryFile(store_ && !store_->heldBy() ? store_->path() : QString());
     }
     return *memoryView_;
 }
@@ -187,6 +214,13 @@ void Session::createActions() {
                  form_.Button2->click();
              }
          }},
+        {texts::kActionOpen, {QKeySequence(Qt::CTRL | Qt::Key_O)}, [this] { files_->open(); }},
+        {texts::kActionSaveCopy,
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+         [this] { files_->saveCopy(); }},
+        {texts::kActionRestore,
+         {QKeySequence(Qt::CTRL | Qt::Key_R)},
+         [this] { files_->restore(); }},
         {texts::kActionMemoryView, {QKeySequence(Qt::Key_F3)}, [this] { memoryView().open(); }},
         {texts::kActionHistory, {QKeySequence(Qt::Key_F4)}, [this] { historyWindow().open(); }},
         {texts::kActionWatch, {QKeySequence(Qt::Key_F5)}, [this] { watchMode_->toggle(); }},

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/gameflow.h"
+#include "ui/desktop/shutdown.h"
 #include "ui/memory/memorylocation.h"
 #include "ui/memory/savethread.h"
 #include "ui/memory/wipequestion.h"
@@ -19,6 +20,8 @@ namespace zelmo::ui {
 class HelpWindow;
 class HistoryKeeper;
 class HistoryWindow;
+class InstanceServer;
+class MemoryFiles;
 class MemoryStore;
 class MemoryView;
 class TForm1;
@@ -45,6 +48,8 @@ class Session : public QObject, private engine::GameListener {
     // Keeps the computer's memory in a file (zelmo --memory FILE): reads it now, then saves it
     // after every finished game and every wipe. Without it nothing is stored.
     // `policy` says whether the file's folder may be created (the kept memory's own folder).
+    // A file used before is saved and let go first (a file opened with Ctrl+O). While the
+    // window holds its file, a second start on that file brings this window forward.
     void useMemoryFile(const QString& path, FolderPolicy policy = FolderPolicy::MustExist);
     // The memory kept in the user's data folder (`zelmo --keep-memory`); without such a folder
     // an error box says so and nothing is kept.
@@ -72,6 +77,8 @@ class Session : public QObject, private engine::GameListener {
     const QList<QAction*>& actions() const { return actions_; }
     // Binds the actions' keys on `window`: the form's and the memory view's.
     void bindKeys(QWidget* window);
+    // Opening, saving a copy and restoring memory files (Ctrl+O, Ctrl+Shift+S, Ctrl+R).
+    MemoryFiles& memoryFiles() const { return *files_; }
 
   private:
     void gameFinished(const engine::FinishedGame& game) override;
@@ -90,7 +97,11 @@ class Session : public QObject, private engine::GameListener {
     QPointer<MemoryView> memoryView_;     // a window of the form's, created on first use
     QPointer<HelpWindow> help_;
     QPointer<HistoryWindow> historyWindow_;  // a window of the form's, created on first use
-    QList<QAction*> actions_;                // children of the session
+    QList<QAction*> actions_;  // children of the session
+    std::unique_ptr<MemoryFiles> files_;
+    InstanceServer* instance_;  // a child of the session: answers a second start on the file
+    // Should the process end through exit() (the display gone), the held-back save is written.
+    ExitFlush exitFlush_;
 };
 
 }  // namespace zelmo::ui

@@ -56,6 +56,7 @@ expected=$(
   for program in $PROGRAMS; do echo "/usr/games/$program"; done
   echo "/usr/share/applications/$APP_ID.desktop"
   echo "/usr/share/metainfo/$APP_ID.metainfo.xml"
+  echo "/usr/share/mime/packages/$APP_ID.xml"
   manpages /usr
   echo "/usr/share/doc/zelmo/copyright"
   echo "/usr/share/doc/zelmo/changelog.gz"

@@ -263,6 +263,9 @@ TEST_F(Form1Test, CellClicksOnlyOnReleaseOverTheSameCell) {
     });
     mouse(QTest::MouseClick, first, Qt::RightButton);
     EXPECT_EQ(menu, (QStringList{QStringLiteral("Новая партия\tF2"),
+                                 QStringLiteral("Открыть память…\tCtrl+O"),
+                                 QStringLiteral("Сохранить копию памяти…\tCtrl+Shift+S"),
+                                 QStringLiteral("Вернуть память до промывки мозгов…\tCtrl+R"),
                                  QStringLiteral("Память компьютера\tF3"),
                                  QStringLiteral("История обучения\tF4"),
                                  QStringLiteral("Игра за «X» сама: включить или остановить\tF5"),

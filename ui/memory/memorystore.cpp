@@ -42,6 +42,9 @@ const QString kUnlocked = QStringLiteral(
 const QString kDiverted = QStringLiteral("\n\nДальше память этого окна сохраняется туда.");
 const QString kWipeStopped = QStringLiteral(
     "\n\nПамять компьютера не стёрта; игра и сохранение после каждой партии продолжаются.");
+const QString kRestoreStopped = QStringLiteral(
+    "\n\nПамять компьютера не восстановлена; игра и сохранение после каждой партии "
+    "продолжаются.");
 const QString kWipeStoppedKept =
     QStringLiteral("\n\nФайл памяти остаётся как был, игра продолжается.");
 }  // namespace memoryTexts
@@ -108,6 +111,9 @@ void MemoryStore::load(FolderPolicy policy) {
     const engine::MemoryLoadResult result = writer_->load(*snapshot, history);
     switch (result.status) {
         case engine::MemoryFileStatus::Ok:
+            // A used mark belongs to the game that was in progress when the file was saved;
+            // a game in progress here (a file opened during it) grades only its own answers.
+            snapshot->memory.clearUsed(snapshot->entryCount);
             flow_.restoreMemory(snapshot->memory, snapshot->entryCount);
             if (history_ != nullptr) {
                 *history_ = std::move(history);
@@ -160,23 +166,41 @@ void MemoryStore::wiped(bool keepBackup) {
     if (heldBy_) {
         return;
     }
-    if (keepBackup) {
-        // What the file holds once the saves waiting are written is what the backup keeps. A
-        // held save is of the memory before the wipe and is superseded by it.
-        held_ = false;
-        saved(saver_->flush());
-        const std::string failure = engine::keepBackup(writer_->path());
-        if (!failure.empty()) {
-            if (!keepFile_) {
-                restoreLastSaved();
-            }
-            report_(QString::fromStdString(failure) +
-                    (keepFile_ ? memoryTexts::kWipeStoppedKept : memoryTexts::kWipeStopped));
-            return;
-        }
+    // A held save is of the memory before the wipe and is superseded by it.
+    held_ = false;
+    if (keepBackup && !this->keepBackup(memoryTexts::kWipeStopped)) {
+        return;
     }
     keepFile_ = false;
     save();
+}
+
+void MemoryStore::restored() {
+    if (heldBy_) {
+        return;
+    }
+    // The memory before the restore was written by the flush that came before it.
+    held_ = false;
+    if (!keepBackup(memoryTexts::kRestoreStopped)) {
+        return;
+    }
+    keepFile_ = false;
+    save();
+}
+
+bool MemoryStore::keepBackup(const QString& stopped) {
+    // What the file holds once the saves waiting are written is what the backup keeps.
+    saved(saver_->flush());
+    const std::string failure = engine::keepBackup(writer_->path());
+    if (failure.empty()) {
+        return true;
+    }
+    if (!keepFile_) {
+        restoreLastSaved();
+    }
+    report_(QString::fromStdString(failure) +
+            (keepFile_ ? memoryTexts::kWipeStoppedKept : stopped));
+    return false;
 }
 
 void MemoryStore::restoreLastSaved() {
@@ -219,6 +243,11 @@ void MemoryStore::finish() {
     if (!lastFailure_.isEmpty()) {
         report_(lastFailure_ + memoryTexts::kLostAtClose);
     }
+}
+
+void MemoryStore::flushSilently() {
+    saveHeld();
+    saver_->flush();
 }
 
 bool MemoryStore::record(const SaveThread::Result& result) {

@@ -70,6 +70,11 @@ class MemoryStore {
     // reported, the memory as it was last handed to the saving thread comes back, the file
     // stays, and later saves go on as before.
     void wiped(bool keepBackup);
+    // The game flow's memory was replaced by the memory of the file's backup (the player
+    // restored it): the file as it is now becomes the backup and the restored memory is
+    // saved, so that nothing is lost and a second restore undoes the first. A backup that
+    // fails stops the restore as it stops a wipe: the memory as last saved comes back.
+    void restored();
 
     // Writes what is waiting now and waits until it is written; reports a failure.
     void flush();
@@ -77,6 +82,9 @@ class MemoryStore {
     // memory as it is (the last save failed, even one whose failure was not told again), says
     // so, since what was learnt after the last good save goes with the window.
     void finish();
+    // The process ends without closing the window (the display went away): writes what is
+    // held back and waits, telling nobody.
+    void flushSilently();
 
     // The file that was read is kept as it was (unreadable) until the next wipe.
     bool keepsUnreadableFile() const { return keepFile_; }
@@ -91,6 +99,10 @@ class MemoryStore {
     void save();
     // The memory and the history as they are now, encoded.
     std::vector<std::uint8_t> encoded() const;
+    // Keeps the file as its backup after writing what waits; on a failure brings back the
+    // memory last saved, reports the failure followed by `stopped` (or by the text for a kept
+    // unreadable file) and returns false.
+    bool keepBackup(const QString& stopped);
     // Writes a save held back by the spacing.
     void saveHeld();
     // The memory handed over last comes back into the game flow (a wipe that was stopped).

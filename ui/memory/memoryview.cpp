@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/memory/memoryview.h"
 
+#include <QFileInfo>
 #include <QLabel>
 #include <QListView>
 #include <QScrollBar>
@@ -12,6 +13,7 @@
 #include "engine/lesson.h"
 #include "ui/memory/lessontext.h"
 #include "ui/memory/matchboxdelegate.h"
+#include "ui/memory/memoryfilestexts.h"
 #include "ui/memory/memorymodel.h"
 #include "ui/memory/memorytexts.h"
 
@@ -86,7 +88,7 @@ void MemoryView::open() {
 
 void MemoryView::refreshNow() {
     model_->refresh();
-    summary_->setText(model_->summary());
+    summary_->setText(model_->summary() + fileLine_);
     if (lessonOutcome_) {
         lesson_->setText(lessonText(engine::lastLesson(flow_.memory(), *lessonOutcome_)));
     }
@@ -120,6 +122,17 @@ void MemoryView::followGame() {
     }
 }
 
+void MemoryView::setMemoryFile(const QString& path) {
+    // The name alone, which wraps with the summary; the whole path is the line's tool tip.
+    fileLine_ = path.isEmpty() ? QString()
+                               : QLatin1Char('\n') +
+                                     memoryfilestexts::kFileLine.arg(QFileInfo(path).fileName());
+    summary_->setToolTip(path);
+    if (isVisible()) {
+        refreshNow();
+    }
+}
+
 void MemoryView::fitMinimumSize() {
     // At its smallest the window still shows a row of three boxes, the whole summary (wrapped,
     // at its longest) and the whole legend; measured once the window is polished, with the
@@ -131,7 +144,7 @@ void MemoryView::fitMinimumSize() {
     const int listWidth =
         3 * row + list_->verticalScrollBar()->sizeHint().width() + 2 * list_->frameWidth();
     const QRect longestSummary = summary_->fontMetrics().boundingRect(
-        QRect(0, 0, listWidth, 0), Qt::TextWordWrap, memorytexts::kLongestSummary);
+        QRect(0, 0, listWidth, 0), Qt::TextWordWrap, memorytexts::kLongestSummary + fileLine_);
     list_->setMinimumHeight(heading + row + 2 * list_->frameWidth());
     // The legend takes at most a quarter of the window, however small.
     const int legend = legend_->heightForWidth(listWidth);

@@ -31,6 +31,8 @@ class MemoryView : public QWidget, private engine::GameListener {
     void open();
     // Reads the memory again and repaints (a full refresh; the benchmark's unit).
     void refreshNow();
+    // The memory file in use, named under the summary ("" for none).
+    void setMemoryFile(const QString& path);
 
     // The last game's outcome when the view was made after it (its lesson is shown).
     void setLastOutcome(std::optional<engine::Outcome> outcome) { lessonOutcome_ = outcome; }
@@ -62,6 +64,7 @@ class MemoryView : public QWidget, private engine::GameListener {
     QTimer frame_;
     QElapsedTimer playerScrolled_;
     std::optional<engine::Outcome> lessonOutcome_;  // the last game's, while it has a lesson
+    QString fileLine_;  // "" or a line naming the memory file, after the summary
 };
 
 }  // namespace zelmo::ui

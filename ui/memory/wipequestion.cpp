@@ -23,9 +23,14 @@ QString unreadableWipeQuestionText(const QString& path, const QString& backupPat
 }
 
 bool askWipeQuestion(QWidget* owner, const QString& caption, const QString& text) {
+    return askKeepOrReplace(owner, caption, text, texts::kWipeConfirm);
+}
+
+bool askKeepOrReplace(QWidget* owner, const QString& caption, const QString& text,
+                      const QString& confirm) {
     const QPointer<QWidget> previous = QApplication::activeWindow();
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, owner);
-    QPushButton* wipe = box.addButton(texts::kWipeConfirm, QMessageBox::DestructiveRole);
+    QPushButton* wipe = box.addButton(confirm, QMessageBox::DestructiveRole);
     QPushButton* keep = box.addButton(texts::kWipeKeep, QMessageBox::RejectRole);
     // Enter, Space on the focused default and Escape all keep the memory.
     box.setDefaultButton(keep);

@@ -26,4 +26,9 @@ QString unreadableWipeQuestionText(const QString& path, const QString& backupPat
 // The real question: a modal box with two buttons, «Оставить память» the default.
 bool askWipeQuestion(QWidget* owner, const QString& caption, const QString& text);
 
+// The same box with `confirm` on the other button, for any question whose safe answer keeps
+// the memory (opening another file, restoring the backup).
+bool askKeepOrReplace(QWidget* owner, const QString& caption, const QString& text,
+                      const QString& confirm);
+
 }  // namespace zelmo::ui

@@ -105,8 +105,8 @@ inline const QString kHelpText = QStringLiteral(
     "<b>zelmo --keep-memory</b> (так её запускает меню) хранит память компьютера в файле "
     "<b>%1</b>; <b>zelmo --memory ФАЙЛ</b> — в указанном файле. Память сохраняется после "
     "каждой партии. Прежде чем промыть мозги, игра спрашивает и оставляет прежний файл "
-    "копией ФАЙЛ.bak: чтобы вернуть память, закройте игру и скопируйте ФАЙЛ.bak на место "
-    "ФАЙЛА.</p>"
+    "копией ФАЙЛ.bak: чтобы вернуть память, нажмите Ctrl+R или закройте игру и скопируйте "
+    "ФАЙЛ.bak на место ФАЙЛА.</p>"
     "<p><b>zelmo --opponent ИГРОК --pace МС</b> сразу включает игру за «X», как F5: игроком "
     "random (случайные ходы), perfect (никогда не проигрывает) или mixed:P (perfect с "
     "вероятностью P от 0 до 1), МС миллисекунд на ход (от 0 до 60000, без --pace 200).</p>"
@@ -119,6 +119,9 @@ inline const QString kHelpText = QStringLiteral(
 
 // The window's actions, in its context menu.
 inline const QString kActionNewGame = QStringLiteral("Новая партия");
+inline const QString kActionOpen = QStringLiteral("Открыть память…");
+inline const QString kActionSaveCopy = QStringLiteral("Сохранить копию памяти…");
+inline const QString kActionRestore = QStringLiteral("Вернуть память до промывки мозгов…");
 inline const QString kActionMemoryView = QStringLiteral("Память компьютера");
 inline const QString kActionWatch = QStringLiteral("Игра за «X» сама: включить или остановить");
 inline const QString kActionHistory = QStringLiteral("История обучения");
@@ -144,6 +147,14 @@ inline const QList<HelpKey> kHelpKeys = {
     {QStringLiteral("F4"),
      QStringLiteral("окно «История обучения»: доли побед игрока, побед компьютера и ничьих "
                     "по мере того, как сыграно всё больше партий; оно хранится вместе с памятью")},
+    {QStringLiteral("Ctrl+O"),
+     QStringLiteral("открыть файл памяти; файл, открытый в другом окне, выводит вперёд то окно")},
+    {QStringLiteral("Ctrl+Shift+S"), QStringLiteral("сохранить копию памяти в новый файл")},
+    {QStringLiteral("Ctrl+R"),
+     QStringLiteral("вернуть память, какой она была перед последней промывкой мозгов (из копии "
+                    "ФАЙЛ.bak), после вопроса; нынешняя память становится копией")},
+    {QStringLiteral("Правая кнопка мыши, клавиша меню"),
+     QStringLiteral("меню всех действий окна с их клавишами")},
     {QStringLiteral("Tab, Пробел"), QStringLiteral("выбрать и нажать кнопку")},
     {QStringLiteral("Ctrl+Q"), QStringLiteral("выход")},
 };
