@@ -7,7 +7,7 @@ CMAKE_FLAGS ?=
 # The Debug tree of `make test`: tests built, warnings are errors.
 CONFIGURE_DEBUG = cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Debug -DZELMO_WERROR=ON $(CMAKE_FLAGS)
 
-.PHONY: check all deps test run bench startup-bench clean format install package fuzz fuzz-build fuzz-smoke screenshots crash-test
+.PHONY: check all deps test run bench startup-bench clean format install package package-test reproducible fuzz fuzz-build fuzz-smoke screenshots crash-test
 
 all: $(BUILD_DIR)/CMakeCache.txt
 	cmake --build $(BUILD_DIR) -j$(JOBS)
@@ -21,7 +21,7 @@ $(BUILD_DIR)/CMakeCache.txt:
 test: deps
 	$(CONFIGURE_DEBUG)
 	cmake --build $(BUILD_DIR) -j$(JOBS)
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS) -LE package
 
 # Formatting and clang-tidy over the tree; needs the compile database of `make test`.
 check: deps
@@ -34,7 +34,7 @@ run: deps
 
 bench: deps
 	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZELMO_BUILD_BENCH=ON
-	cmake --build $(RELEASE_DIR) -j$(JOBS) --target engine_bench chart_bench memoryview_bench soak zelmo-train startup_floor zelmo
+	cmake --build $(RELEASE_DIR) -j$(JOBS) --target engine_bench history_bench chart_bench memoryview_bench soak zelmo-train startup_floor zelmo
 
 # Installs the Release build under PREFIX (DESTDIR, when given, is put before it).
 PREFIX ?= /usr/local
@@ -43,14 +43,23 @@ install: deps
 	cmake --build $(RELEASE_DIR) -j$(JOBS)
 	DESTDIR=$(DESTDIR) cmake --install $(RELEASE_DIR) --prefix $(PREFIX)
 
-# Builds the Debian package zelmo_VERSION_ARCH.deb (installing under /usr) from the Release build
-# and copies it to this folder.
+# The Debian source package and the packages zelmo and zelmo-dbgsym, built by dpkg-buildpackage
+# from debian/ in PACKAGE_DIR (scripts/build-deb.sh); the two .deb files are copied here.
+PACKAGE_DIR ?= build-deb
 package: deps
-	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DZELMO_BUILD_TESTS=OFF -DZELMO_BUILD_BENCH=OFF
-	cmake --build $(RELEASE_DIR) -j$(JOBS)
-	rm -rf $(RELEASE_DIR)/package
-	cd $(RELEASE_DIR) && cpack -G DEB -B $(abspath $(RELEASE_DIR))/package
-	cp $(RELEASE_DIR)/package/zelmo_*.deb .
+	bash scripts/build-deb.sh $(PACKAGE_DIR)
+	cp $(PACKAGE_DIR)/zelmo_*.deb $(PACKAGE_DIR)/zelmo-dbgsym_*.deb .
+
+# The package's checks: its fields, files, programs and lintian (CTest's label "package"), then
+# the autopkgtest suite of debian/tests against it, installed on this machine (root).
+package-test: package $(BUILD_DIR)/CMakeCache.txt
+	cd $(BUILD_DIR) && ZELMO_DEB="$$(ls $(abspath $(PACKAGE_DIR))/zelmo_*.deb)" \
+	  ctest -L package --output-on-failure
+	bash scripts/autopkgtest.sh $(PACKAGE_DIR)
+
+# Two builds of the package in other folders at other times, compared byte for byte.
+reproducible: deps
+	bash scripts/reproducible.sh
 
 # The pictures of the window in docs/ (the README's, and the software centre's at device pixel
 # ratios 1 and 2, published on the home page): five games played off screen.
@@ -91,7 +100,7 @@ crash-test: deps
 	python3 tests/crash/crash_consistency.py $(BUILD_DIR) --trials $(CRASH_TRIALS)
 
 clean:
-	rm -rf $(BUILD_DIR) $(RELEASE_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(RELEASE_DIR) $(FUZZ_DIR) $(PACKAGE_DIR) build-repro
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

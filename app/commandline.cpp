@@ -20,6 +20,7 @@ namespace {
 namespace texts {
 const QString kUsage = QStringLiteral(
     "Использование: zelmo [--memory ФАЙЛ | --keep-memory] [--opponent ИГРОК [--pace МС]]\n"
+    "               zelmo [--keep-memory] [--opponent ИГРОК [--pace МС]] ФАЙЛ\n"
     "Зельмо: крестики-нолики с компьютером, который учится.\n"
     "\n"
     "  --memory ФАЙЛ     хранить выученное компьютером в ФАЙЛЕ: прочитать его при запуске\n"
@@ -27,6 +28,8 @@ const QString kUsage = QStringLiteral(
     "                    и после «промыть мозги»\n"
     "  --keep-memory     то же с файлом $XDG_DATA_HOME/zelmo/memory.zelmo\n"
     "                    (обычно ~/.local/share/zelmo/memory.zelmo); так запускает меню\n"
+    "  ФАЙЛ              то же, что --memory ФАЙЛ (так открывает файл памяти файловый\n"
+    "                    менеджер); вместе с --keep-memory используется ФАЙЛ\n"
     "  --opponent ИГРОК  сразу смотреть, как компьютер учится: окно само играет за «X»\n"
     "                    игроком random (случайные ходы), perfect (никогда не проигрывает)\n"
     "                    или mixed:P (perfect с вероятностью P от 0 до 1, иначе random),\n"
@@ -42,7 +45,11 @@ const QString kUsage = QStringLiteral(
     "Клавиши окна: F1 справка; F2 или Ctrl+N новая партия; 1..9 ход в клетку;\n"
     "F3 окно «Память компьютера» (Escape закрывает его); F5 окно играет само или\n"
     "перестаёт (ещё его останавливают щелчок по клетке, цифра и сообщение об ошибке);\n"
-    "Ctrl+Q выход.\n");
+    "Ctrl+O открыть файл памяти; Ctrl+Shift+S сохранить копию; Ctrl+R вернуть память\n"
+    "до промывки мозгов; Ctrl+Q выход. Все действия есть в меню окна (правая кнопка).\n"
+    "\n"
+    "Один файл памяти открыт в одном окне: запуск на файле, открытом в другом окне,\n"
+    "выводит то окно вперёд и завершается.\n");
 const QString kVersion = QStringLiteral("zelmo " ZELMO_VERSION
                                         "\n"
                                         "Лицензия GPL-3.0-or-later.\n");
@@ -57,6 +64,9 @@ const QString kPaceRange = QStringLiteral("нужно целое число ми
 const QString kPaceAlone = QStringLiteral("zelmo: --pace задаётся только вместе с --opponent\n");
 const QString kBoth = QStringLiteral("zelmo: --memory и --keep-memory вместе не указываются\n");
 const QString kExtraArgument = QStringLiteral("zelmo: лишний аргумент «%1»\n");
+const QString kEmptyFile = QStringLiteral("zelmo: пустое имя файла памяти\n");
+const QString kFileTwice =
+    QStringLiteral("zelmo: файл памяти указан дважды: после --memory и без параметра\n");
 const QString kTryHelp = QStringLiteral("Справка: zelmo --help\n");
 }  // namespace texts
 
@@ -205,8 +215,16 @@ CommandLine parseCommandLine(const QStringList& arguments, int defaultPace) {
         }
         return refuse(parser.errorText() + QLatin1Char('\n'));
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        return refuse(texts::kExtraArgument.arg(parser.positionalArguments().constFirst()));
+    // One file may be named without an option (a file manager opening it): as --memory FILE.
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        return refuse(texts::kExtraArgument.arg(files.at(1)));
+    }
+    if (!files.isEmpty() && files.constFirst().isEmpty()) {
+        return refuse(texts::kEmptyFile);
+    }
+    if (!files.isEmpty() && parser.isSet(memory)) {
+        return refuse(texts::kFileTwice);
     }
     for (const QCommandLineOption* once : {&memory, &keepMemory, &opponent, &pace}) {
         if (parser.optionNames().count(once->names().constFirst()) > 1) {
@@ -241,8 +259,9 @@ CommandLine parseCommandLine(const QStringList& arguments, int defaultPace) {
         }
         result.pace = *milliseconds;
     }
-    result.memoryPath = memoryPath;
-    result.keepMemory = parser.isSet(keepMemory);
+    // The menu entry passes --keep-memory and the file it was given, if any: a file wins.
+    result.memoryPath = files.isEmpty() ? memoryPath : files.constFirst();
+    result.keepMemory = parser.isSet(keepMemory) && files.isEmpty();
     return result;
 }
 

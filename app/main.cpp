@@ -11,11 +11,13 @@
 #include "app/displayguard.h"
 #include "app/startupprobe.h"
 #include "engine/stdstreams.h"
-#include "ui/application.h"
-#include "ui/memorylocation.h"
+#include "ui/desktop/shutdown.h"
+#include "ui/desktop/singleinstance.h"
+#include "ui/form/unit1.h"
+#include "ui/memory/memorylocation.h"
 #include "ui/session.h"
-#include "ui/unit1.h"
 #include "ui/watch.h"
+#include "ui/widgets/application.h"
 
 int main(int argc, char** argv) {
     zelmo::engine::openClosedStandardStreams();
@@ -43,10 +45,23 @@ int main(int argc, char** argv) {
     guard.reset();
     zelmo::ui::initApplication(app);
 
+    // One window per memory file: when a window holds the file already, it comes forward and
+    // this start ends here.
+    const QString memoryPath =
+        commandLine.keepMemory ? zelmo::ui::keptMemoryPath() : commandLine.memoryPath;
+    if (!memoryPath.isEmpty() &&
+        zelmo::ui::bringHolderForward(memoryPath, qEnvironmentVariable("XDG_ACTIVATION_TOKEN")) ==
+            zelmo::ui::Forwarded::Raised) {
+        return 0;
+    }
+
     // The window runs FormCreate while it is built, before it is shown.
     zelmo::ui::TForm1 form1;
     // What the program adds around the window: the memory file, watching, the memory view.
     zelmo::ui::Session session(form1);
+    // A request to end (a logout, Ctrl+C in the terminal) closes the window as Ctrl+Q does.
+    const zelmo::ui::TerminationSignals endRequests(
+        [&form1] { zelmo::ui::closeForShutdown(form1); });
     zelmo::app::watchStartup(form1);
     form1.show();
     if (commandLine.keepMemory) {
@@ -59,6 +74,9 @@ int main(int argc, char** argv) {
         session.watch(commandLine.opponent,
                       commandLine.pace.value_or(zelmo::ui::WatchMode::kDefaultPace));
     }
-    app.exec();
+    // A request to end that came during start-up (while a box waited) has closed the window.
+    if (form1.isVisible()) {
+        app.exec();
+    }
     return 0;
 }

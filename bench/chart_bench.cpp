@@ -20,7 +20,7 @@
 
 #include "chart/fontcache.h"
 #include "chart/qtcanvas.h"
-#include "ui/scorechart.h"
+#include "ui/form/scorechart.h"
 
 namespace {
 

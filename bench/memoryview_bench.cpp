@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The learning views, measured: a full refresh of the memory view with 1000 positions beside a
-// floor that only copies the weights, and the games per second of the window's watch mode at
-// pace 0 beside the trainer's flow against the same player in the same run.
+// floor that only copies the weights, the games per second of the window's watch mode at
+// pace 0 beside the trainer's flow against the same player in the same run, and a history of a
+// million games read from its file's bytes and drawn.
 //   QT_QPA_PLATFORM=offscreen memoryview_bench [benchmark options]
 //   QT_QPA_PLATFORM=offscreen memoryview_bench --shots DIR   (the memory view's pictures)
 #include <benchmark/benchmark.h>
@@ -9,24 +10,30 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QListView>
+#include <QPainter>
 #include <QPixmap>
+#include <QTemporaryDir>
 
 #include <array>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 
+#include "engine/history.h"
+#include "engine/memoryformat.h"
 #include "engine/players.h"
 #include "tests/common/windowgame.h"
 #include "train/trainflow.h"
-#include "ui/application.h"
-#include "ui/controls.h"
-#include "ui/memorymodel.h"
-#include "ui/memoryview.h"
+#include "ui/form/unit1.h"
+#include "ui/memory/historyplot.h"
+#include "ui/memory/memorymodel.h"
+#include "ui/memory/memoryview.h"
 #include "ui/session.h"
-#include "ui/unit1.h"
 #include "ui/watch.h"
+#include "ui/widgets/application.h"
+#include "ui/widgets/controls.h"
 
 namespace {
 
@@ -124,15 +131,50 @@ void BM_TrainerGames(benchmark::State& state, const char* opponent) {
 BENCHMARK_CAPTURE(BM_TrainerGames, perfect, "perfect")->UseRealTime();
 BENCHMARK_CAPTURE(BM_TrainerGames, random, "random")->UseRealTime();
 
+// A history of a million games, as the file keeps it, read and drawn into an image of the
+// window's default size at ratio 2: the plot's cost when it opens after a long training.
+void BM_HistoryReadAndDraw(benchmark::State& state) {
+    using zelmo::engine::LearningHistory;
+    LearningHistory history;
+    std::uint64_t seed = 1;
+    for (int game = 0; game < 1000000; ++game) {
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+        // The computer wins less and less often as the draws grow: a curve worth drawing.
+        const auto roll = static_cast<int>((seed >> 33) % 1000000);
+        const auto outcome = roll < 1000000 - game ? zelmo::engine::Outcome::Draw
+                             : roll % 3 == 0       ? zelmo::engine::Outcome::PlayerWin
+                                                   : zelmo::engine::Outcome::ComputerWin;
+        history.add({outcome, game % 2 == 0, {5, 2, 4}, 100}, LearningHistory::kWhileRunning);
+    }
+    const auto memory = std::make_unique<PositionMemory>();
+    const std::vector<std::uint8_t> bytes = zelmo::engine::encodeMemory(*memory, 0, history);
+    const QFont font = QApplication::font();
+    const int line = QFontMetrics(font).height();
+    QImage image(QSize(40 * line, 20 * line) * 2, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2);
+    auto snapshot = std::make_unique<zelmo::engine::MemorySnapshot>();
+    for (auto _ : state) {
+        LearningHistory read;
+        zelmo::engine::decodeMemory(bytes.data(), bytes.size(), *snapshot, read);
+        QPainter painter(&image);
+        zelmo::ui::paintHistory(painter, QRect(0, 0, 40 * line, 20 * line), read, font);
+    }
+    state.counters["games"] = static_cast<double>(history.games());
+    state.counters["blocks"] = static_cast<double>(history.blocks().size());
+}
+BENCHMARK(BM_HistoryReadAndDraw)->Unit(benchmark::kMillisecond);
+
 void save(QWidget& widget, const QString& path) {
     if (!widget.grab().save(path)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     }
 }
 
-// Pictures of the memory view after a few games by clicks and after 2000 watched games
-// against the perfect player.
+// Pictures of the memory view and the history's plot after three games by clicks and after
+// 2000 watched games against the perfect player, and of the plot after a restart.
 int shots(const QString& dir) {
+    QTemporaryDir files;
+    const QString memoryFile = files.filePath(QStringLiteral("memory.zelmo"));
     QDir().mkpath(dir);
     const QString scale = QString::number(qApp->devicePixelRatio());
     {
@@ -140,7 +182,7 @@ int shots(const QString& dir) {
         Session session(form);
         form.show();
         auto player = zelmo::engine::makePlayer("random", 3);
-        for (int game = 0; game < 6; ++game) {
+        for (int game = 0; game < 3; ++game) {
             zelmo::windowgame::playGame(form, *player);
         }
         // A game in progress, so its positions are highlighted.
@@ -153,10 +195,14 @@ int shots(const QString& dir) {
         QApplication::processEvents();
         save(session.memoryView(), dir + QStringLiteral("/memoryview-few-games@") + scale + ".png");
         save(form, dir + QStringLiteral("/window-few-games@") + scale + ".png");
+        session.historyWindow().open();
+        QApplication::processEvents();
+        save(session.historyWindow(), dir + QStringLiteral("/history-few-games@") + scale + ".png");
     }
     {
         TForm1 form;
         Session session(form);
+        session.useMemoryFile(memoryFile);
         form.show();
         // Watching stops between games once 2000 have been played.
         struct StopAt2000 : zelmo::engine::GameListener {
@@ -180,6 +226,22 @@ int shots(const QString& dir) {
         save(session.memoryView(),
              dir + QStringLiteral("/memoryview-2000-perfect@") + scale + ".png");
         save(form, dir + QStringLiteral("/window-2000-perfect@") + scale + ".png");
+        session.historyWindow().open();
+        QApplication::processEvents();
+        save(session.historyWindow(),
+             dir + QStringLiteral("/history-2000-perfect@") + scale + ".png");
+        session.finishSaving();
+    }
+    {
+        // The next start with the same memory file: the history is read with the memory.
+        TForm1 form;
+        Session session(form);
+        session.useMemoryFile(memoryFile);
+        form.show();
+        session.historyWindow().open();
+        QApplication::processEvents();
+        save(session.historyWindow(),
+             dir + QStringLiteral("/history-after-restart@") + scale + ".png");
     }
     return 0;
 }

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The soak program: a long run of complete games through the game flow against the random and
 // the perfect player, with extreme grades and occasional wipes, checking every invariant after
-// every move, and that the memory file takes the memory back every 1000 games. Prints games per
-// second and the resident memory at the start and the end, which must stay flat. Usage: soak
-// [GAMES] (default 1000000). Exit code 1 on the first broken invariant, with what broke.
+// every move, and that the memory file takes the memory and its history back every 1000 games.
+// Prints games per second and the resident memory at the start and the end, which must stay flat.
+// Usage: soak [GAMES] (default 1000000). Exit code 1 on the first broken invariant, with what
+// broke.
+#include "engine/lesson.h"
 #include "engine/memoryformat.h"
 #include "engine/players.h"
 #include "engine/playgame.h"
@@ -108,6 +110,8 @@ static int soak(long games) {
     const auto started = std::chrono::steady_clock::now();
     const std::clock_t cpuStarted = std::clock();
     long rssWarm = 0;
+    // The history of the memory, as the window keeps it: a wipe starts a new one.
+    engine::LearningHistory history;
     for (long game = 1; game <= games; ++game) {
         engine::Player& player = game % 2 == 0 ? static_cast<engine::Player&>(perfectPlayer)
                                                : static_cast<engine::Player&>(randomPlayer);
@@ -149,6 +153,7 @@ static int soak(long games) {
             [&](int cell) {
                 if (wipe && clicks == 1) {
                     flow->Button1Click();
+                    history.clear();
                     ++wipes;
                 }
                 ++clicks;
@@ -171,17 +176,30 @@ static int soak(long games) {
         if (risen != 1 || flow->computerStarts() != (game % 2 == 1)) {
             broken(game, "the end of the game", flow->board());
         }
+        const engine::Outcome outcome = flow->scores()[0] != before[0] ? engine::Outcome::PlayerWin
+                                        : flow->scores()[1] != before[1]
+                                            ? engine::Outcome::ComputerWin
+                                            : engine::Outcome::Draw;
+        history.add(engine::historyGame(*flow, outcome,
+                                        {flow->grades.win, flow->grades.loss, flow->grades.draw}),
+                    game % 3000 < 1500 ? engine::LearningHistory::kWhileRunning
+                                       : engine::LearningHistory::kByHand);
         // What play makes, the memory file must take back: every stored position is one in
-        // which the computer was to move, each once up to a turn of the board.
+        // which the computer was to move, each once up to a turn of the board; the history
+        // comes back as it was.
         if (game % 1000 == 0 || game == games) {
             const std::vector<std::uint8_t> bytes =
-                engine::encodeMemory(flow->memory(), flow->entryCount());
+                engine::encodeMemory(flow->memory(), flow->entryCount(), history);
             auto reread = std::make_unique<engine::MemorySnapshot>();
+            engine::LearningHistory rereadHistory;
             const engine::MemoryLoadResult result =
-                engine::decodeMemory(bytes.data(), bytes.size(), *reread);
+                engine::decodeMemory(bytes.data(), bytes.size(), *reread, rereadHistory);
             if (result.status != engine::MemoryFileStatus::Ok) {
                 broken(game, "the memory file refuses the memory: " + result.message,
                        flow->board());
+            }
+            if (rereadHistory.blocks() != history.blocks()) {
+                broken(game, "the history does not come back", flow->board());
             }
         }
         if (game == games / 100) {
@@ -200,8 +218,9 @@ static int soak(long games) {
                 static_cast<double>(games) / cpuSeconds);
     std::printf(
         "player %ld, computer %ld, draws %ld; %ld errors (%ld overflows), %ld wipes; "
-        "%d positions remembered\n",
-        wins[0], wins[1], wins[2], errors, overflows, wipes, flow->entryCount());
+        "%d positions remembered; %zu history blocks since the last wipe\n",
+        wins[0], wins[1], wins[2], errors, overflows, wipes, flow->entryCount(),
+        history.blocks().size());
     std::printf(
         "resident memory: %ld KiB at the start, %ld KiB after %ld games, %ld KiB at the end\n",
         rssStart, rssWarm, games / 100, rssEnd);

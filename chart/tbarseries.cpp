@@ -3,8 +3,8 @@
 
 #include "chart/chartexceptions.h"
 #include "chart/chartmath.h"
+#include "chart/tcanvas3d.h"
 #include "chart/tchartaxis.h"
-#include "chart/tcustomaxispanel.h"
 #include "chart/tseriesmarks.h"
 
 #include <algorithm>
@@ -18,8 +18,8 @@ TCustomBarSeries::TCustomBarSeries() {
     Marks().SetArrowLength(20);
     YValues().SetName(QStringLiteral("Bar"));
     YValues().SetOrder(TChartListOrder::loNone);
-    barPen_.OnChange = [this] { Repaint(); };
-    barBrush_.OnChange = [this] { Repaint(); };
+    RedrawOnChange(barPen_);
+    RedrawOnChange(barBrush_);
 }
 
 void TCustomBarSeries::SetBarWidthPercent(int v) {
@@ -69,7 +69,7 @@ double TCustomBarSeries::MaxYValue() const {
 int TCustomBarSeries::SideBySideCount(int& mostPoints) const {
     int count = 0;
     mostPoints = 0;
-    TCustomAxisPanel* chart = ParentChart();
+    const TChartOwner* chart = ParentChart();
     if (chart == nullptr) {
         mostPoints = Count();
         return 1;
@@ -89,7 +89,7 @@ void TCustomBarSeries::CalcBarWidth(int n, int k) {
         barWidth_ = CustomBarWidthValue();
         return;
     }
-    const int perPage = ParentChart()->MaxPointsPerPage();
+    const int perPage = Chart().MaxPointsPerPage();
     if (perPage > 0) {
         n = perPage;
     }
@@ -124,9 +124,9 @@ void TCustomBarSeries::CalcVerticalMargins(int& top, int& bottom) {
     if (Count() == 0 || !Marks().Visible()) {
         return;
     }
-    TCustomAxisPanel& chart = *ParentChart();
-    chart.SetCanvasFont(Marks().Font());
-    const int markHeight = Marks().MarginHeight(chart.Canvas().FontHeight());
+    TChartCanvas3D& canvas = Canvas();
+    canvas.Font = Marks().Font();
+    const int markHeight = Marks().MarginHeight(canvas.FontHeight());
     if (markHeight <= 0) {
         return;
     }
@@ -149,7 +149,7 @@ void TCustomBarSeries::CalcVerticalMargins(int& top, int& bottom) {
 void TCustomBarSeries::PrepareBarPaint(TColor color) {
     TChartCanvas3D& canvas = Canvas();
     canvas.ApplyChartPen(barPen_);
-    const TColor back = barBrush_.Color() == AutoColor ? ParentChart()->Color() : barBrush_.Color();
+    const TColor back = barBrush_.Color() == AutoColor ? Chart().Color() : barBrush_.Color();
     canvas.SetFillBrush(color, barBrush_.Style(), back);
 }
 
@@ -189,7 +189,7 @@ void TBarSeries::PaintBar(int valueIndex, int startY, int endY) {
     PrepareBarPaint(currentBarColor_);
     TChartCanvas3D& canvas = Canvas();
     const bool pyramid = EffectiveBarStyle(valueIndex) == TBarStyle::bsPyramid;
-    if (ParentChart()->View3D()) {
+    if (Chart().View3D()) {
         if (pyramid) {
             canvas.DrawPyramid(true, barRect_.Left, startY, barRect_.Right, endY, FrontZ(), BackZ(),
                                Dark3D());

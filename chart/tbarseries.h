@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "chart/chartproperty.h"
 #include "chart/tchartpen.h"
 #include "chart/tchartseries.h"
 
@@ -69,12 +68,6 @@ class TCustomBarSeries : public TChartSeries {
     void CalcVerticalMargins(int& top, int& bottom) override;
 
   protected:
-    template <typename T>
-    void Change(T& field, const T& value) {
-        if (SetIfChanged(field, value)) {
-            Repaint();
-        }
-    }
     virtual int CustomBarWidthValue() const { return 0; }
     // BarWidth for n points per axis and k bars side by side at each point.
     void CalcBarWidth(int n, int k);

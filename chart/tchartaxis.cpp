@@ -3,7 +3,8 @@
 
 #include "chart/chartexceptions.h"
 #include "chart/chartmath.h"
-#include "chart/tcustomaxispanel.h"
+#include "chart/tcanvas3d.h"
+#include "chart/tchartseries.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,46 +17,23 @@ constexpr long long kFarPixel = 1LL << 30;
 
 }  // namespace
 
-TFontData DefaultChartFont() {
-    TFontData font;
-    font.Name = QString::fromUtf8(texts::kDefaultFontName);
-    // 8 points at 96 pixels per inch, as a character height.
-    font.Height = -MulDiv(8, 96, 72);
-    font.Color = clBlack;
-    return font;
-}
-
-void TChartAxisTitle::SetCaption(const QString& v) {
-    if (SetIfChanged(caption_, v)) {
-        axis_->Repaint();
-    }
-}
-
 void TChartAxisTitle::SetAngle(int v) {
     // 360 is accepted as another way of saying 0.
     if (v < 0 || v > 360) {
         throw ChartException(FormatMessage(texts::kAngleRange, texts::kAxisTitle));
     }
-    if (SetIfChanged(angle_, v)) {
-        axis_->Repaint();
-    }
+    Change(angle_, v);
 }
 
-void TChartAxisTitle::SetFont(const TFontData& v) {
-    if (SetIfChanged(font_, v)) {
-        axis_->Repaint();
-    }
-}
-
-TChartAxis::TChartAxis(TCustomAxisPanel* chart, bool horizontal, bool otherSide, bool depth)
-    : chart_(chart),
+TChartAxis::TChartAxis(TChartOwner* chart, bool horizontal, bool otherSide, bool depth)
+    : TChartPart(chart),
       horizontal_(horizontal),
       otherSide_(otherSide),
       depth_(depth),
       axisValuesFormat_(QString::fromUtf8(texts::kDefaultValueFormat)) {
     for (TChartPen* pen : std::initializer_list<TChartPen*>{&axisPen_, &ticks_, &minorTicks_,
                                                             &ticksInner_, &grid_, &minorGrid_}) {
-        pen->OnChange = [this] { Repaint(); };
+        RedrawOnChange(*pen);
     }
     if (!horizontal_ && !depth_) {
         title_.SetAngle(otherSide_ ? 270 : 90);
@@ -66,12 +44,6 @@ TChartAxis::TChartAxis(TCustomAxisPanel* chart, bool horizontal, bool otherSide,
     tickPositions_.reserve(2000);
 }
 
-void TChartAxis::Repaint() {
-    if (chart_ != nullptr) {
-        chart_->RequestRedraw();
-    }
-}
-
 void TChartAxis::SetLabelsSeparation(int v) {
     if (v < 0) {
         throw AxisException(texts::kLabelsSeparation);
@@ -80,31 +52,32 @@ void TChartAxis::SetLabelsSeparation(int v) {
 }
 
 bool TChartAxis::IsVisible() const {
-    if (!chart_->AxisVisible() || !visible_) {
+    if (!Chart().AxisVisible() || !visible_) {
         return false;
     }
     if (depth_) {
-        return chart_->View3D();
+        return Chart().View3D();
     }
-    return chart_->ActiveSeriesUsingAxis(*this) > 0;
+    return LeadSeries() != nullptr;
 }
 
 int TChartAxis::WallSize() const {
-    if (!chart_->View3D() || !chart_->View3DWalls()) {
+    TChartOwner& chart = Chart();
+    if (!chart.View3D() || !chart.View3DWalls()) {
         return 0;
     }
-    if (this == &chart_->LeftAxis()) {
-        return chart_->LeftWallSize();
+    if (this == &chart.LeftAxis()) {
+        return chart.LeftWallSize();
     }
-    if (this == &chart_->BottomAxis()) {
-        return chart_->BottomWallSize();
+    if (this == &chart.BottomAxis()) {
+        return chart.BottomWallSize();
     }
     return 0;
 }
 
 TChartSeries* TChartAxis::LeadSeries() const {
-    for (int i = 0; i < chart_->SeriesCount(); ++i) {
-        TChartSeries& series = chart_->Series(i);
+    for (int i = 0; i < Chart().SeriesCount(); ++i) {
+        TChartSeries& series = Chart().Series(i);
         if (series.Active() && series.AssociatedToAxis(*this)) {
             return &series;
         }
@@ -115,11 +88,11 @@ TChartSeries* TChartAxis::LeadSeries() const {
 void TChartAxis::DataMinMax(double& min, double& max) const {
     min = max = 0;
     if (depth_) {
-        max = std::max(0, chart_->MaxZIndex());
+        max = std::max(0, Chart().MaxZIndex());
         return;
     }
     TChartSeries* lead = LeadSeries();
-    const int perPage = chart_->MaxPointsPerPage();
+    const int perPage = Chart().MaxPointsPerPage();
     const bool leadXAxis = lead != nullptr && (lead->YMandatory() ? horizontal_ : !horizontal_);
     if (perPage > 0 && leadXAxis) {
         const int n = lead->Count();
@@ -127,7 +100,7 @@ void TChartAxis::DataMinMax(double& min, double& max) const {
             return;
         }
         const TChartValueList& x = lead->YMandatory() ? lead->XValues() : lead->YValues();
-        int first = perPage * (chart_->Page() - 1);
+        int first = perPage * (Chart().Page() - 1);
         if (first >= n) {
             first = std::max(0, n / perPage - 1) * perPage;
         }
@@ -139,15 +112,15 @@ void TChartAxis::DataMinMax(double& min, double& max) const {
         max = x.Value(last);
         // A short last page keeps the spacing of a full one unless it is to be stretched.
         const int shown = last - first + 1;
-        if (!chart_->ScaleLastPage() && shown < perPage) {
+        if (!Chart().ScaleLastPage() && shown < perPage) {
             max = static_cast<double>(min + (x.Value(last) - min) *
                                                 static_cast<long double>(perPage) / shown);
         }
         return;
     }
     bool first = true;
-    for (int i = 0; i < chart_->SeriesCount(); ++i) {
-        const TChartSeries& series = chart_->Series(i);
+    for (int i = 0; i < Chart().SeriesCount(); ++i) {
+        const TChartSeries& series = Chart().Series(i);
         if (!series.Active() || series.Count() == 0 || !series.AssociatedToAxis(*this)) {
             continue;
         }
@@ -202,7 +175,7 @@ void TChartAxis::CalcSpace(TRect& rect) {
     if (depth_) {
         return;
     }
-    TChartCanvas3D& canvas = chart_->Canvas();
+    TChartCanvas3D& canvas = Canvas();
     const bool hasTitle = !title_.Caption().isEmpty();
     if (hasTitle) {
         int size = titleSize_;
@@ -210,7 +183,7 @@ void TChartAxis::CalcSpace(TRect& rect) {
             const int angle = title_.Angle() % 360;
             const bool along =
                 horizontal_ ? (angle == 0 || angle == 180) : (angle == 90 || angle == 270);
-            chart_->SetCanvasFont(title_.Font());
+            canvas.Font = title_.Font();
             size = along ? canvas.FontHeight() : canvas.MeasureTextWidth(title_.Caption());
         }
         ReduceSide(rect, size, titlePos_);
@@ -238,7 +211,8 @@ int TChartAxis::PositionShift() const {
     if (positionPercent_ == 0) {
         return 0;
     }
-    const int across = horizontal_ ? chart_->PlotHeight() : chart_->PlotWidth();
+    const TRect& plot = Chart().PlotRect();
+    const int across = horizontal_ ? plot.Height() : plot.Width();
     const int shift = Rnd(positionPercent_ * kPercent * across);
     // Towards the inside of the plot: up from the bottom, down from the top, right from the
     // left and left from the right.
@@ -249,11 +223,11 @@ int TChartAxis::LabelsSpace() {
     if (labelsSize_ != 0) {
         return labelsSize_;
     }
-    chart_->SetCanvasFont(labelsFont_);
+    Canvas().Font = labelsFont_;
     const int angle = labelsAngle_ % 360;
     const bool along = horizontal_ ? (angle == 0 || angle == 180) : (angle == 90 || angle == 270);
     if (along) {
-        return chart_->Canvas().FontHeight();
+        return Canvas().FontHeight();
     }
     return MaxLabelSize();
 }
@@ -261,11 +235,11 @@ int TChartAxis::LabelsSpace() {
 void TChartAxis::CalcPixelExtent() {
     if (depth_) {
         axisStart_ = 0;
-        axisEnd_ = chart_->TotalDepth();
+        axisEnd_ = Chart().TotalDepth();
     } else {
-        const TRect& plot = chart_->PlotRect();
+        const TRect& plot = Chart().PlotRect();
         const int start = horizontal_ ? plot.Left : plot.Top;
-        const int size = horizontal_ ? chart_->PlotWidth() : chart_->PlotHeight();
+        const int size = horizontal_ ? plot.Width() : plot.Height();
         axisStart_ = start + Rnd(size * kPercent * startPosition_);
         axisEnd_ = start + Rnd(size * kPercent * endPosition_);
     }
@@ -314,8 +288,8 @@ void TChartAxis::AdjustMaxMinRect() {
     }
     int nearMargin = 0;
     int farMargin = 0;
-    for (int i = 0; i < chart_->SeriesCount(); ++i) {
-        TChartSeries& series = chart_->Series(i);
+    for (int i = 0; i < Chart().SeriesCount(); ++i) {
+        TChartSeries& series = Chart().Series(i);
         if (!series.Active() || !series.AssociatedToAxis(*this)) {
             continue;
         }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "chart/chartproperty.h"
 #include "chart/tchartcanvas.h"
+#include "chart/tchartowner.h"
 #include "chart/tchartpen.h"
 
 #include <QString>
@@ -11,30 +11,24 @@
 
 namespace zelmo::chart {
 
-class TCustomAxisPanel;
 class TChartSeries;
-class TChartAxis;
 
 enum class TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
 
-// The default font of axis labels and marks: Arial, 8 points at 96 pixels per inch.
-TFontData DefaultChartFont();
-
 // The title of an axis: caption, angle and font.
-class TChartAxisTitle {
+class TChartAxisTitle : public TChartPart {
   public:
-    explicit TChartAxisTitle(TChartAxis* axis) : axis_(axis) {}
+    explicit TChartAxisTitle(TChartOwner* chart) : TChartPart(chart) {}
 
     const QString& Caption() const { return caption_; }
-    void SetCaption(const QString& v);
+    void SetCaption(const QString& v) { Change(caption_, v); }
     int Angle() const { return angle_; }
     // ChartException outside 0..360; the old angle stays.
     void SetAngle(int v);
     const TFontData& Font() const { return font_; }
-    void SetFont(const TFontData& v);
+    void SetFont(const TFontData& v) { Change(font_, v); }
 
   private:
-    TChartAxis* axis_;
     QString caption_;
     int angle_ = 0;
     TFontData font_ = DefaultChartFont();
@@ -43,17 +37,16 @@ class TChartAxisTitle {
 // One axis of the chart: its configured fields, its value range and pixel extent of the current
 // drawing pass, the value-to-pixel mapping and the drawing of its line, ticks, grid and labels.
 // The chart creates five in a fixed order and drives them through the pass.
-class TChartAxis {
+class TChartAxis : public TChartPart {
   public:
-    TChartAxis(TCustomAxisPanel* chart, bool horizontal, bool otherSide, bool depth = false);
-    virtual ~TChartAxis() = default;
+    TChartAxis(TChartOwner* chart, bool horizontal, bool otherSide, bool depth = false);
+    ~TChartAxis() override = default;
     TChartAxis(const TChartAxis&) = delete;
     TChartAxis& operator=(const TChartAxis&) = delete;
 
     bool Horizontal() const { return horizontal_; }
     bool OtherSide() const { return otherSide_; }
     bool IsDepthAxis() const { return depth_; }
-    TCustomAxisPanel* ParentChart() const { return chart_; }
 
     // Configured fields.
     bool Automatic() const { return automatic_; }
@@ -169,16 +162,7 @@ class TChartAxis {
     // The wall thickness that lies under this axis in 3D with walls shown (0 otherwise).
     int WallSize() const;
 
-    void Repaint();
-
   private:
-    template <typename T>
-    void Change(T& field, const T& value) {
-        if (SetIfChanged(field, value)) {
-            Repaint();
-        }
-    }
-
     TChartSeries* LeadSeries() const;
     void DataMinMax(double& min, double& max) const;
     void Widen(int nearMargin, int farMargin);
@@ -205,7 +189,6 @@ class TChartAxis {
     void LineAcross(int along, int from, int to, int z);
     void AddTick(int position);
 
-    TCustomAxisPanel* chart_;
     bool horizontal_;
     bool otherSide_;
     bool depth_;
@@ -243,7 +226,7 @@ class TChartAxis {
     QString dateTimeFormat_;
     bool exactDateTime_ = true;
     bool roundFirstLabel_ = true;
-    TChartAxisTitle title_{this};
+    TChartAxisTitle title_{ParentChart()};
     int titleSize_ = 0;
     bool visible_ = true;
     double startPosition_ = 0;
@@ -265,7 +248,7 @@ class TChartAxis {
 // The depth axis: hidden by default, shown only in 3D.
 class TChartDepthAxis : public TChartAxis {
   public:
-    explicit TChartDepthAxis(TCustomAxisPanel* chart) : TChartAxis(chart, false, true, true) {}
+    explicit TChartDepthAxis(TChartOwner* chart) : TChartAxis(chart, false, true, true) {}
 };
 
 }  // namespace zelmo::chart

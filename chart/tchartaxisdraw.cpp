@@ -3,8 +3,9 @@
 // ticks, the grid on the back plane and the minor ticks.
 #include "chart/chartmath.h"
 #include "chart/numberformat.h"
+#include "chart/tcanvas3d.h"
 #include "chart/tchartaxis.h"
-#include "chart/tcustomaxispanel.h"
+#include "chart/tchartseries.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,7 +20,7 @@ constexpr double kSmallestStep = 1e-12;
 }  // namespace
 
 int TChartAxis::LabelSize(const QString& text) {
-    TChartCanvas3D& canvas = chart_->Canvas();
+    TChartCanvas3D& canvas = Canvas();
     const int angle = labelsAngle_ % 360;
     const bool turned = angle == 90 || angle == 270;
     const bool flat = angle == 0 || angle == 180;
@@ -27,15 +28,15 @@ int TChartAxis::LabelSize(const QString& text) {
         return static_cast<int>(TextLines(text).size()) * canvas.FontHeight();
     }
     int lines = 1;
-    return chart_->WidestLineWidth(text, lines);
+    return canvas.WidestLineWidth(text, lines);
 }
 
 int TChartAxis::MaxLabelSize() {
     int widest = 0;
     if (labelStyle_ == TAxisLabelStyle::talText || labelStyle_ == TAxisLabelStyle::talAuto ||
         labelStyle_ == TAxisLabelStyle::talMark) {
-        for (int s = 0; s < chart_->SeriesCount(); ++s) {
-            const TChartSeries& series = chart_->Series(s);
+        for (int s = 0; s < Chart().SeriesCount(); ++s) {
+            const TChartSeries& series = Chart().Series(s);
             if (series.Active() && series.AssociatedToAxis(*this)) {
                 for (int i = 0; i < series.LabelCount(); ++i) {
                     widest = std::max(widest, LabelSize(series.PointLabel(i)));
@@ -82,10 +83,10 @@ void TChartAxis::AddTick(int position) {
 }
 
 void TChartAxis::Draw() {
-    chart_->SetCanvasFont(labelsFont_);
+    Canvas().Font = labelsFont_;
     passIncrement_ = CalcIncrement();
 
-    const TRect& plot = chart_->PlotRect();
+    const TRect& plot = Chart().PlotRect();
     if (horizontal_) {
         axisLinePos_ = otherSide_ ? plot.Top : plot.Bottom;
     } else {
@@ -98,8 +99,8 @@ void TChartAxis::Draw() {
         bool textLabels =
             labelStyle_ == TAxisLabelStyle::talText || labelStyle_ == TAxisLabelStyle::talMark;
         if (labelStyle_ == TAxisLabelStyle::talAuto) {
-            for (int s = 0; s < chart_->SeriesCount() && !textLabels; ++s) {
-                const TChartSeries& series = chart_->Series(s);
+            for (int s = 0; s < Chart().SeriesCount() && !textLabels; ++s) {
+                const TChartSeries& series = Chart().Series(s);
                 textLabels =
                     series.Active() && series.AssociatedToAxis(*this) && series.HasLabels();
             }
@@ -138,8 +139,8 @@ void TChartAxis::DrawTextLabels(TPriorLabel& prior) {
     std::vector<TChartSeries*> labelSeries;
     int first = -1;
     int last = -1;
-    for (int s = 0; s < chart_->SeriesCount(); ++s) {
-        TChartSeries& series = chart_->Series(s);
+    for (int s = 0; s < Chart().SeriesCount(); ++s) {
+        TChartSeries& series = Chart().Series(s);
         if (!series.Active() || !series.AssociatedToAxis(*this) || !series.HasLabels()) {
             continue;
         }
@@ -199,7 +200,7 @@ void TChartAxis::DrawLabel(int position, const QString& text) {
     if (tickOnLabelsOnly_) {
         AddTick(position);
     }
-    TChartCanvas3D& canvas = chart_->Canvas();
+    TChartCanvas3D& canvas = Canvas();
     canvas.Brush.Style = TBrushStyle::bsClear;
     canvas.BackMode = TBackMode::Transparent;
     const QStringList lines = TextLines(text);
@@ -227,7 +228,7 @@ void TChartAxis::DrawLabel(int position, const QString& text) {
 }
 
 void TChartAxis::LineAlong(int from, int to, int across) {
-    TChartCanvas3D& canvas = chart_->Canvas();
+    TChartCanvas3D& canvas = Canvas();
     if (horizontal_) {
         canvas.HLineAtDepth(from, to, across, 0);
     } else {
@@ -236,7 +237,7 @@ void TChartAxis::LineAlong(int from, int to, int across) {
 }
 
 void TChartAxis::LineAcross(int along, int from, int to, int z) {
-    TChartCanvas3D& canvas = chart_->Canvas();
+    TChartCanvas3D& canvas = Canvas();
     if (horizontal_) {
         canvas.VLineAtDepth(along, from, to, z);
     } else {
@@ -245,7 +246,7 @@ void TChartAxis::LineAcross(int along, int from, int to, int z) {
 }
 
 void TChartAxis::DrawLineTicksGrid() {
-    TChartCanvas3D& canvas = chart_->Canvas();
+    TChartCanvas3D& canvas = Canvas();
     const int wall = WallSize();
     // Ticks point away from the plot: down from the bottom axis, left from the left axis.
     const int out = horizontal_ ? (otherSide_ ? -1 : 1) : (otherSide_ ? 1 : -1);
@@ -253,7 +254,7 @@ void TChartAxis::DrawLineTicksGrid() {
 
     if (axisPen_.Visible()) {
         canvas.ApplyChartPen(axisPen_);
-        const TChartAxis& crossing = horizontal_ ? chart_->LeftAxis() : chart_->BottomAxis();
+        const TChartAxis& crossing = horizontal_ ? Chart().LeftAxis() : Chart().BottomAxis();
         LineAlong(axisStart_ - crossing.WallSize(), axisEnd_, axisLinePos_ + out * wall);
     }
     if (ticks_.Visible()) {
@@ -295,19 +296,19 @@ void TChartAxis::DrawLineTicksGrid() {
 }
 
 void TChartAxis::DrawGridLines(const TChartPen& pen, const std::vector<int>& positions) {
-    TChartCanvas3D& canvas = chart_->Canvas();
+    TChartCanvas3D& canvas = Canvas();
     canvas.Brush.Style = TBrushStyle::bsClear;
     canvas.BackMode = TBackMode::Transparent;
     canvas.ApplyChartPen(pen);
     if (canvas.Pen.Color == AutoColor) {
         canvas.Pen.Color = clGray;
     }
-    const TRect& plot = chart_->PlotRect();
-    const int depth = chart_->TotalDepth();
+    const TRect& plot = Chart().PlotRect();
+    const int depth = Chart().TotalDepth();
     const int from = horizontal_ ? plot.Top : plot.Left;
     const int to = horizontal_ ? plot.Bottom : plot.Right;
     for (int position : positions) {
-        if (chart_->View3D()) {
+        if (Chart().View3D()) {
             // The grid lies on the back plane, joined to the axis line by a depth line.
             if (horizontal_) {
                 canvas.DepthLine(position, axisLinePos_, 0, depth);

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/tchartcanvas.h"
 
-#include "chart/tchartpen.h"
+#include "chart/chartexceptions.h"
+#include "chart/chartmath.h"
 
 #include <QGuiApplication>
 #include <QPalette>
 
+#include <algorithm>
 #include <array>
 
 namespace zelmo::chart {
@@ -102,20 +104,23 @@ TColor DarkenColor(TColor color, int amount) {
     return result;
 }
 
-void TChartCanvas::ApplyChartPen(const TChartPen& pen) {
-    Pen.Color = pen.Color();
-    Pen.Width = pen.Width();
-    Pen.Mode = pen.Mode();
-    Pen.SmallDots = false;
-    if (!pen.Visible()) {
-        Pen.Style = TPenStyle::psClear;
-        return;
+TFontData DefaultChartFont() {
+    TFontData font;
+    font.Name = QString::fromUtf8(texts::kDefaultFontName);
+    // 8 points at 96 pixels per inch, as a character height.
+    font.Height = -MulDiv(8, 96, 72);
+    font.Color = clBlack;
+    return font;
+}
+
+int TChartCanvas::WidestLineWidth(const QString& text, int& lines) {
+    const QStringList pieces = TextLines(text);
+    lines = static_cast<int>(pieces.size());
+    int widest = 0;
+    for (const QString& piece : pieces) {
+        widest = std::max(widest, MeasureTextWidth(piece));
     }
-    Pen.Style = pen.Style();
-    // The one-pixel dotted pen exists only for width 1; a wider pen ignores the flag.
-    if (pen.SmallDots() && pen.Width() == 1) {
-        Pen.SmallDots = true;
-    }
+    return widest;
 }
 
 void TChartCanvas::SetFillBrush(TColor color, TBrushStyle style, TColor back) {

@@ -72,6 +72,9 @@ struct TFontData {
     friend bool operator==(const TFontData&, const TFontData&) = default;
 };
 
+// The default font of axis labels and marks: Arial, 8 points at 96 pixels per inch.
+TFontData DefaultChartFont();
+
 // Text alignment flags of the window system, the two the chart uses: the anchor point is the
 // text's left or its centre, and always its top. Other flags draw as left and top.
 inline constexpr unsigned TA_LEFT = 0;
@@ -112,6 +115,9 @@ class TChartCanvas {
     virtual void ClipRectangle(const TRect& r) = 0;
 
     int FontHeight() { return MeasureTextHeight(QStringLiteral("W")); }
+    // The widest line of a text whose lines are separated by carriage returns.
+    int WidestLineWidth(const QString& text, int& lines);
+    // Selects a chart pen: an invisible one draws nothing.
     void ApplyChartPen(const TChartPen& pen);
     void SetFillBrush(TColor color, TBrushStyle style, TColor back);
 };

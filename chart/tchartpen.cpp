@@ -122,4 +122,21 @@ void TChartBrush::Assign(const TChartBrush& other) {
     }
 }
 
+// Defined beside the pen, so that the canvas needs no more of the pen than its name.
+void TChartCanvas::ApplyChartPen(const TChartPen& pen) {
+    Pen.Color = pen.Color();
+    Pen.Width = pen.Width();
+    Pen.Mode = pen.Mode();
+    Pen.SmallDots = false;
+    if (!pen.Visible()) {
+        Pen.Style = TPenStyle::psClear;
+        return;
+    }
+    Pen.Style = pen.Style();
+    // The one-pixel dotted pen exists only for width 1; a wider pen ignores the flag.
+    if (pen.SmallDots() && pen.Width() == 1) {
+        Pen.SmallDots = true;
+    }
+}
+
 }  // namespace zelmo::chart

@@ -2,10 +2,6 @@
 #include "chart/tchartseries.h"
 
 #include "chart/chartexceptions.h"
-#include "chart/chartproperty.h"
-#include "chart/numberformat.h"
-#include "chart/tchartaxis.h"
-#include "chart/tcustomaxispanel.h"
 #include "chart/tseriesmarks.h"
 
 #include <algorithm>
@@ -14,11 +10,12 @@
 namespace zelmo::chart {
 
 TChartSeries::TChartSeries()
-    : xValues_(this, QStringLiteral("X")),
+    : TChartPart(nullptr),
+      xValues_(this, QStringLiteral("X")),
       yValues_(this, QStringLiteral("Y")),
       valueFormat_(QString::fromUtf8(texts::kDefaultValueFormat)),
       percentFormat_(QString::fromUtf8(texts::kDefaultPercentFormat)),
-      marks_(std::make_unique<TSeriesMarks>(this)) {
+      marks_(std::make_unique<TSeriesMarks>()) {
     xValues_.SetOrder(TChartListOrder::loAscending);
 }
 
@@ -46,7 +43,7 @@ int TChartSeries::AddXY(double x, double y, const QString& label, TColor color) 
         OnAfterAdd(*this);
     }
     if (active_) {
-        Repaint();
+        RequestRedraw();
     }
     return index;
 }
@@ -65,7 +62,7 @@ double TChartSeries::GetYValue(int index) const {
 void TChartSeries::SetYValue(int index, double value) {
     CheckIndex(index);
     yValues_.SetValue(index, value);
-    Repaint();
+    RequestRedraw();
 }
 
 QString TChartSeries::PointLabel(int index) const {
@@ -89,93 +86,36 @@ TColor TChartSeries::PointColor(int index) const {
     return stored == AutoColor ? seriesColor_ : stored;
 }
 
-void TChartSeries::SetSeriesColor(TColor v) {
-    if (SetIfChanged(seriesColor_, v)) {
-        Repaint();
-    }
-}
-
-void TChartSeries::SetColorEachPoint(bool v) {
-    if (SetIfChanged(colorEachPoint_, v)) {
-        Repaint();
-    }
-}
-
-void TChartSeries::SetActive(bool v) {
-    if (SetIfChanged(active_, v)) {
-        Repaint();
-    }
-}
-
-void TChartSeries::SetValueFormat(const QString& v) {
-    if (SetIfChanged(valueFormat_, v)) {
-        Repaint();
-    }
-}
-
-void TChartSeries::SetPercentFormat(const QString& v) {
-    if (SetIfChanged(percentFormat_, v)) {
-        Repaint();
-    }
-}
-
-void TChartSeries::SetShowInLegend(bool v) {
-    if (SetIfChanged(showInLegend_, v)) {
-        Repaint();
-    }
-}
-
 void TChartSeries::SetHorizAxis(THorizAxis v) {
     if (SetIfChanged(horizAxis_, v)) {
         ConnectAxes();
-        Repaint();
+        RequestRedraw();
     }
 }
 
 void TChartSeries::SetVertAxis(TVertAxis v) {
     if (SetIfChanged(vertAxis_, v)) {
         ConnectAxes();
-        Repaint();
+        RequestRedraw();
     }
 }
 
-void TChartSeries::SetZOrder(int v) {
-    if (SetIfChanged(zOrder_, v)) {
-        Repaint();
-    }
-}
-
-void TChartSeries::SetParentChart(TCustomAxisPanel* chart) {
-    parentChart_ = chart;
+void TChartSeries::SetParentChart(TChartOwner* chart) {
+    SetChart(chart);
+    marks_->SetParentChart(chart);
     ConnectAxes();
 }
 
 void TChartSeries::ConnectAxes() {
-    if (parentChart_ == nullptr) {
+    TChartOwner* chart = ParentChart();
+    if (chart == nullptr) {
         horizAxisObject_ = nullptr;
         vertAxisObject_ = nullptr;
         return;
     }
     horizAxisObject_ =
-        horizAxis_ == THorizAxis::aTopAxis ? &parentChart_->TopAxis() : &parentChart_->BottomAxis();
-    vertAxisObject_ =
-        vertAxis_ == TVertAxis::aRightAxis ? &parentChart_->RightAxis() : &parentChart_->LeftAxis();
-}
-
-bool TChartSeries::AssociatedToAxis(const TChartAxis& axis) const {
-    if (axis.IsDepthAxis()) {
-        return false;
-    }
-    if (axis.Horizontal()) {
-        return horizAxis_ == THorizAxis::aBothHorizAxis || horizAxisObject_ == &axis;
-    }
-    return vertAxis_ == TVertAxis::aBothVertAxis || vertAxisObject_ == &axis;
-}
-
-void TChartSeries::Repaint() {
-    if (parentChart_ != nullptr) {
-        parentChart_->RequestRedraw();
-    }
+        horizAxis_ == THorizAxis::aTopAxis ? &chart->TopAxis() : &chart->BottomAxis();
+    vertAxisObject_ = vertAxis_ == TVertAxis::aRightAxis ? &chart->RightAxis() : &chart->LeftAxis();
 }
 
 void TChartSeries::SetDepthPlacement(int seriesDepth) {
@@ -185,63 +125,8 @@ void TChartSeries::SetDepthPlacement(int seriesDepth) {
     marks_->SetZPosition(centerZ_);
 }
 
-void TChartSeries::CalcFirstLastVisibleIndex() {
-    firstVisible_ = -1;
-    lastVisible_ = -1;
-    const int count = Count();
-    if (count == 0) {
-        return;
-    }
-    if (xValues_.Order() == TChartListOrder::loNone || horizAxisObject_ == nullptr ||
-        parentChart_ == nullptr) {
-        firstVisible_ = 0;
-        lastVisible_ = count - 1;
-        return;
-    }
-    const TChartAxis& axis = *horizAxisObject_;
-    const TRect& plot = parentChart_->PlotRect();
-    const double low = axis.PixelToValue(axis.Inverted() ? plot.Right : plot.Left);
-    const double high = axis.PixelToValue(axis.Inverted() ? plot.Left : plot.Right);
-    for (int i = 0; i < count; ++i) {
-        if (xValues_.Value(i) >= low) {
-            firstVisible_ = i;
-            break;
-        }
-    }
-    if (firstVisible_ < 0) {
-        return;
-    }
-    if (xValues_.Value(count - 1) > high) {
-        int last = count - 1;
-        for (int i = firstVisible_; i < count; ++i) {
-            if (xValues_.Value(i) >= high) {
-                last = i;
-                break;
-            }
-        }
-        if (xValues_.Value(last) > high) {
-            --last;
-        }
-        lastVisible_ = last;
-    } else {
-        lastVisible_ = count - 1;
-    }
-}
-
-int TChartSeries::XToPixel(double x) const {
-    return horizAxisObject_->ValueToPixel(x);
-}
-
 bool TChartSeries::HasFiniteValues(int valueIndex) const {
     return std::isfinite(xValues_.Value(valueIndex)) && std::isfinite(yValues_.Value(valueIndex));
-}
-
-int TChartSeries::YToPixel(double y) const {
-    return vertAxisObject_->ValueToPixel(y);
-}
-
-TChartCanvas3D& TChartSeries::Canvas() const {
-    return parentChart_->Canvas();
 }
 
 void TChartSeries::CalcHorizMargins(int& left, int& right) {
@@ -250,32 +135,6 @@ void TChartSeries::CalcHorizMargins(int& left, int& right) {
 
 void TChartSeries::CalcVerticalMargins(int& top, int& bottom) {
     top = bottom = 0;
-}
-
-bool TChartSeries::DrawValuesForward() const {
-    return horizAxisObject_ == nullptr || !horizAxisObject_->Inverted();
-}
-
-void TChartSeries::DrawAllPoints() {
-    if (DrawValuesForward()) {
-        for (int i = firstVisible_; i <= lastVisible_; ++i) {
-            DrawPoint(i);
-        }
-    } else {
-        for (int i = lastVisible_; i >= firstVisible_; --i) {
-            DrawPoint(i);
-        }
-    }
-}
-
-void TChartSeries::DrawPoint(int /*valueIndex*/) {}
-
-int TChartSeries::CalcXPos(int valueIndex) const {
-    return XToPixel(xValues_.Value(valueIndex));
-}
-
-int TChartSeries::CalcYPos(int valueIndex) const {
-    return YToPixel(yValues_.Value(valueIndex));
 }
 
 }  // namespace zelmo::chart

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "chart/tcanvas3d.h"
+#include "chart/tchartowner.h"
 #include "chart/tchartvaluelist.h"
 
 #include <QString>
@@ -14,7 +14,6 @@
 namespace zelmo::chart {
 
 class TChartAxis;
-class TCustomAxisPanel;
 class TSeriesMarks;
 struct TSeriesMarkPosition;
 
@@ -24,13 +23,13 @@ enum class TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis };
 // A data series of the chart: the X and Y value lists, the point colours and labels, the marks
 // and the draw hooks. Derived classes draw the points; the chart drives them through the drawing
 // pass and owns every attached series.
-class TChartSeries {
+class TChartSeries : public TChartPart {
   public:
     using TSeriesNotify = std::function<void(TChartSeries&)>;
     using TSeriesBeforeAdd = std::function<bool(TChartSeries&)>;
 
     TChartSeries();
-    virtual ~TChartSeries();
+    ~TChartSeries() override;
     TChartSeries(const TChartSeries&) = delete;
     TChartSeries& operator=(const TChartSeries&) = delete;
 
@@ -52,19 +51,19 @@ class TChartSeries {
     bool HasLabels() const;
 
     TColor SeriesColor() const { return seriesColor_; }
-    void SetSeriesColor(TColor v);
+    void SetSeriesColor(TColor v) { Change(seriesColor_, v); }
     // Part of the series' interface, kept for its owner: every point takes the series colour.
     bool ColorEachPoint() const { return colorEachPoint_; }
-    void SetColorEachPoint(bool v);
+    void SetColorEachPoint(bool v) { Change(colorEachPoint_, v); }
     bool Active() const { return active_; }
-    void SetActive(bool v);
+    void SetActive(bool v) { Change(active_, v); }
     const QString& ValueFormat() const { return valueFormat_; }
-    void SetValueFormat(const QString& v);
+    void SetValueFormat(const QString& v) { Change(valueFormat_, v); }
     const QString& PercentFormat() const { return percentFormat_; }
-    void SetPercentFormat(const QString& v);
+    void SetPercentFormat(const QString& v) { Change(percentFormat_, v); }
     // Part of the series' interface, kept for its owner: the chart draws no legend.
     bool ShowInLegend() const { return showInLegend_; }
-    void SetShowInLegend(bool v);
+    void SetShowInLegend(bool v) { Change(showInLegend_, v); }
     TSeriesMarks& Marks() { return *marks_; }
     const TSeriesMarks& Marks() const { return *marks_; }
 
@@ -76,14 +75,12 @@ class TChartSeries {
     TChartAxis* GetVertAxis() const { return vertAxisObject_; }
     bool AssociatedToAxis(const TChartAxis& axis) const;
 
-    TCustomAxisPanel* ParentChart() const { return parentChart_; }
     // Called by the chart when the series is attached or detached.
-    void SetParentChart(TCustomAxisPanel* chart);
-    void Repaint();
+    void SetParentChart(TChartOwner* chart);
 
     // Depth: an explicit slot (-1 for none), the slot in use, and the placement of a pass.
     int ZOrder() const { return zOrder_; }
-    void SetZOrder(int v);
+    void SetZOrder(int v) { Change(zOrder_, v); }
     int SlotInUse() const { return slot_; }
     void SetSlotInUse(int v) { slot_ = v; }
     int ZIndex() const { return zIndex_; }
@@ -136,8 +133,6 @@ class TChartSeries {
     std::function<void(TChartSeries&, int, QString&)> OnGetMarkText;
 
   protected:
-    // The chart's drawing canvas during a pass.
-    TChartCanvas3D& Canvas() const;
     void ConnectAxes();
 
   private:
@@ -158,7 +153,6 @@ class TChartSeries {
     TVertAxis vertAxis_ = TVertAxis::aLeftAxis;
     TChartAxis* horizAxisObject_ = nullptr;
     TChartAxis* vertAxisObject_ = nullptr;
-    TCustomAxisPanel* parentChart_ = nullptr;
     int zOrder_ = -1;
     int slot_ = 0;
     int zIndex_ = 0;

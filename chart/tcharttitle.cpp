@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/tcharttitle.h"
 
-#include "chart/tcustomaxispanel.h"
+#include "chart/tcanvas3d.h"
 
 #include <algorithm>
 
@@ -18,20 +18,10 @@ TFontData DefaultTitleFont() {
 
 }  // namespace
 
-TChartTitle::TChartTitle(TCustomAxisPanel* chart, bool foot)
-    : chart_(chart), foot_(foot), font_(DefaultTitleFont()) {
-    frame_.OnChange = [this] { Repaint(); };
-    brush_.OnChange = [this] { Repaint(); };
-}
-
-void TChartTitle::Repaint() {
-    if (chart_ != nullptr) {
-        chart_->RequestRedraw();
-    }
-}
-
-void TChartTitle::SetText(const QStringList& v) {
-    Change(text_, v);
+TChartTitle::TChartTitle(TChartOwner* chart, bool foot)
+    : TChartPart(chart), foot_(foot), font_(DefaultTitleFont()) {
+    RedrawOnChange(frame_);
+    RedrawOnChange(brush_);
 }
 
 void TChartTitle::SetText(const QString& v) {
@@ -39,7 +29,7 @@ void TChartTitle::SetText(const QString& v) {
 }
 
 void TChartTitle::SelectBrush() {
-    TChartCanvas3D& canvas = chart_->Canvas();
+    TChartCanvas3D& canvas = Canvas();
     if (color_ == AutoColor) {
         if (brush_.Style() != TBrushStyle::bsSolid) {
             canvas.Brush = TBrushData{brush_.Color(), brush_.Style()};
@@ -62,16 +52,16 @@ void TChartTitle::Draw() {
     if (!visible_) {
         return;
     }
-    TChartCanvas3D& canvas = chart_->Canvas();
+    TChartCanvas3D& canvas = Canvas();
     const int frameWidth = frame_.Visible() && frame_.Color() != AutoColor ? frame_.Width() : 0;
     if (text_.isEmpty() && !frame_.Visible()) {
         return;
     }
-    chart_->SetCanvasFont(font_);
+    canvas.Font = font_;
     const int lineHeight = canvas.FontHeight();
     SelectBrush();
 
-    const TRect plot = chart_->PlotRect();
+    const TRect plot = Chart().PlotRect();
     const int lines = static_cast<int>(text_.size());
     TRect r;
     r.Left = plot.Left + frameWidth;
@@ -137,7 +127,7 @@ void TChartTitle::Draw() {
         }
         newPlot.Top = y + frameWidth + 5;
     }
-    chart_->SetPlotRect(newPlot);
+    Chart().SetPlotRect(newPlot);
 }
 
 }  // namespace zelmo::chart

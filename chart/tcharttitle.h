@@ -1,26 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "chart/chartproperty.h"
 #include "chart/tchartcanvas.h"
+#include "chart/tchartowner.h"
 #include "chart/tchartpen.h"
 
 #include <QStringList>
 
 namespace zelmo::chart {
 
-class TCustomAxisPanel;
-
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 // The chart's title or foot: lines of text over (or under) the plot, with an optional frame and
 // brush. Drawing it takes its lines' room from the plot rectangle.
-class TChartTitle {
+class TChartTitle : public TChartPart {
   public:
-    TChartTitle(TCustomAxisPanel* chart, bool foot);
+    TChartTitle(TChartOwner* chart, bool foot);
 
     const QStringList& Text() const { return text_; }
-    void SetText(const QStringList& v);
+    void SetText(const QStringList& v) { Change(text_, v); }
     // Lines separated by line breaks.
     void SetText(const QString& v);
     const TFontData& Font() const { return font_; }
@@ -42,16 +40,8 @@ class TChartTitle {
     void Draw();
 
   private:
-    template <typename T>
-    void Change(T& field, const T& value) {
-        if (SetIfChanged(field, value)) {
-            Repaint();
-        }
-    }
-    void Repaint();
     void SelectBrush();
 
-    TCustomAxisPanel* chart_;
     bool foot_;
     QStringList text_;
     TFontData font_;

@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/tchartvaluelist.h"
 
-#include "chart/chartproperty.h"
-#include "chart/tchartseries.h"
-
 #include <cmath>
 
 namespace zelmo::chart {
 
-TChartValueList::TChartValueList(TChartSeries* owner, const QString& name)
+TChartValueList::TChartValueList(TChartElement* owner, const QString& name)
     : name_(name), owner_(owner) {}
 
 void TChartValueList::SetValue(int index, double v) {
@@ -81,7 +78,7 @@ double TChartValueList::TotalABS() const {
 void TChartValueList::Changed() {
     statsDirty_ = true;
     if (owner_ != nullptr) {
-        owner_->Repaint();
+        owner_->RequestRedraw();
     }
 }
 

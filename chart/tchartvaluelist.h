@@ -1,21 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "chart/chartproperty.h"
+
 #include <QString>
 
 #include <vector>
 
 namespace zelmo::chart {
 
-class TChartSeries;
-
 enum class TChartListOrder { loNone, loAscending, loDescending };
 
 // One list of point values of a series (X or Y), with lazily cached statistics. Every value read
-// through the list is the stored value times Multiplier.
+// through the list is the stored value times Multiplier. A changed setting asks its owner (the
+// series) for a redraw.
 class TChartValueList {
   public:
-    TChartValueList(TChartSeries* owner, const QString& name);
+    TChartValueList(TChartElement* owner, const QString& name);
 
     int Count() const { return static_cast<int>(values_.size()); }
     // The stored value times Multiplier; the index must be valid.
@@ -43,7 +44,7 @@ class TChartValueList {
     void SetOrder(TChartListOrder v);
     const QString& ValueSource() const { return valueSource_; }
     void SetValueSource(const QString& v) { valueSource_ = v; }
-    TChartSeries* Owner() const { return owner_; }
+    TChartElement* Owner() const { return owner_; }
 
   private:
     void RecalcStats() const;
@@ -59,7 +60,7 @@ class TChartValueList {
     QString name_;
     TChartListOrder order_ = TChartListOrder::loNone;
     QString valueSource_;
-    TChartSeries* owner_;
+    TChartElement* owner_;
     std::vector<double> values_;
 };
 

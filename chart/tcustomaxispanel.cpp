@@ -37,16 +37,6 @@ TChartSeries* TCustomAxisPanel::AddSeries(std::unique_ptr<TChartSeries> series) 
     return added;
 }
 
-int TCustomAxisPanel::ActiveSeriesUsingAxis(const TChartAxis& axis) const {
-    int count = 0;
-    for (const auto& series : series_) {
-        if (series->Active() && series->AssociatedToAxis(axis)) {
-            ++count;
-        }
-    }
-    return count;
-}
-
 void TCustomAxisPanel::SetMaxPointsPerPage(int v) {
     if (v < 0) {
         throw ChartException(texts::kMaxPointsPerPage);
@@ -105,20 +95,6 @@ int TCustomAxisPanel::CalcSeriesDepth(int plotWidth) const {
         factor *= 2;
     }
     return Rnd(plotWidth * static_cast<long double>(factor));
-}
-
-void TCustomAxisPanel::SetCanvasFont(const TFontData& font) {
-    Canvas().Font = font;
-}
-
-int TCustomAxisPanel::WidestLineWidth(const QString& text, int& lines) {
-    const QStringList pieces = TextLines(text);
-    lines = static_cast<int>(pieces.size());
-    int widest = 0;
-    for (const QString& piece : pieces) {
-        widest = std::max(widest, Canvas().MeasureTextWidth(piece));
-    }
-    return widest;
 }
 
 void TCustomAxisPanel::CalcZOrder() {

@@ -19,51 +19,45 @@ class TCustomAxisPanel : public TCustomChartPanel {
     explicit TCustomAxisPanel(QWidget* parent = nullptr);
     ~TCustomAxisPanel() override;
 
-    TChartAxis& BottomAxis() { return *bottomAxis_; }
-    TChartAxis& TopAxis() { return *topAxis_; }
-    TChartAxis& LeftAxis() { return *leftAxis_; }
-    TChartAxis& RightAxis() { return *rightAxis_; }
+    TChartAxis& BottomAxis() override { return *bottomAxis_; }
+    TChartAxis& TopAxis() override { return *topAxis_; }
+    TChartAxis& LeftAxis() override { return *leftAxis_; }
+    TChartAxis& RightAxis() override { return *rightAxis_; }
     TChartDepthAxis& DepthAxis() { return *depthAxis_; }
     // Bottom, top, left, right, depth: the order of every loop over the axes.
     const std::vector<TChartAxis*>& AxesList() const { return axes_; }
 
     // Attaches a series: the chart owns it from now on and connects its axes.
     TChartSeries* AddSeries(std::unique_ptr<TChartSeries> series);
-    int SeriesCount() const { return static_cast<int>(series_.size()); }
-    TChartSeries& Series(int index) const { return *series_[static_cast<size_t>(index)]; }
-    int ActiveSeriesUsingAxis(const TChartAxis& axis) const;
+    int SeriesCount() const override { return static_cast<int>(series_.size()); }
+    TChartSeries& Series(int index) const override { return *series_[static_cast<size_t>(index)]; }
 
-    bool AxisVisible() const { return axisVisible_; }
+    bool AxisVisible() const override { return axisVisible_; }
     void SetAxisVisible(bool v) { Change(axisVisible_, v); }
     bool ClipPoints() const { return clipPoints_; }
     void SetClipPoints(bool v) { Change(clipPoints_, v); }
-    bool View3DWalls() const { return view3DWalls_; }
+    bool View3DWalls() const override { return view3DWalls_; }
     void SetView3DWalls(bool v) { Change(view3DWalls_, v); }
-    int MaxPointsPerPage() const { return maxPointsPerPage_; }
+    int MaxPointsPerPage() const override { return maxPointsPerPage_; }
     // ChartException below 0; Page is lowered to the number of pages afterwards.
     void SetMaxPointsPerPage(int v);
-    int Page() const { return page_; }
+    int Page() const override { return page_; }
     // Clamped to 1..NumPages.
     void SetPage(int v);
-    bool ScaleLastPage() const { return scaleLastPage_; }
+    bool ScaleLastPage() const override { return scaleLastPage_; }
     void SetScaleLastPage(bool v) { Change(scaleLastPage_, v); }
     int NumPages() const;
 
     // Depth of the current pass.
     int SeriesDepth() const { return seriesDepth_; }
-    int TotalDepth() const { return totalDepth_; }
-    int MaxZIndex() const { return maxZIndex_; }
+    int TotalDepth() const override { return totalDepth_; }
+    int MaxZIndex() const override { return maxZIndex_; }
     // rnd(plotWidth x the depth factor): the depth of one series for a plot width.
     int CalcSeriesDepth(int plotWidth) const;
 
-    // Text helpers on the canvas of the pass.
-    void SetCanvasFont(const TFontData& font);
-    // The widest line of a text whose lines are separated by carriage returns.
-    int WidestLineWidth(const QString& text, int& lines);
-
     // Wall thickness under the axes and behind the plot; no walls here.
-    virtual int LeftWallSize() const { return 0; }
-    virtual int BottomWallSize() const { return 0; }
+    int LeftWallSize() const override { return 0; }
+    int BottomWallSize() const override { return 0; }
     virtual int BackWallSize() const { return 0; }
 
     std::function<void()> OnPageChange;

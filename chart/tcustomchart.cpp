@@ -5,27 +5,9 @@
 
 namespace zelmo::chart {
 
-TChartWall::TChartWall(TCustomAxisPanel* chart) : chart_(chart) {
-    pen_.OnChange = [this] { chart_->RequestRedraw(); };
-    brush_.OnChange = [this] { chart_->RequestRedraw(); };
-}
-
-void TChartWall::SetColor(TColor v) {
-    if (SetIfChanged(color_, v)) {
-        chart_->RequestRedraw();
-    }
-}
-
-void TChartWall::SetSize(int v) {
-    if (SetIfChanged(size_, v)) {
-        chart_->RequestRedraw();
-    }
-}
-
-void TChartLegend::SetVisible(bool v) {
-    if (SetIfChanged(visible_, v)) {
-        chart_->RequestRedraw();
-    }
+TChartWall::TChartWall(TChartOwner* chart) : TChartPart(chart) {
+    RedrawOnChange(pen_);
+    RedrawOnChange(brush_);
 }
 
 TCustomChart::TCustomChart(QWidget* parent)

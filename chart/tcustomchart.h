@@ -9,21 +9,20 @@ namespace zelmo::chart {
 class TBarSeries;
 
 // One wall of the 3D box around the plot (back, left or bottom): pen, brush and thickness.
-class TChartWall {
+class TChartWall : public TChartPart {
   public:
-    explicit TChartWall(TCustomAxisPanel* chart);
+    explicit TChartWall(TChartOwner* chart);
 
     TChartPen& Pen() { return pen_; }
     const TChartPen& Pen() const { return pen_; }
     TChartBrush& Brush() { return brush_; }
     const TChartBrush& Brush() const { return brush_; }
     TColor Color() const { return color_; }
-    void SetColor(TColor v);
+    void SetColor(TColor v) { Change(color_, v); }
     int Size() const { return size_; }
-    void SetSize(int v);
+    void SetSize(int v) { Change(size_, v); }
 
   private:
-    TCustomAxisPanel* chart_;
     TChartPen pen_;
     TChartBrush brush_;
     TColor color_ = AutoColor;
@@ -31,14 +30,13 @@ class TChartWall {
 };
 
 // The legend; this chart keeps it hidden, so it only carries its visibility.
-class TChartLegend {
+class TChartLegend : public TChartPart {
   public:
-    explicit TChartLegend(TCustomAxisPanel* chart) : chart_(chart) {}
+    explicit TChartLegend(TChartOwner* chart) : TChartPart(chart) {}
     bool Visible() const { return visible_; }
-    void SetVisible(bool v);
+    void SetVisible(bool v) { Change(visible_, v); }
 
   private:
-    TCustomAxisPanel* chart_;
     bool visible_ = true;
 };
 

@@ -42,7 +42,7 @@ TCustomChartPanel::TCustomChartPanel(QWidget* parent) : QWidget(parent) {
     // The drawing pass covers the whole client area, so Qt need not erase it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
-    view3DOptions_.OnChange = [this] { RequestRedraw(); };
+    RedrawOnChange(view3DOptions_);
     resize(400, 250);
 }
 

@@ -1,12 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/tseriesmarks.h"
 
-#include "chart/chartmath.h"
-#include "chart/numberformat.h"
-#include "chart/tchartseries.h"
-#include "chart/tcustomaxispanel.h"
-
-#include <cstdlib>
+#include "chart/tcanvas3d.h"
 
 namespace zelmo::chart {
 
@@ -18,22 +13,16 @@ void TSeriesMarkPosition::Assign(const TSeriesMarkPosition& other) {
     BoxWidth = other.BoxWidth;
 }
 
-TSeriesMarks::TSeriesMarks(TChartSeries* series) : series_(series), font_(DefaultChartFont()) {
-    arrow_.OnChange = [this] { Repaint(); };
-    frame_.OnChange = [this] { Repaint(); };
-}
-
-void TSeriesMarks::Repaint() {
-    if (series_ != nullptr) {
-        series_->Repaint();
-    }
+TSeriesMarks::TSeriesMarks() : TChartPart(nullptr), font_(DefaultChartFont()) {
+    RedrawOnChange(arrow_);
+    RedrawOnChange(frame_);
 }
 
 void TSeriesMarks::SetUserPosition(int valueIndex, const TSeriesMarkPosition& position) {
     TSeriesMarkPosition& stored = StoredPosition(valueIndex);
     stored.Assign(position);
     stored.UserPlaced = true;
-    Repaint();
+    RequestRedraw();
 }
 
 TSeriesMarkPosition& TSeriesMarks::StoredPosition(int valueIndex) {
@@ -60,8 +49,8 @@ void TSeriesMarks::PaintMark(int valueIndex, TColor pointColor, const QString& t
         stored.Assign(position);
     }
 
-    TCustomAxisPanel& chart = *series_->ParentChart();
-    TChartCanvas3D& canvas = chart.Canvas();
+    const TChartOwner& chart = Chart();
+    TChartCanvas3D& canvas = Canvas();
     const bool is3D = chart.View3D();
 
     if (arrow_.Visible()) {
@@ -109,98 +98,6 @@ void TSeriesMarks::PaintMark(int valueIndex, TColor pointColor, const QString& t
         y += lineHeight;
     }
     canvas.SetTextAlignment(TA_LEFT | TA_TOP);
-}
-
-QString TChartSeries::MarkText(int valueIndex) const {
-    const double value = MarkValue(valueIndex);
-    const QString valueText = FormatFloat(valueFormat_, value);
-    auto percentText = [&] {
-        const double total = yValues_.TotalABS();
-        return FormatFloat(percentFormat_, total != 0 ? 100.0 * value / total : 0.0);
-    };
-    QString text;
-    switch (marks_->Style()) {
-        case TSeriesMarksStyle::smsValue:
-            text = valueText;
-            break;
-        case TSeriesMarksStyle::smsPercent:
-            text = percentText();
-            break;
-        case TSeriesMarksStyle::smsLabel:
-        case TSeriesMarksStyle::smsLegend:
-            text = PointLabel(valueIndex);
-            if (text.isEmpty()) {
-                text = valueText;
-            }
-            break;
-        case TSeriesMarksStyle::smsLabelPercent:
-            text = PointLabel(valueIndex) + QLatin1Char(' ') + percentText();
-            break;
-        case TSeriesMarksStyle::smsLabelValue:
-            text = PointLabel(valueIndex) + QLatin1Char(' ') + valueText;
-            break;
-        case TSeriesMarksStyle::smsPercentTotal:
-            text = percentText() + QStringLiteral(" of ") +
-                   FormatFloat(valueFormat_, yValues_.TotalABS());
-            break;
-        case TSeriesMarksStyle::smsLabelPercentTotal:
-            text = PointLabel(valueIndex) + QLatin1Char(' ') + percentText() +
-                   QStringLiteral(" of ") + FormatFloat(valueFormat_, yValues_.TotalABS());
-            break;
-        case TSeriesMarksStyle::smsXValue:
-            text = FormatFloat(valueFormat_, xValues_.Value(valueIndex));
-            break;
-    }
-    if (OnGetMarkText) {
-        OnGetMarkText(const_cast<TChartSeries&>(*this), valueIndex, text);
-    }
-    return text;
-}
-
-void TChartSeries::DrawAllMarks() {
-    TCustomAxisPanel& chart = *parentChart_;
-    TChartCanvas3D& canvas = chart.Canvas();
-    TSeriesMarks& marks = *marks_;
-    // One record serves every mark of the pass.
-    TSeriesMarkPosition position;
-    for (int i = firstVisible_; i <= lastVisible_; ++i) {
-        if (PointColor(i) == clNone || !HasFiniteValues(i)) {
-            continue;
-        }
-        const QString text = MarkText(i);
-        if (text.isEmpty()) {
-            continue;
-        }
-        TFontData font = marks.Font();
-        const int zoom = chart.View3DOptions().Zoom();
-        if (chart.View3D() && chart.View3DOptions().ZoomText() && zoom != 100) {
-            const int size = std::max(1, Rnd(std::abs(font.Height) * zoom / 100.0L));
-            font.Height = font.Height < 0 ? -size : size;
-        }
-        chart.SetCanvasFont(font);
-        int lines = 1;
-        const int widest = chart.WidestLineWidth(text, lines);
-        position.BoxWidth = widest + canvas.MeasureTextWidth(QStringLiteral("W"));
-        position.BoxHeight = lines * canvas.FontHeight();
-        canvas.ApplyChartPen(marks.Frame());
-        if (marks.Frame().Visible()) {
-            position.BoxWidth += 2 * marks.Frame().Width();
-            position.BoxHeight += 2 * marks.Frame().Width();
-        }
-        position.ArrowEnd = {CalcXPos(i), CalcYPos(i)};
-        position.ArrowStart = position.ArrowEnd;
-        position.BoxLeftTop = {position.ArrowEnd.X - position.BoxWidth / 2,
-                               position.ArrowEnd.Y - position.BoxHeight + 1};
-        PlaceMark(i, text, position);
-    }
-}
-
-void TChartSeries::PlaceMark(int valueIndex, const QString& text, TSeriesMarkPosition& position) {
-    // A plain series holds its mark straight above the point.
-    const int length = marks_->ArrowLength();
-    position.BoxLeftTop.Y -= length;
-    position.ArrowEnd.Y -= length;
-    marks_->PaintMark(valueIndex, PointColor(valueIndex), text, position);
 }
 
 }  // namespace zelmo::chart

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "chart/chartproperty.h"
 #include "chart/tchartcanvas.h"
+#include "chart/tchartowner.h"
 #include "chart/tchartpen.h"
 
 #include <QString>
@@ -11,8 +11,6 @@
 #include <vector>
 
 namespace zelmo::chart {
-
-class TChartSeries;
 
 enum class TSeriesMarksStyle {
     smsValue,
@@ -43,11 +41,13 @@ struct TSeriesMarkPosition {
 };
 
 // The value marks of a series: a framed label per point held above it by an arrow. Owned by its
-// series, which places each mark; the marks paint arrow, box and text and remember the last
-// geometry of every point.
-class TSeriesMarks {
+// series, which places each mark and attaches the marks to its chart; the marks paint arrow,
+// box and text and remember the last geometry of every point.
+class TSeriesMarks : public TChartPart {
   public:
-    explicit TSeriesMarks(TChartSeries* series);
+    TSeriesMarks();
+    // Called by the series when it is attached to a chart or detached.
+    void SetParentChart(TChartOwner* chart) { SetChart(chart); }
 
     bool Visible() const { return visible_; }
     void SetVisible(bool v) { Change(visible_, v); }
@@ -82,16 +82,8 @@ class TSeriesMarks {
                    TSeriesMarkPosition& position);
 
   private:
-    template <typename T>
-    void Change(T& field, const T& value) {
-        if (SetIfChanged(field, value)) {
-            Repaint();
-        }
-    }
-    void Repaint();
     TSeriesMarkPosition& StoredPosition(int valueIndex);
 
-    TChartSeries* series_;
     bool visible_ = false;
     TSeriesMarksStyle style_ = TSeriesMarksStyle::smsLabel;
     int arrowLength_ = 8;

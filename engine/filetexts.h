@@ -11,6 +11,13 @@
 // was not read or not written. "%1".."%3" stand for the values filled in.
 namespace zelmo::engine::fileTexts {
 
+// The backup made before a wipe that could not be kept: "…в файл «B»: REASON …".
+inline constexpr const char* kBackupNotKept =
+    "Не удалось сохранить копию памяти компьютера в файл «";
+inline constexpr const char* kBackupCause = "»: ";
+inline constexpr const char* kBackupEnd =
+    " Файл памяти не перезаписан, чтобы прежняя память не пропала.";
+
 inline constexpr std::string_view kFileNotRead =
     "Не удалось прочитать память компьютера из файла «";
 inline constexpr std::string_view kFileNotSaved = "Не удалось сохранить память компьютера в файл «";
@@ -50,6 +57,27 @@ inline constexpr std::string_view kRepeatedAnswer = "позиция %1, отве
 inline constexpr std::string_view kGap = "позиция %1, ответ %2: ответы идут с пропуском.";
 inline constexpr std::string_view kBadUsed = "позиция %1, ответ %2: неверная отметка хода.";
 inline constexpr std::string_view kDirtyFree = "позиция %1, ответ %2: свободное место не пусто.";
+
+// Reading the history of the learning and the plays of the positions (format 2).
+inline constexpr std::string_view kTruncatedAtLeast =
+    "файл обрезан: в нём %1, а нужно не меньше %2.";
+inline constexpr std::string_view kNothingBeyondFirst =
+    "файл повреждён: в файле формата 2 нет ни числа ответов в позициях, ни истории обучения.";
+inline constexpr std::string_view kHistoryNumber =
+    "файл повреждён: история обучения, блок %1: неверная запись числа.";
+inline constexpr std::string_view kHistoryCut =
+    "файл повреждён: история обучения обрывается в блоке %1.";
+inline constexpr std::string_view kHistoryExtra =
+    "файл повреждён: после истории обучения лишние байты.";
+inline constexpr std::string_view kHistoryEmptyBlock =
+    "история обучения, блок %1: в нём нет ни одной партии.";
+inline constexpr std::string_view kHistoryBegan =
+    "история обучения, блок %1: компьютер начал больше партий, чем в блоке сыграно.";
+inline constexpr std::string_view kHistoryGrade =
+    "история обучения, блок %1: оценка не умещается в 32-битное целое.";
+inline constexpr std::string_view kHistoryPositions =
+    "история обучения, блок %1: позиций больше %2.";
+inline constexpr std::string_view kHistoryGames = "история обучения: в ней больше %1 партий.";
 
 inline constexpr RussianForms kBytes = {"байт", "байта", "байт"};
 inline constexpr RussianForms kExtraBytesForms = {"лишний байт", "лишних байта", "лишних байт"};

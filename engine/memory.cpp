@@ -184,7 +184,10 @@ void PositionMemory::forget() {
             entry.Slots[k] = MoveSlot{};
         }
         untrackEntry(j);
+        plays_[j] = 0;
+        turnsPlusOne_[j] = 0;
     }
+    graded_.clear();
 }
 
 void PositionMemory::record(int j, const Board& position, int answer) {
@@ -199,18 +202,22 @@ void PositionMemory::record(int j, const Board& position, int answer) {
     }
     untrackEntry(j);
     track(j, 1);
+    plays_[j] = 0;
+    played(j, 0);
 }
 
-void PositionMemory::markUsed(int j, int k) {
+void PositionMemory::markUsed(int j, int k, int turns) {
     entries_[j].Slots[k].Used = true;
     track(j, k);
+    played(j, turns);
 }
 
-int PositionMemory::addAnswer(int j, int answer) {
+int PositionMemory::addAnswer(int j, int answer, int turns) {
     MemoryEntry& entry = entries_[j];
     const int k = entry.firstFreeSlot();
     entry.Slots[k] = MoveSlot{static_cast<std::int16_t>(answer), 0, true};
     track(j, k);
+    played(j, turns);
     return k;
 }
 
@@ -218,6 +225,25 @@ void PositionMemory::reindex() {
     staleFrom_ = 1;
     staleTo_ = Capacity;
     sync();
+    turnsPlusOne_ = {};
+    graded_.clear();
+}
+
+std::optional<int> PositionMemory::usedTurns(int j) const {
+    const MemoryEntry& entry = entries_[j];
+    for (int k = 1; k <= MemoryEntry::kSlots; ++k) {
+        if (entry.Slots[k].Used) {
+            const int turns = turnsOf(j);
+            return turns >= 0 ? std::optional<int>(turns) : std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+void PositionMemory::played(int j, int turns) {
+    std::uint32_t& plays = plays_[j];
+    plays += plays < UINT32_MAX ? 1 : 0;
+    turnsPlusOne_[j] = static_cast<std::uint8_t>((turns & 3) + 1);
 }
 
 void PositionMemory::sync() {

@@ -44,6 +44,23 @@ struct MemoryEntry {
     int firstFreeSlot() const;
 };
 
+// One answer graded at the end of the last game: where it is kept and its cell there, the
+// quarter turns under which the game met its position (-1 when not known: a used mark that came
+// from a file), the grade read for it and its weight before and after. `graded` is false when
+// grading stopped at a weight overflow at or before this answer; its weight then stayed as it was.
+struct GradedAnswer {
+    int entry = 0;
+    int slot = 0;
+    int cell = 0;
+    int turns = -1;
+    std::int32_t weightBefore = 0;
+    std::int32_t weightAfter = 0;
+    std::int32_t grade = 0;
+    bool graded = false;
+
+    friend bool operator==(const GradedAnswer&, const GradedAnswer&) = default;
+};
+
 // The cell to which `cell` moves when the board is turned clockwise by `turns` quarter turns;
 // turns <= 0 and cells outside 1..9 give the cell back unchanged.
 int rotate(int cell, int turns);
@@ -81,35 +98,62 @@ class PositionMemory {
 
     // Every slot of entries 1..count loses its Used mark.
     void clearUsed(std::int32_t count);
-    // Frees every slot of entries 1..WipedEntries; positions are left as they are.
+    // Frees every slot of entries 1..WipedEntries; positions are left as they are. Nothing is
+    // left of the last grading either.
     void forget();
     // Stores a new position at entry j with `answer` in slot 1, weight 0, used; slots 2..9
     // are freed whatever an earlier life of the entry left there.
     void record(int j, const Board& position, int answer);
-    // Slot k of entry j is played in this game.
-    void markUsed(int j, int k);
-    // Entry j learns `answer` in its first free slot, weight 0, used; returns the slot.
-    int addAnswer(int j, int answer);
+    // Slot k of entry j is played in this game, the board being the entry's position turned by
+    // `turns` quarter turns.
+    void markUsed(int j, int k, int turns = 0);
+    // Entry j learns `answer` in its first free slot, weight 0, used; returns the slot. The
+    // board is the entry's position turned by `turns`.
+    int addAnswer(int j, int answer, int turns = 0);
     // Brings the derived indexes up to date after entries were written directly through
-    // references (the memory-file loader does this once after filling the table).
+    // references (the memory-file loader does this once after filling the table). What the
+    // game in progress and the last grading did (usedTurns, lastGraded) is forgotten.
     void reindex();
+
+    // How often the computer has answered in entry j since the entry was made (record, then
+    // every markUsed and addAnswer); it stops at the largest value instead of wrapping. Kept in
+    // the memory file; the memory view orders positions by it.
+    std::uint32_t plays(int j) const { return plays_[j]; }
+    void setPlays(int j, std::uint32_t plays) { plays_[j] = plays; }
+    // The quarter turns under which the game in progress met entry j's position (its board is
+    // the position turned so far), while one of the entry's slots is used; none for an entry
+    // not played in this game, or whose used mark came from a file.
+    std::optional<int> usedTurns(int j) const;
+    // The used answers of the last learn(), in the order they were graded.
+    const std::vector<GradedAnswer>& lastGraded() const { return graded_; }
 
     // Every used slot of entries 1..count, in the order of entries then slots:
     // Weight := (Weight + grade) - the neutral grade, with grade taken from nextGrade() once per
     // used slot. An overflow leaves that weight and all later ones unchanged and propagates.
+    // The graded answers are listed first, all of them, so that the last game's lesson names
+    // every answer even when an overflow stops the grading half-way.
     template <typename NextGrade>
     void learn(std::int32_t count, NextGrade&& nextGrade) {
         sortUsed();
+        graded_.clear();
         for (const std::uint16_t code : used_) {
             const int j = code >> kSlotBits;
             if (j > count) {
                 break;  // sorted: every later one is above the count too
             }
-            MoveSlot& slot = entries_[j].Slots[code & kSlotMask];
+            const int k = code & kSlotMask;
+            const MoveSlot& slot = entries_[j].Slots[k];
             if (slot.Used) {
-                const std::int32_t grade = nextGrade();
-                slot.Weight = checkedAdd(checkedAdd(slot.Weight, grade), -grades::kNeutral);
+                graded_.push_back(
+                    {j, k, slot.Answer, turnsOf(j), slot.Weight, slot.Weight, 0, false});
             }
+        }
+        for (GradedAnswer& answer : graded_) {
+            MoveSlot& slot = entries_[answer.entry].Slots[answer.slot];
+            answer.grade = nextGrade();
+            slot.Weight = checkedAdd(checkedAdd(slot.Weight, answer.grade), -grades::kNeutral);
+            answer.weightAfter = slot.Weight;
+            answer.graded = true;
         }
         failBeyondCapacity(count);
     }
@@ -124,6 +168,9 @@ class PositionMemory {
     void sortUsed();
     void track(int j, int k);
     void untrackEntry(int j);
+    // One more play of entry j, met under `turns`.
+    void played(int j, int turns);
+    int turnsOf(int j) const { return turnsPlusOne_[j] - 1; }
     // A walk over entries 1..count with count above the table reaches entry Capacity + 1.
     static void failBeyondCapacity(std::int32_t count) {
         if (count > Capacity) {
@@ -138,6 +185,10 @@ class PositionMemory {
     std::array<std::uint16_t, Capacity + 1> listed_{};
     // (entry << kSlotBits) | slot of every slot whose Used mark may be set.
     std::vector<std::uint16_t> used_;
+    CheckedArray<std::uint32_t, Capacity> plays_;
+    // The turn under which the game in progress met each entry, plus one: 0 means not known.
+    CheckedArray<std::uint8_t, Capacity> turnsPlusOne_;
+    std::vector<GradedAnswer> graded_;
     // Entries staleFrom_..staleTo_ may have been written through operator[].
     int staleFrom_ = Capacity + 1;
     int staleTo_ = 0;

@@ -14,16 +14,9 @@ namespace zelmo::engine {
 
 namespace {
 
-// The module's texts (UTF-8).
-namespace backupTexts {
-constexpr const char* kNotKept = "Не удалось сохранить копию памяти компьютера в файл «";
-constexpr const char* kCause = "»: ";
-constexpr const char* kEnd = " Файл памяти не перезаписан, чтобы прежняя память не пропала.";
-}  // namespace backupTexts
-
 std::string failure(const std::string& backup, const std::string& reason) {
-    return std::string(backupTexts::kNotKept) + backup + backupTexts::kCause + reason +
-           backupTexts::kEnd;
+    return std::string(fileTexts::kBackupNotKept) + backup + fileTexts::kBackupCause + reason +
+           fileTexts::kBackupEnd;
 }
 
 // The largest file kept as a backup: far beyond any memory file, small enough to copy in memory.

@@ -20,6 +20,12 @@ std::string readError(int error) {
 }  // namespace
 
 MemoryLoadResult loadMemoryFile(const std::string& path, MemorySnapshot& out) {
+    LearningHistory dropped;
+    return loadMemoryFile(path, out, dropped);
+}
+
+MemoryLoadResult loadMemoryFile(const std::string& path, MemorySnapshot& out,
+                                LearningHistory& history) {
     // One byte more than the largest file of this version is enough to tell any file apart,
     // so a longer one is decoded from its first bytes and refused there.
     std::vector<std::uint8_t> bytes;
@@ -35,7 +41,7 @@ MemoryLoadResult loadMemoryFile(const std::string& path, MemorySnapshot& out) {
     if (error != 0 && error != EFBIG) {
         return {MemoryFileStatus::IoError, inFile(fileTexts::kFileNotRead, path, readError(error))};
     }
-    MemoryLoadResult result = decodeMemory(bytes.data(), bytes.size(), out);
+    MemoryLoadResult result = decodeMemory(bytes.data(), bytes.size(), out, history);
     if (result.status != MemoryFileStatus::Ok) {
         result.message = inFile(fileTexts::kFileNotRead, path, result.message);
     }

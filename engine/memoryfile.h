@@ -16,6 +16,10 @@ namespace zelmo::engine {
 // Missing when the file does not exist; `out` is left untouched unless the result is Ok. A
 // file that is not regular (a folder, a pipe, a device) is refused without being waited on.
 MemoryLoadResult loadMemoryFile(const std::string& path, MemorySnapshot& out);
+// The same with the history kept in the file (empty for a file without one); `history` is left
+// untouched unless the result is Ok.
+MemoryLoadResult loadMemoryFile(const std::string& path, MemorySnapshot& out,
+                                LearningHistory& history);
 
 // Replaces the file with already encoded bytes (encodeMemory): the file holds either the old
 // or the new memory whatever happens. Returns "" on success, else a clear message naming the

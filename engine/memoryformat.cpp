@@ -3,6 +3,7 @@
 
 #include "engine/boardcode.h"
 #include "engine/filetexts.h"
+#include "engine/historyformat.h"
 
 #include <algorithm>
 #include <array>
@@ -18,17 +19,27 @@ namespace {
 // The layout, all numbers little-endian:
 //   header (20 bytes): "ZELMOMEM", version u16, reserved u16 (0), entry count i32,
 //                      CRC-32 of the 16 bytes before it
+//   version 2 only (12 more bytes): history block count u32, history bytes u32, CRC-32 of
+//                      the 28 bytes before it
 //   entries 1..count (72 bytes each): nine cell bytes (' ', 'X' or '0'), then nine slots of
 //                      answer i16, weight i32, used u8 (0 or 1)
+//   version 2 only: plays of entries 1..count (u32 each), then the history's blocks
+//                      (historyformat.h)
 //   CRC-32 of every byte before it (4 bytes)
-// Later versions keep the first 20 bytes as they are, so this version can recognise them.
+// Later versions keep the first 20 bytes as they are, so every version can recognise them.
 constexpr std::array<std::uint8_t, 8> kMagic = {'Z', 'E', 'L', 'M', 'O', 'M', 'E', 'M'};
-constexpr std::uint16_t kVersion = 1;
+constexpr std::uint16_t kFirstVersion = 1;
+constexpr std::uint16_t kVersion = 2;
 constexpr std::size_t kHeaderSize = 20;
+constexpr std::size_t kHeaderSize2 = 32;
 constexpr std::size_t kSlotSize = 7;
 constexpr std::size_t kEntrySize = Board::kCells + MemoryEntry::kSlots * kSlotSize;
+constexpr std::size_t kPlaysSize = 4;
 constexpr std::size_t kTrailerSize = 4;
-static_assert(kHeaderSize + PositionMemory::Capacity * kEntrySize + kTrailerSize ==
+// The shortest block: eight numbers of one byte.
+constexpr std::size_t kMinHistoryBlockBytes = 8;
+static_assert(kHeaderSize2 + PositionMemory::Capacity * (kEntrySize + kPlaysSize) +
+                  LearningHistory::kMaxBlocks * kMaxHistoryBlockBytes + kTrailerSize ==
               kMaxMemoryFileSize);
 
 using fileTexts::format;
@@ -179,9 +190,38 @@ std::optional<Problem> checkAnswers(const std::uint8_t* p, int j) {
     return std::nullopt;
 }
 
+// Where the parts of a file lie, and its history, once checkFile has passed it.
+struct Parsed {
+    std::uint16_t version = 0;
+    std::int32_t count = 0;
+    std::size_t entries = 0;  // offset of entry 1
+    std::size_t plays = 0;    // offset of the plays (version 2)
+    std::vector<HistoryBlock> history;
+};
+
+// The version 2 part of the header: block count and bytes of the history, checked against
+// each other so that no length read from a damaged file is trusted.
+std::optional<Problem> checkSecondHeader(const std::uint8_t* data, std::size_t size,
+                                         std::uint32_t& blocks, std::size_t& historyBytes) {
+    using S = MemoryFileStatus;
+    if (size < kHeaderSize2) {
+        return Problem{S::Truncated, std::string(fileTexts::kTruncatedHeader)};
+    }
+    if (crc32(data, kHeaderSize2 - 4) != get32(data + kHeaderSize2 - 4)) {
+        return Problem{S::Corrupt, std::string(fileTexts::kHeaderCrc)};
+    }
+    blocks = get32(data + 20);
+    historyBytes = get32(data + 24);
+    if (blocks > LearningHistory::kMaxBlocks || historyBytes < blocks * kMinHistoryBlockBytes ||
+        historyBytes > blocks * kMaxHistoryBlockBytes) {
+        return Problem{S::Corrupt, std::string(fileTexts::kBadHeader)};
+    }
+    return std::nullopt;
+}
+
 // Everything that can be wrong with the bytes, in the order that names the likeliest cause:
 // a damaged header is reported as damage, never as a newer version or a wrong count.
-std::optional<Problem> checkFile(const std::uint8_t* data, std::size_t size) {
+std::optional<Problem> checkFile(const std::uint8_t* data, std::size_t size, Parsed& parsed) {
     using S = MemoryFileStatus;
     if (size == 0) {
         return Problem{S::Empty, std::string(fileTexts::kEmpty)};
@@ -208,8 +248,18 @@ std::optional<Problem> checkFile(const std::uint8_t* data, std::size_t size) {
         return Problem{S::BadCount,
                        format(fileTexts::kBadCount, num(count), num(PositionMemory::Capacity))};
     }
+    const bool second = version > kFirstVersion;
+    std::uint32_t blocks = 0;
+    std::size_t historyBytes = 0;
+    if (second) {
+        if (auto problem = checkSecondHeader(data, size, blocks, historyBytes)) {
+            return problem;
+        }
+    }
+    const std::size_t header = second ? kHeaderSize2 : kHeaderSize;
+    const std::size_t perEntry = kEntrySize + (second ? kPlaysSize : 0);
     const std::size_t expected =
-        kHeaderSize + static_cast<std::size_t>(count) * kEntrySize + kTrailerSize;
+        header + static_cast<std::size_t>(count) * perEntry + historyBytes + kTrailerSize;
     const auto bytes = [](std::size_t n) {
         return countOf(static_cast<std::int64_t>(n), fileTexts::kBytes);
     };
@@ -224,11 +274,15 @@ std::optional<Problem> checkFile(const std::uint8_t* data, std::size_t size) {
     if (crc32(data, expected - kTrailerSize) != get32(data + expected - kTrailerSize)) {
         return Problem{S::Corrupt, std::string(fileTexts::kBodyCrc)};
     }
+    parsed.version = version;
+    parsed.count = count;
+    parsed.entries = header;
+    parsed.plays = header + static_cast<std::size_t>(count) * kEntrySize;
     // A position is remembered only when no entry holds it under any turn, so each is unique.
     std::vector<std::int16_t> firstEntry(static_cast<std::size_t>(kBoardCodes), 0);
     for (std::int32_t j = 1; j <= count; ++j) {
         const std::uint8_t* entry =
-            data + kHeaderSize + static_cast<std::size_t>(j - 1) * kEntrySize;
+            data + parsed.entries + static_cast<std::size_t>(j - 1) * kEntrySize;
         if (auto problem = checkPosition(entry, j)) {
             return problem;
         }
@@ -241,19 +295,38 @@ std::optional<Problem> checkFile(const std::uint8_t* data, std::size_t size) {
         }
         first = static_cast<std::int16_t>(j);
     }
+    if (!second) {
+        return std::nullopt;
+    }
+    const std::size_t historyAt = parsed.plays + static_cast<std::size_t>(count) * kPlaysSize;
+    MemoryLoadResult history =
+        decodeHistoryBlocks(data + historyAt, historyBytes, blocks, parsed.history);
+    if (history.status != S::Ok) {
+        return Problem{history.status, std::move(history.message)};
+    }
+    // Version 1 holds a memory without plays and history; it is written so, and only so.
+    bool played = false;
+    for (std::size_t at = parsed.plays; at < historyAt && !played; at += kPlaysSize) {
+        played = get32(data + at) != 0;
+    }
+    if (!played && blocks == 0) {
+        return Problem{S::Corrupt, std::string(fileTexts::kNothingBeyondFirst)};
+    }
     return std::nullopt;
 }
 
-// Fills `out` from bytes that checkFile has passed.
-void fill(const std::uint8_t* data, MemorySnapshot& out) {
-    const auto count = static_cast<std::int32_t>(get32(data + 12));
+// Fills `out` and `history` from bytes that checkFile has passed.
+void fill(const std::uint8_t* data, Parsed& parsed, MemorySnapshot& out, LearningHistory& history) {
+    const std::int32_t count = parsed.count;
     for (std::int32_t j = 1; j <= PositionMemory::Capacity; ++j) {
         MemoryEntry& entry = out.memory[j];
         if (j > count) {
             entry = MemoryEntry{};
+            out.memory.setPlays(j, 0);
             continue;
         }
-        const std::uint8_t* p = data + kHeaderSize + static_cast<std::size_t>(j - 1) * kEntrySize;
+        const std::uint8_t* p =
+            data + parsed.entries + static_cast<std::size_t>(j - 1) * kEntrySize;
         for (int k = 1; k <= Board::kCells; ++k) {
             entry.Position.set(k, Cell(static_cast<char>(p[k - 1])));
         }
@@ -263,21 +336,42 @@ void fill(const std::uint8_t* data, MemorySnapshot& out) {
             entry.Slots[k] = MoveSlot{static_cast<std::int16_t>(get16(slot)),
                                       static_cast<std::int32_t>(get32(slot + 2)), slot[6] != 0};
         }
+        out.memory.setPlays(
+            j, parsed.version > kFirstVersion
+                   ? get32(data + parsed.plays + static_cast<std::size_t>(j - 1) * kPlaysSize)
+                   : 0);
     }
     out.entryCount = count;
     out.memory.reindex();
+    history.assign(std::move(parsed.history));
 }
 
 }  // namespace
 
-std::vector<std::uint8_t> encodeMemory(const PositionMemory& memory, std::int32_t entryCount) {
+std::vector<std::uint8_t> encodeMemory(const PositionMemory& memory, std::int32_t entryCount,
+                                       const LearningHistory& history) {
     const std::size_t count = entryCount > 0 ? static_cast<std::size_t>(entryCount) : 0;
-    std::vector<std::uint8_t> out(kHeaderSize + count * kEntrySize + kTrailerSize);
+    bool played = false;
+    for (std::int32_t j = 1; j <= entryCount && !played; ++j) {
+        played = memory.plays(j) != 0;
+    }
+    const bool second = played || !history.empty();
+    std::vector<std::uint8_t> blocks;
+    appendHistoryBlocks(history.blocks(), blocks);
+
+    const std::size_t header = second ? kHeaderSize2 : kHeaderSize;
+    const std::size_t perEntry = kEntrySize + (second ? kPlaysSize : 0);
+    std::vector<std::uint8_t> out(header + count * perEntry + blocks.size() + kTrailerSize);
     std::uint8_t* p = std::copy(kMagic.begin(), kMagic.end(), out.data());
-    p = put16(p, kVersion);
+    p = put16(p, second ? kVersion : kFirstVersion);
     p = put16(p, 0);
     p = put32(p, static_cast<std::uint32_t>(entryCount));
     p = put32(p, crc32(out.data(), 16));
+    if (second) {
+        p = put32(p, static_cast<std::uint32_t>(history.blocks().size()));
+        p = put32(p, static_cast<std::uint32_t>(blocks.size()));
+        p = put32(p, crc32(out.data(), kHeaderSize2 - 4));
+    }
     for (std::int32_t j = 1; j <= entryCount; ++j) {
         const MemoryEntry& entry = memory[j];
         for (int k = 1; k <= Board::kCells; ++k) {
@@ -290,16 +384,33 @@ std::vector<std::uint8_t> encodeMemory(const PositionMemory& memory, std::int32_
             *p++ = slot.Used ? 1 : 0;
         }
     }
+    if (second) {
+        for (std::int32_t j = 1; j <= entryCount; ++j) {
+            p = put32(p, memory.plays(j));
+        }
+        p = std::copy(blocks.begin(), blocks.end(), p);
+    }
     put32(p, crc32(out.data(), out.size() - kTrailerSize));
     return out;
 }
 
-MemoryLoadResult decodeMemory(const std::uint8_t* data, std::size_t size, MemorySnapshot& out) {
-    if (std::optional<Problem> problem = checkFile(data, size)) {
+std::vector<std::uint8_t> encodeMemory(const PositionMemory& memory, std::int32_t entryCount) {
+    return encodeMemory(memory, entryCount, LearningHistory{});
+}
+
+MemoryLoadResult decodeMemory(const std::uint8_t* data, std::size_t size, MemorySnapshot& out,
+                              LearningHistory& history) {
+    Parsed parsed;
+    if (std::optional<Problem> problem = checkFile(data, size, parsed)) {
         return {problem->status, std::move(problem->reason)};
     }
-    fill(data, out);
+    fill(data, parsed, out, history);
     return {};
+}
+
+MemoryLoadResult decodeMemory(const std::uint8_t* data, std::size_t size, MemorySnapshot& out) {
+    LearningHistory dropped;
+    return decodeMemory(data, size, out, dropped);
 }
 
 }  // namespace zelmo::engine

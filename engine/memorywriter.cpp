@@ -29,6 +29,11 @@ MemoryLoadResult MemoryWriter::load(MemorySnapshot& out) {
     return loadMemoryFile(path_, out);
 }
 
+MemoryLoadResult MemoryWriter::load(MemorySnapshot& out, LearningHistory& history) {
+    noteCurrent();
+    return loadMemoryFile(path_, out, history);
+}
+
 void MemoryWriter::noteCurrent() {
     seen_ = identityOf(path_);
 }

@@ -34,6 +34,8 @@ class MemoryWriter {
 
     // Notes the file as it is now as the file last seen, then reads it (loadMemoryFile).
     MemoryLoadResult load(MemorySnapshot& out);
+    // The same with the history kept in the file (empty for a file without one).
+    MemoryLoadResult load(MemorySnapshot& out, LearningHistory& history);
     // Notes the file as it is now, for a writer that replaces a file without reading it.
     void noteCurrent();
 

@@ -13,7 +13,7 @@ void GameFlow::comp() {
         const MemoryEntry& entry = std::as_const(PositionMemory_)[match->entry];
         const int best = entry.chosenSlot(MemoryEntry::kSlots - MoveCount);
         if (best != 0) {
-            PositionMemory_.markUsed(match->entry, best);
+            PositionMemory_.markUsed(match->entry, best, match->rotation);
             Board_.set(rotate(entry.Slots[best].Answer, match->rotation), kNought);
             return;
         }
@@ -28,7 +28,8 @@ void GameFlow::comp() {
 
     if (match) {
         // The answer is kept in the entry's own orientation.
-        PositionMemory_.addAnswer(match->entry, rotate(target, 4 - match->rotation));
+        PositionMemory_.addAnswer(match->entry, rotate(target, 4 - match->rotation),
+                                  match->rotation);
     } else if (EntryCount < PositionMemory::Capacity) {
         EntryCount = checkedAdd(EntryCount, 1);
         if (!deferred()) {

@@ -16,7 +16,7 @@ namespace zelmo::train {
 namespace {
 
 // Values of the options without a short name, beyond every character.
-enum LongOnly : int { kWin = 256, kLoss, kDraw, kClock, kLoad, kSave, kCsv, kVersion };
+enum LongOnly : int { kWin = 256, kLoss, kDraw, kClock, kLoad, kSave, kCsv, kVersion, kHistory };
 
 constexpr option kOptions[] = {
     {"games", required_argument, nullptr, 'n'},
@@ -32,6 +32,7 @@ constexpr option kOptions[] = {
     {"csv", required_argument, nullptr, kCsv},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, kVersion},
+    {"history", required_argument, nullptr, kHistory},
     // The window's name for the same choice, so that one command line suits both programs.
     {"opponent", required_argument, nullptr, 'p'},
     {nullptr, 0, nullptr, 0},
@@ -190,12 +191,14 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
             case kLoad:
             case kSave:
             case kCsv:
+            case kHistory:
                 if (value.empty()) {
                     return badValue(c, value, texts::kFileRange);
                 }
                 (c == kLoad   ? options.loadPath
                  : c == kSave ? options.savePath
-                              : options.csvPath) = value;
+                 : c == kCsv  ? options.csvPath
+                              : options.historyPath) = value;
                 break;
             case 'h':
                 parsed.kind = ParsedArguments::Kind::Help;

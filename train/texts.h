@@ -37,6 +37,8 @@ inline constexpr std::string_view kUsage =
   -b, --block=N        число партий в строке отчёта, от 1 до 2147483647
                        (по умолчанию 1000)
       --csv=ФАЙЛ       записать строки отчёта в CSV-файл
+      --history=ФАЙЛ   вывести историю обучения памяти из файла в формате CSV и
+                       выйти, не играя (остальные параметры не нужны)
   -h, --help           показать эту справку и выйти
       --version        показать версию и выйти
 
@@ -61,6 +63,10 @@ inline constexpr std::string_view kLicenceLine = "Лицензия GPL-3.0-or-la
 inline constexpr std::string_view kTableHeader = "партии\tигрок\tкомпьютер\tничьи\tошибки\tизвилин";
 inline constexpr std::string_view kCsvHeader =
     "games,player_wins,computer_wins,draws,errors,positions";
+inline constexpr std::string_view kHistoryCsvHeader =
+    "games,block_games,computer_began,player_wins,computer_wins,draws,win_grade,loss_grade,"
+    "draw_grade,positions";
+inline constexpr std::string_view kHistoryStdout = "историю в стандартный вывод";
 inline constexpr std::string_view kTotal = "итого";
 inline constexpr std::string_view kGame = "партия";
 inline constexpr std::string_view kMoreErrors = "Дальнейшие ошибки не показываются.";

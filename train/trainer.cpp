@@ -3,6 +3,7 @@
 #include "engine/memoryfile.h"
 #include "engine/memorywriter.h"
 #include "engine/systemerrors.h"
+#include "train/history.h"
 #include "train/texts.h"
 
 #include <algorithm>
@@ -122,6 +123,9 @@ std::string plainSeconds(double seconds) {
 
 int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& err, bool progress,
                 const volatile std::sig_atomic_t* stop) {
+    if (!options.historyPath.empty()) {
+        return printHistory(options.historyPath, out, err);
+    }
     // parseArguments has already refused a name that makePlayer does not know.
     const std::unique_ptr<engine::Player> player = engine::makePlayer(options.player, options.seed);
     assert(player != nullptr);
@@ -148,10 +152,13 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
             return kExitIoError;
         }
     }
+    // The history of the memory goes on with this run's games and is saved with it.
+    engine::LearningHistory history;
     // Everything that can fail at the end is tried before the first game, so no run is lost.
     if (!options.loadPath.empty()) {
         auto snapshot = std::make_unique<engine::MemorySnapshot>();
-        const engine::MemoryLoadResult loaded = engine::loadMemoryFile(options.loadPath, *snapshot);
+        const engine::MemoryLoadResult loaded =
+            engine::loadMemoryFile(options.loadPath, *snapshot, history);
         if (loaded.status != engine::MemoryFileStatus::Ok) {
             err << prefixed(loaded.message);
             return kExitIoError;
@@ -211,6 +218,7 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
             const auto point = static_cast<std::size_t>(engine::scorePointOf(*game.outcome));
             ++block.wins[point];
             ++total.wins[point];
+            history.add(historyGame(*flow, *game.outcome), engine::LearningHistory::kWhileRunning);
         }
         const bool stopping = stopSignal() != 0;
         if (gameNumber % options.block == 0 || gameNumber == options.games || stopping) {
@@ -265,7 +273,7 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     }
     if (saver) {
         const engine::MemoryWriter::Outcome saved =
-            saver->save(engine::encodeMemory(flow->memory(), flow->entryCount()));
+            saver->save(engine::encodeMemory(flow->memory(), flow->entryCount(), history));
         // Saved beside the file is still not saved where it was asked for.
         for (const std::string& message : {saved.notice, saved.failure}) {
             if (!message.empty()) {

@@ -24,6 +24,8 @@ struct TrainOptions {
     std::string savePath;
     std::string csvPath;
     std::int64_t block = 1000;
+    // When set, the run only prints the history kept in this memory file (printHistory).
+    std::string historyPath;
 };
 
 // Exit codes of the command line.

@@ -12,8 +12,8 @@
 
 #include <utility>
 
-#include "ui/memorylocation.h"
-#include "ui/texts.h"
+#include "ui/memory/memorylocation.h"
+#include "ui/widgets/texts.h"
 
 namespace zelmo::ui {
 

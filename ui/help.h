@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "ui/links.h"
+#include "ui/widgets/links.h"
 
 #include <QDialog>
 #include <QString>

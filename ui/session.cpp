@@ -9,18 +9,22 @@
 #include <functional>
 
 #include "engine/memorybackup.h"
-#include "ui/announce.h"
-#include "ui/announcetexts.h"
-#include "ui/boardspeech.h"
-#include "ui/controls.h"
+#include "ui/a11y/announce.h"
+#include "ui/a11y/announcetexts.h"
+#include "ui/a11y/boardspeech.h"
+#include "ui/a11y/quietaccess.h"
+#include "ui/desktop/singleinstance.h"
+#include "ui/form/unit1.h"
 #include "ui/help.h"
-#include "ui/memorystore.h"
-#include "ui/memoryview.h"
-#include "ui/quietaccess.h"
-#include "ui/spinedit.h"
-#include "ui/texts.h"
-#include "ui/unit1.h"
+#include "ui/memory/historykeeper.h"
+#include "ui/memory/historyplot.h"
+#include "ui/memory/memoryfiles.h"
+#include "ui/memory/memorystore.h"
+#include "ui/memory/memoryview.h"
+#include "ui/spin/spinedit.h"
 #include "ui/watch.h"
+#include "ui/widgets/controls.h"
+#include "ui/widgets/texts.h"
 
 namespace zelmo::ui {
 
@@ -30,6 +34,14 @@ Session::Session(TForm1& form)
       wipeQuestion_(&askWipeQuestion),
       watchMode_(new WatchMode(
           form, [&form](const std::function<void()>& handler) { form.guarded(handler); }, this)),
+      history_(new HistoryKeeper(form, *form.SpinEdit1, *form.SpinEdit2, *form.SpinEdit3, this)),
+      files_(std::make_unique<MemoryFiles>(*this, form)),
+      instance_(new InstanceServer(this)),
+      exitFlush_([this] {
+          if (store_) {
+              store_->flushSilently();
+          }
+      }),
       gameFocus_(form) {
     form_.addListener(*this);
     form_.setWipeGuard([this] { return confirmWipe(); });
@@ -51,6 +63,8 @@ Session::Session(TForm1& form)
         }
     });
     connect(watchMode_, &WatchMode::runningChanged, this, &Session::announceWatching);
+    connect(instance_, &InstanceServer::raiseRequested, this,
+            [this](const QString& token) { bringWindowForward(form_, token); });
     createActions();
     bindKeys(&form_);
     // The actions are also a context menu on the window (right button, and the Menu key), so
@@ -63,6 +77,7 @@ Session::~Session() {
     watchMode_->stop();
     // The memory view listens to the game, which outlives it only while the form does.
     delete memoryView_;
+    delete historyWindow_;
     delete help_;
     form_.setWipeGuard({});
     form_.removeListener(*this);
@@ -86,12 +101,27 @@ void Session::useKeptMemory() {
 }
 
 void Session::useMemoryFile(const QString& path, FolderPolicy policy) {
+    if (store_) {
+        // The file used so far gets what it has not got yet, and its lock goes with it.
+        store_->flush();
+        store_.reset();
+    }
     store_ = std::make_unique<MemoryStore>(
         form_, path, [this](const QString& text) { form_.reportError(text); }, memoryWriter_);
+    store_->setHistory(&history_->history());
     if (watchMode_->watching()) {
         store_->setSpacing(true);
     }
     form_.guarded([this, policy] { store_->load(policy); });
+    history_->replaced();
+    if (!store_->heldBy()) {
+        instance_->listen();
+    }
+    // The help and the memory view name the file in use.
+    delete help_;
+    if (memoryView_ != nullptr) {
+        memoryView_->setMemoryFile(store_->heldBy() ? QString() : store_->path());
+    }
 }
 
 void Session::finishSaving() {
@@ -101,6 +131,8 @@ void Session::finishSaving() {
 }
 
 void Session::gameFinished(const engine::FinishedGame& game) {
+    // The history takes the game first, so that its save holds it.
+    history_->gameFinished(game, watchMode_->watching());
     // While watching, a screen reader hears a summary of the games instead of each move.
     form_.announcer().gameFinished(game.outcome);
     // A finished game is written to the memory file, even when grading failed (an overflow
@@ -114,7 +146,9 @@ bool Session::confirmWipe() {
     // Forgetting a kept memory is asked first, and so is replacing a file that could not be
     // read (it may hold a memory worth more than an empty one); the empty memory and a window
     // without a file are wiped at once, as always.
-    wipeAsked_ = store_ && (form_.entryCount() > 0 || store_->keepsUnreadableFile());
+    // A file another program holds is neither read nor written: the wipe loses nothing there.
+    wipeAsked_ =
+        store_ && !store_->heldBy() && (form_.entryCount() > 0 || store_->keepsUnreadableFile());
     if (!wipeAsked_) {
         return true;
     }
@@ -129,6 +163,8 @@ bool Session::confirmWipe() {
 }
 
 void Session::memoryWiped() {
+    // A wiped memory begins a new history; the old one stays in the backup.
+    history_->wiped();
     if (store_) {
         store_->wiped(wipeAsked_);
     }
@@ -165,9 +201,19 @@ bool Session::watch(const QString& opponent, int paceMs) {
 MemoryView& Session::memoryView() {
     if (memoryView_ == nullptr) {
         memoryView_ = new MemoryView(form_, &form_);
+        memoryView_->setLastOutcome(history_->lastOutcome());
         bindKeys(memoryView_);
+        memoryView_->setMemoryFile(store_ && !store_->heldBy() ? store_->path() : QString());
     }
     return *memoryView_;
+}
+
+HistoryWindow& Session::historyWindow() {
+    if (historyWindow_ == nullptr) {
+        historyWindow_ = new HistoryWindow(*history_, &form_);
+        bindKeys(historyWindow_);
+    }
+    return *historyWindow_;
 }
 
 void Session::showHelp() {
@@ -196,7 +242,15 @@ void Session::createActions() {
                  form_.Button2->click();
              }
          }},
+        {texts::kActionOpen, {QKeySequence(Qt::CTRL | Qt::Key_O)}, [this] { files_->open(); }},
+        {texts::kActionSaveCopy,
+         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+         [this] { files_->saveCopy(); }},
+        {texts::kActionRestore,
+         {QKeySequence(Qt::CTRL | Qt::Key_R)},
+         [this] { files_->restore(); }},
         {texts::kActionMemoryView, {QKeySequence(Qt::Key_F3)}, [this] { memoryView().open(); }},
+        {texts::kActionHistory, {QKeySequence(Qt::Key_F4)}, [this] { historyWindow().open(); }},
         {texts::kActionWatch, {QKeySequence(Qt::Key_F5)}, [this] { watchMode_->toggle(); }},
         // The keyboard's way to the grades (no tab stops) and back, and the board for a screen
         // reader: keys that Orca leaves alone (it takes Insert, CapsLock and the keypad).

@@ -2,10 +2,11 @@
 #pragma once
 
 #include "engine/gameflow.h"
-#include "ui/gamefocus.h"
-#include "ui/memorylocation.h"
-#include "ui/savethread.h"
-#include "ui/wipequestion.h"
+#include "ui/desktop/shutdown.h"
+#include "ui/form/gamefocus.h"
+#include "ui/memory/memorylocation.h"
+#include "ui/memory/savethread.h"
+#include "ui/memory/wipequestion.h"
 
 #include <QAction>
 #include <QList>
@@ -18,6 +19,10 @@
 namespace zelmo::ui {
 
 class HelpWindow;
+class HistoryKeeper;
+class HistoryWindow;
+class InstanceServer;
+class MemoryFiles;
 class MemoryStore;
 class MemoryView;
 class TForm1;
@@ -44,6 +49,8 @@ class Session : public QObject, private engine::GameListener {
     // Keeps the computer's memory in a file (zelmo --memory FILE): reads it now, then saves it
     // after every finished game and every wipe. Without it nothing is stored.
     // `policy` says whether the file's folder may be created (the kept memory's own folder).
+    // A file used before is saved and let go first (a file opened with Ctrl+O). While the
+    // window holds its file, a second start on that file brings this window forward.
     void useMemoryFile(const QString& path, FolderPolicy policy = FolderPolicy::MustExist);
     // The memory kept in the user's data folder (`zelmo --keep-memory`); without such a folder
     // an error box says so and nothing is kept.
@@ -59,6 +66,10 @@ class Session : public QObject, private engine::GameListener {
     WatchMode& watchMode() const { return *watchMode_; }
     // The memory view (F3), created when first opened.
     MemoryView& memoryView();
+    // The learning history, kept with the memory in its file.
+    HistoryKeeper& historyKeeper() const { return *history_; }
+    // The learning history's plot (F4), created when first opened.
+    HistoryWindow& historyWindow();
     // Opens the help (F1), or brings it forward when it is open.
     void showHelp();
 
@@ -68,6 +79,8 @@ class Session : public QObject, private engine::GameListener {
     // Binds the actions' keys on `window`: the form's and the memory view's (there without the
     // grades and the way back to the game, whose Escape closes the memory view).
     void bindKeys(QWidget* window);
+    // Opening, saving a copy and restoring memory files (Ctrl+O, Ctrl+Shift+S, Ctrl+R).
+    MemoryFiles& memoryFiles() const { return *files_; }
 
   private:
     void gameFinished(const engine::FinishedGame& game) override;
@@ -84,10 +97,16 @@ class Session : public QObject, private engine::GameListener {
     std::unique_ptr<MemoryStore> store_;  // only with a memory file
     bool wipeAsked_ = false;              // the player confirmed the wipe that runs
     WatchMode* watchMode_;                // a child of the session
+    HistoryKeeper* history_;              // a child of the session
     QPointer<MemoryView> memoryView_;     // a window of the form's, created on first use
     QPointer<HelpWindow> help_;
-    QList<QAction*> actions_;   // children of the session
-    QList<QAction*> formOnly_;  // those of them that the main window alone binds
+    QPointer<HistoryWindow> historyWindow_;  // a window of the form's, created on first use
+    QList<QAction*> actions_;  // children of the session
+    std::unique_ptr<MemoryFiles> files_;
+    InstanceServer* instance_;  // a child of the session: answers a second start on the file
+    // Should the process end through exit() (the display gone), the held-back save is written.
+    ExitFlush exitFlush_;
+    QList<QAction*> formOnly_;  // the actions that the main window alone binds
     GameFocus gameFocus_;
 };
 

@@ -47,7 +47,8 @@ class Orca:
         # Orca stops its whole process group when it ends: it gets a session of its own.
         self.spawn("orca", ["orca", "--replace", "--debug-file=" + self.debug], env=env,
                    start_new_session=True)
-        self.expect(r".", "Orca speaks when it starts (is the speech server answering?)", 60)
+        # Orca starts slowly on a loaded machine: its first words may take a minute or more.
+        self.expect(r".", "Orca speaks when it starts (is the speech server answering?)", 150)
         self.spawn("zelmo", [self.program])
         self.window = self.wait(lambda: self.find_window("^Зельмо$"), "the window appears", 30)
         self.focus_window()

@@ -42,8 +42,14 @@ TEST(CommandLineTest, OptionsHelpVersionAndRefusals) {
         {{"--version"}, Action::Version, {}, false, "zelmo " ZELMO_TEST_VERSION},
         {{"--bogus"}, Action::Error, {}, false, "неизвестный параметр «--bogus»"},
         {{"-x"}, Action::Error, {}, false, "«-x»"},
-        {{"file.zelmo"}, Action::Error, {}, false, "лишний аргумент «file.zelmo»"},
-        {{"--", "--help"}, Action::Error, {}, false, "«--help»"},
+        // A file without an option is a memory file, also after --keep-memory (the menu entry's
+        // line with a file) and after "--"; one only.
+        {{"file.zelmo"}, Action::Run, "file.zelmo", false, {}},
+        {{"--keep-memory", "/a/b.zelmo"}, Action::Run, "/a/b.zelmo", false, {}},
+        {{"--", "--help"}, Action::Run, "--help", false, {}},
+        {{"a.zelmo", "b.zelmo"}, Action::Error, {}, false, "лишний аргумент «b.zelmo»"},
+        {{"--memory", "a", "b"}, Action::Error, {}, false, "указан дважды"},
+        {{""}, Action::Error, {}, false, "пустое имя файла"},
         {{"--memory"}, Action::Error, {}, false, "нужно имя файла"},
         {{"--memory="}, Action::Error, {}, false, "нужно имя файла"},
         {{"-platform"}, Action::Error, {}, false, "после «-platform» нужно значение"},
@@ -91,7 +97,7 @@ TEST(CommandLineTest, OptionsHelpVersionAndRefusals) {
          {},
          false,
          "после «--pace» нужно значение"},
-        {{"--", "--keep"}, Action::Error, {}, false, "лишний аргумент «--keep»"},
+        {{"--", "--keep"}, Action::Run, "--keep", false, {}},
     };
     for (const Row& row : rows) {
         const CommandLine result = zelmo::app::parseCommandLine(row.arguments, 321);

@@ -26,7 +26,7 @@ expect 0 "--memory" -h
 expect 0 "zelmo 1." --version
 expect 2 "«--bogus»" --bogus
 expect 2 "нужно имя файла" --memory
-expect 2 "«extra»" -- extra
+expect 2 "«extra»" -- file extra
 expect 2 "вместе" --memory=a --keep-memory
 expect 2 "mixed:P" --opp mixed:2
 [ -s "$out" ] && { echo "FAIL: a refused line printed on stdout"; failures=$((failures + 1)); }

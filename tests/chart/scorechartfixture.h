@@ -14,7 +14,7 @@
 #include "chart/tbarseries.h"
 #include "chart/tcustomchart.h"
 #include "recordingcanvas.h"
-#include "ui/scorechart.h"
+#include "ui/form/scorechart.h"
 
 namespace zelmo::chart::testing {
 

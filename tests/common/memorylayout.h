@@ -13,7 +13,9 @@
 // by a structural check, not by a checksum.
 //   header (20 bytes): "ZELMOMEM", version u16, reserved u16, entry count i32, CRC-32 of the
 //                      16 bytes before it; all numbers little-endian
+//   version 2 only: history block count u32, history bytes u32, CRC-32 of the 28 bytes before
 //   entries (72 bytes each): nine cell bytes, then nine slots of answer i16, weight i32, used u8
+//   version 2 only: plays u32 per entry, then the history's blocks (eight LEB128 numbers each)
 //   CRC-32 of every byte before it
 namespace zelmo::memorylayout {
 
@@ -25,6 +27,9 @@ constexpr std::size_t kEntrySize = kCells + kSlots * kSlotSize;
 constexpr std::size_t kTrailerSize = 4;
 constexpr std::size_t kCapacity = 1000;
 constexpr std::uint16_t kVersion = 1;
+constexpr std::uint16_t kHistoryVersion = 2;
+constexpr std::size_t kHeaderSize2 = 32;
+constexpr std::size_t kPlaysSize = 4;
 
 // CRC-32 as in zip and PNG (reflected, polynomial 0xEDB88320).
 inline std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
@@ -57,6 +62,16 @@ inline void put32(std::uint8_t* p, std::uint32_t v) {
     }
 }
 
+// An unsigned LEB128 number, as the history's blocks hold them: seven bits a byte, the lowest
+// first, the top bit set on every byte but the last.
+inline void appendNumber(std::vector<std::uint8_t>& out, std::uint64_t value) {
+    while (value >= 0x80) {
+        out.push_back(static_cast<std::uint8_t>((value & 0x7F) | 0x80));
+        value >>= 7;
+    }
+    out.push_back(static_cast<std::uint8_t>(value));
+}
+
 inline std::uint32_t get32(const std::uint8_t* p) {
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
@@ -82,9 +97,33 @@ inline std::vector<std::uint8_t> seal(const std::vector<std::uint8_t>& entries,
     return file;
 }
 
-// Both checksums of a whole file recomputed after a field was changed.
+// A version 2 file around `entries` (whole entries only), their `plays` (4 bytes each, as many
+// as entries) and `history`, the encoded blocks said to be `blocks`.
+inline std::vector<std::uint8_t> sealHistory(const std::vector<std::uint8_t>& entries,
+                                             const std::vector<std::uint8_t>& plays,
+                                             std::uint32_t blocks,
+                                             const std::vector<std::uint8_t>& history) {
+    std::vector<std::uint8_t> v1 = seal(entries, kHistoryVersion);
+    std::vector<std::uint8_t> file(v1.begin(), v1.begin() + kHeaderSize);
+    file.resize(kHeaderSize2);
+    put32(file.data() + 20, blocks);
+    put32(file.data() + 24, static_cast<std::uint32_t>(history.size()));
+    put32(file.data() + 28, crc32(file.data(), 28));
+    file.insert(file.end(), v1.begin() + kHeaderSize, v1.end() - kTrailerSize);
+    file.insert(file.end(), plays.begin(), plays.end());
+    file.insert(file.end(), history.begin(), history.end());
+    file.resize(file.size() + kTrailerSize);
+    const std::size_t body = file.size() - kTrailerSize;
+    put32(file.data() + body, crc32(file.data(), body));
+    return file;
+}
+
+// Every checksum of a whole file recomputed after a field was changed.
 inline void reseal(std::vector<std::uint8_t>& file) {
     put32(file.data() + 16, crc32(file.data(), 16));
+    if (file[8] == kHistoryVersion && file[9] == 0 && file.size() >= kHeaderSize2 + kTrailerSize) {
+        put32(file.data() + 28, crc32(file.data(), 28));
+    }
     const std::size_t body = file.size() - kTrailerSize;
     put32(file.data() + body, crc32(file.data(), body));
 }

@@ -5,8 +5,8 @@
 
 #include "engine/players.h"
 #include "engine/playgame.h"
-#include "ui/controls.h"
-#include "ui/unit1.h"
+#include "ui/form/unit1.h"
+#include "ui/widgets/controls.h"
 
 namespace zelmo::windowgame {
 

@@ -19,9 +19,9 @@
 #include "engine/players.h"
 #include "tests/common/windowgame.h"
 #include "train/trainflow.h"
-#include "ui/controls.h"
+#include "ui/form/unit1.h"
 #include "ui/session.h"
-#include "ui/unit1.h"
+#include "ui/widgets/controls.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

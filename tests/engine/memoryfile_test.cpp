@@ -42,11 +42,29 @@ std::unique_ptr<MemorySnapshot> smallMemory() {
     return snapshot;
 }
 
-// Entries 1..count and the count agree.
+// The same memory with plays counted in both entries, which only the second version holds.
+std::unique_ptr<MemorySnapshot> playedMemory() {
+    auto snapshot = smallMemory();
+    snapshot->memory.setPlays(1, 7);
+    snapshot->memory.setPlays(2, UINT32_MAX);
+    return snapshot;
+}
+
+// Three blocks at the ends of what a block holds, counting kMaxGames games in all.
+LearningHistory smallHistory() {
+    LearningHistory history;
+    history.assign({{1, 0, 0, 1, {5, 2, 4}, 1},
+                    {30, 40, 30, 50, {INT32_MIN, INT32_MAX, 0}, 1000},
+                    {0, LearningHistory::kMaxGames - 101, 0, 0, {-1, 3, 2}, 0}});
+    return history;
+}
+
+// Entries 1..count, their plays and the count agree.
 void expectSameMemory(const MemorySnapshot& actual, const MemorySnapshot& expected) {
     ASSERT_EQ(actual.entryCount, expected.entryCount);
     for (int j = 1; j <= expected.entryCount; ++j) {
         EXPECT_EQ(actual.memory[j].Position, expected.memory[j].Position) << "entry " << j;
+        EXPECT_EQ(actual.memory.plays(j), expected.memory.plays(j)) << "entry " << j;
         for (int k = 1; k <= MemoryEntry::kSlots; ++k) {
             EXPECT_EQ(actual.memory[j].Slots[k], expected.memory[j].Slots[k])
                 << "entry " << j << " slot " << k;
@@ -56,6 +74,10 @@ void expectSameMemory(const MemorySnapshot& actual, const MemorySnapshot& expect
 
 MemoryLoadResult decode(const Bytes& bytes, MemorySnapshot& out) {
     return decodeMemory(bytes.data(), bytes.size(), out);
+}
+
+MemoryLoadResult decode(const Bytes& bytes, MemorySnapshot& out, LearningHistory& history) {
+    return decodeMemory(bytes.data(), bytes.size(), out, history);
 }
 
 TEST(MemoryFileTest, RoundTripKeepsEveryEntrySlotAndWeight) {
@@ -89,6 +111,35 @@ TEST(MemoryFileTest, RoundTripKeepsEveryEntrySlotAndWeight) {
     ASSERT_EQ(decode(encodeMemory(*smallMemory()), *reused).status, S::Ok);
     EXPECT_EQ(reused->memory[900].Slots[1], MoveSlot{});
     EXPECT_EQ(reused->memory[3].Position, Board{});
+
+    // The history and the plays come back as they were; a memory with neither is written in
+    // the first version, which earlier Zelmos read too.
+    LearningHistory history;
+    ASSERT_EQ(
+        decode(encodeMemory(saved->memory, saved->entryCount, smallHistory()), *loaded, history)
+            .status,
+        S::Ok);
+    EXPECT_EQ(history.blocks(), smallHistory().blocks());
+    EXPECT_EQ(history.games(), LearningHistory::kMaxGames);
+    expectSameMemory(*loaded, *saved);
+    EXPECT_EQ(encodeMemory(*smallMemory())[8], 1);
+    EXPECT_EQ(encodeMemory(*playedMemory())[8], 2);
+    EXPECT_EQ(encodeMemory(smallMemory()->memory, 2, smallHistory())[8], 2);
+}
+
+// A file of the first version, made by hand from the documented layout, loads as it always
+// did, with no plays and an empty history in place of the one held before, and is written back
+// byte for byte.
+TEST(MemoryFileTest, FilesOfTheFirstVersionLoadWithAnEmptyHistory) {
+    const Bytes good = encodeMemory(*smallMemory());
+    const Bytes old = memorylayout::seal(Bytes(good.begin() + 20, good.end() - 4));
+    auto loaded = playedMemory();
+    LearningHistory history = smallHistory();
+    ASSERT_EQ(decode(old, *loaded).status, S::Ok);
+    ASSERT_EQ(decode(old, *loaded, history).status, S::Ok);
+    expectSameMemory(*loaded, *smallMemory());
+    EXPECT_TRUE(history.empty());
+    EXPECT_EQ(encodeMemory(loaded->memory, loaded->entryCount, history), old);
 }
 
 // Positions left behind by a wipe are not stored; a memory restored from the file must still
@@ -156,29 +207,37 @@ TEST(MemoryFileTest, RestoreRefusesACountOutsideTheTable) {
 TEST(MemoryFileTest, BadFilesAreRefusedAndLoseNothing) {
     const Bytes good = encodeMemory(*smallMemory());
     ASSERT_EQ(good.size(), 20u + 2u * 72u + 4u);
+    const Bytes second = encodeMemory(playedMemory()->memory, 2, smallHistory());
+    ASSERT_EQ(second.size(), 32u + 2u * 76u + (8u + 17u + 15u) + 4u);  // blocks of 8, 17, 15 bytes
     auto sentinel = smallMemory();
     sentinel->memory[1].Slots[1].Weight = 12345;
     auto expectRefused = [&sentinel](const Bytes& bytes, S status, const std::string& what,
                                      const std::string& inMessage = "") {
         auto out = smallMemory();
         out->memory[1].Slots[1].Weight = 12345;
-        const MemoryLoadResult result = decode(bytes, *out);
+        LearningHistory history = smallHistory();
+        const MemoryLoadResult result = decode(bytes, *out, history);
         EXPECT_EQ(result.status, status) << what << ": " << result.message;
         EXPECT_NE(result.message.find(inMessage), std::string::npos)
             << what << ": " << result.message;
         EXPECT_FALSE(result.message.empty()) << what;
         expectSameMemory(*out, *sentinel);
+        EXPECT_EQ(history.blocks(), smallHistory().blocks()) << what;
     };
 
     expectRefused({}, S::Empty, "empty", "пуст");
-    for (std::size_t length = 1; length < good.size(); ++length) {
-        expectRefused(Bytes(good.begin(), good.begin() + static_cast<long>(length)), S::Truncated,
-                      "cut to " + std::to_string(length), "обрезан");
-    }
-    for (std::size_t i = 0; i < good.size(); ++i) {
-        Bytes flipped = good;
-        flipped[i] ^= 0x20;
-        expectRefused(flipped, i < 8 ? S::Foreign : S::Corrupt, "byte " + std::to_string(i));
+    for (const Bytes& file : {good, second}) {
+        const std::string version = file == good ? "version 1, " : "version 2, ";
+        for (std::size_t length = 1; length < file.size(); ++length) {
+            expectRefused(Bytes(file.begin(), file.begin() + static_cast<long>(length)),
+                          S::Truncated, version + "cut to " + std::to_string(length), "обрезан");
+        }
+        for (std::size_t i = 0; i < file.size(); ++i) {
+            Bytes flipped = file;
+            flipped[i] ^= 0x20;
+            expectRefused(flipped, i < 8 ? S::Foreign : S::Corrupt,
+                          version + "byte " + std::to_string(i));
+        }
     }
     Bytes longer = good;
     longer.push_back(0);
@@ -187,9 +246,9 @@ TEST(MemoryFileTest, BadFilesAreRefusedAndLoseNothing) {
                   S::Foreign, "a zip file", "не файл памяти");
 
     Bytes newer = good;
-    newer[8] = 2;
+    newer[8] = 3;
     memorylayout::reseal(newer);
-    expectRefused(newer, S::NewerVersion, "version 2", "формат 2");
+    expectRefused(newer, S::NewerVersion, "version 3", "формат 3");
     for (const std::uint32_t count : {1001u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
         Bytes tooMany = good;
         memorylayout::put32(tooMany.data() + 12, count);
@@ -248,6 +307,89 @@ TEST(MemoryFileTest, BadFilesAreRefusedAndLoseNothing) {
         twice->entryCount = 3;
         expectRefused(encodeMemory(*twice), S::BadData, turned, "позиция 3 повторяет позицию 2");
     }
+
+    // Intact files of the second version whose history LearningHistory could not hold: the
+    // entries and plays of `second`, then `blocks` said to be in `history`. A good block is
+    // 1, 0, 0, 1, grades 5, 2, 4 (zigzag 10, 4, 8), 1 position.
+    constexpr long kEntriesEnd = 32 + 2 * 72;
+    constexpr long kPlaysEnd = 32 + 2 * 76;
+    const Bytes entries(second.begin() + 32, second.begin() + kEntriesEnd);
+    const Bytes plays(second.begin() + kEntriesEnd, second.begin() + kPlaysEnd);
+    const Bytes block = {1, 0, 0, 1, 10, 4, 8, 1};
+    const auto blocksOf = [&block](std::size_t n) {
+        Bytes bytes;
+        for (std::size_t i = 0; i < n; ++i) {
+            bytes.insert(bytes.end(), block.begin(), block.end());
+        }
+        return bytes;
+    };
+    const auto then = [](Bytes bytes, const Bytes& more) {
+        bytes.insert(bytes.end(), more.begin(), more.end());
+        return bytes;
+    };
+    struct BadHistory {
+        const char* what;
+        std::uint32_t blocks;
+        Bytes history;
+        S status;
+        const char* inMessage;
+    };
+    const BadHistory badHistories[] = {
+        {"no games in a block", 2, then(block, {0, 0, 0, 0, 10, 4, 8, 1}), S::BadData,
+         "блок 2: в нём нет ни одной партии"},
+        {"more games begun than played",
+         1,
+         {1, 1, 0, 3, 10, 4, 8, 1},
+         S::BadData,
+         "блок 1: компьютер начал больше партий"},
+        {"a grade beyond 32 bits",
+         1,
+         {1, 0, 0, 0, 0x80, 0x80, 0x80, 0x80, 0x10, 4, 8, 1},
+         S::BadData,
+         "блок 1: оценка не умещается"},
+        {"more positions than the table holds",
+         1,
+         {1, 0, 0, 0, 10, 4, 8, 0xE9, 0x07},
+         S::BadData,
+         "блок 1: позиций больше 1000"},
+        {"more games than a history counts", 2,
+         then({0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x10, 0, 0, 0, 10, 4, 8, 1}, block),
+         S::BadData, "в ней больше 9007199254740992 партий"},
+        {"a number longer than it needs",
+         1,
+         {0x81, 0, 0, 0, 1, 10, 4, 8, 1},
+         S::Corrupt,
+         "блок 1: неверная запись числа"},
+        {"a number beyond 64 bits",
+         1,
+         {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0, 0, 0, 10, 4, 8, 1},
+         S::Corrupt,
+         "блок 1: неверная запись числа"},
+        {"a block cut short", 2, then(block, Bytes(8, 0x81)), S::Corrupt,
+         "история обучения обрывается в блоке 2"},
+        {"bytes after the last block", 1, then(block, {0}), S::Corrupt,
+         "после истории обучения лишние байты"},
+        {"more blocks than a history keeps", 2049, blocksOf(2049), S::Corrupt,
+         "неверный заголовок"},
+        {"fewer bytes than its blocks need", 2, then(block, {1}), S::Corrupt, "неверный заголовок"},
+        {"more bytes than its blocks can fill", 1, then(block, Bytes(50, 0)), S::Corrupt,
+         "неверный заголовок"},
+        {"neither plays nor history", 0, {}, S::Corrupt, "нет ни числа ответов"},
+    };
+    for (const BadHistory& bad : badHistories) {
+        const Bytes noPlays(plays.size(), 0);
+        expectRefused(memorylayout::sealHistory(entries, bad.blocks == 0 ? noPlays : plays,
+                                                bad.blocks, bad.history),
+                      bad.status, bad.what, bad.inMessage);
+    }
+    // The same layout with good blocks is taken, so each row fails for its own reason.
+    auto read = smallMemory();
+    LearningHistory history;
+    ASSERT_EQ(decode(second, *read, history).status, S::Ok);
+    ASSERT_EQ(
+        decode(memorylayout::sealHistory(entries, plays, 2, blocksOf(2)), *read, history).status,
+        S::Ok);
+    EXPECT_EQ(history.games(), 2u);
 }
 
 void writeFile(const std::string& path, const Bytes& bytes) {

@@ -24,7 +24,7 @@
 #include "chart/tbarseries.h"
 #include "chart/tcustomchart.h"
 #include "chart/tseriesmarks.h"
-#include "ui/scorechart.h"
+#include "ui/form/scorechart.h"
 
 namespace {
 

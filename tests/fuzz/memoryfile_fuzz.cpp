@@ -1,17 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Any bytes given to the memory file reader: it never crashes, leaves its target alone unless
-// it accepts the bytes, accepts only what it writes back byte for byte, and a memory it
-// accepts plays whole games without a range error and is still accepted after them (what play
-// makes, the reader takes back).
+// Any bytes given to the memory file reader: it never crashes, leaves its targets (memory and
+// history) alone unless it accepts the bytes, accepts only what it writes back byte for byte,
+// and a memory it accepts plays whole games without a range error and, with those games added
+// to its history, is still accepted after them (what play makes, the reader takes back).
 //
-// The mutator works on the entries: it changes cells, answers, weights and used marks, copies,
-// turns, adds and removes entries, then writes the header and both checksums anew, so that the
-// inputs reach the entry checks and the play instead of stopping at a checksum. One mutation in
-// eight works on the raw bytes and leaves the checksums as they fall, for the header checks.
+// The mutator works on the parts of the file: it changes cells, answers, weights and used
+// marks, copies, turns, adds and removes entries; it changes the plays and the history's
+// blocks (numbers in and out of range, longer forms, cut or added bytes, a wrong block count);
+// then writes the header and every checksum anew in the first or the second version, so that
+// the inputs reach the entry and history checks and the play instead of stopping at a
+// checksum. One mutation in eight works on the raw bytes and leaves the checksums as they
+// fall, for the header checks.
 #include "engine/errors.h"
 #include "engine/gameflow.h"
 #include "engine/memoryfile.h"
 #include "engine/players.h"
+#include "train/history.h"
 #include "train/trainflow.h"
 
 #include <algorithm>
@@ -34,16 +38,18 @@ namespace layout = zelmo::memorylayout;
 
 // One whole game through the trainer's window-less flow. A weight stored at the 32-bit limit may
 // overflow when graded; that is reported to the player like any other overflow. Any other
-// error, or a game that does not end within nine moves, is a fault.
-void playOneGame(zelmo::train::TrainFlow& flow, zelmo::engine::Player& player) {
-    flow.playGame(player, [](const std::exception& error) {
-        if (dynamic_cast<const EIntOverflow*>(&error) == nullptr) {
-            std::abort();
-        }
-    });
-    if (flow.acceptingMoves()) {
+// error, or a game that does not end within nine moves, is a fault. Returns the outcome.
+Outcome playOneGame(zelmo::train::TrainFlow& flow, zelmo::engine::Player& player) {
+    const zelmo::train::TrainFlow::GameResult result =
+        flow.playGame(player, [](const std::exception& error) {
+            if (dynamic_cast<const EIntOverflow*>(&error) == nullptr) {
+                std::abort();
+            }
+        });
+    if (flow.acceptingMoves() || !result.outcome) {
         std::abort();
     }
+    return *result.outcome;
 }
 
 // Snapshots are large: two kept for all inputs spare a fresh mapping of memory for each.
@@ -53,13 +59,13 @@ MemorySnapshot& snapshot(int which) {
     return *kept[static_cast<std::size_t>(which)];
 }
 
-// The memory after play must be a file the reader accepts.
-void expectReadable(const zelmo::train::TrainFlow& flow) {
+// The memory and history after play must be a file the reader accepts, history and all.
+void expectReadable(const zelmo::train::TrainFlow& flow, const LearningHistory& history) {
     MemorySnapshot& played = snapshot(1);
-    played.memory = flow.memory();
-    played.entryCount = flow.entryCount();
-    const std::vector<std::uint8_t> bytes = encodeMemory(played);
-    if (decodeMemory(bytes.data(), bytes.size(), played).status != MemoryFileStatus::Ok) {
+    const std::vector<std::uint8_t> bytes = encodeMemory(flow.memory(), flow.entryCount(), history);
+    LearningHistory read;
+    if (decodeMemory(bytes.data(), bytes.size(), played, read).status != MemoryFileStatus::Ok ||
+        read.blocks() != history.blocks()) {
         std::abort();
     }
 }
@@ -208,46 +214,198 @@ class EntryMutator {
 
 extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size, std::size_t maxSize);
 
+namespace {
+
+// The parts of a file of either version, as far as its bytes go; anything between the header
+// and the trailer that is not whole entries and plays is taken as history.
+struct Parts {
+    std::vector<std::uint8_t> entries;
+    std::vector<std::uint8_t> plays;
+    std::vector<std::uint8_t> history;
+    std::uint32_t blocks = 0;
+    bool second = false;
+};
+
+Parts partsOf(const std::uint8_t* data, std::size_t size) {
+    Parts parts;
+    parts.second = size >= layout::kHeaderSize2 + layout::kTrailerSize &&
+                   data[8] == layout::kHistoryVersion && data[9] == 0;
+    const std::size_t header = parts.second ? layout::kHeaderSize2 : layout::kHeaderSize;
+    if (size <= header + layout::kTrailerSize) {
+        return parts;
+    }
+    const std::uint8_t* body = data + header;
+    const std::size_t length = size - header - layout::kTrailerSize;
+    if (!parts.second) {
+        parts.entries.assign(body, body + length);
+        return parts;
+    }
+    parts.blocks = layout::get32(data + 20);
+    const std::size_t count = std::min<std::size_t>(layout::get32(data + 12), layout::kCapacity);
+    const std::size_t entries = std::min(length, count * layout::kEntrySize);
+    const std::size_t plays = std::min(length - entries, count * layout::kPlaysSize);
+    parts.entries.assign(body, body + entries);
+    parts.plays.assign(body + entries, body + entries + plays);
+    parts.history.assign(body + entries + plays, body + length);
+    return parts;
+}
+
+// Changes to the plays and the history: mostly blocks that LearningHistory could hold, now and
+// then numbers out of range or in a longer form than needed, cut or extra bytes, a block count
+// that does not match.
+class HistoryMutator {
+  public:
+    HistoryMutator(Parts& parts, unsigned seed) : parts_(parts), random_(seed) {}
+
+    void mutate() {
+        const int rounds = pick(1, 3);
+        for (int i = 0; i < rounds; ++i) {
+            once();
+        }
+    }
+
+  private:
+    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+
+    std::uint64_t count() {
+        switch (pick(0, 7)) {
+            case 0:
+                return 0;
+            case 1:
+                return random_() | (std::uint64_t{random_()} << 32);
+            case 2:
+                return (std::uint64_t{1} << 53) - static_cast<std::uint64_t>(pick(0, 2));
+            default:
+                return static_cast<std::uint64_t>(pick(0, 300));
+        }
+    }
+
+    std::uint64_t grade() {
+        static constexpr std::array<std::int32_t, 8> kGrades = {2, 3,  4,         5,
+                                                                0, -1, INT32_MAX, INT32_MIN};
+        const std::int32_t g = kGrades[static_cast<std::size_t>(pick(0, 7))];
+        const auto bits = static_cast<std::uint32_t>(g);
+        const std::uint64_t zigzag = g < 0 ? ((~bits) << 1) | 1u : bits << 1;
+        return pick(0, 15) == 0 ? zigzag + (std::uint64_t{1} << 32) : zigzag;
+    }
+
+    void appendBlock() {
+        std::vector<std::uint8_t>& out = parts_.history;
+        const std::uint64_t wins = count();
+        const std::uint64_t losses = count();
+        const std::uint64_t draws = count();
+        for (const std::uint64_t n : {wins, losses, draws}) {
+            layout::appendNumber(out, n);
+        }
+        layout::appendNumber(out, pick(0, 7) == 0 ? count() : (wins + losses + draws) / 2);
+        for (int g = 0; g < 3; ++g) {
+            layout::appendNumber(out, grade());
+        }
+        layout::appendNumber(
+            out, static_cast<std::uint64_t>(pick(0, 15) == 0 ? pick(0, 70000) : pick(0, 1000)));
+        ++parts_.blocks;
+    }
+
+    void once() {
+        std::vector<std::uint8_t>& history = parts_.history;
+        switch (pick(0, 7)) {
+            case 0:
+            case 1:
+            case 2:
+                appendBlock();
+                break;
+            case 3:
+                // The history's tail goes: the blocks that stood there, give or take one.
+                history.resize(history.size() / 2);
+                parts_.blocks = parts_.blocks / 2 + static_cast<std::uint32_t>(pick(0, 1));
+                break;
+            case 4:
+                if (!history.empty()) {
+                    history[static_cast<std::size_t>(
+                        pick(0, static_cast<int>(history.size()) - 1))] =
+                        static_cast<std::uint8_t>(pick(0, 255));
+                }
+                break;
+            case 5:
+                // A number in a longer form than it needs.
+                history.insert(history.begin(), {0x80, 0x00});
+                break;
+            case 6:
+                parts_.blocks += static_cast<std::uint32_t>(pick(0, 2)) - 1u;
+                break;
+            default:
+                if (!parts_.plays.empty()) {
+                    const std::size_t at = static_cast<std::size_t>(
+                        pick(0, static_cast<int>(parts_.plays.size()) - 1));
+                    parts_.plays[at] = static_cast<std::uint8_t>(pick(0, 1) == 0 ? 0 : random_());
+                }
+                break;
+        }
+    }
+
+    Parts& parts_;
+    std::minstd_rand random_;
+};
+
+}  // namespace
+
+extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size, std::size_t maxSize);
+
 extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size,
                                                std::size_t maxSize, unsigned int seed) {
-    if (seed % 8 == 0 || maxSize < layout::kHeaderSize + layout::kTrailerSize) {
+    if (seed % 8 == 0 || maxSize < layout::kHeaderSize2 + layout::kTrailerSize) {
         return LLVMFuzzerMutate(data, size, maxSize);
     }
-    // Whatever lies between the header and the trailer is taken as entries.
-    std::vector<std::uint8_t> entries;
-    if (size > layout::kHeaderSize + layout::kTrailerSize) {
-        entries.assign(data + layout::kHeaderSize, data + size - layout::kTrailerSize);
-    }
-    const std::size_t room = std::min(maxSize - layout::kHeaderSize - layout::kTrailerSize,
+    Parts parts = partsOf(data, size);
+    std::vector<std::uint8_t>& entries = parts.entries;
+    const std::size_t room = std::min(maxSize - layout::kHeaderSize2 - layout::kTrailerSize,
                                       layout::kCapacity * layout::kEntrySize);
     if (seed % 8 == 1) {
         // libFuzzer's own byte mutations, inside the entries only.
         const std::size_t used = std::min(entries.size(), room);
         entries.resize(room);
         entries.resize(LLVMFuzzerMutate(entries.data(), used, room));
+    } else if (seed % 8 == 2) {
+        HistoryMutator(parts, seed).mutate();
     } else {
         EntryMutator(entries, seed).mutate(room);
     }
     entries.resize(std::min(entries.size(), room) / layout::kEntrySize * layout::kEntrySize);
-    // Now and then a version this reader does not know, with valid checksums.
+    const std::size_t count = entries.size() / layout::kEntrySize;
+    // The plays follow the entries; a new entry has been played once.
+    while (parts.plays.size() < count * layout::kPlaysSize) {
+        parts.plays.insert(parts.plays.end(), {1, 0, 0, 0});
+    }
+    parts.plays.resize(count * layout::kPlaysSize);
+    // Now and then the other version, or one this reader does not know, with valid checksums.
+    const bool second = seed % 16 == 3 ? !parts.second : parts.second || seed % 8 == 2;
     const std::uint16_t version =
-        seed % 64 == 2 ? static_cast<std::uint16_t>(seed >> 16) : layout::kVersion;
-    const std::vector<std::uint8_t> file = layout::seal(entries, version);
+        seed % 64 == 5 ? static_cast<std::uint16_t>(seed >> 16) : layout::kVersion;
+    std::vector<std::uint8_t> file =
+        second ? layout::sealHistory(entries, parts.plays, parts.blocks, parts.history)
+               : layout::seal(entries, version);
+    if (file.size() > maxSize) {
+        file = layout::seal(entries, version);
+    }
     std::memcpy(data, file.data(), file.size());
     return file.size();
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     MemorySnapshot& loaded = snapshot(0);
-    loaded.entryCount = -5;  // a value no file can give
-    const MemoryLoadResult result = decodeMemory(data, size, loaded);
+    loaded.entryCount = -5;                                 // a value no file can give
+    const HistoryBlock sentinel{3, 0, 0, 7, {1, 1, 1}, 1};  // 7 begun of 3: no file gives it
+    LearningHistory history;
+    history.assign({sentinel});
+    const MemoryLoadResult result = decodeMemory(data, size, loaded, history);
     if (result.status != MemoryFileStatus::Ok) {
-        if (loaded.entryCount != -5 || result.message.empty()) {
+        if (loaded.entryCount != -5 || result.message.empty() ||
+            history.blocks() != std::vector<HistoryBlock>{sentinel}) {
             std::abort();
         }
         return 0;
     }
-    const std::vector<std::uint8_t> again = encodeMemory(loaded);
+    const std::vector<std::uint8_t> again = encodeMemory(loaded.memory, loaded.entryCount, history);
     if (again.size() != size || !std::equal(again.begin(), again.end(), data)) {
         std::abort();
     }
@@ -262,8 +420,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     flow->setClock([] { return 0u; });
     flow->restoreMemory(loaded.memory, loaded.entryCount);
     zelmo::engine::RandomPlayer player(sum);
-    playOneGame(*flow, player);
-    playOneGame(*flow, player);
-    expectReadable(*flow);
+    // The games go on in the history: by hand or in blocks, as the checksum says.
+    const std::uint32_t blockSize =
+        (sum & 64) != 0 ? LearningHistory::kByHand : LearningHistory::kWhileRunning;
+    for (int game = 0; game < 2; ++game) {
+        const Outcome outcome = playOneGame(*flow, player);
+        if (history.games() < LearningHistory::kMaxGames) {
+            history.add(zelmo::train::historyGame(*flow, outcome), blockSize);
+        }
+    }
+    expectReadable(*flow, history);
     return 0;
 }

@@ -39,8 +39,8 @@
 #include "fuzzcheck.h"
 #include "tests/common/memorylayout.h"
 #include "train/trainflow.h"
-#include "ui/memorylocation.h"
-#include "ui/memorystore.h"
+#include "ui/memory/memorylocation.h"
+#include "ui/memory/memorystore.h"
 
 namespace {
 

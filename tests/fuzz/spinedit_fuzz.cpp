@@ -33,9 +33,9 @@
 #include <optional>
 
 #include "parseoracle.h"
-#include "ui/controlsetup.h"
-#include "ui/spinbutton.h"
-#include "ui/spinedit.h"
+#include "ui/form/controlsetup.h"
+#include "ui/spin/spinbutton.h"
+#include "ui/spin/spinedit.h"
 
 namespace {
 

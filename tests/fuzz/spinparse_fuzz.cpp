@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "parseoracle.h"
-#include "ui/spinparse.h"
+#include "ui/spin/spinparse.h"
 
 namespace {
 

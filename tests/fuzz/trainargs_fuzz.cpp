@@ -38,8 +38,10 @@ std::vector<std::string> writeBack(const TrainOptions& o) {
         args.push_back("--clock=" + std::to_string(*o.clockStart) + ":" +
                        std::to_string(o.clockStep));
     }
-    for (const auto& [name, path] :
-         {std::pair{"--load=", &o.loadPath}, {"--save=", &o.savePath}, {"--csv=", &o.csvPath}}) {
+    for (const auto& [name, path] : {std::pair{"--load=", &o.loadPath},
+                                     {"--save=", &o.savePath},
+                                     {"--csv=", &o.csvPath},
+                                     {"--history=", &o.historyPath}}) {
         if (!path->empty()) {
             args.push_back(name + *path);
         }
@@ -52,7 +54,7 @@ bool same(const TrainOptions& a, const TrainOptions& b) {
            a.grades.win == b.grades.win && a.grades.loss == b.grades.loss &&
            a.grades.draw == b.grades.draw && a.seed == b.seed && a.clockStart == b.clockStart &&
            (!a.clockStart || a.clockStep == b.clockStep) && a.loadPath == b.loadPath &&
-           a.savePath == b.savePath && a.csvPath == b.csvPath;
+           a.savePath == b.savePath && a.csvPath == b.csvPath && a.historyPath == b.historyPath;
 }
 
 }  // namespace

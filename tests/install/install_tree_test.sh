@@ -9,6 +9,8 @@ need desktop-file-validate desktop-file-utils
 need appstreamcli appstream
 need groff groff-base
 need lexgrog man-db
+need update-mime-database shared-mime-info
+need gio libglib2.0-bin
 
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix" "$prefix.log"' EXIT
@@ -20,6 +22,7 @@ fi
 
 desktop=share/applications/$APP_ID.desktop
 metainfo=share/metainfo/$APP_ID.metainfo.xml
+mime=share/mime/packages/$APP_ID.xml
 manpages=$(manpages . | sed 's|^\./||')
 docdir=share/doc/zelmo
 
@@ -28,6 +31,7 @@ expected=$(
   for program in $PROGRAMS; do echo "bin/$program"; done
   echo "$desktop"
   echo "$metainfo"
+  echo "$mime"
   echo "$manpages"
   echo "$docdir/copyright"
   echo "$docdir/changelog.gz"
@@ -59,11 +63,28 @@ if [ -f "$prefix/$desktop" ]; then
   desktop-file-validate "$prefix/$desktop" >&2 || fail "desktop-file-validate rejects $desktop"
   # The menu starts the program by its name on the PATH, shows the theme icon of the same id,
   # and names it in Russian and English.
-  for line in "Exec=zelmo --keep-memory" "Icon=$APP_ID" "Name=Zelmo" "Name[ru]=Зельмо" "Categories=Game;BoardGame;"; do
+  for line in "Exec=zelmo --keep-memory %f" "MimeType=$MIME_TYPE;" "Icon=$APP_ID" "Name=Zelmo" "Name[ru]=Зельмо" "Categories=Game;BoardGame;"; do
     grep -qxF "$line" "$prefix/$desktop" || fail "$desktop lacks the line '$line'"
   done
   grep -q '^Comment=.' "$prefix/$desktop" || fail "$desktop has no English comment"
   grep -q '^Comment\[ru\]=.' "$prefix/$desktop" || fail "$desktop has no Russian comment"
+fi
+
+# The MIME package: the shared MIME database of the prefix built from it knows a memory file by
+# its name and, under any name, by its first bytes.
+if [ -f "$prefix/$mime" ]; then
+  if ! update-mime-database "$prefix/share/mime" >&2; then
+    fail "update-mime-database rejects $mime"
+  else
+    printf 'ZELMOMEM' >"$prefix.named.zelmo"
+    cp "$SOURCE_DIR/tests/fuzz/corpus/memoryfile/one-entry" "$prefix.unnamed"
+    for file in "$prefix.named.zelmo" "$prefix.unnamed"; do
+      type=$(XDG_DATA_DIRS=$prefix/share XDG_DATA_HOME=$prefix/none gio info -a standard::content-type "$file" |
+        sed -n 's/^ *standard::content-type: //p')
+      [ "$type" = "$MIME_TYPE" ] || fail "$(basename "$file") is of type '$type', not $MIME_TYPE"
+    done
+    rm -f "$prefix.named.zelmo" "$prefix.unnamed"
+  fi
 fi
 
 if [ -f "$prefix/$metainfo" ]; then
@@ -102,7 +123,8 @@ check_manpage() {
     grep -q -- "$option" <<<"$text" || fail "$page does not describe $option"
   done
 }
-check_manpage share/man/man6/zelmo.6.gz zelmo --memory
+check_manpage share/man/man6/zelmo.6.gz zelmo --memory FILE Ctrl+O Ctrl+Shift+S Ctrl+R "context menu" \
+  "One window per memory file" SIGTERM
 check_manpage share/man/man6/zelmo-train.6.gz zelmo-train --games --player --win --loss --draw \
   --seed --clock --load --save --block --csv --help --version SIGINT "EXIT STATUS" EXAMPLES FILES
 

@@ -82,6 +82,11 @@ TEST(ParseArgumentsTest, OptionsHelpAndUsageErrors) {
          "неверное значение «5:» у параметра --clock: нужно МС или МС:ШАГ, целые числа от 0 до "
          "86399999"},
         {{"--save="}, Kind::Error, "неверное значение «» у параметра --save: нужно имя файла"},
+        {{"--hist", "a.zelmo"}, Kind::Run, ""},
+        {{"--h"}, Kind::Error, "неоднозначный параметр «--h»: --help, --history"},
+        {{"--history="},
+         Kind::Error,
+         "неверное значение «» у параметра --history: нужно имя файла"},
         {{"-p", "mixed:2"}, Kind::Error, "неверное значение «mixed:2» " + player},
         {{"-p", "mixed:1.5"}, Kind::Error, "неверное значение «mixed:1.5» " + player},
         {{"-p", "mixed:1.000000000000000000001"},
@@ -120,6 +125,7 @@ TEST(ParseArgumentsTest, OptionsHelpAndUsageErrors) {
     const TrainOptions q = parseArguments(cases[3].arguments).options;
     EXPECT_EQ(q.games, 0);
     EXPECT_EQ(q.player, "mixed:0.25");
+    EXPECT_EQ(parseArguments({"--hist", "a.zelmo"}).options.historyPath, "a.zelmo");
 }
 
 struct RunResult {
@@ -245,6 +251,69 @@ TEST_F(RunTrainingTest, MemoryFilesAndIoFailures) {
     EXPECT_EQ(noSave.err, "zelmo-train: Не удалось сохранить память компьютера в файл «" +
                               options.savePath +
                               "»: не создаётся временный файл (нет такого файла или папки).\n");
+}
+
+// The history of a memory goes on from run to run in its file, in blocks of 100 games that a
+// change of grades ends early, and prints as CSV; a file without one prints the header alone.
+TEST_F(RunTrainingTest, TheHistoryGoesOnAcrossRunsAndPrintsAsCsv) {
+    const std::string header =
+        "games,block_games,computer_began,player_wins,computer_wins,draws,win_grade,loss_grade,"
+        "draw_grade,positions\n";
+    TrainOptions options;
+    options.games = 0;
+    options.savePath = dir + "/memory";
+    ASSERT_EQ(run(options).code, kExitOk);
+    TrainOptions print;
+    print.historyPath = options.savePath;
+    EXPECT_EQ(run(print).out, header);
+
+    options.games = 250;
+    options.clockStart = 11;
+    const RunResult first = run(options);
+    ASSERT_EQ(first.code, kExitOk) << first.err;
+    options.games = 30;
+    options.grades.draw = 3;
+    options.loadPath = options.savePath;
+    const RunResult second = run(options);
+    ASSERT_EQ(second.code, kExitOk) << second.err;
+    const RunResult printed = run(print);
+    ASSERT_EQ(printed.code, kExitOk) << printed.err;
+
+    std::istringstream lines(printed.out);
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line + "\n", header);
+    const long ends[] = {100, 200, 250, 280};
+    long sums[3] = {}, blocks = 0, positions = 0;
+    while (std::getline(lines, line)) {
+        long games = 0, size = 0, began = 0, counts[3] = {}, grades[3] = {};
+        ASSERT_EQ(std::sscanf(line.c_str(), "%ld,%ld,%ld,%ld,%ld,%ld,%ld,%ld,%ld,%ld", &games,
+                              &size, &began, &counts[0], &counts[1], &counts[2], &grades[0],
+                              &grades[1], &grades[2], &positions),
+                  10)
+            << line;
+        ASSERT_LT(blocks, 4) << line;
+        EXPECT_EQ(games, ends[blocks]);
+        EXPECT_EQ(size, ends[blocks] - (blocks > 0 ? ends[blocks - 1] : 0));
+        EXPECT_EQ(counts[0] + counts[1] + counts[2], size);
+        EXPECT_EQ(began, size / 2);  // the computer begins every second game
+        EXPECT_EQ(grades[2], ++blocks == 4 ? 3 : 4);
+        for (int i = 0; i < 3 && blocks < 4; ++i) {
+            sums[i] += counts[i];
+        }
+    }
+    EXPECT_EQ(blocks, 4);
+    // The first run's blocks add up to its total line; the last block ends at the last count.
+    std::ostringstream total;
+    total << "итого\t" << sums[0] << '\t' << sums[1] << '\t' << sums[2] << "\t0\t";
+    EXPECT_NE(first.out.find(total.str()), std::string::npos) << first.out;
+    EXPECT_EQ(second.out.substr(second.out.rfind('\t') + 1), std::to_string(positions) + "\n");
+
+    print.historyPath = dir + "/missing";
+    const RunResult missing = run(print);
+    EXPECT_EQ(missing.code, kExitIoError);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_NE(missing.err.find("«" + print.historyPath + "»"), std::string::npos) << missing.err;
 }
 
 // A stop request (a signal) ends the run after the game in progress: the last block line, the

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "tests/ui/printers.h"
-#include "ui/announce.h"
+#include "ui/a11y/announce.h"
 
 namespace {
 

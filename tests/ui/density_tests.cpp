@@ -17,9 +17,9 @@
 #include "chart/pixelscale.h"
 #include "tests/common/density.h"
 #include "tests/ui/printers.h"
-#include "ui/controls.h"
-#include "ui/spinedit.h"
-#include "ui/unit1.h"
+#include "ui/form/unit1.h"
+#include "ui/spin/spinedit.h"
+#include "ui/widgets/controls.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "tests/ui/printers.h"
 #include "ui/help.h"
-#include "ui/links.h"
+#include "ui/widgets/links.h"
 
 namespace {
 

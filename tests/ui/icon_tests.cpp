@@ -12,8 +12,8 @@
 #include <memory>
 
 #include "tests/ui/printers.h"
-#include "ui/icon.h"
-#include "ui/unit1.h"
+#include "ui/form/unit1.h"
+#include "ui/widgets/icon.h"
 
 namespace {
 

@@ -15,14 +15,14 @@
 #include <vector>
 
 #include "tests/ui/printers.h"
-#include "ui/controls.h"
-#include "ui/errorbox.h"
-#include "ui/fonts.h"
-#include "ui/formlayout.h"
-#include "ui/links.h"
-#include "ui/screenfit.h"
-#include "ui/spinedit.h"
-#include "ui/unit1.h"
+#include "ui/form/formlayout.h"
+#include "ui/form/unit1.h"
+#include "ui/spin/spinedit.h"
+#include "ui/widgets/controls.h"
+#include "ui/widgets/errorbox.h"
+#include "ui/widgets/fonts.h"
+#include "ui/widgets/links.h"
+#include "ui/widgets/screenfit.h"
 
 namespace {
 

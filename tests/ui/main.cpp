@@ -5,7 +5,7 @@
 
 #include <QApplication>
 
-#include "ui/application.h"
+#include "ui/widgets/application.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {

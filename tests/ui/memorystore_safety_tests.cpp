@@ -27,8 +27,8 @@
 #include "engine/systemerrors.h"
 #include "tests/common/faultysteps.h"
 #include "tests/engine/recording_flow.h"
-#include "ui/memorylocation.h"
-#include "ui/memorystore.h"
+#include "ui/memory/memorylocation.h"
+#include "ui/memory/memorystore.h"
 
 namespace {
 

@@ -26,6 +26,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/history.h"
 #include "engine/memorybackup.h"
 #include "engine/memoryfile.h"
 #include "engine/plural.h"
@@ -33,12 +34,14 @@
 #include "tests/ui/modalbox.h"
 #include "tests/ui/printers.h"
 #include "tests/ui/sessionform.h"
-#include "ui/controls.h"
-#include "ui/memorylocation.h"
-#include "ui/memorystore.h"
-#include "ui/unit1.h"
+#include "ui/form/unit1.h"
+#include "ui/memory/historykeeper.h"
+#include "ui/memory/memorylocation.h"
+#include "ui/memory/memorystore.h"
+#include "ui/memory/wipequestion.h"
+#include "ui/spin/spinedit.h"
 #include "ui/watch.h"
-#include "ui/wipequestion.h"
+#include "ui/widgets/controls.h"
 
 namespace {
 
@@ -94,6 +97,14 @@ class MemoryFileWindowTest : public ::testing::Test {
         auto snapshot = std::make_unique<zelmo::engine::MemorySnapshot>();
         const auto result = zelmo::engine::loadMemoryFile(name.toStdString(), *snapshot);
         return result.status == zelmo::engine::MemoryFileStatus::Ok ? snapshot->entryCount : -1;
+    }
+
+    // The file's history (empty when it cannot be read).
+    zelmo::engine::LearningHistory storedHistory(const QString& name) const {
+        auto snapshot = std::make_unique<zelmo::engine::MemorySnapshot>();
+        zelmo::engine::LearningHistory history;
+        zelmo::engine::loadMemoryFile(name.toStdString(), *snapshot, history);
+        return history;
     }
 
     QTemporaryDir dir;
@@ -272,6 +283,54 @@ TEST_F(MemoryFileWindowTest, TheKeptMemoryLivesInTheUserDataFolderMadeWhenNeeded
     playGame(*form);
     form.reset();
     EXPECT_GT(storedCount(kept), 0);
+}
+
+TEST_F(MemoryFileWindowTest, TheHistoryIsKeptWithTheMemoryAcrossARestartAndStartsAnewAtAWipe) {
+    using zelmo::engine::HistoryBlock;
+    using zelmo::engine::LearningHistory;
+    // A file the trainer wrote: its history goes on in the window, not lost at its first save.
+    {
+        auto snapshot = std::make_unique<zelmo::engine::MemorySnapshot>();
+        LearningHistory trained;
+        trained.add({zelmo::engine::Outcome::ComputerWin, true, {5, -3, 1}, 0},
+                    LearningHistory::kWhileRunning);
+        ASSERT_EQ(
+            zelmo::engine::saveMemoryFile(
+                path.toStdString(), zelmo::engine::encodeMemory(snapshot->memory, 0, trained)),
+            "");
+    }
+    {
+        auto form = start(path);
+        form->SpinEdit1->setText(QStringLiteral("7"));
+        playGame(*form);
+        playGame(*form);
+    }
+    auto again = start(path);
+    const std::vector<HistoryBlock>& blocks = again->session.historyKeeper().history().blocks();
+    ASSERT_EQ(blocks.size(), 3u) << "the trainer's block, then one per game played by hand";
+    EXPECT_EQ(blocks[0].computerWins, 1u);
+    EXPECT_EQ(blocks[1].grades.win, 7);
+    EXPECT_EQ(blocks[2].positions, again->entryCount());
+    EXPECT_EQ(storedHistory(path).blocks(), blocks);
+
+    // Watched games go in blocks of a hundred.
+    ASSERT_TRUE(again->watch(QStringLiteral("random"), 0));
+    while (again->session.historyKeeper().history().games() < 6) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    again->watchMode().stop();
+    again->finishSaving();
+    const LearningHistory watched = storedHistory(path);
+    ASSERT_GE(watched.blocks().size(), 4u);
+    EXPECT_GT(watched.blocks()[3].games(), 1u) << "a block of many games";
+    EXPECT_EQ(watched.games(), again->session.historyKeeper().history().games());
+
+    wipe(*again);
+    EXPECT_TRUE(again->session.historyKeeper().history().empty());
+    EXPECT_TRUE(storedHistory(path).empty());
+    EXPECT_EQ(storedHistory(path + QStringLiteral(".bak")).games(), watched.games())
+        << "the old history stays in the backup";
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(MemoryFileWindowTest, AWipeThatForgetsAKeptMemoryAsksAndKeepsABackup) {

@@ -14,16 +14,19 @@
 #include <memory>
 
 #include "engine/memoryfile.h"
+#include "tests/common/windowgame.h"
 #include "tests/engine/recording_flow.h"
 #include "tests/ui/printers.h"
-#include "ui/announce.h"
-#include "ui/controls.h"
-#include "ui/memorymodel.h"
-#include "ui/memorystore.h"
-#include "ui/memoryview.h"
+#include "ui/a11y/announce.h"
+#include "ui/form/unit1.h"
+#include "ui/memory/historykeeper.h"
+#include "ui/memory/historyplot.h"
+#include "ui/memory/memorymodel.h"
+#include "ui/memory/memorystore.h"
+#include "ui/memory/memoryview.h"
 #include "ui/session.h"
-#include "ui/unit1.h"
 #include "ui/watch.h"
+#include "ui/widgets/controls.h"
 
 namespace {
 
@@ -65,8 +68,12 @@ TEST(MemoryViewTest, ModelShowsWeightsColoursAndTheAnswersChosenAndPlayed) {
     MemoryModel model(form);
     model.refresh();
 
-    ASSERT_EQ(model.rowCount(), 3);
-    const MatchBox& first = model.box(0);
+    // Two groups: the computer's first answer (entries 1 and 2), its fifth (entry 3).
+    ASSERT_EQ(model.rowCount(), 5);
+    EXPECT_EQ(model.box(0).stage, 1);
+    EXPECT_EQ(model.box(0).groupSize, 2);
+    EXPECT_EQ(model.box(3).stage, 5);
+    const MatchBox& first = model.box(1);
     EXPECT_EQ(first.marks[0], 'X');
     EXPECT_EQ(first.beads[4], Bead::Positive);
     EXPECT_EQ(first.weights[4], 2);
@@ -76,9 +83,9 @@ TEST(MemoryViewTest, ModelShowsWeightsColoursAndTheAnswersChosenAndPlayed) {
     EXPECT_EQ(first.beads[1], Bead::None);
     EXPECT_EQ(first.chosen, 5);
     EXPECT_EQ(first.played, 0);
-    EXPECT_EQ(model.box(1).chosen, 0);
-    EXPECT_EQ(model.box(1).played, 0) << "the file's last game is not this window's";
-    EXPECT_EQ(model.box(2).chosen, 9);
+    EXPECT_EQ(model.box(2).chosen, 0);
+    EXPECT_EQ(model.box(2).played, 0) << "the file's last game is not this window's";
+    EXPECT_EQ(model.box(4).chosen, 9);
     EXPECT_EQ(MemoryModel::boxOf(form.memory()[2]).played, 1);
 
     // Bead numbers stay short enough to read.
@@ -100,7 +107,7 @@ TEST(MemoryViewTest, ModelShowsWeightsColoursAndTheAnswersChosenAndPlayed) {
     EXPECT_GT(negative.red(), negative.green());
     EXPECT_GT(zero.red() + zero.green(), positive.red() + positive.green());
 
-    EXPECT_EQ(model.data(model.index(0), Qt::AccessibleTextRole).toString(),
+    EXPECT_EQ(model.data(model.index(1), Qt::AccessibleTextRole).toString(),
               QStringLiteral("Позиция 1: клетка 1 крестик, клетка 2 пусто, клетка 3 пусто вес 0, "
                              "клетка 4 пусто, клетка 5 пусто вес 2, клетка 6 пусто, клетка 7 "
                              "пусто, клетка 8 пусто, клетка 9 пусто вес -1. Сейчас сыграет "
@@ -122,27 +129,74 @@ TEST(MemoryViewTest, FollowsTheGameWhileShownAndNotWhileHidden) {
     view.open();
     form.Button2->click();
     form.cellButton(5)->click();
-    QTRY_COMPARE(view.model().rowCount(), 1);
-    EXPECT_EQ(view.model().box(0).played, form.board().text().find('0') + 1);
+    QTRY_COMPARE(view.model().rowCount(), 2);  // a heading and the position
+    EXPECT_EQ(view.model().box(1).played, form.board().text().find('0') + 1);
 
     QTRY_VERIFY(!view.refreshPending());
     view.hide();
     form.cellButton(form.board().at(1).character() == ' ' ? 1 : 9)->click();
     EXPECT_FALSE(view.refreshPending());  // hidden: not read again
-    EXPECT_EQ(view.model().rowCount(), 1);
+    EXPECT_EQ(view.model().rowCount(), 2);
     view.open();
-    ASSERT_EQ(view.model().rowCount(), form.entryCount());
-    ASSERT_GE(form.entryCount(), 2);
+    // The computer's first and second answers, each group under its heading.
+    ASSERT_EQ(form.entryCount(), 2);
+    ASSERT_EQ(view.model().rowCount(), 4);
+    EXPECT_TRUE(view.model().box(2).heading());
     // The arrows move between boards.
-    EXPECT_EQ(view.list().currentIndex().row(), 0);
-    QTest::keyClick(&view.list(), Qt::Key_Right);
     EXPECT_EQ(view.list().currentIndex().row(), 1);
+    QTest::keyClick(&view.list(), Qt::Key_Down);
+    EXPECT_EQ(view.list().currentIndex().row(), 3);
     // Each board reads as its position and weights.
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(&view.list());
     ASSERT_NE(list, nullptr);
-    ASSERT_GE(list->childCount(), 2);
-    EXPECT_TRUE(list->child(1)->text(QAccessible::Name).startsWith(QStringLiteral("Позиция 2: ")))
-        << list->child(1)->text(QAccessible::Name).toStdString();
+    ASSERT_GE(list->childCount(), 4);
+    EXPECT_TRUE(list->child(3)->text(QAccessible::Name).startsWith(QStringLiteral("Позиция 2: ")))
+        << list->child(3)->text(QAccessible::Name).toStdString();
+}
+
+TEST(MemoryViewTest, TheGameInProgressIsShownAsOnTheBoardTheOthersAsKept) {
+    TForm1 form;
+    zelmo::windowgame::OrderPlayer firstFree;
+    // Begins a game in which the player moves first (finishing one the computer began).
+    const auto beginByPlayer = [&form, &firstFree] {
+        form.Button2->click();
+        if (form.board().text().find('0') != std::string::npos) {
+            zelmo::windowgame::finishGame(form, firstFree);
+            form.Button2->click();
+        }
+    };
+    MemoryModel model(form);
+    const auto boxOfEntry = [&model](int entry) {
+        for (int row = 0; row < model.rowCount(); ++row) {
+            if (model.box(row).entry == entry) {
+                return model.box(row);
+            }
+        }
+        return MatchBox{};
+    };
+    // The first game keeps "X in a corner" with X in cell 1.
+    beginByPlayer();
+    form.cellButton(1)->click();
+    const int entry = form.entryCount();
+    zelmo::windowgame::finishGame(form, firstFree);
+    // X in another corner: the same kept position, met turned.
+    beginByPlayer();
+    form.cellButton(3)->click();
+    model.refresh();
+    const MatchBox met = boxOfEntry(entry);
+    EXPECT_TRUE(met.onBoard);
+    EXPECT_EQ(met.marks[2], 'X') << "the X where the player put it";
+    EXPECT_EQ(met.marks[0], ' ');
+    EXPECT_EQ(met.played, static_cast<int>(form.board().text().find('0')) + 1)
+        << "the answer in the board's cell";
+    // In the next game, until it is met, it is shown as kept.
+    zelmo::windowgame::finishGame(form, firstFree);
+    beginByPlayer();
+    model.refresh();
+    const MatchBox kept = boxOfEntry(entry);
+    EXPECT_FALSE(kept.onBoard);
+    EXPECT_EQ(kept.marks[0], 'X');
+    EXPECT_EQ(kept.played, 0);
 }
 
 TEST(WatchModeTest, PlaysWholeGamesThroughTheWindowAndStopsOnACellClick) {
@@ -248,6 +302,54 @@ TEST(WatchModeTest, HeldSavesAreWrittenWhenWatchingStops) {
             EXPECT_EQ(saved->memory[j].Slots[k].Weight, form.memory()[j].Slots[k].Weight);
         }
     }
+}
+
+zelmo::engine::HistoryBlock blockOf(std::uint64_t player, std::uint64_t computer,
+                                    std::uint64_t draws) {
+    zelmo::engine::HistoryBlock block;
+    block.playerWins = player;
+    block.computerWins = computer;
+    block.draws = draws;
+    return block;
+}
+
+TEST(HistoryPlotTest, BlocksAreBinnedIntoColumnsOfSharesAgainstGamesPlayed) {
+    using zelmo::ui::historyPoints;
+    const std::vector<zelmo::engine::HistoryBlock> blocks = {
+        blockOf(1, 0, 0), blockOf(0, 1, 0), blockOf(50, 30, 20), blockOf(0, 0, 100)};
+    // Wide enough: a point per block.
+    std::vector<zelmo::ui::HistoryPoint> points = historyPoints(blocks, 1000);
+    ASSERT_EQ(points.size(), 4u);
+    EXPECT_EQ(points[0].playerWins, 1.0);
+    EXPECT_EQ(points[2].games, 102.0);
+    EXPECT_DOUBLE_EQ(points[2].computerWins, 0.3);
+    EXPECT_EQ(points[3].draws, 1.0);
+    // Two columns of about 101 games: the first three blocks, then the last.
+    points = historyPoints(blocks, 2);
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_EQ(points[0].games, 102.0);
+    EXPECT_DOUBLE_EQ(points[0].playerWins, 51.0 / 102.0);
+    EXPECT_EQ(points[1].games, 202.0);
+    EXPECT_TRUE(historyPoints({}, 10).empty());
+}
+
+TEST(HistoryPlotTest, TheWindowIsMadeOnF4AndDescribesTheLastBlockAsGamesEnd) {
+    TForm1 form;
+    Session session(form);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    EXPECT_EQ(form.findChild<zelmo::ui::HistoryWindow*>(), nullptr) << "nothing before F4";
+    QTest::keyClick(&form, Qt::Key_F4);
+    zelmo::ui::HistoryWindow* window = form.findChild<zelmo::ui::HistoryWindow*>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    const QString empty = window->accessibleDescription();
+    zelmo::windowgame::OrderPlayer firstFree;
+    form.Button2->click();
+    zelmo::windowgame::finishGame(form, firstFree);
+    const QString described = zelmo::ui::historySummary(session.historyKeeper().history());
+    EXPECT_NE(described, empty);
+    QTRY_COMPARE(window->accessibleDescription(), described);
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 // that use both.
 #pragma once
 
+#include "ui/form/unit1.h"
 #include "ui/session.h"
-#include "ui/unit1.h"
 
 namespace zelmo::ui::test {
 

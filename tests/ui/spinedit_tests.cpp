@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Tests of the spin editor: parsing, clamping, stepping, the character filter, the clipboard,
 // focus, the held-arrow repeat and the layout, driven through real key and mouse events.
-#include "ui/spinbutton.h"
-#include "ui/spinedit.h"
+#include "ui/spin/spinbutton.h"
+#include "ui/spin/spinedit.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "tests/ui/printers.h"
-#include "ui/controlsetup.h"
+#include "ui/form/controlsetup.h"
 
 namespace zelmo::ui {
 namespace {

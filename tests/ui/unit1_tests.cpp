@@ -25,11 +25,11 @@
 #include "tests/ui/modalbox.h"
 #include "tests/ui/printers.h"
 #include "tests/ui/sessionform.h"
-#include "ui/announce.h"
-#include "ui/controls.h"
+#include "ui/a11y/announce.h"
+#include "ui/form/unit1.h"
 #include "ui/help.h"
-#include "ui/spinedit.h"
-#include "ui/unit1.h"
+#include "ui/spin/spinedit.h"
+#include "ui/widgets/controls.h"
 
 namespace {
 
@@ -262,15 +262,19 @@ TEST_F(Form1Test, CellClicksOnlyOnReleaseOverTheSameCell) {
         }
     });
     mouse(QTest::MouseClick, first, Qt::RightButton);
-    EXPECT_EQ(menu,
-              (QStringList{
-                  QStringLiteral("Новая партия\tF2"), QStringLiteral("Память компьютера\tF3"),
-                  QStringLiteral("Игра за «X» сама: включить или остановить\tF5"),
-                  QStringLiteral("К оценке за победу\tAlt+1"),
-                  QStringLiteral("К оценке за поражение\tAlt+2"),
-                  QStringLiteral("К оценке за ничью\tAlt+3"), QStringLiteral("Назад к игре\tEsc"),
-                  QStringLiteral("Прочитать доску, ход и счёт\t0"), QStringLiteral("Справка\tF1"),
-                  QStringLiteral("Выход\tCtrl+Q")}));
+    EXPECT_EQ(menu, (QStringList{QStringLiteral("Новая партия\tF2"),
+                                 QStringLiteral("Открыть память…\tCtrl+O"),
+                                 QStringLiteral("Сохранить копию памяти…\tCtrl+Shift+S"),
+                                 QStringLiteral("Вернуть память до промывки мозгов…\tCtrl+R"),
+                                 QStringLiteral("Память компьютера\tF3"),
+                                 QStringLiteral("История обучения\tF4"),
+                                 QStringLiteral("Игра за «X» сама: включить или остановить\tF5"),
+                                 QStringLiteral("К оценке за победу\tAlt+1"),
+                                 QStringLiteral("К оценке за поражение\tAlt+2"),
+                                 QStringLiteral("К оценке за ничью\tAlt+3"),
+                                 QStringLiteral("Назад к игре\tEsc"),
+                                 QStringLiteral("Прочитать доску, ход и счёт\t0"),
+                                 QStringLiteral("Справка\tF1"), QStringLiteral("Выход\tCtrl+Q")}));
     mouse(QTest::MouseClick, first, Qt::MiddleButton);
     EXPECT_EQ(count(kX), 0) << "other mouse buttons do nothing";
 

@@ -2,9 +2,9 @@
 // Makes the README's picture of the window: builds the real window off screen, plays a few
 // games by simulated clicks and saves the window's image. Usage: zelmo_screenshot FILE.png [GAMES]
 #include "engine/playgame.h"
-#include "ui/application.h"
-#include "ui/controls.h"
-#include "ui/unit1.h"
+#include "ui/form/unit1.h"
+#include "ui/widgets/application.h"
+#include "ui/widgets/controls.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The window ends in order, with two real processes: a SIGTERM during the watch mode closes it
+# as Ctrl+Q does (exit status 0), and when its X server is killed under it, Qt ends it with
+# exit(); both times the save that the watch mode held back is written first, so the file
+# holds the games played after the last spaced save.
+# Usage: end_requests_test.sh PATH/TO/zelmo
+set -uo pipefail
+program=${1:?the window program}
+here=$(dirname "$0")
+source "$here/../a11y/privatex.sh"
+need Xvfb xvfb
+need /usr/bin/python3 python3
+start_private_x 640x480x24
+export QT_QPA_PLATFORM=xcb
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+summary() { /usr/bin/python3 "$here/memorysummary.py" "$1"; }
+
+# watchUntilSaved FILE: starts the window watching at full speed on FILE and returns once FILE
+# has been saved twice (the spaced saves come about once a second); sets window.
+watchUntilSaved() {
+  local file=$1 first=
+  "$program" --memory "$file" --opponent perfect --pace 0 >"$work/window.log" 2>&1 &
+  window=$!
+  for _ in $(seq 400); do
+    if [ -s "$file" ]; then
+      if [ -z "$first" ]; then
+        first=$(stat -c %Y.%i "$file")
+      elif [ "$(stat -c %Y.%i "$file")" != "$first" ]; then
+        return 0
+      fi
+    fi
+    kill -0 "$window" 2>/dev/null || break
+    sleep 0.05
+  done
+  fail "the window saved no two memories: $(cat "$work/window.log")"
+  return 1
+}
+
+# A SIGTERM while watching: closed as Ctrl+Q, held-back save written, exit 0.
+file=$work/term.zelmo
+if watchUntilSaved "$file"; then
+  before=$(summary "$file")
+  cp "$file" "$work/before.zelmo"
+  kill -TERM "$window"
+  wait "$window"
+  code=$?
+  after=$(summary "$file")
+  echo "SIGTERM while watching: file before: $before, after: $after (positions, sum of |weights|)"
+  [ "$code" = 0 ] || fail "after SIGTERM the window exited with $code, expected 0"
+  [ "$after" != unreadable ] || fail "after SIGTERM the file is not a whole memory"
+  cmp -s "$file" "$work/before.zelmo" && fail "after SIGTERM the file holds what it held before: the held-back save is lost"
+  [ ! -e "$file.lock" ] || fail "the window ended without letting its lock go"
+fi
+
+# The X server killed under the watching window: Qt calls exit(), the exit hook writes.
+file=$work/display.zelmo
+if watchUntilSaved "$file"; then
+  before=$(summary "$file")
+  cp "$file" "$work/before.zelmo"
+  kill -KILL "$xvfb"
+  wait "$xvfb" 2>/dev/null
+  xvfb=
+  wait "$window"
+  code=$?
+  after=$(summary "$file")
+  echo "X server killed while watching: file before: $before, after: $after; exit status $code"
+  [ "$after" != unreadable ] || fail "after the display went the file is not a whole memory"
+  cmp -s "$file" "$work/before.zelmo" && fail "after the display went the held-back save is lost"
+fi
+
+[ "$failures" = 0 ] || exit 1
+echo "all checks passed"

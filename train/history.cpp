@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "train/history.h"
+#include "engine/lesson.h"
+#include "engine/memoryfile.h"
+#include "train/texts.h"
+#include "train/trainer.h"
+
+#include <memory>
+#include <ostream>
+
+namespace zelmo::train {
+
+engine::HistoryGame historyGame(const TrainFlow& flow, engine::Outcome outcome) {
+    return engine::historyGame(flow, outcome,
+                               {flow.grades.win, flow.grades.loss, flow.grades.draw});
+}
+
+void writeHistoryCsv(const engine::LearningHistory& history, std::ostream& out) {
+    out << texts::kHistoryCsvHeader << '\n';
+    std::uint64_t games = 0;
+    for (const engine::HistoryBlock& block : history.blocks()) {
+        games += block.games();
+        out << games << ',' << block.games() << ',' << block.computerBegan << ','
+            << block.playerWins << ',' << block.computerWins << ',' << block.draws << ','
+            << block.grades.win << ',' << block.grades.loss << ',' << block.grades.draw << ','
+            << block.positions << '\n';
+    }
+}
+
+int printHistory(const std::string& path, std::ostream& out, std::ostream& err) {
+    auto snapshot = std::make_unique<engine::MemorySnapshot>();
+    engine::LearningHistory history;
+    const engine::MemoryLoadResult loaded = engine::loadMemoryFile(path, *snapshot, history);
+    if (loaded.status != engine::MemoryFileStatus::Ok) {
+        err << texts::kProgram << ": " << loaded.message << '\n';
+        return kExitIoError;
+    }
+    writeHistoryCsv(history, out);
+    out.flush();
+    if (!out) {
+        err << texts::kProgram << ": " << texts::kCannotWrite << ' ' << texts::kHistoryStdout
+            << '\n';
+        return kExitIoError;
+    }
+    return kExitOk;
+}
+
+}  // namespace zelmo::train

@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+// The learning history's window texts (UTF-8).
+namespace zelmo::ui::historytexts {
+
+inline const QString kTitle = QStringLiteral("История обучения");
+inline const QString kPlayerWins = QStringLiteral("победы игрока");
+inline const QString kComputerWins = QStringLiteral("победы компьютера");
+inline const QString kDraws = QStringLiteral("ничьи");
+inline const QString kGamesAxis = QStringLiteral("сыграно партий");
+inline const QString kEmpty = QStringLiteral("Сыгранных партий пока нет");
+// The accessible description: the last block. "%1" and "%2" its first and last game, then the
+// three shares in per cent, then all the games.
+inline const QString kSummary = QStringLiteral(
+    "Партии с %1 по %2: победы игрока %3 %, победы компьютера %4 %, ничьи %5 %. Всего "
+    "сыграно партий: %6.");
+
+}  // namespace zelmo::ui::historytexts

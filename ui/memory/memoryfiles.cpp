@@ -1,0 +1,179 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/memory/memoryfiles.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "engine/memorybackup.h"
+#include "engine/memoryfile.h"
+#include "engine/memorylock.h"
+#include "engine/plural.h"
+#include "ui/desktop/singleinstance.h"
+#include "ui/form/unit1.h"
+#include "ui/memory/memoryfilestexts.h"
+#include "ui/memory/memorylocation.h"
+#include "ui/memory/memorystore.h"
+#include "ui/memory/wipequestion.h"
+#include "ui/session.h"
+#include "ui/watch.h"
+#include "ui/widgets/texts.h"
+
+namespace zelmo::ui {
+
+namespace {
+
+namespace mt = memoryfilestexts;
+
+std::string native(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QString positions(std::int32_t count) {
+    const engine::RussianForms forms{mt::kPositionOne, mt::kPositionFew, mt::kPositionMany};
+    return QString::fromStdString(engine::countOf(count, forms));
+}
+
+}  // namespace
+
+MemoryFiles::MemoryFiles(Session& session, TForm1& form)
+    : session_(session),
+      form_(form),
+      openDialog_(&askOpenFile),
+      saveDialog_(&askSaveFile),
+      question_(&askKeepOrReplace) {}
+
+void MemoryFiles::setOpenDialog(FileDialog dialog) {
+    openDialog_ = dialog ? std::move(dialog) : FileDialog(&askOpenFile);
+}
+
+void MemoryFiles::setSaveDialog(FileDialog dialog) {
+    saveDialog_ = dialog ? std::move(dialog) : FileDialog(&askSaveFile);
+}
+
+void MemoryFiles::setQuestion(Question question) {
+    question_ = question ? std::move(question) : Question(&askKeepOrReplace);
+}
+
+QString MemoryFiles::startFolder() {
+    const QString kept = keptMemoryPath();
+    return kept.isEmpty() ? QString() : QFileInfo(kept).absolutePath();
+}
+
+void MemoryFiles::open() {
+    // Watching would go on learning behind the dialog, into the memory about to be replaced.
+    session_.watchMode().stop();
+    const QString path = openDialog_(&form_, mt::kOpenCaption, startFolder(), mt::kFilter);
+    if (path.isEmpty()) {
+        return;
+    }
+    // One window per file: the window that holds it comes forward; this one keeps its own.
+    if (bringHolderForward(path) != Forwarded::NoWindow) {
+        return;
+    }
+    if (const auto holder = engine::lockHolderOf(native(path))) {
+        form_.reportError(QString::fromStdString(engine::heldMessage(native(path), *holder)) +
+                          mt::kNotOpened);
+        return;
+    }
+    // The file is read before anything changes: one that cannot be read leaves the window as
+    // it is (its memory and its file).
+    auto snapshot = std::make_unique<engine::MemorySnapshot>();
+    const engine::MemoryLoadResult read = engine::loadMemoryFile(native(path), *snapshot);
+    if (read.status != engine::MemoryFileStatus::Ok) {
+        form_.reportError(QString::fromStdString(read.message) + mt::kNotOpened);
+        return;
+    }
+    // What a window without a file has learnt is lost unless the player says so.
+    if (session_.memoryStore() == nullptr && form_.entryCount() > 0 &&
+        !question_(&form_, texts::kAppName,
+                   mt::kUnsavedQuestion.arg(positions(form_.entryCount()), path),
+                   mt::kOpenConfirm)) {
+        return;
+    }
+    session_.useMemoryFile(path);
+}
+
+void MemoryFiles::saveCopy() {
+    session_.watchMode().stop();
+    QString path = saveDialog_(&form_, mt::kSaveCaption, startFolder(), mt::kFilter);
+    if (path.isEmpty()) {
+        return;
+    }
+    // The file this window keeps its memory in (under any of its names): the copy is the save
+    // it makes anyway.
+    MemoryStore* store = session_.memoryStore();
+    if (store != nullptr && !store->heldBy() &&
+        engine::lockPathOf(native(path)) == engine::lockPathOf(native(store->path()))) {
+        store->flush();
+        return;
+    }
+    // The copy's file is held while it is written, so that no other window or trainer writes
+    // it at the same time; one they hold is left to them.
+    engine::MemoryLock lock = engine::MemoryLock::acquire(native(path), engine::kWindowProgram);
+    if (lock.status() == engine::MemoryLock::Status::Held) {
+        form_.reportError(QString::fromStdString(engine::heldMessage(native(path), lock.holder())) +
+                          mt::kCopyNotSaved);
+        return;
+    }
+    const std::string failure = engine::saveMemoryFile(
+        native(path), engine::encodeMemory(form_.memory(), form_.entryCount()));
+    if (!failure.empty()) {
+        form_.reportError(QString::fromStdString(failure) + mt::kCopyNotSaved);
+    }
+}
+
+void MemoryFiles::restore() {
+    session_.watchMode().stop();
+    MemoryStore* store = session_.memoryStore();
+    if (store == nullptr || store->heldBy()) {
+        form_.reportError(mt::kNoFile);
+        return;
+    }
+    const QString backup = QFile::decodeName(engine::backupPathOf(native(store->path())).c_str());
+    auto snapshot = std::make_unique<engine::MemorySnapshot>();
+    const engine::MemoryLoadResult read = engine::loadMemoryFile(native(backup), *snapshot);
+    if (read.status == engine::MemoryFileStatus::Missing) {
+        form_.reportError(mt::kNoBackup.arg(backup));
+        return;
+    }
+    if (read.status != engine::MemoryFileStatus::Ok) {
+        form_.reportError(QString::fromStdString(read.message) + mt::kBackupUnreadable);
+        return;
+    }
+    if (!question_(&form_, texts::kAppName,
+                   mt::kRestoreQuestion.arg(positions(snapshot->entryCount), backup,
+                                            positions(form_.entryCount())),
+                   mt::kRestoreConfirm)) {
+        return;
+    }
+    // The file first holds the memory as it is, games held back included, so that the backup
+    // made of it keeps everything.
+    store->flush();
+    snapshot->memory.clearUsed(snapshot->entryCount);
+    form_.guarded(
+        [this, &snapshot] { form_.restoreMemory(snapshot->memory, snapshot->entryCount); });
+    store->restored();
+}
+
+QString askOpenFile(QWidget* owner, const QString& caption, const QString& folder,
+                    const QString& filter) {
+    return QFileDialog::getOpenFileName(owner, caption, folder, filter);
+}
+
+QString askSaveFile(QWidget* owner, const QString& caption, const QString& folder,
+                    const QString& filter) {
+    QFileDialog dialog(owner, caption, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The suffix is added before the dialog asks whether to replace a file of that name.
+    dialog.setDefaultSuffix(mt::kSuffix);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+               ? dialog.selectedFiles().constFirst()
+               : QString();
+}
+
+}  // namespace zelmo::ui

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace zelmo::ui {
+
+class Session;
+class TForm1;
+
+// The memory files the player handles from the window: Ctrl+O opens a memory file (a file that
+// another window holds brings that window forward instead), Ctrl+Shift+S saves a copy of the
+// memory under a new name, and the restore command brings back the memory from before the last
+// wipe (FILE.bak), after a question. The session holds one and runs it from its actions; the
+// dialogs and the question are functions, so that tests answer them.
+class MemoryFiles {
+  public:
+    // Asks for a file: the chosen path, or "" when the player cancels.
+    using FileDialog = std::function<QString(QWidget* owner, const QString& caption,
+                                             const QString& folder, const QString& filter)>;
+    // A question with a confirming button `confirm` beside «Оставить память»; true when the
+    // player confirms, false (the safe answer) keeps the memory as it is.
+    using Question = std::function<bool(QWidget* owner, const QString& caption, const QString& text,
+                                        const QString& confirm)>;
+
+    MemoryFiles(Session& session, TForm1& form);
+
+    void setOpenDialog(FileDialog dialog);
+    void setSaveDialog(FileDialog dialog);
+    void setQuestion(Question question);
+
+    void open();
+    void saveCopy();
+    void restore();
+
+  private:
+    // The folder the dialogs start in: the kept memory's.
+    static QString startFolder();
+
+    Session& session_;
+    TForm1& form_;
+    FileDialog openDialog_;
+    FileDialog saveDialog_;
+    Question question_;
+};
+
+// The real dialogs: the desktop's file dialogs (a new name for a copy gets the suffix
+// .zelmo when it has none).
+QString askOpenFile(QWidget* owner, const QString& caption, const QString& folder,
+                    const QString& filter);
+QString askSaveFile(QWidget* owner, const QString& caption, const QString& folder,
+                    const QString& filter);
+
+}  // namespace zelmo::ui
