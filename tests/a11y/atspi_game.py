@@ -226,9 +226,12 @@ def keys(app):
     items = focused(app, "list item")
     if items:
         positions = items[0].parent
-        check(items[0].getIndexInParent() == 0 and positions.childCount >= 1,
-              "the first position has the focus, among all: %d of %d"
-              % (items[0].getIndexInParent(), positions.childCount))
+        # The positions come after their stage's heading: the first of them has the focus.
+        names = [positions.getChildAtIndex(i).name for i in range(positions.childCount)]
+        first = next((i for i, n in enumerate(names) if n.startswith("Позиция")), -1)
+        check(items[0].getIndexInParent() == first >= 0,
+              "the first position has the focus, among all: %d of %d (first position %d)"
+              % (items[0].getIndexInParent(), positions.childCount, first))
         summary = [o.name for o in walk(positions.parent) if o.getRoleName() == "label" and o.name]
         check(summary and re.findall(r"\d+", summary[0]) == re.findall(r"\d+", positions.name),
               "the list is named with the summary: '%s', %s" % (positions.name, summary))
