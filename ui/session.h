@@ -101,7 +101,7 @@ class Session : public QObject, private engine::GameListener {
     QPointer<MemoryView> memoryView_;     // a window of the form's, created on first use
     QPointer<HelpWindow> help_;
     QPointer<HistoryWindow> historyWindow_;  // a window of the form's, created on first use
-    QList<QAction*> actions_;  // children of the session
+    QList<QAction*> actions_;                // children of the session
     std::unique_ptr<MemoryFiles> files_;
     InstanceServer* instance_;  // a child of the session: answers a second start on the file
     // Should the process end through exit() (the display gone), the held-back save is written.

@@ -262,19 +262,18 @@ TEST_F(Form1Test, CellClicksOnlyOnReleaseOverTheSameCell) {
         }
     });
     mouse(QTest::MouseClick, first, Qt::RightButton);
-    EXPECT_EQ(menu, (QStringList{QStringLiteral("Новая партия\tF2"),
-                                 QStringLiteral("Открыть память…\tCtrl+O"),
-                                 QStringLiteral("Сохранить копию памяти…\tCtrl+Shift+S"),
-                                 QStringLiteral("Вернуть память до промывки мозгов…\tCtrl+R"),
-                                 QStringLiteral("Память компьютера\tF3"),
-                                 QStringLiteral("История обучения\tF4"),
-                                 QStringLiteral("Игра за «X» сама: включить или остановить\tF5"),
-                                 QStringLiteral("К оценке за победу\tAlt+1"),
-                                 QStringLiteral("К оценке за поражение\tAlt+2"),
-                                 QStringLiteral("К оценке за ничью\tAlt+3"),
-                                 QStringLiteral("Назад к игре\tEsc"),
-                                 QStringLiteral("Прочитать доску, ход и счёт\t0"),
-                                 QStringLiteral("Справка\tF1"), QStringLiteral("Выход\tCtrl+Q")}));
+    EXPECT_EQ(menu,
+              (QStringList{
+                  QStringLiteral("Новая партия\tF2"), QStringLiteral("Открыть память…\tCtrl+O"),
+                  QStringLiteral("Сохранить копию памяти…\tCtrl+Shift+S"),
+                  QStringLiteral("Вернуть память до промывки мозгов…\tCtrl+R"),
+                  QStringLiteral("Память компьютера\tF3"), QStringLiteral("История обучения\tF4"),
+                  QStringLiteral("Игра за «X» сама: включить или остановить\tF5"),
+                  QStringLiteral("К оценке за победу\tAlt+1"),
+                  QStringLiteral("К оценке за поражение\tAlt+2"),
+                  QStringLiteral("К оценке за ничью\tAlt+3"), QStringLiteral("Назад к игре\tEsc"),
+                  QStringLiteral("Прочитать доску, ход и счёт\t0"), QStringLiteral("Справка\tF1"),
+                  QStringLiteral("Выход\tCtrl+Q")}));
     mouse(QTest::MouseClick, first, Qt::MiddleButton);
     EXPECT_EQ(count(kX), 0) << "other mouse buttons do nothing";
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/form/gamefocus.h"
 
-#include "ui/widgets/controls.h"
-#include "ui/spin/spinedit.h"
 #include "ui/form/unit1.h"
+#include "ui/spin/spinedit.h"
+#include "ui/widgets/controls.h"
 
 namespace zelmo::ui {
 

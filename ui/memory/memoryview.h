@@ -68,7 +68,7 @@ class MemoryView : public QWidget, private engine::GameListener {
     QTimer frame_;
     QElapsedTimer playerScrolled_;
     std::optional<engine::Outcome> lessonOutcome_;  // the last game's, while it has a lesson
-    QString fileLine_;  // "" or a line naming the memory file, after the summary
+    QString fileLine_;    // "" or a line naming the memory file, after the summary
     int currentRow_ = 0;  // the current position while the window is hidden
 };
 
