@@ -12,6 +12,7 @@
 #include "engine/memorybackup.h"
 #include "engine/memoryfile.h"
 #include "engine/memorywriter.h"
+#include "ui/memory/memorytexts.h"
 #include "ui/widgets/texts.h"
 
 namespace zelmo::ui {
@@ -20,34 +21,6 @@ namespace {
 
 // The least time between two saves while spaced.
 constexpr qint64 kSpacingMs = 1000;
-
-namespace memoryTexts {
-QString keptFile() {
-    return QStringLiteral(
-               "\n\nИгра начинается с пустой памятью. Этот файл не будет "
-               "перезаписан, пока вы не нажмёте «%1».")
-        .arg(texts::kWipeButton);
-}
-const QString kSaveFailed = QStringLiteral(
-    "\n\nИгра продолжается; память будет сохраняться после каждой партии, об ошибке больше не "
-    "сообщается, пока сохранение не удастся.");
-const QString kLostAtClose = QStringLiteral(
-    "\n\nОкно закрывается: то, что компьютер выучил после последнего удачного сохранения, "
-    "в файл не записано.");
-const QString kHeld = QStringLiteral(
-    "\n\nИгра идёт без этого файла: память из него не читается и в него не сохраняется.");
-const QString kUnlocked = QStringLiteral(
-    "\n\nИгра продолжается, память сохраняется, но другое окно или тренировка могут "
-    "писать в этот файл одновременно с этим окном.");
-const QString kDiverted = QStringLiteral("\n\nДальше память этого окна сохраняется туда.");
-const QString kWipeStopped = QStringLiteral(
-    "\n\nПамять компьютера не стёрта; игра и сохранение после каждой партии продолжаются.");
-const QString kRestoreStopped = QStringLiteral(
-    "\n\nПамять компьютера не восстановлена; игра и сохранение после каждой партии "
-    "продолжаются.");
-const QString kWipeStoppedKept =
-    QStringLiteral("\n\nФайл памяти остаётся как был, игра продолжается.");
-}  // namespace memoryTexts
 
 QString fromNative(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
@@ -92,19 +65,19 @@ void MemoryStore::load(FolderPolicy policy) {
     if (!folderProblem.isEmpty()) {
         // Reported like a failed save, and only once until a save succeeds.
         saveFailing_ = true;
-        report_(folderProblem + memoryTexts::kSaveFailed);
+        report_(folderProblem + memorytexts::kSaveFailed);
     }
     const engine::MemoryLock& lock = writer_->lock();
     if (lock.status() == engine::MemoryLock::Status::Held) {
         heldBy_ = lock.holder();
         report_(QString::fromStdString(engine::heldMessage(path_, lock.holder())) +
-                memoryTexts::kHeld);
+                memorytexts::kHeld);
         return;
     }
     // A folder that takes no file takes no lock either: its report has said enough.
     if (!lock.locked() && folderProblem.isEmpty()) {
         report_(QString::fromStdString(engine::lockFailedMessage(path_, lock)) +
-                memoryTexts::kUnlocked);
+                memorytexts::kUnlocked);
     }
     auto snapshot = std::make_unique<engine::MemorySnapshot>();
     engine::LearningHistory history;
@@ -132,7 +105,8 @@ void MemoryStore::load(FolderPolicy policy) {
             // Whatever the file holds may still be worth something to the player (a newer
             // Zelmo, a backup to restore): it is not replaced until the player wipes.
             keepFile_ = true;
-            report_(QString::fromStdString(result.message) + memoryTexts::keptFile());
+            report_(QString::fromStdString(result.message) +
+                    memorytexts::kKeptFile.arg(texts::kWipeButton));
             return;
     }
 }
@@ -168,7 +142,7 @@ void MemoryStore::wiped(bool keepBackup) {
     }
     // A held save is of the memory before the wipe and is superseded by it.
     held_ = false;
-    if (keepBackup && !this->keepBackup(memoryTexts::kWipeStopped)) {
+    if (keepBackup && !this->keepBackup(memorytexts::kWipeStopped)) {
         return;
     }
     keepFile_ = false;
@@ -181,7 +155,7 @@ void MemoryStore::restored() {
     }
     // The memory before the restore was written by the flush that came before it.
     held_ = false;
-    if (!keepBackup(memoryTexts::kRestoreStopped)) {
+    if (!keepBackup(memorytexts::kRestoreStopped)) {
         return;
     }
     keepFile_ = false;
@@ -199,7 +173,7 @@ bool MemoryStore::keepBackup(const QString& stopped) {
         restoreLastSaved();
     }
     report_(QString::fromStdString(failure) +
-            (keepFile_ ? memoryTexts::kWipeStoppedKept : stopped));
+            (keepFile_ ? memorytexts::kWipeStoppedKept : stopped));
     return false;
 }
 
@@ -241,7 +215,7 @@ void MemoryStore::finish() {
         report_(QString::fromStdString(last.written.notice));
     }
     if (!lastFailure_.isEmpty()) {
-        report_(lastFailure_ + memoryTexts::kLostAtClose);
+        report_(lastFailure_ + memorytexts::kLostAtClose);
     }
 }
 
@@ -268,7 +242,7 @@ void MemoryStore::saved(const SaveThread::Result& result) {
     }
     // A memory saved to a new file is told each time it happens (once per file changed).
     if (!result.written.notice.empty()) {
-        report_(QString::fromStdString(result.written.notice) + memoryTexts::kDiverted);
+        report_(QString::fromStdString(result.written.notice) + memorytexts::kDiverted);
     }
     if (lastFailure_.isEmpty()) {
         saveFailing_ = false;
@@ -276,7 +250,7 @@ void MemoryStore::saved(const SaveThread::Result& result) {
     }
     if (!saveFailing_) {
         saveFailing_ = true;
-        report_(lastFailure_ + memoryTexts::kSaveFailed);
+        report_(lastFailure_ + memorytexts::kSaveFailed);
     }
 }
 
