@@ -179,7 +179,8 @@ int SaveSteps::openDirectory(const std::string& path) {
 }
 
 SaveSteps& processSaveSteps() {
-    static SaveSteps real;
+    // Never destroyed: a save may still run from an exit hook after the statics have gone.
+    static auto& real = *new SaveSteps;
     SaveSteps* installed = installedSteps.load();
     return installed != nullptr ? *installed : real;
 }

@@ -82,8 +82,9 @@ std::string temporaryOf(const std::string& target, int attempt) {
 }
 
 void removeStaleTemporariesOnce(const std::string& target) {
+    // Never destroyed: a save may still run from an exit hook after the statics have gone.
     static std::mutex mutex;
-    static std::set<std::string> cleaned;
+    static auto& cleaned = *new std::set<std::string>;
     {
         const std::lock_guard lock(mutex);
         if (!cleaned.insert(target).second) {

@@ -9,6 +9,7 @@
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -35,6 +36,35 @@ int asOrdinaryUser(const std::function<int()>& check) {
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 101;
+}
+
+// The folder of the save that the exit hook below makes.
+char exitFolder[256] = {};
+
+// Saves once more from inside exit(), as the window does when Qt ends it: fails with 3 unless
+// the save is whole.
+void saveAgainAtExit() {
+    const std::string target = std::string(exitFolder) + "/at-exit.zelmo";
+    const bool saved = replaceFile(target, kNew).empty() && readText(target) == "new";
+    std::filesystem::remove_all(exitFolder);
+    if (!saved) {
+        ::_exit(3);
+    }
+}
+
+// In a process of its own, so that the first save of the process comes after the hook.
+TEST(AtomicFileDeathTest, ASaveFromAnExitHookOutlivesTheStaticsOfTheFirstSave) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto saveThenExit = [] {
+        const std::string pattern = ::testing::TempDir() + "zelmo-exit-XXXXXX";
+        pattern.copy(exitFolder, sizeof exitFolder - 1);
+        if (::mkdtemp(exitFolder) == nullptr || std::atexit(&saveAgainAtExit) != 0 ||
+            !replaceFile(std::string(exitFolder) + "/first.zelmo", kNew).empty()) {
+            ::_exit(2);
+        }
+        std::exit(0);
+    };
+    EXPECT_EXIT(saveThenExit(), ::testing::ExitedWithCode(0), "");
 }
 
 TEST(AtomicFileTest, AFileTheUserMayNotWriteIsNotReplaced) {
