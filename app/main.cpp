@@ -9,6 +9,7 @@
 
 #include "app/commandline.h"
 #include "app/displayguard.h"
+#include "app/fontwarmup.h"
 #include "app/startupprobe.h"
 #include "engine/stdstreams.h"
 #include "ui/desktop/shutdown.h"
@@ -39,10 +40,13 @@ int main(int argc, char** argv) {
             break;
     }
 
+    // Fontconfig reads its configuration while the application connects to the display.
+    zelmo::app::FontConfigWarmUp fonts;
     // Without a display the program says so and exits 1, whatever the command line asked.
     auto guard = std::make_unique<zelmo::app::DisplayGuard>();
     QApplication app(argc, argv);
     guard.reset();
+    fonts.finish();
     zelmo::ui::initApplication(app);
 
     // One window per memory file: when a window holds the file already, it comes forward and

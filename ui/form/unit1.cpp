@@ -25,7 +25,6 @@
 #include "ui/spin/spinedit.h"
 #include "ui/widgets/controls.h"
 #include "ui/widgets/fonts.h"
-#include "ui/widgets/icon.h"
 #include "ui/widgets/screenfit.h"
 #include "ui/widgets/texts.h"
 
@@ -61,7 +60,6 @@ TForm1::TForm1(QWidget* parent)
     accessible::installFactory();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(texts::kFormCaption);
-    setWindowIcon(mainIcon());
     setFont(fonts::windowFont());
     setAutoFillBackground(true);
 

@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/widgets/icon.h"
 
+#include <QByteArray>
 #include <QPixmap>
+#include <QResource>
 #include <QSize>
 #include <QString>
+#include <QSysInfo>
+
+#include <png.h>
 
 #include <array>
 
@@ -108,11 +113,41 @@ QImage mainIconImage() {
     return image;
 }
 
+namespace {
+
+// A PNG of the program's resources, decoded by libpng itself: Qt's image reader would first
+// load every image format plugin installed to ask each whether it reads the file, which costs
+// the start-up more than the rest of the icon. A null image when the file is missing or damaged.
+QImage resourcePng(const QString& path) {
+    const QByteArray bytes = QResource(path).uncompressedData();
+    png_image png{};
+    png.version = PNG_IMAGE_VERSION;
+    if (bytes.isEmpty() || png_image_begin_read_from_memory(
+                               &png, bytes.constData(), static_cast<size_t>(bytes.size())) == 0) {
+        return {};
+    }
+    // Byte order B, G, R, A is QImage's ARGB32 on a little-endian machine, not premultiplied.
+    png.format = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? PNG_FORMAT_BGRA : PNG_FORMAT_ARGB;
+    QImage image(static_cast<int>(png.width), static_cast<int>(png.height), QImage::Format_ARGB32);
+    if (image.isNull() ||
+        png_image_finish_read(&png, nullptr, image.bits(),
+                              static_cast<png_int_32>(image.bytesPerLine()), nullptr) == 0) {
+        png_image_free(&png);
+        return {};
+    }
+    return image;
+}
+
+}  // namespace
+
 QIcon mainIcon() {
     QIcon icon(QPixmap::fromImage(mainIconImage()));
     // Rendered from data/icons at build time: the 16 and 22 pixel ones are drawn pixel for pixel.
     for (const int size : {16, 22, 48}) {
-        icon.addFile(QStringLiteral(":/zelmo/icons/%1.png").arg(size), QSize(size, size));
+        const QImage image = resourcePng(QStringLiteral(":/zelmo/icons/%1.png").arg(size));
+        if (image.size() == QSize(size, size)) {
+            icon.addPixmap(QPixmap::fromImage(image));
+        }
     }
     return icon;
 }
