@@ -4,21 +4,26 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
 
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <optional>
 #include <string>
 
 #include "engine/memorylock.h"
+#include "ui/desktop/localsocket.h"
 #include "ui/desktop/x11activation.h"
 
 namespace zelmo::ui {
+
+using localsocket::Descriptor;
+using localsocket::peerOf;
+using localsocket::sendAll;
 
 namespace {
 
@@ -26,21 +31,10 @@ namespace {
 constexpr char kRequest[] = "raise";
 constexpr char kAnswer[] = "ok\n";
 // The longest request line read (the request, a blank and an activation token).
-constexpr qint64 kMaxRequest = 4096;
+constexpr std::size_t kMaxRequest = 4096;
 // How long a second start waits for the holder to answer, and how long the holder keeps a
 // connection that says nothing.
 constexpr int kAnswerMs = 2000;
-
-// The process and user at the other end of a connected local socket.
-std::optional<ucred> peerOf(qintptr descriptor) {
-    ucred credentials{};
-    socklen_t size = sizeof credentials;
-    if (descriptor < 0 || ::getsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_PEERCRED,
-                                       &credentials, &size) != 0) {
-        return std::nullopt;
-    }
-    return credentials;
-}
 
 // An activation token as a line may carry it: printable ASCII only, else nothing.
 QString cleanToken(const QByteArray& bytes) {
@@ -74,31 +68,24 @@ Forwarded bringHolderForward(const QString& path, const QString& activationToken
     if (holder->pid == ::getpid()) {
         return Forwarded::ThisWindow;
     }
-    QLocalSocket socket;
-    socket.connectToServer(instanceSocketOf(holder->pid));
-    if (!socket.waitForConnected(kAnswerMs)) {
+    const Descriptor socket = localsocket::connectTo(instanceSocketOf(holder->pid), kAnswerMs);
+    if (!socket.valid()) {
         return Forwarded::NoWindow;
     }
     // Only the holder itself is asked: a socket of that name made by anyone else is left.
-    const std::optional<ucred> peer = peerOf(socket.socketDescriptor());
+    const std::optional<ucred> peer = peerOf(socket.fd);
     if (!peer || peer->pid != holder->pid || peer->uid != ::getuid()) {
         return Forwarded::NoWindow;
     }
-    QByteArray request(kRequest);
+    std::string request(kRequest);
     const QByteArray token = activationToken.toLatin1();
     if (!cleanToken(token).isEmpty()) {
-        request += ' ' + token;
+        request += ' ' + token.toStdString();
     }
-    socket.write(request + '\n');
-    if (!socket.waitForBytesWritten(kAnswerMs)) {
-        return Forwarded::NoWindow;
-    }
-    while (!socket.canReadLine()) {
-        if (!socket.waitForReadyRead(kAnswerMs)) {
-            return Forwarded::NoWindow;
-        }
-    }
-    return socket.readLine(kMaxRequest) == kAnswer ? Forwarded::Raised : Forwarded::NoWindow;
+    request += '\n';
+    return sendAll(socket.fd, request) && localsocket::readLine(socket.fd, kMaxRequest) == kAnswer
+               ? Forwarded::Raised
+               : Forwarded::NoWindow;
 }
 
 void bringWindowForward(QWidget& window, const QString& activationToken) {
@@ -119,55 +106,103 @@ void bringWindowForward(QWidget& window, const QString& activationToken) {
     }
 }
 
-InstanceServer::InstanceServer(QObject* parent) : QObject(parent), server_(new QLocalServer(this)) {
-    connect(server_, &QLocalServer::newConnection, this, &InstanceServer::answer);
-}
+// One request on an accepted connection: read up to its line, answered or dropped, and gone
+// after kAnswerMs whatever it says.
+class InstanceServer::Connection : public QObject {
+  public:
+    Connection(int fd, InstanceServer& server)
+        : QObject(&server),
+          fd_(fd),
+          server_(server),
+          readable_(new QSocketNotifier(fd, QSocketNotifier::Read, this)) {
+        connect(readable_, &QSocketNotifier::activated, this, &Connection::read);
+        QTimer::singleShot(kAnswerMs, this, &QObject::deleteLater);
+    }
+    ~Connection() override { delete readable_; }  // before the descriptor closes
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+  private:
+    void read() {
+        char bytes[512];
+        const ssize_t count = ::recv(fd_.fd, bytes, sizeof bytes, MSG_DONTWAIT);
+        if (count < 0 && (errno == EAGAIN || errno == EINTR)) {
+            return;
+        }
+        if (count <= 0 || static_cast<std::size_t>(line_.size() + count) > kMaxRequest) {
+            end();
+            return;
+        }
+        line_.append(bytes, count);
+        const qsizetype newline = line_.indexOf('\n');
+        if (newline < 0) {
+            return;
+        }
+        const QByteArray line = line_.left(newline).trimmed();
+        const qsizetype blank = line.indexOf(' ');
+        if ((blank < 0 ? line : line.left(blank)) == kRequest) {
+            // Answered before the window comes forward, which may take a while.
+            sendAll(fd_.fd, kAnswer);
+            emit server_.raiseRequested(blank < 0 ? QString() : cleanToken(line.mid(blank + 1)));
+        }
+        end();
+    }
+
+    // Stops reading at once; the connection goes once the event loop is back.
+    void end() {
+        readable_->setEnabled(false);
+        deleteLater();
+    }
+
+    Descriptor fd_;
+    InstanceServer& server_;
+    QSocketNotifier* readable_;
+    QByteArray line_;
+};
+
+InstanceServer::InstanceServer(QObject* parent) : QObject(parent) {}
 
 InstanceServer::~InstanceServer() {
-    server_->close();
+    if (listener_ >= 0) {
+        delete accepting_;
+        ::close(listener_);
+        ::unlink(QFile::encodeName(path_).constData());
+    }
 }
 
 bool InstanceServer::listen() {
-    if (server_->isListening()) {
+    if (listener_ >= 0) {
         return true;
     }
     const QString name = instanceSocketOf(::getpid());
     // A socket of this name was left by an ended process that had this number: it is stale.
-    QLocalServer::removeServer(name);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    return server_->listen(name);
+    Descriptor socket = localsocket::listenAt(name);
+    if (!socket.valid()) {
+        return false;
+    }
+    listener_ = socket.release();
+    path_ = name;
+    accepting_ = new QSocketNotifier(listener_, QSocketNotifier::Read, this);
+    connect(accepting_, &QSocketNotifier::activated, this, &InstanceServer::answer);
+    return true;
 }
 
 bool InstanceServer::listening() const {
-    return server_->isListening();
+    return listener_ >= 0;
 }
 
 void InstanceServer::answer() {
-    while (QLocalSocket* socket = server_->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        const std::optional<ucred> peer = peerOf(socket->socketDescriptor());
+    for (;;) {
+        const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) {
+            return;  // none left (or the listener failed: the notifier calls again if it can)
+        }
+        const std::optional<ucred> peer = peerOf(fd);
         if (!peer || peer->uid != ::getuid()) {
-            socket->abort();
+            ::close(fd);
             continue;
         }
-        QTimer::singleShot(kAnswerMs, socket, [socket] { socket->abort(); });
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (!socket->canReadLine()) {
-                if (socket->bytesAvailable() > kMaxRequest) {
-                    socket->abort();
-                }
-                return;
-            }
-            const QByteArray line = socket->readLine(kMaxRequest).trimmed();
-            const qsizetype blank = line.indexOf(' ');
-            if ((blank < 0 ? line : line.left(blank)) != kRequest) {
-                socket->abort();
-                return;
-            }
-            emit raiseRequested(blank < 0 ? QString() : cleanToken(line.mid(blank + 1)));
-            socket->write(kAnswer);
-            socket->disconnectFromServer();
-        });
+        new Connection(fd, *this);
     }
 }
 

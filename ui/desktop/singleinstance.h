@@ -6,7 +6,7 @@
 
 #include <sys/types.h>
 
-class QLocalServer;
+class QSocketNotifier;
 class QWidget;
 
 // One window per memory file: a window that holds a memory file (its lock) answers on a local
@@ -36,8 +36,8 @@ Forwarded bringHolderForward(const QString& path, const QString& activationToken
 // active (through the desktop's activation token where the window system takes one).
 void bringWindowForward(QWidget& window, const QString& activationToken);
 
-// The answering side: listens on this process's socket and emits raiseRequested() for each
-// request of the same user's processes.
+// The answering side: listens on this process's socket (a file only the user may open) and
+// emits raiseRequested() for each request of the same user's processes.
 class InstanceServer : public QObject {
     Q_OBJECT
   public:
@@ -54,9 +54,12 @@ class InstanceServer : public QObject {
     void raiseRequested(const QString& activationToken);
 
   private:
+    class Connection;
     void answer();
 
-    QLocalServer* server_;
+    int listener_ = -1;  // the listening socket, -1 until listen() succeeds
+    QString path_;       // its file, removed when the window ends
+    QSocketNotifier* accepting_ = nullptr;
 };
 
 }  // namespace zelmo::ui

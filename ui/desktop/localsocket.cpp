@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/desktop/localsocket.h"
+
+#include <QFile>
+
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace zelmo::ui::localsocket {
+
+namespace {
+
+// The address of the socket file `path`; nothing when the path is too long for one.
+std::optional<sockaddr_un> addressOf(const QString& path) {
+    const QByteArray bytes = QFile::encodeName(path);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (bytes.isEmpty() || bytes.size() >= static_cast<qsizetype>(sizeof address.sun_path)) {
+        return std::nullopt;
+    }
+    std::memcpy(address.sun_path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return address;
+}
+
+const sockaddr* asAddress(const sockaddr_un& address) {
+    return reinterpret_cast<const sockaddr*>(&address);
+}
+
+}  // namespace
+
+Descriptor::~Descriptor() {
+    if (fd >= 0) {
+        ::close(fd);
+    }
+}
+
+Descriptor connectTo(const QString& path, int timeoutMs) {
+    const std::optional<sockaddr_un> address = addressOf(path);
+    Descriptor socket(address ? ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0) : -1);
+    if (!socket.valid()) {
+        return socket;
+    }
+    const timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+    ::setsockopt(socket.fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+    ::setsockopt(socket.fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    if (::connect(socket.fd, asAddress(*address), sizeof *address) != 0) {
+        return Descriptor();
+    }
+    return socket;
+}
+
+Descriptor listenAt(const QString& path) {
+    const std::optional<sockaddr_un> address = addressOf(path);
+    Descriptor socket(address ? ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0)
+                              : -1);
+    if (!socket.valid()) {
+        return socket;
+    }
+    ::unlink(address->sun_path);
+    // The file gets the user's rights only, whatever the umask: nobody else may even connect.
+    const mode_t mask = ::umask(0077);
+    const bool bound = ::bind(socket.fd, asAddress(*address), sizeof *address) == 0;
+    ::umask(mask);
+    if (!bound || ::listen(socket.fd, 8) != 0) {
+        return Descriptor();
+    }
+    return socket;
+}
+
+std::optional<ucred> peerOf(int fd) {
+    ucred credentials{};
+    socklen_t size = sizeof credentials;
+    if (fd < 0 || ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0) {
+        return std::nullopt;
+    }
+    return credentials;
+}
+
+bool sendAll(int fd, const std::string& bytes) {
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t count = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            return false;
+        }
+        sent += static_cast<std::size_t>(count);
+    }
+    return true;
+}
+
+std::string readLine(int fd, std::size_t maxBytes) {
+    std::string line;
+    char c = 0;
+    while (line.size() < maxBytes) {
+        const ssize_t count = ::recv(fd, &c, 1, 0);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            break;
+        }
+        line += c;
+        if (c == '\n') {
+            break;
+        }
+    }
+    return line;
+}
+
+}  // namespace zelmo::ui::localsocket
