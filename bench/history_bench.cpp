@@ -38,8 +38,8 @@ std::unique_ptr<TrainFlow> newFlow() {
 }
 
 // One game through the flow's entry points, as the trainer and the watch mode play it.
-zelmo::engine::Outcome playGame(TrainFlow& flow, zelmo::engine::Player& player) {
-    return *flow.playGame(player, [](const std::exception&) {}).outcome;
+zelmo::engine::FinishedGame playGame(TrainFlow& flow, zelmo::engine::Player& player) {
+    return *flow.playGame(player, [](const std::exception&) {}).finished;
 }
 
 // Games with the default grades against the perfect player after 20 000 games of learning, so
@@ -52,9 +52,9 @@ void gamesAgainstPerfect(benchmark::State& state, bool keep) {
         playGame(*flow, player);
     }
     for (auto _ : state) {
-        const zelmo::engine::Outcome outcome = playGame(*flow, player);
+        const zelmo::engine::FinishedGame game = playGame(*flow, player);
         if (keep) {
-            history.add(zelmo::train::historyGame(*flow, outcome), LearningHistory::kWhileRunning);
+            history.add(zelmo::train::historyGame(*flow, game), LearningHistory::kWhileRunning);
         }
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
@@ -100,8 +100,7 @@ const MillionGames& millionGames() {
         for (int game = 0; game < 1000000; ++game) {
             zelmo::engine::Player& player =
                 (game / 1000) % 2 == 0 ? static_cast<zelmo::engine::Player&>(random) : perfect;
-            const zelmo::engine::Outcome outcome = playGame(*flow, player);
-            made.history.add(zelmo::train::historyGame(*flow, outcome),
+            made.history.add(zelmo::train::historyGame(*flow, playGame(*flow, player)),
                              LearningHistory::kWhileRunning);
         }
         made.file = zelmo::engine::encodeMemory(flow->memory(), flow->entryCount(), made.history);
@@ -181,7 +180,7 @@ BENCHMARK(BM_GroupFullMemory)->Unit(benchmark::kMicrosecond);
 void BM_LastLesson(benchmark::State& state) {
     auto flow = newFlow();
     zelmo::engine::RandomPlayer player(9);
-    const zelmo::engine::Outcome outcome = playGame(*flow, player);
+    const zelmo::engine::Outcome outcome = playGame(*flow, player).outcome;
     for (auto _ : state) {
         benchmark::DoNotOptimize(zelmo::engine::lastLesson(flow->memory(), outcome));
     }

@@ -180,7 +180,14 @@ static int soak(long games) {
                                         : flow->scores()[1] != before[1]
                                             ? engine::Outcome::ComputerWin
                                             : engine::Outcome::Draw;
-        history.add(engine::historyGame(*flow, outcome,
+        // What the flow told its listeners must be the game just played.
+        const std::optional<engine::FinishedGame>& finished = flow->lastFinished();
+        if (!finished || finished->outcome != outcome ||
+            finished->computerBegan != (game % 2 == 0) ||
+            finished->entryCount != flow->entryCount()) {
+            broken(game, "the end of the game as the listeners heard it", flow->board());
+        }
+        history.add(engine::historyGame(*finished,
                                         {flow->grades.win, flow->grades.loss, flow->grades.draw}),
                     game % 3000 < 1500 ? engine::LearningHistory::kWhileRunning
                                        : engine::LearningHistory::kByHand);

@@ -5,8 +5,8 @@
 
 namespace zelmo::engine {
 
-HistoryGame historyGame(const GameFlow& flow, Outcome outcome, const HistoryGrades& grades) {
-    return HistoryGame{outcome, !flow.computerStarts(), grades, flow.entryCount()};
+HistoryGame historyGame(const FinishedGame& game, const HistoryGrades& grades) {
+    return HistoryGame{game.outcome, game.computerBegan, grades, game.entryCount};
 }
 
 GameLesson lastLesson(const PositionMemory& memory, Outcome outcome) {

@@ -14,10 +14,8 @@ namespace zelmo::engine {
 // What a game that just ended leaves for the learning views, read in the game flow's end-of-game
 // call (GameFlow::gameFinished): the game as the history takes it, and its lesson.
 
-// The game that just ended with `outcome`, under `grades` (the three spinners' values). The
-// flow has already handed the first move to the other side, so the computer began this game
-// when it does not begin the next.
-HistoryGame historyGame(const GameFlow& flow, Outcome outcome, const HistoryGrades& grades);
+// The game the flow has just told its listeners of, under `grades` (the three spinners' values).
+HistoryGame historyGame(const FinishedGame& game, const HistoryGrades& grades);
 
 // What the last game taught the computer, for the memory view: every answer it played, with
 // its weight before and after the grading and the grade that changed it. Read from the memory

@@ -10,9 +10,8 @@
 
 namespace zelmo::train {
 
-engine::HistoryGame historyGame(const TrainFlow& flow, engine::Outcome outcome) {
-    return engine::historyGame(flow, outcome,
-                               {flow.grades.win, flow.grades.loss, flow.grades.draw});
+engine::HistoryGame historyGame(const TrainFlow& flow, const engine::FinishedGame& game) {
+    return engine::historyGame(game, {flow.grades.win, flow.grades.loss, flow.grades.draw});
 }
 
 void writeHistoryCsv(const engine::LearningHistory& history, std::ostream& out) {

@@ -14,7 +14,7 @@ namespace zelmo::train {
 // player to plot elsewhere.
 
 // The game the flow just finished with `outcome`, under the flow's grades.
-engine::HistoryGame historyGame(const TrainFlow& flow, engine::Outcome outcome);
+engine::HistoryGame historyGame(const TrainFlow& flow, const engine::FinishedGame& game);
 
 // The history as CSV: the header line, then one row per block: the number of the block's last
 // game, the block's games, the games the computer began, player wins, computer wins, draws,

@@ -214,11 +214,12 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     for (gameNumber = 1; gameNumber <= options.games; ++gameNumber) {
         const TrainFlow::GameResult game = flow->playGame(*player, onError);
         block.errors += game.errors;
-        if (game.outcome) {
-            const auto point = static_cast<std::size_t>(engine::scorePointOf(*game.outcome));
+        if (game.finished) {
+            const auto point =
+                static_cast<std::size_t>(engine::scorePointOf(game.finished->outcome));
             ++block.wins[point];
             ++total.wins[point];
-            history.add(historyGame(*flow, *game.outcome), engine::LearningHistory::kWhileRunning);
+            history.add(historyGame(*flow, *game.finished), engine::LearningHistory::kWhileRunning);
         }
         const bool stopping = stopSignal() != 0;
         if (gameNumber % options.block == 0 || gameNumber == options.games || stopping) {

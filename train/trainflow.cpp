@@ -29,7 +29,7 @@ TrainFlow::GameResult TrainFlow::playGame(engine::Player& player, const ErrorHan
     const engine::GameInput input{[&] { guarded([this] { Button2Click(); }); },
                                   [&](int cell) { guarded([&] { SpeedButtonClick(cell); }); }};
     engine::playGame(*this, player, input);
-    result.outcome = finished_;
+    result.finished = finished_;
     return result;
 }
 

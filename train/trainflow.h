@@ -21,10 +21,10 @@ using Grades = engine::Grades;
 // through it with the window's entry points, so they play exactly the window's game.
 class TrainFlow : public engine::GameFlow, private engine::GameListener {
   public:
-    // What a played game gave: its outcome (none if the game did not end) and the number of
-    // errors reported on the way.
+    // What a played game gave: what the flow told of its end (none if the game did not end)
+    // and the number of errors reported on the way.
     struct GameResult {
-        std::optional<engine::Outcome> outcome;
+        std::optional<engine::FinishedGame> finished;
         int errors = 0;
     };
     // Called with every error an entry point raised (as the window shows it in a message box);
@@ -41,6 +41,9 @@ class TrainFlow : public engine::GameFlow, private engine::GameListener {
     // One game: the play button, then the player's clicks until the game ends.
     GameResult playGame(engine::Player& player, const ErrorHandler& onError);
 
+    // What the flow told of the last game that ended (also one played without playGame).
+    const std::optional<engine::FinishedGame>& lastFinished() const { return finished_; }
+
   protected:
     void showCell(int, const engine::Cell&) override {}
     void showGameNumber(std::int32_t) override {}
@@ -52,10 +55,9 @@ class TrainFlow : public engine::GameFlow, private engine::GameListener {
     void setScoreValue(int, double) override {}
 
   private:
-    void gameFinished(const engine::FinishedGame& game) override { finished_ = game.outcome; }
+    void gameFinished(const engine::FinishedGame& game) override { finished_ = game; }
 
-    // The outcome of the game being played, told by the game flow when it ends.
-    std::optional<engine::Outcome> finished_;
+    std::optional<engine::FinishedGame> finished_;
 };
 
 // The clock of a reproducible run: starts at `start` milliseconds after midnight and moves on

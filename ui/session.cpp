@@ -34,7 +34,7 @@ Session::Session(TForm1& form)
       wipeQuestion_(&askWipeQuestion),
       watchMode_(new WatchMode(
           form, [&form](const std::function<void()>& handler) { form.guarded(handler); }, this)),
-      history_(new HistoryKeeper(form, *form.SpinEdit1, *form.SpinEdit2, *form.SpinEdit3, this)),
+      history_(new HistoryKeeper(*form.SpinEdit1, *form.SpinEdit2, *form.SpinEdit3, this)),
       files_(std::make_unique<MemoryFiles>(*this, form)),
       instance_(new InstanceServer(this)),
       exitFlush_([this] {

@@ -38,18 +38,19 @@ namespace layout = zelmo::memorylayout;
 
 // One whole game through the trainer's window-less flow. A weight stored at the 32-bit limit may
 // overflow when graded; that is reported to the player like any other overflow. Any other
-// error, or a game that does not end within nine moves, is a fault. Returns the outcome.
-Outcome playOneGame(zelmo::train::TrainFlow& flow, zelmo::engine::Player& player) {
+// error, or a game that does not end within nine moves, is a fault. Returns what the flow told
+// of its end.
+FinishedGame playOneGame(zelmo::train::TrainFlow& flow, zelmo::engine::Player& player) {
     const zelmo::train::TrainFlow::GameResult result =
         flow.playGame(player, [](const std::exception& error) {
             if (dynamic_cast<const EIntOverflow*>(&error) == nullptr) {
                 std::abort();
             }
         });
-    if (flow.acceptingMoves() || !result.outcome) {
+    if (flow.acceptingMoves() || !result.finished) {
         std::abort();
     }
-    return *result.outcome;
+    return *result.finished;
 }
 
 // Snapshots are large: two kept for all inputs spare a fresh mapping of memory for each.
@@ -424,9 +425,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint32_t blockSize =
         (sum & 64) != 0 ? LearningHistory::kByHand : LearningHistory::kWhileRunning;
     for (int game = 0; game < 2; ++game) {
-        const Outcome outcome = playOneGame(*flow, player);
+        const FinishedGame finished = playOneGame(*flow, player);
         if (history.games() < LearningHistory::kMaxGames) {
-            history.add(zelmo::train::historyGame(*flow, outcome), blockSize);
+            history.add(zelmo::train::historyGame(*flow, finished), blockSize);
         }
     }
     expectReadable(*flow, history);

@@ -7,9 +7,9 @@
 
 namespace zelmo::ui {
 
-HistoryKeeper::HistoryKeeper(const engine::GameFlow& flow, const TSpinEdit& win,
-                             const TSpinEdit& loss, const TSpinEdit& draw, QObject* parent)
-    : QObject(parent), flow_(flow), win_(win), loss_(loss), draw_(draw) {
+HistoryKeeper::HistoryKeeper(const TSpinEdit& win, const TSpinEdit& loss, const TSpinEdit& draw,
+                             QObject* parent)
+    : QObject(parent), win_(win), loss_(loss), draw_(draw) {
     for (const TSpinEdit* spinner : {&win_, &loss_, &draw_}) {
         connect(spinner, &QLineEdit::textChanged, this, &HistoryKeeper::readGrades);
     }
@@ -24,7 +24,7 @@ void HistoryKeeper::gameFinished(const engine::FinishedGame& game, bool watching
     lastOutcome_ = game.outcome;
     try {
         history_.add(
-            engine::historyGame(flow_, game.outcome, grades_),
+            engine::historyGame(game, grades_),
             watching ? engine::LearningHistory::kWhileRunning : engine::LearningHistory::kByHand);
     } catch (const engine::EIntOverflow&) {
         // 2^53 games counted: the history stays as it is, the game goes on.

@@ -20,8 +20,8 @@ class TSpinEdit;
 class HistoryKeeper : public QObject {
     Q_OBJECT
   public:
-    HistoryKeeper(const engine::GameFlow& flow, const TSpinEdit& win, const TSpinEdit& loss,
-                  const TSpinEdit& draw, QObject* parent = nullptr);
+    HistoryKeeper(const TSpinEdit& win, const TSpinEdit& loss, const TSpinEdit& draw,
+                  QObject* parent = nullptr);
 
     // A game has ended; `watching` when the window played it by itself.
     void gameFinished(const engine::FinishedGame& game, bool watching);
@@ -43,7 +43,6 @@ class HistoryKeeper : public QObject {
     // Reads the three spinners again (their text changed).
     void readGrades();
 
-    const engine::GameFlow& flow_;
     const TSpinEdit& win_;
     const TSpinEdit& loss_;
     const TSpinEdit& draw_;
