@@ -231,6 +231,14 @@ def board_on_demand(orca):
     orca.expect(r"^notification Клетка %d занята\.$" % taken, "a taken cell says so")
 
 
+def escape_back_to_game(orca, window, what):
+    """Escape closes the window whose title matches `window`; the game has the focus again."""
+    orca.press("Escape")
+    orca.wait(lambda: not orca.find_window(window), what, 10)
+    orca.focus_window()
+    orca.expect(r"^Зельмо frame", "the game has the focus again")
+
+
 def help_by_keys(orca):
     """F1 opens the help as a named read-only text with the focus, read line by line with the
     arrows; Tab goes on to its button, Escape closes it."""
@@ -242,10 +250,7 @@ def help_by_keys(orca):
     orca.expect(r"^(?!down ).{10,100}$", "Down reads the next line, one line")
     orca.press("Tab")
     orca.expect(r"^Закрыть push button\.$", "Tab goes on to the button")
-    orca.press("Escape")
-    orca.wait(lambda: not orca.find_window("справка"), "Escape closes the help", 10)
-    orca.focus_window()
-    orca.expect(r"^Зельмо frame", "the game has the focus again")
+    escape_back_to_game(orca, "справка", "Escape closes the help")
 
 
 def memory_view_opens(orca):
@@ -255,10 +260,7 @@ def memory_view_opens(orca):
     orca.expect(r"^Память компьютера frame\.$", "F3 opens the memory view")
     orca.expect(r"^Запомненные позиции: \d+ позици\w* из 1000", "the summary is read")
     orca.expect(r"^Позиция 1: клетка 1 ", "then the focused position")
-    orca.press("Escape")
-    orca.wait(lambda: not orca.find_window("^Память компьютера$"), "Escape closes it", 10)
-    orca.focus_window()
-    orca.expect(r"^Зельмо frame", "the game has the focus again")
+    escape_back_to_game(orca, "^Память компьютера$", "Escape closes it")
 
 
 def watch_announced(orca):
