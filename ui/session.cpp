@@ -35,7 +35,10 @@ Session::Session(TForm1& form)
       watchMode_(new WatchMode(
           form, [&form](const std::function<void()>& handler) { form.guarded(handler); }, this)),
       history_(new HistoryKeeper(*form.SpinEdit1, *form.SpinEdit2, *form.SpinEdit3, this)),
-      files_(std::make_unique<MemoryFiles>(*this, form)),
+      files_(std::make_unique<MemoryFiles>(
+          MemoryFiles::Host{[this] { watchMode_->stop(); }, [this] { return store_.get(); },
+                            [this](const QString& path) { useMemoryFile(path); }},
+          form)),
       instance_(new InstanceServer(this)),
       exitFlush_([this] {
           if (store_) {

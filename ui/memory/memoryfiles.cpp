@@ -19,8 +19,6 @@
 #include "ui/memory/memorylocation.h"
 #include "ui/memory/memorystore.h"
 #include "ui/memory/wipequestion.h"
-#include "ui/session.h"
-#include "ui/watch.h"
 #include "ui/widgets/texts.h"
 
 namespace zelmo::ui {
@@ -40,8 +38,8 @@ QString positions(std::int32_t count) {
 
 }  // namespace
 
-MemoryFiles::MemoryFiles(Session& session, TForm1& form)
-    : session_(session),
+MemoryFiles::MemoryFiles(Host host, TForm1& form)
+    : host_(std::move(host)),
       form_(form),
       openDialog_(&askOpenFile),
       saveDialog_(&askSaveFile),
@@ -66,7 +64,7 @@ QString MemoryFiles::startFolder() {
 
 void MemoryFiles::open() {
     // Watching would go on learning behind the dialog, into the memory about to be replaced.
-    session_.watchMode().stop();
+    host_.stopWatching();
     const QString path = openDialog_(&form_, mt::kOpenCaption, startFolder(), mt::kFilter);
     if (path.isEmpty()) {
         return;
@@ -89,24 +87,24 @@ void MemoryFiles::open() {
         return;
     }
     // What a window without a file has learnt is lost unless the player says so.
-    if (session_.memoryStore() == nullptr && form_.entryCount() > 0 &&
+    if (host_.store() == nullptr && form_.entryCount() > 0 &&
         !question_(&form_, texts::kAppName,
                    mt::kUnsavedQuestion.arg(positions(form_.entryCount()), path),
                    mt::kOpenConfirm)) {
         return;
     }
-    session_.useMemoryFile(path);
+    host_.useFile(path);
 }
 
 void MemoryFiles::saveCopy() {
-    session_.watchMode().stop();
+    host_.stopWatching();
     QString path = saveDialog_(&form_, mt::kSaveCaption, startFolder(), mt::kFilter);
     if (path.isEmpty()) {
         return;
     }
     // The file this window keeps its memory in (under any of its names): the copy is the save
     // it makes anyway.
-    MemoryStore* store = session_.memoryStore();
+    MemoryStore* store = host_.store();
     if (store != nullptr && !store->heldBy() &&
         engine::lockPathOf(native(path)) == engine::lockPathOf(native(store->path()))) {
         store->flush();
@@ -128,8 +126,8 @@ void MemoryFiles::saveCopy() {
 }
 
 void MemoryFiles::restore() {
-    session_.watchMode().stop();
-    MemoryStore* store = session_.memoryStore();
+    host_.stopWatching();
+    MemoryStore* store = host_.store();
     if (store == nullptr || store->heldBy()) {
         form_.reportError(mt::kNoFile);
         return;

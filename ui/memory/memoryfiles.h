@@ -9,14 +9,15 @@ class QWidget;
 
 namespace zelmo::ui {
 
-class Session;
+class MemoryStore;
 class TForm1;
 
 // The memory files the player handles from the window: Ctrl+O opens a memory file (a file that
 // another window holds brings that window forward instead), Ctrl+Shift+S saves a copy of the
 // memory under a new name, and the restore command brings back the memory from before the last
-// wipe (FILE.bak), after a question. The session holds one and runs it from its actions; the
-// dialogs and the question are functions, so that tests answer them.
+// wipe (FILE.bak), after a question. The session holds one and runs it from its actions, and
+// gives it what it needs of the session as a Host; the dialogs and the question are functions,
+// so that tests answer them.
 class MemoryFiles {
   public:
     // Asks for a file: the chosen path, or "" when the player cancels.
@@ -27,7 +28,14 @@ class MemoryFiles {
     using Question = std::function<bool(QWidget* owner, const QString& caption, const QString& text,
                                         const QString& confirm)>;
 
-    MemoryFiles(Session& session, TForm1& form);
+    // What the files need of the window's session.
+    struct Host {
+        std::function<void()> stopWatching;                // the window stops playing by itself
+        std::function<MemoryStore*()> store;               // the store of the file in use, if any
+        std::function<void(const QString& path)> useFile;  // goes on with the memory in `path`
+    };
+
+    MemoryFiles(Host host, TForm1& form);
 
     void setOpenDialog(FileDialog dialog);
     void setSaveDialog(FileDialog dialog);
@@ -41,7 +49,7 @@ class MemoryFiles {
     // The folder the dialogs start in: the kept memory's.
     static QString startFolder();
 
-    Session& session_;
+    Host host_;
     TForm1& form_;
     FileDialog openDialog_;
     FileDialog saveDialog_;
