@@ -2,6 +2,7 @@
 #include "engine/historyformat.h"
 
 #include "engine/filetexts.h"
+#include "engine/memory.h"
 
 #include <string>
 #include <utility>

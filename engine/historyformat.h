@@ -2,7 +2,7 @@
 #pragma once
 
 #include "engine/history.h"
-#include "engine/memoryformat.h"
+#include "engine/memoryloadresult.h"
 
 #include <cstddef>
 #include <cstdint>

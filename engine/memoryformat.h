@@ -3,6 +3,7 @@
 
 #include "engine/history.h"
 #include "engine/memory.h"
+#include "engine/memoryloadresult.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,31 +17,6 @@ namespace zelmo::engine {
 struct MemorySnapshot {
     PositionMemory memory;
     std::int32_t entryCount = 0;
-};
-
-// Why a memory file could not be read. Missing: the file does not exist (an empty memory that
-// the first save creates). Empty, Truncated, Corrupt: damaged. Foreign: not a memory file.
-// NewerVersion: written by a later Zelmo. BadCount: an entry count outside 0..Capacity.
-// BadData: intact but holding entries that play could never have made. IoError: the file
-// exists but cannot be read.
-enum class MemoryFileStatus {
-    Ok,
-    Missing,
-    Empty,
-    Truncated,
-    Corrupt,
-    Foreign,
-    NewerVersion,
-    BadCount,
-    BadData,
-    IoError
-};
-
-// The result of reading: Ok, or what went wrong with a clear UTF-8 Russian message (the file
-// reader's messages name the file).
-struct MemoryLoadResult {
-    MemoryFileStatus status = MemoryFileStatus::Ok;
-    std::string message;
 };
 
 // The memory file's bytes, shared by the window, the trainer and the fuzz target: a

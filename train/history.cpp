@@ -3,7 +3,6 @@
 #include "engine/lesson.h"
 #include "engine/memoryfile.h"
 #include "train/texts.h"
-#include "train/trainer.h"
 
 #include <memory>
 #include <ostream>
@@ -26,22 +25,22 @@ void writeHistoryCsv(const engine::LearningHistory& history, std::ostream& out) 
     }
 }
 
-int printHistory(const std::string& path, std::ostream& out, std::ostream& err) {
+bool printHistory(const std::string& path, std::ostream& out, std::ostream& err) {
     auto snapshot = std::make_unique<engine::MemorySnapshot>();
     engine::LearningHistory history;
     const engine::MemoryLoadResult loaded = engine::loadMemoryFile(path, *snapshot, history);
     if (loaded.status != engine::MemoryFileStatus::Ok) {
         err << texts::kProgram << ": " << loaded.message << '\n';
-        return kExitIoError;
+        return false;
     }
     writeHistoryCsv(history, out);
     out.flush();
     if (!out) {
         err << texts::kProgram << ": " << texts::kCannotWrite << ' ' << texts::kHistoryStdout
             << '\n';
-        return kExitIoError;
+        return false;
     }
-    return kExitOk;
+    return true;
 }
 
 }  // namespace zelmo::train

@@ -22,7 +22,7 @@ engine::HistoryGame historyGame(const TrainFlow& flow, const engine::FinishedGam
 void writeHistoryCsv(const engine::LearningHistory& history, std::ostream& out);
 
 // Reads the memory file at `path` and writes its history as CSV on `out`; a failure to read or
-// to write goes to `err`. Returns the exit code.
-int printHistory(const std::string& path, std::ostream& out, std::ostream& err);
+// to write goes to `err`. False after such a failure.
+bool printHistory(const std::string& path, std::ostream& out, std::ostream& err);
 
 }  // namespace zelmo::train

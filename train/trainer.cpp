@@ -124,7 +124,7 @@ std::string plainSeconds(double seconds) {
 int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& err, bool progress,
                 const volatile std::sig_atomic_t* stop) {
     if (!options.historyPath.empty()) {
-        return printHistory(options.historyPath, out, err);
+        return printHistory(options.historyPath, out, err) ? kExitOk : kExitIoError;
     }
     // parseArguments has already refused a name that makePlayer does not know.
     const std::unique_ptr<engine::Player> player = engine::makePlayer(options.player, options.seed);
