@@ -45,7 +45,7 @@ Descriptor connectTo(const QString& path, int timeoutMs) {
     if (!socket.valid()) {
         return socket;
     }
-    const timeval limit{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+    const timeval limit{timeoutMs / 1000, static_cast<suseconds_t>(timeoutMs % 1000) * 1000};
     ::setsockopt(socket.fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
     ::setsockopt(socket.fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
     if (::connect(socket.fd, asAddress(*address), sizeof *address) != 0) {
