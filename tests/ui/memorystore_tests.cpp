@@ -141,6 +141,34 @@ TEST_F(MemoryFileWindowTest, FinishedGamesAreSavedAndARestartRestoresThem) {
     EXPECT_TRUE(boxes.empty());
 }
 
+TEST_F(MemoryFileWindowTest, TheUsedMarksInAFileAreDroppedWhenItIsRead) {
+    // A file keeps the used marks of the last game played on it (they go when the next game
+    // begins); a window that reads it, maybe during a game of its own (Ctrl+O), must not grade
+    // them with its game.
+    {
+        auto form = start(path);
+        playGame(*form);
+        playGame(*form);
+    }
+    auto snapshot = std::make_unique<zelmo::engine::MemorySnapshot>();
+    ASSERT_EQ(zelmo::engine::loadMemoryFile(path.toStdString(), *snapshot).status,
+              zelmo::engine::MemoryFileStatus::Ok);
+    ASSERT_GE(snapshot->entryCount, 1);
+    snapshot->memory.markUsed(1, 1);
+    ASSERT_TRUE(
+        zelmo::engine::saveMemoryFile(path.toStdString(), zelmo::engine::encodeMemory(*snapshot))
+            .empty());
+
+    auto form = start(path);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(form->entryCount(), snapshot->entryCount);
+    for (int j = 1; j <= form->entryCount(); ++j) {
+        for (int k = 1; k <= zelmo::engine::MemoryEntry::kSlots; ++k) {
+            EXPECT_FALSE(form->memory()[j].Slots[k].Used) << "entry " << j << ", slot " << k;
+        }
+    }
+}
+
 TEST_F(MemoryFileWindowTest, AnUnreadableFileIsReportedAndKeptUntilAWipe) {
     {
         auto form = start(path);
