@@ -62,11 +62,14 @@ Descriptor listenAt(const QString& path) {
         return socket;
     }
     ::unlink(address->sun_path);
-    // The file gets the user's rights only, whatever the umask: nobody else may even connect.
-    const mode_t mask = ::umask(0077);
-    const bool bound = ::bind(socket.fd, asAddress(*address), sizeof *address) == 0;
-    ::umask(mask);
-    if (!bound || ::listen(socket.fd, 8) != 0) {
+    if (::bind(socket.fd, asAddress(*address), sizeof *address) != 0) {
+        return Descriptor();
+    }
+    // The file gets the user's rights only, whatever the umask, so that nobody else may even
+    // connect; set on the file rather than through the umask, which other threads share. It
+    // listens only then.
+    if (::chmod(address->sun_path, S_IRUSR | S_IWUSR) != 0 || ::listen(socket.fd, 8) != 0) {
+        ::unlink(address->sun_path);
         return Descriptor();
     }
     return socket;
