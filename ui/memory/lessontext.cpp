@@ -5,6 +5,7 @@
 
 #include "engine/grades.h"
 #include "ui/memory/memorytexts.h"
+#include "ui/widgets/texts.h"
 
 namespace zelmo::ui {
 
@@ -22,16 +23,17 @@ QString outcomeName(engine::Outcome outcome) {
     return memorytexts::kLessonDraw;
 }
 
+// The grade's name as the grade panel shows it.
 QString gradeName(engine::Grade grade) {
     switch (grade) {
         case engine::Grade::Win:
-            return memorytexts::kGradeWin;
+            return texts::kWinGrade;
         case engine::Grade::Loss:
-            return memorytexts::kGradeLoss;
+            return texts::kLossGrade;
         case engine::Grade::Draw:
             break;
     }
-    return memorytexts::kGradeDraw;
+    return texts::kDrawGrade;
 }
 
 QString signedNumber(std::int64_t value) {

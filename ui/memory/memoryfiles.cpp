@@ -18,6 +18,7 @@
 #include "ui/memory/memoryfilestexts.h"
 #include "ui/memory/memorylocation.h"
 #include "ui/memory/memorystore.h"
+#include "ui/memory/memorytexts.h"
 #include "ui/memory/wipequestion.h"
 #include "ui/widgets/texts.h"
 
@@ -32,8 +33,7 @@ std::string native(const QString& path) {
 }
 
 QString positions(std::int32_t count) {
-    const engine::RussianForms forms{mt::kPositionOne, mt::kPositionFew, mt::kPositionMany};
-    return QString::fromStdString(engine::countOf(count, forms));
+    return QString::fromStdString(engine::countOf(count, memorytexts::kPositions));
 }
 
 }  // namespace

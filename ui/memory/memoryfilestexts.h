@@ -22,10 +22,6 @@ inline const QString kUnsavedQuestion = QStringLiteral(
     "Чтобы его сохранить, сначала сохраните копию (Ctrl+Shift+S).\n\n"
     "Открыть файл?");
 inline const QString kOpenConfirm = QStringLiteral("Открыть");
-// A number of positions: 1 позиция, 2 позиции, 5 позиций.
-inline constexpr const char* kPositionOne = "позиция";
-inline constexpr const char* kPositionFew = "позиции";
-inline constexpr const char* kPositionMany = "позиций";
 // "%1" and "%3" the positions with their noun ("235 позиций"), "%2" the backup.
 inline const QString kRestoreQuestion = QStringLiteral(
     "Вернуть память, какой она была перед последней промывкой мозгов: %1 из копии «%2»?\n\n"

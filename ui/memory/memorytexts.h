@@ -89,8 +89,5 @@ inline const QString kLessonDraw = QStringLiteral("ничья");
 inline const QString kLessonAnswer = QStringLiteral("клетка %1: %2 → %3 (%4 %5: %6)");
 inline const QString kLessonUngraded =
     QStringLiteral("клетка %1: %2 (не изменён: вес переполнился бы)");
-inline const QString kGradeWin = QStringLiteral("Победа");
-inline const QString kGradeLoss = QStringLiteral("Поражение");
-inline const QString kGradeDraw = QStringLiteral("Ничья");
 
 }  // namespace zelmo::ui::memorytexts
