@@ -187,10 +187,6 @@ bool InstanceServer::listen() {
     return true;
 }
 
-bool InstanceServer::listening() const {
-    return listener_ >= 0;
-}
-
 void InstanceServer::answer() {
     for (;;) {
         const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);

@@ -46,7 +46,6 @@ class InstanceServer : public QObject {
 
     // Starts answering (once; later calls do nothing). False when the socket cannot be made.
     bool listen();
-    bool listening() const;
 
   signals:
     // A second start asks this window to come forward, with the desktop's activation token
