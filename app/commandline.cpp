@@ -9,8 +9,8 @@
 #include <string>
 
 #include "app/abbreviations.h"
-#include "engine/players.h"
-#include "engine/texts.h"
+#include "engine/game/players.h"
+#include "engine/game/texts.h"
 
 namespace zelmo::app {
 

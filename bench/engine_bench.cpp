@@ -2,9 +2,9 @@
 // Timings of the learning opponent's search and of whole games through the game flow, each
 // beside the floor it is measured against: plain scans of the same positions, and games against
 // a random player for the games against the perfect one.
-#include "engine/gameflow.h"
-#include "engine/players.h"
-#include "engine/playgame.h"
+#include "engine/game/gameflow.h"
+#include "engine/game/players.h"
+#include "engine/game/playgame.h"
 #include "train/trainflow.h"
 
 #include <benchmark/benchmark.h>

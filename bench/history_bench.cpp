@@ -9,12 +9,12 @@
 //    for one of a million games by hand (merged down to the bound);
 //  - the grouping of a full memory for the memory view, and the last game's lesson.
 //   history_bench [benchmark options]
-#include "engine/grouping.h"
-#include "engine/history.h"
-#include "engine/historyformat.h"
-#include "engine/lesson.h"
-#include "engine/memoryformat.h"
-#include "engine/players.h"
+#include "engine/game/grouping.h"
+#include "engine/game/history.h"
+#include "engine/game/lesson.h"
+#include "engine/game/players.h"
+#include "engine/store/historyformat.h"
+#include "engine/store/memoryformat.h"
 #include "train/history.h"
 #include "train/trainflow.h"
 
@@ -54,7 +54,7 @@ void gamesAgainstPerfect(benchmark::State& state, bool keep) {
     for (auto _ : state) {
         const zelmo::engine::FinishedGame game = playGame(*flow, player);
         if (keep) {
-            history.add(zelmo::train::historyGame(*flow, game), LearningHistory::kWhileRunning);
+            history.add(zelmo::engine::historyGame(game), LearningHistory::kWhileRunning);
         }
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
@@ -100,10 +100,11 @@ const MillionGames& millionGames() {
         for (int game = 0; game < 1000000; ++game) {
             zelmo::engine::Player& player =
                 (game / 1000) % 2 == 0 ? static_cast<zelmo::engine::Player&>(random) : perfect;
-            made.history.add(zelmo::train::historyGame(*flow, playGame(*flow, player)),
+            made.history.add(zelmo::engine::historyGame(playGame(*flow, player)),
                              LearningHistory::kWhileRunning);
         }
-        made.file = zelmo::engine::encodeMemory(flow->memory(), flow->entryCount(), made.history);
+        made.file = zelmo::engine::encodeMemory(zelmo::engine::DocumentView{
+            flow->memory(), flow->entryCount(), made.history, flow->grades});
         return made;
     }();
     return kept;
@@ -111,11 +112,11 @@ const MillionGames& millionGames() {
 
 void BM_ReadFileOfAMillionGames(benchmark::State& state) {
     const MillionGames& games = millionGames();
-    auto snapshot = std::make_unique<MemorySnapshot>();
-    LearningHistory history;
+    auto document = std::make_unique<zelmo::engine::MemoryDocument>();
+    const LearningHistory& history = document->history;
     for (auto _ : state) {
         const auto result =
-            zelmo::engine::decodeMemory(games.file.data(), games.file.size(), *snapshot, history);
+            zelmo::engine::decodeMemory(games.file.data(), games.file.size(), *document);
         benchmark::DoNotOptimize(result);
     }
     state.counters["games"] = static_cast<double>(history.games());
@@ -165,10 +166,10 @@ BENCHMARK(BM_AMillionGamesByHand)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // The memory view's order of a full memory, after the million games.
 void BM_GroupFullMemory(benchmark::State& state) {
-    auto snapshot = std::make_unique<MemorySnapshot>();
-    LearningHistory history;
+    auto document = std::make_unique<zelmo::engine::MemoryDocument>();
     const MillionGames& games = millionGames();
-    zelmo::engine::decodeMemory(games.file.data(), games.file.size(), *snapshot, history);
+    zelmo::engine::decodeMemory(games.file.data(), games.file.size(), *document);
+    const MemorySnapshot* snapshot = &document->positions;
     for (auto _ : state) {
         benchmark::DoNotOptimize(zelmo::engine::groupEntries(
             snapshot->memory, snapshot->entryCount, zelmo::engine::EntryOrder::MostPlayed));

@@ -21,15 +21,15 @@
 #include <cstring>
 #include <memory>
 
-#include "engine/history.h"
-#include "engine/memoryformat.h"
-#include "engine/players.h"
+#include "engine/game/history.h"
+#include "engine/game/players.h"
+#include "engine/store/memoryformat.h"
 #include "tests/common/windowgame.h"
 #include "train/trainflow.h"
 #include "ui/form/unit1.h"
-#include "ui/memory/historyplot.h"
-#include "ui/memory/memorymodel.h"
-#include "ui/memory/memoryview.h"
+#include "ui/history/historyplot.h"
+#include "ui/memoryview/memorymodel.h"
+#include "ui/memoryview/memoryview.h"
 #include "ui/session.h"
 #include "ui/watch.h"
 #include "ui/widgets/application.h"
@@ -147,17 +147,18 @@ void BM_HistoryReadAndDraw(benchmark::State& state) {
         history.add({outcome, game % 2 == 0, {5, 2, 4}, 100}, LearningHistory::kWhileRunning);
     }
     const auto memory = std::make_unique<PositionMemory>();
-    const std::vector<std::uint8_t> bytes = zelmo::engine::encodeMemory(*memory, 0, history);
+    const std::vector<std::uint8_t> bytes = zelmo::engine::encodeMemory(
+        zelmo::engine::DocumentView{*memory, 0, history, zelmo::engine::Grades{}});
     const QFont font = QApplication::font();
     const int line = QFontMetrics(font).height();
     QImage image(QSize(40 * line, 20 * line) * 2, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(2);
-    auto snapshot = std::make_unique<zelmo::engine::MemorySnapshot>();
+    auto document = std::make_unique<zelmo::engine::MemoryDocument>();
     for (auto _ : state) {
-        LearningHistory read;
-        zelmo::engine::decodeMemory(bytes.data(), bytes.size(), *snapshot, read);
+        zelmo::engine::decodeMemory(bytes.data(), bytes.size(), *document);
         QPainter painter(&image);
-        zelmo::ui::paintHistory(painter, QRect(0, 0, 40 * line, 20 * line), read, font);
+        zelmo::ui::paintHistory(painter, QRect(0, 0, 40 * line, 20 * line), document->history,
+                                font);
     }
     state.counters["games"] = static_cast<double>(history.games());
     state.counters["blocks"] = static_cast<double>(history.blocks().size());

@@ -5,11 +5,11 @@
 // Prints games per second and the resident memory at the start and the end, which must stay flat.
 // Usage: soak [GAMES] (default 1000000). Exit code 1 on the first broken invariant, with what
 // broke.
-#include "engine/lesson.h"
-#include "engine/memoryformat.h"
-#include "engine/players.h"
-#include "engine/playgame.h"
-#include "engine/random.h"
+#include "engine/game/lesson.h"
+#include "engine/game/players.h"
+#include "engine/game/playgame.h"
+#include "engine/game/random.h"
+#include "engine/store/memoryformat.h"
 #include "train/trainflow.h"
 
 #include <unistd.h>
@@ -187,20 +187,19 @@ static int soak(long games) {
             finished->entryCount != flow->entryCount()) {
             broken(game, "the end of the game as the listeners heard it", flow->board());
         }
-        history.add(engine::historyGame(*finished,
-                                        {flow->grades.win, flow->grades.loss, flow->grades.draw}),
-                    game % 3000 < 1500 ? engine::LearningHistory::kWhileRunning
-                                       : engine::LearningHistory::kByHand);
+        history.add(engine::historyGame(*finished), game % 3000 < 1500
+                                                        ? engine::LearningHistory::kWhileRunning
+                                                        : engine::LearningHistory::kByHand);
         // What play makes, the memory file must take back: every stored position is one in
         // which the computer was to move, each once up to a turn of the board; the history
         // comes back as it was.
         if (game % 1000 == 0 || game == games) {
-            const std::vector<std::uint8_t> bytes =
-                engine::encodeMemory(flow->memory(), flow->entryCount(), history);
-            auto reread = std::make_unique<engine::MemorySnapshot>();
-            engine::LearningHistory rereadHistory;
+            const std::vector<std::uint8_t> bytes = engine::encodeMemory(
+                engine::DocumentView{flow->memory(), flow->entryCount(), history, flow->grades});
+            auto reread = std::make_unique<engine::MemoryDocument>();
             const engine::MemoryLoadResult result =
-                engine::decodeMemory(bytes.data(), bytes.size(), *reread, rereadHistory);
+                engine::decodeMemory(bytes.data(), bytes.size(), *reread);
+            const engine::LearningHistory& rereadHistory = reread->history;
             if (result.status != engine::MemoryFileStatus::Ok) {
                 broken(game, "the memory file refuses the memory: " + result.message,
                        flow->board());

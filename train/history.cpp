@@ -1,17 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "train/history.h"
-#include "engine/lesson.h"
-#include "engine/memoryfile.h"
+#include "engine/game/lesson.h"
+#include "engine/store/memoryfile.h"
 #include "train/texts.h"
 
 #include <memory>
 #include <ostream>
 
 namespace zelmo::train {
-
-engine::HistoryGame historyGame(const TrainFlow& flow, const engine::FinishedGame& game) {
-    return engine::historyGame(game, {flow.grades.win, flow.grades.loss, flow.grades.draw});
-}
 
 void writeHistoryCsv(const engine::LearningHistory& history, std::ostream& out) {
     out << texts::kHistoryCsvHeader << '\n';
@@ -26,14 +22,13 @@ void writeHistoryCsv(const engine::LearningHistory& history, std::ostream& out) 
 }
 
 bool printHistory(const std::string& path, std::ostream& out, std::ostream& err) {
-    auto snapshot = std::make_unique<engine::MemorySnapshot>();
-    engine::LearningHistory history;
-    const engine::MemoryLoadResult loaded = engine::loadMemoryFile(path, *snapshot, history);
+    auto document = std::make_unique<engine::MemoryDocument>();
+    const engine::MemoryLoadResult loaded = engine::loadMemoryFile(path, *document);
     if (loaded.status != engine::MemoryFileStatus::Ok) {
         err << texts::kProgram << ": " << loaded.message << '\n';
         return false;
     }
-    writeHistoryCsv(history, out);
+    writeHistoryCsv(document->history, out);
     out.flush();
     if (!out) {
         err << texts::kProgram << ": " << texts::kCannotWrite << ' ' << texts::kHistoryStdout

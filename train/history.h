@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "engine/history.h"
+#include "engine/game/history.h"
 #include "train/trainflow.h"
 
 #include <iosfwd>
@@ -9,12 +9,8 @@
 
 namespace zelmo::train {
 
-// The trainer's side of the learning history: what a finished game of its flow tells the
-// history, and the history of a memory file printed as CSV (zelmo-train --history=FILE) for the
-// player to plot elsewhere.
-
-// The game the flow just finished with `outcome`, under the flow's grades.
-engine::HistoryGame historyGame(const TrainFlow& flow, const engine::FinishedGame& game);
+// The trainer's side of the learning history: the history of a memory file printed as CSV
+// (zelmo-train --history=FILE) for the player to plot elsewhere.
 
 // The history as CSV: the header line, then one row per block: the number of the block's last
 // game, the block's games, the games the computer began, player wins, computer wins, draws,

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // zelmo-train: plays the learning computer against a chosen player without a window.
-#include "engine/stdstreams.h"
+#include "engine/store/stdstreams.h"
 #include "train/options.h"
 #include "train/texts.h"
 #include "train/trainer.h"

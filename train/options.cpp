@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "train/options.h"
-#include "engine/players.h"
+#include "engine/game/players.h"
 #include "train/texts.h"
 
 #include <getopt.h>
@@ -16,7 +16,18 @@ namespace zelmo::train {
 namespace {
 
 // Values of the options without a short name, beyond every character.
-enum LongOnly : int { kWin = 256, kLoss, kDraw, kClock, kLoad, kSave, kCsv, kVersion, kHistory };
+enum LongOnly : int {
+    kWin = 256,
+    kLoss,
+    kDraw,
+    kClock,
+    kLoad,
+    kSave,
+    kCsv,
+    kVersion,
+    kHistory,
+    kStartOver
+};
 
 constexpr option kOptions[] = {
     {"games", required_argument, nullptr, 'n'},
@@ -33,6 +44,7 @@ constexpr option kOptions[] = {
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, kVersion},
     {"history", required_argument, nullptr, kHistory},
+    {"start-over", no_argument, nullptr, kStartOver},
     // The window's name for the same choice, so that one command line suits both programs.
     {"opponent", required_argument, nullptr, 'p'},
     {nullptr, 0, nullptr, 0},
@@ -97,6 +109,11 @@ std::string longOptionError(const std::string& argument) {
 
 }  // namespace
 
+void TrainOptions::give(engine::Grade grade, std::int32_t value) {
+    grades.set(grade, value);
+    gradeGiven[static_cast<std::size_t>(grade)] = true;
+}
+
 ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
     ParsedArguments parsed;
     TrainOptions& options = parsed.options;
@@ -160,9 +177,10 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
                 if (!grade) {
                     return badValue(c, value, texts::kGradeRange);
                 }
-                (c == kWin    ? options.grades.win
-                 : c == kLoss ? options.grades.loss
-                              : options.grades.draw) = *grade;
+                options.give(c == kWin    ? engine::Grade::Win
+                             : c == kLoss ? engine::Grade::Loss
+                                          : engine::Grade::Draw,
+                             *grade);
                 break;
             }
             case 's': {
@@ -200,6 +218,9 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
                  : c == kCsv  ? options.csvPath
                               : options.historyPath) = value;
                 break;
+            case kStartOver:
+                options.startOver = true;
+                break;
             case 'h':
                 parsed.kind = ParsedArguments::Kind::Help;
                 return parsed;
@@ -212,7 +233,7 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
                 const std::string bad = copies[static_cast<std::size_t>(optind - 1)];
                 // A long option is unknown or ambiguous (optopt 0) or was given a value it does
                 // not take (optopt is then its own value); a short one is simply unknown.
-                if (optopt == 0 || optopt == 'h' || optopt == kVersion) {
+                if (optopt == 0 || optopt == 'h' || optopt == kVersion || optopt == kStartOver) {
                     return fail(longOptionError(bad));
                 }
                 return fail(std::string(texts::kUnknownOption) + " " +

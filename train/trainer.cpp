@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "train/trainer.h"
-#include "engine/memoryfile.h"
-#include "engine/memorywriter.h"
-#include "engine/systemerrors.h"
+#include "engine/game/lesson.h"
+#include "engine/store/filetexts.h"
+#include "engine/store/memorybackup.h"
+#include "engine/store/memoryfile.h"
+#include "engine/store/memorywriter.h"
+#include "engine/store/systemerrors.h"
 #include "train/history.h"
 #include "train/texts.h"
 
@@ -104,6 +107,42 @@ std::string prefixed(const std::string& message) {
     return std::string(texts::kProgram) + ": " + message + "\n";
 }
 
+// Before a run saves to a file it did not load: a file that holds a taught memory, or anything
+// but a memory, is refused unless the run starts over on purpose, and is then kept as its
+// backup. Returns 0 to go on, else the exit code (the message written).
+int checkReplacedMemory(const TrainOptions& options, std::ostream& err) {
+    if (options.loadPath == options.savePath) {
+        return 0;
+    }
+    auto existing = std::make_unique<engine::MemoryDocument>();
+    const engine::MemoryLoadResult read = engine::loadMemoryFile(options.savePath, *existing);
+    if (read.status == engine::MemoryFileStatus::Missing ||
+        (read.status == engine::MemoryFileStatus::Ok && existing->positions.entryCount == 0 &&
+         existing->history.empty())) {
+        return 0;  // nothing learnt is lost
+    }
+    const std::string backup = engine::backupPathOf(options.savePath);
+    if (options.startOver) {
+        const std::string failure = engine::keepBackup(options.savePath);
+        if (!failure.empty()) {
+            err << prefixed(failure);
+            return kExitIoError;
+        }
+        return 0;
+    }
+    const std::string what =
+        read.status == engine::MemoryFileStatus::Ok
+            ? engine::fileTexts::format(
+                  texts::kTaughtMemory, options.savePath,
+                  engine::countOf(existing->positions.entryCount, engine::texts::kPositions),
+                  engine::countOf(static_cast<std::int64_t>(existing->history.games()),
+                                  engine::texts::kGames))
+            : read.message + " " + std::string(texts::kNotAMemory);
+    err << prefixed(what + "\n" +
+                    engine::fileTexts::format(texts::kTaughtAdvice, options.savePath, backup));
+    return kExitTaught;
+}
+
 }  // namespace
 
 std::string plainSeconds(double seconds) {
@@ -130,6 +169,24 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     const std::unique_ptr<engine::Player> player = engine::makePlayer(options.player, options.seed);
     assert(player != nullptr);
     auto flow = std::make_unique<TrainFlow>(options.grades);
+    // The memory this run goes on from: loaded before anything is locked or played, so that a
+    // file that cannot be read costs nothing. Its grades stand where none were given.
+    auto document = std::make_unique<engine::MemoryDocument>();
+    if (!options.loadPath.empty()) {
+        const engine::MemoryLoadResult loaded = engine::loadMemoryFile(options.loadPath, *document);
+        if (loaded.status != engine::MemoryFileStatus::Ok) {
+            err << prefixed(loaded.message);
+            return kExitIoError;
+        }
+        const Grades kept = document->gradesInForce();
+        for (const engine::Grade grade :
+             {engine::Grade::Win, engine::Grade::Loss, engine::Grade::Draw}) {
+            if (!options.gradeGiven[static_cast<std::size_t>(grade)]) {
+                flow->grades.set(grade, kept[grade]);
+            }
+        }
+        flow->restoreMemory(document->positions.memory, document->positions.entryCount);
+    }
     if (options.clockStart) {
         flow->setClock(SteppingClock(*options.clockStart, options.clockStep));
     }
@@ -151,20 +208,14 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
                                             : failure);
             return kExitIoError;
         }
+        // A memory the run did not start from is replaced only when asked, and then kept.
+        if (const int refused = checkReplacedMemory(options, err)) {
+            return refused;
+        }
     }
     // The history of the memory goes on with this run's games and is saved with it.
-    engine::LearningHistory history;
+    engine::LearningHistory& history = document->history;
     // Everything that can fail at the end is tried before the first game, so no run is lost.
-    if (!options.loadPath.empty()) {
-        auto snapshot = std::make_unique<engine::MemorySnapshot>();
-        const engine::MemoryLoadResult loaded =
-            engine::loadMemoryFile(options.loadPath, *snapshot, history);
-        if (loaded.status != engine::MemoryFileStatus::Ok) {
-            err << prefixed(loaded.message);
-            return kExitIoError;
-        }
-        flow->restoreMemory(snapshot->memory, snapshot->entryCount);
-    }
     if (!options.savePath.empty()) {
         const std::string failure = engine::checkMemorySavePath(options.savePath);
         if (!failure.empty()) {
@@ -219,7 +270,8 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
                 static_cast<std::size_t>(engine::scorePointOf(game.finished->outcome));
             ++block.wins[point];
             ++total.wins[point];
-            history.add(historyGame(*flow, *game.finished), engine::LearningHistory::kWhileRunning);
+            history.add(engine::historyGame(*game.finished),
+                        engine::LearningHistory::kWhileRunning);
         }
         const bool stopping = stopSignal() != 0;
         if (gameNumber % options.block == 0 || gameNumber == options.games || stopping) {
@@ -273,8 +325,8 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
         }
     }
     if (saver) {
-        const engine::MemoryWriter::Outcome saved =
-            saver->save(engine::encodeMemory(flow->memory(), flow->entryCount(), history));
+        const engine::MemoryWriter::Outcome saved = saver->save(engine::encodeMemory(
+            engine::DocumentView{flow->memory(), flow->entryCount(), history, flow->grades}));
         // Saved beside the file is still not saved where it was asked for.
         for (const std::string& message : {saved.notice, saved.failure}) {
             if (!message.empty()) {

@@ -3,6 +3,7 @@
 
 #include "train/trainflow.h"
 
+#include <array>
 #include <csignal>
 #include <cstdint>
 #include <iosfwd>
@@ -15,22 +16,31 @@ namespace zelmo::train {
 struct TrainOptions {
     std::int64_t games = 10000;
     std::string player = "random";
+    // The grades; those not given (gradeGiven) are taken from the memory loaded, if any.
     Grades grades;
+    std::array<bool, 3> gradeGiven{};
     std::uint64_t seed = 1;
     // The computer's clock: the system's time of day unless a fixed start is given.
     std::optional<std::uint32_t> clockStart;
     std::uint32_t clockStep = 1777;
     std::string loadPath;
     std::string savePath;
+    // The --save file may replace a memory the run did not load (kept as FILE.bak).
+    bool startOver = false;
     std::string csvPath;
     std::int64_t block = 1000;
     // When set, the run only prints the history kept in this memory file (printHistory).
     std::string historyPath;
+
+    // Gives `grade` the value `value` as --win, --loss or --draw does.
+    void give(engine::Grade grade, std::int32_t value);
 };
 
 // Exit codes of the command line.
 // kExitBusy: the --save file is held by another program (a window), nothing was played.
-enum ExitCode { kExitOk = 0, kExitIoError = 1, kExitUsage = 2, kExitBusy = 3 };
+// kExitTaught: the --save file holds a memory that the run did not load and --start-over was
+// not given, nothing was played.
+enum ExitCode { kExitOk = 0, kExitIoError = 1, kExitUsage = 2, kExitBusy = 3, kExitTaught = 4 };
 
 // Plays the run of options that parseArguments accepted (so the player's name is known to
 // makePlayer): one line per block of games on `out` (and in the CSV file, flushed after

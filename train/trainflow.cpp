@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "train/trainflow.h"
 
-#include "engine/playgame.h"
+#include "engine/game/playgame.h"
 
 namespace zelmo::train {
 

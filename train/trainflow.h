@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "engine/gameflow.h"
-#include "engine/grades.h"
-#include "engine/players.h"
+#include "engine/game/gameflow.h"
+#include "engine/game/grades.h"
+#include "engine/game/players.h"
 
 #include <cstdint>
 #include <exception>
@@ -51,6 +51,7 @@ class TrainFlow : public engine::GameFlow, private engine::GameListener {
     void showStatus(const std::string&) override {}
     void setPlayEnabled(bool) override {}
     std::int32_t readGrade(engine::Grade grade) override { return grades[grade]; }
+    Grades gradesInForce() override { return grades; }
     void addScorePoint(const std::string&) override {}
     void setScoreValue(int, double) override {}
 

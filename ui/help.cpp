@@ -12,7 +12,7 @@
 
 #include <utility>
 
-#include "ui/memory/memorylocation.h"
+#include "ui/store/memorylocation.h"
 #include "ui/widgets/texts.h"
 
 namespace zelmo::ui {

@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "engine/memorybackup.h"
+#include "engine/store/memorybackup.h"
 #include "ui/a11y/announce.h"
 #include "ui/a11y/announcetexts.h"
 #include "ui/a11y/boardspeech.h"
@@ -16,12 +16,13 @@
 #include "ui/desktop/singleinstance.h"
 #include "ui/form/unit1.h"
 #include "ui/help.h"
-#include "ui/memory/historykeeper.h"
-#include "ui/memory/historyplot.h"
-#include "ui/memory/memoryfiles.h"
-#include "ui/memory/memorystore.h"
-#include "ui/memory/memoryview.h"
+#include "ui/history/historykeeper.h"
+#include "ui/history/historyplot.h"
+#include "ui/memoryview/memoryview.h"
 #include "ui/spin/spinedit.h"
+#include "ui/store/memoryfiles.h"
+#include "ui/store/memorystore.h"
+#include "ui/store/windowdocument.h"
 #include "ui/watch.h"
 #include "ui/widgets/controls.h"
 #include "ui/widgets/texts.h"
@@ -34,11 +35,12 @@ Session::Session(TForm1& form)
       wipeQuestion_(&askWipeQuestion),
       watchMode_(new WatchMode(
           form, [&form](const std::function<void()>& handler) { form.guarded(handler); }, this)),
-      history_(new HistoryKeeper(*form.SpinEdit1, *form.SpinEdit2, *form.SpinEdit3, this)),
+      history_(new HistoryKeeper(this)),
+      document_(std::make_unique<WindowDocument>(form, *history_)),
       files_(std::make_unique<MemoryFiles>(
           MemoryFiles::Host{[this] { watchMode_->stop(); }, [this] { return store_.get(); },
                             [this](const QString& path) { useMemoryFile(path); }},
-          form)),
+          form, *document_)),
       instance_(new InstanceServer(this)),
       exitFlush_([this] {
           if (store_) {
@@ -110,13 +112,11 @@ void Session::useMemoryFile(const QString& path, FolderPolicy policy) {
         store_.reset();
     }
     store_ = std::make_unique<MemoryStore>(
-        form_, path, [this](const QString& text) { form_.reportError(text); }, memoryWriter_);
-    store_->setHistory(&history_->history());
+        *document_, path, [this](const QString& text) { form_.reportError(text); }, memoryWriter_);
     if (watchMode_->watching()) {
         store_->setSpacing(true);
     }
     form_.guarded([this, policy] { store_->load(policy); });
-    history_->replaced();
     if (!store_->heldBy()) {
         instance_->listen();
     }
@@ -153,6 +153,8 @@ bool Session::confirmWipe() {
     wipeAsked_ =
         store_ && !store_->heldBy() && (form_.entryCount() > 0 || store_->keepsUnreadableFile());
     if (!wipeAsked_) {
+        // Without a file the wipe is immediate, and undone by the restore command.
+        files_->aboutToWipe();
         return true;
     }
     // Watching would go on learning and saving behind the question.
@@ -259,15 +261,15 @@ void Session::createActions() {
         // reader: keys that Orca leaves alone (it takes Insert, CapsLock and the keypad).
         {texts::kActionWinGrade,
          {QKeySequence(Qt::ALT | Qt::Key_1)},
-         [this] { gameFocus_.toGrade(form_.SpinEdit1); },
+         [this] { gameFocus_.toGrade(form_.gradeSpinner(engine::Grade::Win)); },
          false},
         {texts::kActionLossGrade,
          {QKeySequence(Qt::ALT | Qt::Key_2)},
-         [this] { gameFocus_.toGrade(form_.SpinEdit2); },
+         [this] { gameFocus_.toGrade(form_.gradeSpinner(engine::Grade::Loss)); },
          false},
         {texts::kActionDrawGrade,
          {QKeySequence(Qt::ALT | Qt::Key_3)},
-         [this] { gameFocus_.toGrade(form_.SpinEdit3); },
+         [this] { gameFocus_.toGrade(form_.gradeSpinner(engine::Grade::Draw)); },
          false},
         {texts::kActionBackToGame,
          {QKeySequence(Qt::Key_Escape)},

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "engine/gameflow.h"
+#include "engine/game/gameflow.h"
 #include "ui/desktop/shutdown.h"
 #include "ui/form/gamefocus.h"
-#include "ui/memory/memorylocation.h"
-#include "ui/memory/savethread.h"
-#include "ui/memory/wipequestion.h"
+#include "ui/store/memorylocation.h"
+#include "ui/store/savethread.h"
+#include "ui/store/wipequestion.h"
 
 #include <QAction>
 #include <QList>
@@ -27,6 +27,7 @@ class MemoryStore;
 class MemoryView;
 class TForm1;
 class WatchMode;
+class WindowDocument;
 
 // What the window does beyond its own controls, kept beside it: the memory file and its saving,
 // the question before a wipe that would lose a kept memory, the watch mode, the memory view,
@@ -55,6 +56,8 @@ class Session : public QObject, private engine::GameListener {
     // The memory kept in the user's data folder (`zelmo --keep-memory`); without such a folder
     // an error box says so and nothing is kept.
     void useKeptMemory();
+    // The window's memory document (positions, history, grades), as the store saves it.
+    const WindowDocument& document() const { return *document_; }
     // The memory file's store, or nullptr when no file is used.
     MemoryStore* memoryStore() const { return store_.get(); }
     // Waits until the last save handed to the saving thread is written; reports a failure.
@@ -98,7 +101,9 @@ class Session : public QObject, private engine::GameListener {
     bool wipeAsked_ = false;              // the player confirmed the wipe that runs
     WatchMode* watchMode_;                // a child of the session
     HistoryKeeper* history_;              // a child of the session
-    QPointer<MemoryView> memoryView_;     // a window of the form's, created on first use
+    // The window's memory document: the form's positions, the history, the spinners' grades.
+    std::unique_ptr<WindowDocument> document_;
+    QPointer<MemoryView> memoryView_;  // a window of the form's, created on first use
     QPointer<HelpWindow> help_;
     QPointer<HistoryWindow> historyWindow_;  // a window of the form's, created on first use
     QList<QAction*> actions_;                // children of the session

@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "engine/playgame.h"
+#include "engine/game/playgame.h"
 
 namespace zelmo::ui {
 

@@ -10,9 +10,9 @@
 #include <functional>
 #include <memory>
 
-#include "engine/gameflow.h"
-#include "engine/players.h"
-#include "engine/playgame.h"
+#include "engine/game/gameflow.h"
+#include "engine/game/players.h"
+#include "engine/game/playgame.h"
 
 namespace zelmo::ui {
 

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/atomicfile.h"
+#include "engine/store/atomicfile.h"
 
 namespace zelmo::faults {
 

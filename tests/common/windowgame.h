@@ -3,8 +3,8 @@
 // benchmarks: the play button, then a player's moves on the cells until the game ends.
 #pragma once
 
-#include "engine/players.h"
-#include "engine/playgame.h"
+#include "engine/game/players.h"
+#include "engine/game/playgame.h"
 #include "ui/form/unit1.h"
 #include "ui/widgets/controls.h"
 

@@ -15,12 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "engine/memoryformat.h"
-#include "engine/players.h"
+#include "engine/game/players.h"
+#include "engine/store/memoryformat.h"
 #include "tests/common/windowgame.h"
 #include "train/trainflow.h"
 #include "ui/form/unit1.h"
 #include "ui/session.h"
+#include "ui/store/windowdocument.h"
 #include "ui/widgets/controls.h"
 
 int main(int argc, char** argv) {
@@ -49,7 +50,7 @@ int main(int argc, char** argv) {
         zelmo::windowgame::playGame(form, player);
         if (dump) {
             const std::vector<std::uint8_t> bytes =
-                zelmo::engine::encodeMemory(form.memory(), form.entryCount());
+                zelmo::engine::encodeMemory(session.document().view());
             const auto size = static_cast<std::uint32_t>(bytes.size());
             for (int shift = 0; shift < 32; shift += 8) {
                 std::fputc(static_cast<int>((size >> shift) & 0xFFu), stdout);

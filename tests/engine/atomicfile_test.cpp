@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/atomicfile.h"
-#include "engine/memorybackup.h"
+#include "engine/store/atomicfile.h"
+#include "engine/store/memorybackup.h"
 #include "tempdir.h"
 
 #include <gtest/gtest.h>

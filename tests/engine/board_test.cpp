@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/board.h"
-#include "engine/checked.h"
-#include "engine/errors.h"
+#include "engine/game/board.h"
+#include "engine/game/checked.h"
+#include "engine/game/errors.h"
 #include "recording_flow.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/grouping.h"
-#include "engine/players.h"
+#include "engine/game/grouping.h"
+#include "engine/game/players.h"
 #include "recording_flow.h"
 
 #include <gtest/gtest.h>

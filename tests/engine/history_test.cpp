@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/history.h"
-#include "engine/errors.h"
+#include "engine/game/history.h"
+#include "engine/game/errors.h"
 
 #include <gtest/gtest.h>
 

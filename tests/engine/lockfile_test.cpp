@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The lock of a memory file: one holder at a time, named to whoever is refused, taken over
 // from a holder that has ended, never through a link.
-#include "engine/memorylock.h"
+#include "engine/store/memorylock.h"
 #include "tempdir.h"
 
 #include <gtest/gtest.h>

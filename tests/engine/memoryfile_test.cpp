@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/memoryfile.h"
+#include "engine/store/memoryfile.h"
 #include "recording_flow.h"
 #include "tempdir.h"
 #include "tests/common/faultysteps.h"
 #include "tests/common/memorylayout.h"
+#include "tests/common/positionsonly.h"
 
 #include <gtest/gtest.h>
 
@@ -246,9 +247,9 @@ TEST(MemoryFileTest, BadFilesAreRefusedAndLoseNothing) {
                   S::Foreign, "a zip file", "не файл памяти");
 
     Bytes newer = good;
-    newer[8] = 3;
+    newer[8] = 4;
     memorylayout::reseal(newer);
-    expectRefused(newer, S::NewerVersion, "version 3", "формат 3");
+    expectRefused(newer, S::NewerVersion, "version 4", "формат 4");
     for (const std::uint32_t count : {1001u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
         Bytes tooMany = good;
         memorylayout::put32(tooMany.data() + 12, count);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/errors.h"
+#include "engine/game/errors.h"
 #include "recording_flow.h"
 
 #include <gtest/gtest.h>

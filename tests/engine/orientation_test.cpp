@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/orientation.h"
-#include "engine/lesson.h"
+#include "engine/game/orientation.h"
+#include "engine/game/lesson.h"
 #include "recording_flow.h"
 
 #include <gtest/gtest.h>
@@ -102,7 +102,7 @@ TEST(LessonTest, EveryAnswerOfTheGameWithItsCellAndItsWeights) {
             noughts += flow.board().is(k, kNought) ? 1 : 0;
         }
         EXPECT_EQ(lesson.outcome, outcome);
-        const HistoryGame finished = historyGame(flow.games.back(), {5, 2, 4});
+        const HistoryGame finished = historyGame(flow.games.back());
         EXPECT_EQ(finished.computerBegan, computerBegins) << "game " << game;
         EXPECT_EQ(finished.positions, flow.entryCount());
         ASSERT_EQ(static_cast<int>(lesson.answers.size()), noughts) << "game " << game;

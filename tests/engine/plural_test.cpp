@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/plural.h"
+#include "engine/game/plural.h"
 
 #include <gtest/gtest.h>
 

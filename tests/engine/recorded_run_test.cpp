@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recording_flow.h"
 
-#include "engine/random.h"
+#include "engine/game/random.h"
 
 #include <gtest/gtest.h>
 

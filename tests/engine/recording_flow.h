@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "engine/gameflow.h"
+#include "engine/game/gameflow.h"
 
 #include <gtest/gtest.h>
 
@@ -108,6 +108,7 @@ class RecordingFlow : public GameFlow, private GameListener {
         ++gradeReads[spinner];
         return grades.at(spinner);
     }
+    Grades gradesInForce() override { return {grades.at(1), grades.at(2), grades.at(3)}; }
     void addScorePoint(const std::string& utf8Label) override {
         scoreLabels.push_back(utf8Label);
         scores.push_back(0);

@@ -11,10 +11,11 @@
 // the inputs reach the entry and history checks and the play instead of stopping at a
 // checksum. One mutation in eight works on the raw bytes and leaves the checksums as they
 // fall, for the header checks.
-#include "engine/errors.h"
-#include "engine/gameflow.h"
-#include "engine/memoryfile.h"
-#include "engine/players.h"
+#include "engine/game/errors.h"
+#include "engine/game/gameflow.h"
+#include "engine/game/lesson.h"
+#include "engine/game/players.h"
+#include "engine/store/memoryfile.h"
 #include "train/history.h"
 #include "train/trainflow.h"
 
@@ -25,6 +26,7 @@
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -53,20 +55,21 @@ FinishedGame playOneGame(zelmo::train::TrainFlow& flow, zelmo::engine::Player& p
     return *result.finished;
 }
 
-// Snapshots are large: two kept for all inputs spare a fresh mapping of memory for each.
-MemorySnapshot& snapshot(int which) {
-    static const std::array<std::unique_ptr<MemorySnapshot>, 2> kept = {
-        std::make_unique<MemorySnapshot>(), std::make_unique<MemorySnapshot>()};
+// Documents are large: two kept for all inputs spare a fresh mapping of memory for each.
+MemoryDocument& document(int which) {
+    static const std::array<std::unique_ptr<MemoryDocument>, 2> kept = {
+        std::make_unique<MemoryDocument>(), std::make_unique<MemoryDocument>()};
     return *kept[static_cast<std::size_t>(which)];
 }
 
-// The memory and history after play must be a file the reader accepts, history and all.
-void expectReadable(const zelmo::train::TrainFlow& flow, const LearningHistory& history) {
-    MemorySnapshot& played = snapshot(1);
-    const std::vector<std::uint8_t> bytes = encodeMemory(flow.memory(), flow.entryCount(), history);
-    LearningHistory read;
-    if (decodeMemory(bytes.data(), bytes.size(), played, read).status != MemoryFileStatus::Ok ||
-        read.blocks() != history.blocks()) {
+// The document after play must be a file the reader accepts, history and grades and all.
+void expectReadable(const zelmo::train::TrainFlow& flow, const LearningHistory& history,
+                    std::optional<zelmo::engine::Grades> grades) {
+    MemoryDocument& played = document(1);
+    const std::vector<std::uint8_t> bytes =
+        encodeMemory(DocumentView{flow.memory(), flow.entryCount(), history, grades});
+    if (decodeMemory(bytes.data(), bytes.size(), played).status != MemoryFileStatus::Ok ||
+        played.history.blocks() != history.blocks() || played.grades != grades) {
         std::abort();
     }
 }
@@ -393,20 +396,24 @@ extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t s
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    MemorySnapshot& loaded = snapshot(0);
+    MemoryDocument& read = document(0);
+    MemorySnapshot& loaded = read.positions;
     loaded.entryCount = -5;                                 // a value no file can give
     const HistoryBlock sentinel{3, 0, 0, 7, {1, 1, 1}, 1};  // 7 begun of 3: no file gives it
-    LearningHistory history;
-    history.assign({sentinel});
-    const MemoryLoadResult result = decodeMemory(data, size, loaded, history);
+    read.history.assign({sentinel});
+    const zelmo::engine::Grades sentinelGrades{-9, -9, -9};
+    read.grades = sentinelGrades;
+    const MemoryLoadResult result = decodeMemory(data, size, read);
     if (result.status != MemoryFileStatus::Ok) {
         if (loaded.entryCount != -5 || result.message.empty() ||
-            history.blocks() != std::vector<HistoryBlock>{sentinel}) {
+            read.history.blocks() != std::vector<HistoryBlock>{sentinel} ||
+            read.grades != sentinelGrades) {
             std::abort();
         }
         return 0;
     }
-    const std::vector<std::uint8_t> again = encodeMemory(loaded.memory, loaded.entryCount, history);
+    LearningHistory& history = read.history;
+    const std::vector<std::uint8_t> again = encodeMemory(read);
     if (again.size() != size || !std::equal(again.begin(), again.end(), data)) {
         std::abort();
     }
@@ -427,9 +434,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int game = 0; game < 2; ++game) {
         const FinishedGame finished = playOneGame(*flow, player);
         if (history.games() < LearningHistory::kMaxGames) {
-            history.add(zelmo::train::historyGame(*flow, finished), blockSize);
+            history.add(zelmo::engine::historyGame(finished), blockSize);
         }
     }
-    expectReadable(*flow, history);
+    expectReadable(*flow, history, read.grades);
     return 0;
 }

@@ -31,16 +31,17 @@
 #include <system_error>
 #include <vector>
 
-#include "engine/atomicfile.h"
-#include "engine/errors.h"
-#include "engine/memorybackup.h"
-#include "engine/memoryfile.h"
-#include "engine/players.h"
+#include "engine/game/errors.h"
+#include "engine/game/players.h"
+#include "engine/store/atomicfile.h"
+#include "engine/store/memorybackup.h"
+#include "engine/store/memorydocument.h"
+#include "engine/store/memoryfile.h"
 #include "fuzzcheck.h"
 #include "tests/common/memorylayout.h"
 #include "train/trainflow.h"
-#include "ui/memory/memorylocation.h"
-#include "ui/memory/memorystore.h"
+#include "ui/store/memorylocation.h"
+#include "ui/store/memorystore.h"
 
 namespace {
 
@@ -78,17 +79,14 @@ void clearPath(const fs::path& path) {
     fs::remove_all(path, ignored);
 }
 
-// A snapshot is large: one kept for all inputs spares a fresh mapping of memory for each.
-MemorySnapshot& scratch() {
-    static const auto kept = std::make_unique<MemorySnapshot>();
+// A document is large: one kept for all inputs spares a fresh mapping of memory for each.
+zelmo::engine::MemoryDocument& scratch() {
+    static const auto kept = std::make_unique<zelmo::engine::MemoryDocument>();
     return *kept;
 }
 
-Bytes encoded(const GameFlow& flow) {
-    MemorySnapshot& snapshot = scratch();
-    snapshot.memory = flow.memory();
-    snapshot.entryCount = flow.entryCount();
-    return encodeMemory(snapshot);
+Bytes encoded(const zelmo::engine::LiveDocument& document) {
+    return encodeMemory(document.view());
 }
 
 // One game; only an overflow of a weight at the 32-bit limit may be reported on the way.
@@ -147,7 +145,7 @@ class Run {
         const std::optional<Bytes> before = readFile(file_);
         seen_ = identityOf(file_.string());
         flow_.setClock([] { return 0u; });
-        zelmo::ui::MemoryStore store(flow_, QString::fromStdString(file_.string()),
+        zelmo::ui::MemoryStore store(document_, QString::fromStdString(file_.string()),
                                      [this](const QString& text) {
                                          check(!text.isEmpty(), "an empty report");
                                          ++reports_;
@@ -171,9 +169,9 @@ class Run {
             MemoryFileStatus::Ok) {
             check(reports_ == 0 && !store.keepsUnreadableFile(), "a readable file reported");
             // Used marks belong to the last game played on the file: the store drops them.
-            scratch().memory.clearUsed(scratch().entryCount);
+            scratch().positions.memory.clearUsed(scratch().positions.entryCount);
             const Bytes file = encodeMemory(scratch());
-            check(encoded(flow_) == file, "the memory loaded is not the file's");
+            check(encoded(document_) == file, "the document loaded is not the file's");
         } else {
             check(reports_ == 1 && store.keepsUnreadableFile(),
                   "an unreadable file is reported once and kept");
@@ -206,7 +204,7 @@ class Run {
             check(saved == target_, "the store's file moved without a reason");
             check(reports_ == reportsBefore, "a save that worked reported");
         }
-        check(readFile(target_) == encoded(flow_), "the file does not hold the game's memory");
+        check(readFile(target_) == encoded(document_), "the file does not hold the game's memory");
         seen_ = identityOf(target_.string());
     }
 
@@ -285,6 +283,8 @@ class Run {
     FuzzedDataProvider fdp_;
     zelmo::engine::RandomPlayer player_;
     zelmo::train::TrainFlow flow_{zelmo::train::Grades{5, 2, 4}};
+    zelmo::engine::LearningHistory history_;
+    zelmo::engine::FlowDocument document_{flow_, history_};
     const fs::path file_ = folder / "zelmo.memory";
     fs::path target_ = file_;  // where the store saves: the file, or the new one beside it
     FileIdentity seen_;        // the target as the store last read or wrote it

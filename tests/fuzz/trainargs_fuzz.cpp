@@ -5,7 +5,7 @@
 // answers the same (getopt_long keeps state between calls); a run's options lie in their
 // ranges, name a player that exists, and mean the same when written back as a command line of
 // their own and read again.
-#include "engine/players.h"
+#include "engine/game/players.h"
 #include "fuzzcheck.h"
 #include "train/options.h"
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "app/commandline.h"
-#include "engine/players.h"
+#include "engine/game/players.h"
 #include "fuzzcheck.h"
 
 namespace {

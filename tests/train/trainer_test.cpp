@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "train/trainer.h"
-#include "engine/memorylock.h"
-#include "engine/systemerrors.h"
+#include "engine/store/memorylock.h"
+#include "engine/store/systemerrors.h"
 #include "tests/common/faultysteps.h"
 #include "tests/engine/tempdir.h"
 #include "train/options.h"
@@ -45,7 +45,7 @@ TEST(ParseArgumentsTest, OptionsHelpAndUsageErrors) {
         {{"--vers"}, Kind::Version, ""},
         {{"--help=1"}, Kind::Error, "значение не нужно параметру --help (-h)"},
         {{"--gmaes=5"}, Kind::Error, "неизвестный параметр «--gmaes=5»"},
-        {{"--s=5"}, Kind::Error, "неоднозначный параметр «--s=5»: --seed, --save"},
+        {{"--s=5"}, Kind::Error, "неоднозначный параметр «--s=5»: --seed, --save, --start-over"},
         {{"-x"}, Kind::Error, "неизвестный параметр «-x»"},
         {{"--games=5", "-xn"}, Kind::Error, "неизвестный параметр «-x»"},
         {{"games"}, Kind::Error, "лишний аргумент «games»"},
@@ -272,7 +272,7 @@ TEST_F(RunTrainingTest, TheHistoryGoesOnAcrossRunsAndPrintsAsCsv) {
     const RunResult first = run(options);
     ASSERT_EQ(first.code, kExitOk) << first.err;
     options.games = 30;
-    options.grades.draw = 3;
+    options.give(zelmo::engine::Grade::Draw, 3);
     options.loadPath = options.savePath;
     const RunResult second = run(options);
     ASSERT_EQ(second.code, kExitOk) << second.err;

@@ -14,16 +14,16 @@
 #include <string>
 #include <vector>
 
-#include "engine/memorybackup.h"
-#include "engine/memoryfile.h"
-#include "engine/memorylock.h"
+#include "engine/store/memorybackup.h"
+#include "engine/store/memoryfile.h"
+#include "engine/store/memorylock.h"
 #include "tests/common/windowgame.h"
 #include "tests/ui/printers.h"
 #include "tests/ui/sessionform.h"
 #include "ui/desktop/shutdown.h"
-#include "ui/memory/memoryfiles.h"
-#include "ui/memory/memorystore.h"
-#include "ui/memory/memoryview.h"
+#include "ui/memoryview/memoryview.h"
+#include "ui/store/memoryfiles.h"
+#include "ui/store/memorystore.h"
 #include "ui/widgets/controls.h"
 
 namespace {
@@ -69,10 +69,10 @@ class MemoryFilesTest : public ::testing::Test {
     }
     // The positions a memory file holds, -1 when it cannot be read.
     static int positionsIn(const QString& file) {
-        auto snapshot = std::make_unique<zelmo::engine::MemorySnapshot>();
-        return zelmo::engine::loadMemoryFile(native(file), *snapshot).status ==
+        auto document = std::make_unique<zelmo::engine::MemoryDocument>();
+        return zelmo::engine::loadMemoryFile(native(file), *document).status ==
                        zelmo::engine::MemoryFileStatus::Ok
-                   ? snapshot->entryCount
+                   ? document->positions.entryCount
                    : -1;
     }
 
@@ -120,7 +120,8 @@ TEST_F(MemoryFilesTest, OpenSavesTheOldFileAndGoesOnWithTheNew) {
     form.Button2->click();
     chosen = path("b.zelmo");
     form.session.memoryFiles().open();
-    EXPECT_EQ(folders, std::vector<QString>{path("data/zelmo")});
+    // The dialog starts in the open file's folder, not the kept memory's.
+    EXPECT_EQ(folders, std::vector<QString>{QFileInfo(path("a.zelmo")).absolutePath()});
     EXPECT_EQ(form.memoryStore()->path(), path("b.zelmo"));
     EXPECT_EQ(form.entryCount(), 1);
     EXPECT_FALSE(QFile::exists(path("a.zelmo.lock"))) << "the old file is still held";

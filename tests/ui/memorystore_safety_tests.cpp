@@ -20,15 +20,16 @@
 #include <string>
 #include <vector>
 
-#include "engine/atomicfile.h"
-#include "engine/memorybackup.h"
-#include "engine/memoryformat.h"
-#include "engine/memorylock.h"
-#include "engine/systemerrors.h"
+#include "engine/store/atomicfile.h"
+#include "engine/store/memorybackup.h"
+#include "engine/store/memorydocument.h"
+#include "engine/store/memoryformat.h"
+#include "engine/store/memorylock.h"
+#include "engine/store/systemerrors.h"
 #include "tests/common/faultysteps.h"
 #include "tests/engine/recording_flow.h"
-#include "ui/memory/memorylocation.h"
-#include "ui/memory/memorystore.h"
+#include "ui/store/memorylocation.h"
+#include "ui/store/memorystore.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ class MemoryStoreTest : public ::testing::Test {
   protected:
     std::unique_ptr<zelmo::ui::MemoryStore> open() {
         auto store = std::make_unique<zelmo::ui::MemoryStore>(
-            flow, QString::fromStdString(path),
+            document, QString::fromStdString(path),
             [this](const QString& text) { boxes.push_back(text); });
         store->load(zelmo::ui::FolderPolicy::MustExist);
         return store;
@@ -53,7 +54,7 @@ class MemoryStoreTest : public ::testing::Test {
         store.flush();
     }
     std::string memory() const {
-        const auto bytes = zelmo::engine::encodeMemory(flow.memory(), flow.entryCount());
+        const auto bytes = zelmo::engine::encodeMemory(document.view());
         return std::string(bytes.begin(), bytes.end());
     }
     static std::string contents(const std::string& name) {
@@ -78,6 +79,8 @@ class MemoryStoreTest : public ::testing::Test {
     std::string path =
         QFile::encodeName(dir.filePath(QStringLiteral("memory.zelmo"))).toStdString();
     zelmo::engine::test::RecordingFlow flow;
+    zelmo::engine::LearningHistory history;
+    zelmo::engine::FlowDocument document{flow, history};
     std::vector<QString> boxes;
 };
 

@@ -26,20 +26,21 @@
 #include <utility>
 #include <vector>
 
-#include "engine/history.h"
-#include "engine/memorybackup.h"
-#include "engine/memoryfile.h"
-#include "engine/plural.h"
+#include "engine/game/history.h"
+#include "engine/game/plural.h"
+#include "engine/store/memorybackup.h"
+#include "engine/store/memoryfile.h"
+#include "tests/common/positionsonly.h"
 #include "tests/common/windowgame.h"
 #include "tests/ui/modalbox.h"
 #include "tests/ui/printers.h"
 #include "tests/ui/sessionform.h"
 #include "ui/form/unit1.h"
-#include "ui/memory/historykeeper.h"
-#include "ui/memory/memorylocation.h"
-#include "ui/memory/memorystore.h"
-#include "ui/memory/wipequestion.h"
+#include "ui/history/historykeeper.h"
 #include "ui/spin/spinedit.h"
+#include "ui/store/memorylocation.h"
+#include "ui/store/memorystore.h"
+#include "ui/store/wipequestion.h"
 #include "ui/watch.h"
 #include "ui/widgets/controls.h"
 
@@ -95,7 +96,7 @@ class MemoryFileWindowTest : public ::testing::Test {
     // The file's entry count, or -1 when it cannot be read.
     int storedCount(const QString& name) const {
         auto snapshot = std::make_unique<zelmo::engine::MemorySnapshot>();
-        const auto result = zelmo::engine::loadMemoryFile(name.toStdString(), *snapshot);
+        const auto result = zelmo::engine::test::loadMemoryFile(name.toStdString(), *snapshot);
         return result.status == zelmo::engine::MemoryFileStatus::Ok ? snapshot->entryCount : -1;
     }
 
@@ -103,7 +104,7 @@ class MemoryFileWindowTest : public ::testing::Test {
     zelmo::engine::LearningHistory storedHistory(const QString& name) const {
         auto snapshot = std::make_unique<zelmo::engine::MemorySnapshot>();
         zelmo::engine::LearningHistory history;
-        zelmo::engine::loadMemoryFile(name.toStdString(), *snapshot, history);
+        zelmo::engine::test::loadMemoryFile(name.toStdString(), *snapshot, history);
         return history;
     }
 
@@ -151,13 +152,13 @@ TEST_F(MemoryFileWindowTest, TheUsedMarksInAFileAreDroppedWhenItIsRead) {
         playGame(*form);
     }
     auto snapshot = std::make_unique<zelmo::engine::MemorySnapshot>();
-    ASSERT_EQ(zelmo::engine::loadMemoryFile(path.toStdString(), *snapshot).status,
+    ASSERT_EQ(zelmo::engine::test::loadMemoryFile(path.toStdString(), *snapshot).status,
               zelmo::engine::MemoryFileStatus::Ok);
     ASSERT_GE(snapshot->entryCount, 1);
     snapshot->memory.markUsed(1, 1);
-    ASSERT_TRUE(
-        zelmo::engine::saveMemoryFile(path.toStdString(), zelmo::engine::encodeMemory(*snapshot))
-            .empty());
+    ASSERT_TRUE(zelmo::engine::saveMemoryFile(path.toStdString(),
+                                              zelmo::engine::test::encodeMemory(*snapshot))
+                    .empty());
 
     auto form = start(path);
     EXPECT_TRUE(boxes.empty());
@@ -323,8 +324,8 @@ TEST_F(MemoryFileWindowTest, TheHistoryIsKeptWithTheMemoryAcrossARestartAndStart
         trained.add({zelmo::engine::Outcome::ComputerWin, true, {5, -3, 1}, 0},
                     LearningHistory::kWhileRunning);
         ASSERT_EQ(
-            zelmo::engine::saveMemoryFile(
-                path.toStdString(), zelmo::engine::encodeMemory(snapshot->memory, 0, trained)),
+            zelmo::engine::saveMemoryFile(path.toStdString(), zelmo::engine::test::encodeMemory(
+                                                                  snapshot->memory, 0, trained)),
             "");
     }
     {
@@ -439,7 +440,7 @@ TEST_F(MemoryFileWindowTest, ASlowSaveLetsTheWindowGoOnAndCloseWaitsForTheLast) 
         // hanging).
         changed.wait_for(lock, std::chrono::seconds(60), [&] { return released; });
         auto decoded = std::make_unique<zelmo::engine::MemorySnapshot>();
-        zelmo::engine::decodeMemory(in.data(), in.size(), *decoded);
+        zelmo::engine::test::decodeMemory(in.data(), in.size(), *decoded);
         written.push_back(decoded->entryCount);
         return failing ? std::string("диск пропал") : zelmo::engine::saveMemoryFile(file, in);
     });

@@ -13,18 +13,18 @@
 #include <functional>
 #include <memory>
 
-#include "engine/memoryfile.h"
+#include "engine/store/memoryfile.h"
 #include "tests/common/windowgame.h"
 #include "tests/engine/recording_flow.h"
 #include "tests/ui/printers.h"
 #include "ui/a11y/announce.h"
 #include "ui/form/unit1.h"
-#include "ui/memory/historykeeper.h"
-#include "ui/memory/historyplot.h"
-#include "ui/memory/memorymodel.h"
-#include "ui/memory/memorystore.h"
-#include "ui/memory/memoryview.h"
+#include "ui/history/historykeeper.h"
+#include "ui/history/historyplot.h"
+#include "ui/memoryview/memorymodel.h"
+#include "ui/memoryview/memoryview.h"
 #include "ui/session.h"
+#include "ui/store/memorystore.h"
 #include "ui/watch.h"
 #include "ui/widgets/controls.h"
 
@@ -293,9 +293,11 @@ TEST(WatchModeTest, HeldSavesAreWrittenWhenWatchingStops) {
     ASSERT_EQ(form.gameNumber(), 20);
     session.memoryStore()->flush();  // waits for the saving thread; saves nothing held back
 
-    auto saved = std::make_unique<zelmo::engine::MemorySnapshot>();
-    ASSERT_EQ(zelmo::engine::loadMemoryFile(QFile::encodeName(path).toStdString(), *saved).status,
-              zelmo::engine::MemoryFileStatus::Ok);
+    auto document = std::make_unique<zelmo::engine::MemoryDocument>();
+    ASSERT_EQ(
+        zelmo::engine::loadMemoryFile(QFile::encodeName(path).toStdString(), *document).status,
+        zelmo::engine::MemoryFileStatus::Ok);
+    const zelmo::engine::MemorySnapshot* saved = &document->positions;
     ASSERT_EQ(saved->entryCount, form.entryCount());
     for (int j = 1; j <= form.entryCount(); ++j) {
         for (int k = 1; k <= 9; ++k) {

@@ -21,15 +21,15 @@
 #include <utility>
 #include <vector>
 
-#include "engine/errors.h"
+#include "engine/game/errors.h"
 #include "tests/ui/modalbox.h"
 #include "tests/ui/printers.h"
 #include "tests/ui/sessionform.h"
 #include "ui/a11y/announce.h"
 #include "ui/form/unit1.h"
 #include "ui/help.h"
-#include "ui/memory/historyplot.h"
-#include "ui/memory/memoryview.h"
+#include "ui/history/historyplot.h"
+#include "ui/memoryview/memoryview.h"
 #include "ui/spin/spinedit.h"
 #include "ui/widgets/controls.h"
 

@@ -10,8 +10,8 @@ import zlib
 data = open(sys.argv[1], "rb").read()
 try:
     name, version, _, count, head_crc = struct.unpack_from("<8sHHiI", data, 0)
-    # Entries start after the header: 20 bytes in version 1, 32 in version 2.
-    start = {1: 20, 2: 32}.get(version, 0)
+    # Entries start after the header: 20 bytes in version 1, 32 in version 2, 44 in version 3.
+    start = {1: 20, 2: 32, 3: 44}.get(version, 0)
     ok = (name == b"ZELMOMEM" and start > 0 and head_crc == zlib.crc32(data[:16])
           and len(data) >= start + 72 * count + 4
           and struct.unpack_from("<I", data, len(data) - 4)[0] == zlib.crc32(data[:-4]))

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Makes the README's picture of the window: builds the real window off screen, plays a few
 // games by simulated clicks and saves the window's image. Usage: zelmo_screenshot FILE.png [GAMES]
-#include "engine/playgame.h"
+#include "engine/game/playgame.h"
 #include "ui/form/unit1.h"
 #include "ui/widgets/application.h"
 #include "ui/widgets/controls.h"

@@ -11,7 +11,7 @@
 #include <numeric>
 #include <utility>
 
-#include "engine/plural.h"
+#include "engine/game/plural.h"
 #include "ui/a11y/announcetexts.h"
 #include "ui/spin/spinedit.h"
 

@@ -10,7 +10,7 @@
 #include <functional>
 #include <memory>
 
-#include "engine/board.h"
+#include "engine/game/board.h"
 
 namespace zelmo::ui {
 

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "engine/plural.h"
+#include "engine/game/plural.h"
 
 // What the announcer says of its own (UTF-8): the summary of the games played while the window
 // plays faster than a listener can follow, the board read on demand, why a digit did not play,

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "engine/gameflow.h"
+#include "engine/game/gameflow.h"
 
 // What a screen reader hears of the game on demand, read from the game flow: the whole board,
 // whose move it is and the score (the session's board key), and why a digit played nothing (the

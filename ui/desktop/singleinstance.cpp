@@ -15,7 +15,7 @@
 #include <optional>
 #include <string>
 
-#include "engine/memorylock.h"
+#include "engine/store/memorylock.h"
 #include "ui/desktop/localsocket.h"
 #include "ui/desktop/x11activation.h"
 

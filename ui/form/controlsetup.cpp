@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/form/controlsetup.h"
 
-#include "engine/grades.h"
+#include "engine/game/grades.h"
 #include "ui/spin/spinedit.h"
 
 namespace zelmo::ui {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "engine/grades.h"
+#include "engine/game/grades.h"
 #include "ui/widgets/links.h"
 #include "ui/widgets/texts.h"
 

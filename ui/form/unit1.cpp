@@ -15,8 +15,8 @@
 #include <utility>
 
 #include "chart/chartmath.h"
-#include "engine/errors.h"
-#include "engine/grades.h"
+#include "engine/game/errors.h"
+#include "engine/game/grades.h"
 #include "ui/a11y/accessible.h"
 #include "ui/a11y/announce.h"
 #include "ui/a11y/boardspeech.h"
@@ -196,23 +196,12 @@ void TForm1::createControls() {
     }
     Label5 = label("Label5", Panel1);
 
-    // The win grade is set with the arrows only.
-    const struct {
-        TSpinEdit* TForm1::*spin;
-        const char* name;
-        const QString& meaning;
-        std::int32_t value;
-        bool editorEnabled;
-    } grades[] = {
-        {&TForm1::SpinEdit1, "SpinEdit1", texts::kWinGradeName, engine::grades::kWinDefault, false},
-        {&TForm1::SpinEdit2, "SpinEdit2", texts::kLossGradeName, engine::grades::kLossDefault,
-         true},
-        {&TForm1::SpinEdit3, "SpinEdit3", texts::kDrawGradeName, engine::grades::kDrawDefault,
-         true},
-    };
-    for (const auto& grade : grades) {
+    // In the order of creation: SpinEdit1, SpinEdit2, SpinEdit3. The win grade is set with
+    // the arrows only.
+    const engine::Grades start;
+    for (const GradeSpinner& grade : kGradeSpinners) {
         TSpinEdit* spin = laidOut(new TSpinEdit(Panel1), QString::fromLatin1(grade.name));
-        ConfigureGradeSpinner(*spin, grade.value, grade.editorEnabled);
+        ConfigureGradeSpinner(*spin, start[grade.grade], grade.grade != engine::Grade::Win);
         spin->setAccessibleName(grade.meaning);
         spin->setAccessibleDescription(texts::kGradeDescription);
         this->*grade.spin = spin;
@@ -349,16 +338,35 @@ void TForm1::setPlayEnabled(bool enabled) {
     Button2->setEnabled(enabled);
 }
 
-std::int32_t TForm1::readGrade(engine::Grade grade) {
-    switch (grade) {
-        case engine::Grade::Win:
-            return SpinEdit1->value();
-        case engine::Grade::Loss:
-            return SpinEdit2->value();
-        case engine::Grade::Draw:
-            break;
+TSpinEdit* TForm1::gradeSpinner(engine::Grade grade) const {
+    for (const GradeSpinner& spinner : kGradeSpinners) {
+        if (spinner.grade == grade) {
+            return this->*spinner.spin;
+        }
     }
-    return SpinEdit3->value();
+    return SpinEdit3;
+}
+
+std::int32_t TForm1::readGrade(engine::Grade grade) {
+    return gradeSpinner(grade)->value();
+}
+
+engine::Grades TForm1::spinnerGrades() const {
+    engine::Grades grades;
+    for (const GradeSpinner& spinner : kGradeSpinners) {
+        grades.set(spinner.grade, (this->*spinner.spin)->value());
+    }
+    return grades;
+}
+
+engine::Grades TForm1::gradesInForce() {
+    return spinnerGrades();
+}
+
+void TForm1::setGrades(const engine::Grades& grades) {
+    for (const GradeSpinner& spinner : kGradeSpinners) {
+        (this->*spinner.spin)->setValue(grades[spinner.grade]);
+    }
 }
 
 void TForm1::addScorePoint(const std::string& utf8Label) {

@@ -3,9 +3,10 @@
 
 #include "chart/tbarseries.h"
 #include "chart/tcustomchart.h"
-#include "engine/gameflow.h"
+#include "engine/game/gameflow.h"
 #include "ui/widgets/errorbox.h"
 #include "ui/widgets/links.h"
+#include "ui/widgets/texts.h"
 
 #include <QPointer>
 #include <QString>
@@ -93,6 +94,11 @@ class TForm1 : public QWidget, public engine::GameFlow, private engine::GameList
 
     // Cell button k (1..9).
     TSpeedButton* cellButton(int k) const;
+    // The spinner that holds `grade` (kGradeSpinners).
+    TSpinEdit* gradeSpinner(engine::Grade grade) const;
+    // The three spinners' values, and the three set at once (clamped as the spinners clamp).
+    engine::Grades spinnerGrades() const;
+    void setGrades(const engine::Grades& grades);
     // What a screen reader hears of the game, for what the session adds to it.
     Announcer& announcer() const { return *announcer_; }
 
@@ -111,6 +117,7 @@ class TForm1 : public QWidget, public engine::GameFlow, private engine::GameList
     void showStatus(const std::string& utf8Text) override;
     void setPlayEnabled(bool enabled) override;
     std::int32_t readGrade(engine::Grade grade) override;
+    engine::Grades gradesInForce() override;
     void addScorePoint(const std::string& utf8Label) override;
     void setScoreValue(int index, double value) override;
 
@@ -144,6 +151,21 @@ class TForm1 : public QWidget, public engine::GameFlow, private engine::GameList
     ErrorBox errorBox_;
     std::function<bool()> wipeGuard_;
     Announcer* announcer_ = nullptr;  // reads the game out to a screen reader
+};
+
+// Which spinner holds which grade: the one place that says so. SpinEdit1 beside «Победа»
+// grades a computer win, SpinEdit2 beside «Поражение» its loss, SpinEdit3 beside «Ничья» a
+// draw; in the order the spinners are created.
+struct GradeSpinner {
+    engine::Grade grade;
+    TSpinEdit* TForm1::*spin;
+    const char* name;
+    const QString& meaning;
+};
+inline const GradeSpinner kGradeSpinners[] = {
+    {engine::Grade::Win, &TForm1::SpinEdit1, "SpinEdit1", texts::kWinGradeName},
+    {engine::Grade::Loss, &TForm1::SpinEdit2, "SpinEdit2", texts::kLossGradeName},
+    {engine::Grade::Draw, &TForm1::SpinEdit3, "SpinEdit3", texts::kDrawGradeName},
 };
 
 }  // namespace zelmo::ui

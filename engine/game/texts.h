@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "engine/game/plural.h"
+
+#include <array>
+#include <string_view>
+
+// The engine's fixed texts (UTF-8): error messages, status texts and the score labels.
+namespace zelmo::engine::texts {
+
+inline constexpr std::string_view kRangeError = "Range check error";
+inline constexpr std::string_view kIntOverflow = "Integer overflow";
+
+inline constexpr std::string_view kPlayerWon = "вы выиграли";
+inline constexpr std::string_view kComputerWon = "компьютер выиграл";
+inline constexpr std::string_view kDraw = "ничья";
+inline constexpr std::string_view kWiped = "промыл";
+// The memory from before a wipe is back.
+inline constexpr std::string_view kRestored = "вспомнил";
+
+// The players' names that makePlayer knows, as a refused option's message names them.
+inline constexpr std::string_view kPlayerNames =
+    "нужно random, perfect или mixed:P, где P — десятичное число от 0 до 1";
+
+// Games counted, in the window's memory view and in the trainer's report.
+inline constexpr RussianForms kGames = {"партия", "партии", "партий"};
+inline constexpr RussianForms kPositions = {"позиция", "позиции", "позиций"};
+
+// Labels of the score points 0, 1 and 2, in the order in which they are added.
+inline constexpr std::array<std::string_view, 3> kScoreLabels = {"Игрок", "Компьютер", "Ничья"};
+
+}  // namespace zelmo::engine::texts

@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/store/memorywriter.h"
+#include "engine/store/filetexts.h"
+#include "engine/store/memoryfile.h"
+
+#include <utility>
+
+namespace zelmo::engine {
+
+MemoryWriter::MemoryWriter(std::string path, std::string_view program)
+    : path_(std::move(path)), program_(program), seen_(identityOf(path_)) {}
+
+const MemoryLock& MemoryWriter::lock() {
+    if (!tried_) {
+        tried_ = true;
+        lock_ = MemoryLock::acquire(path_, program_);
+        // Whatever the last holder saved before it let go is the file this writer starts from.
+        if (lock_.locked()) {
+            noteCurrent();
+        }
+    }
+    return lock_;
+}
+
+MemoryLoadResult MemoryWriter::load(MemoryDocument& out) {
+    // Noted before reading: a file replaced in between is then taken as changed (its memory
+    // is kept apart), never as the file that was read.
+    noteCurrent();
+    return loadMemoryFile(path_, out);
+}
+
+void MemoryWriter::noteCurrent() {
+    seen_ = identityOf(path_);
+}
+
+MemoryWriter::Outcome MemoryWriter::save(const std::vector<std::uint8_t>& encoded) {
+    ReplaceOptions options;
+    options.expected = &seen_;
+    const ReplaceResult result = replaceFile(path_, encoded.data(), encoded.size(), options);
+    Outcome outcome;
+    if (result.diverted && result.savedTo.empty()) {
+        outcome.failure =
+            fileTexts::format(fileTexts::kChangedUnderNotSaved, path_, result.failure);
+        return outcome;
+    }
+    if (!result.savedTo.empty()) {
+        seen_ = result.identity;
+        if (result.diverted) {
+            outcome.divertedTo = result.savedTo;
+            outcome.notice = fileTexts::format(fileTexts::kChangedUnder, path_, result.savedTo);
+            path_ = result.savedTo;
+        }
+    }
+    if (!result.failure.empty()) {
+        // Only the folder's flush can fail once the file is in place.
+        outcome.failure = result.savedTo.empty()
+                              ? notSavedMessage(path_, result.failure)
+                              : std::string(fileTexts::kFileSavedNotFlushed) + path_ +
+                                    std::string(fileTexts::kQuoteEnd) + result.failure;
+    }
+    return outcome;
+}
+
+}  // namespace zelmo::engine

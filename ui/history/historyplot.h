@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWidget>
+
+#include <vector>
+
+#include "engine/game/history.h"
+
+class QPainter;
+
+namespace zelmo::ui {
+
+class HistoryKeeper;
+
+// How the games of a history ended, as shares against the games played: the blocks binned
+// into at most `columns` columns of about equal games, each a point of the plot.
+struct HistoryPoint {
+    double games = 0;  // games played at the end of the column
+    double playerWins = 0;
+    double computerWins = 0;
+    double draws = 0;  // shares, 0..1
+};
+std::vector<HistoryPoint> historyPoints(const std::vector<engine::HistoryBlock>& blocks,
+                                        int columns);
+
+// The last block in words, for a screen reader (the window's accessible description).
+QString historySummary(const engine::LearningHistory& history);
+
+// Paints the plot into `area`: the shares of player wins, computer wins and draws per column
+// against the games played, with both axes, their labels and a legend; an empty history says
+// so. Sizes follow `font`; lines are antialiased, so it is sharp at any device pixel ratio.
+void paintHistory(QPainter& painter, const QRect& area, const engine::LearningHistory& history,
+                  const QFont& font);
+
+// The window «История обучения»: the plot, live while shown (redrawn at most once a frame
+// after the history changes), nothing while hidden. Created when first opened.
+class HistoryWindow : public QWidget {
+    Q_OBJECT
+  public:
+    HistoryWindow(const HistoryKeeper& keeper, QWidget* parent);
+
+    void open();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void schedule();
+    void refresh();
+
+    const HistoryKeeper& keeper_;
+    QTimer frame_;
+};
+
+}  // namespace zelmo::ui

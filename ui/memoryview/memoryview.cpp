@@ -1,0 +1,208 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/memoryview/memoryview.h"
+
+#include <QAccessible>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListView>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "engine/game/lesson.h"
+#include "ui/a11y/accessible.h"
+#include "ui/memoryview/lessontext.h"
+#include "ui/memoryview/matchboxdelegate.h"
+#include "ui/memoryview/memorymodel.h"
+#include "ui/memoryview/memorytexts.h"
+#include "ui/store/memoryfilestexts.h"
+
+namespace zelmo::ui {
+
+namespace {
+
+constexpr int kFrameMs = 16;
+
+// After the player scrolled, the view leaves the scroll bar alone this long.
+constexpr qint64 kPlayerScrollMs = 3000;
+
+}  // namespace
+
+MemoryView::MemoryView(engine::GameFlow& flow, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      flow_(flow),
+      model_(new MemoryModel(flow, this)),
+      summary_(new QLabel(this)),
+      lesson_(new QLabel(this)),
+      legend_(new QLabel(memorytexts::kLegend, this)),
+      list_(new QListView(this)) {
+    setObjectName(QStringLiteral("MemoryView"));
+    setWindowTitle(memorytexts::kTitle);
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    list_->setModel(model_);
+    list_->setItemDelegate(new MatchBoxDelegate(*model_, *list_->viewport(), list_));
+    list_->setViewMode(QListView::IconMode);
+    list_->setMovement(QListView::Static);
+    list_->setResizeMode(QListView::Adjust);
+    // A group's heading is a row across the view, the boxes are squares.
+    list_->setUniformItemSizes(false);
+    list_->setWrapping(true);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setAccessibleName(memorytexts::kListName);
+    list_->installEventFilter(this);
+    list_->setSpacing(2);
+    // Any move of the scroll bar by the player (dragging, the wheel, its arrows) holds back
+    // the view's own scrolling to the game in progress for a while.
+    connect(list_->verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this] { playerScrolled_.start(); });
+
+    legend_->setWordWrap(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(summary_);
+    layout->addWidget(lesson_);
+    lesson_->setWordWrap(true);
+    lesson_->hide();
+    layout->addWidget(list_, 1);
+    layout->addWidget(legend_);
+    summary_->setWordWrap(true);
+    resize(560, 480);
+    auto* closeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(closeKey, &QShortcut::activated, this, &QWidget::close);
+
+    frame_.setSingleShot(true);
+    frame_.setInterval(kFrameMs);
+    connect(&frame_, &QTimer::timeout, this, &MemoryView::refreshNow);
+    flow_.addListener(*this);
+}
+
+MemoryView::~MemoryView() {
+    flow_.removeListener(*this);
+}
+
+void MemoryView::open() {
+    show();
+    raise();
+    activateWindow();
+    list_->setFocus(Qt::OtherFocusReason);
+}
+
+void MemoryView::refreshNow() {
+    model_->refresh();
+    summary_->setText(model_->summary() + fileLine_);
+    if (lessonOutcome_) {
+        lesson_->setText(lessonText(engine::lastLesson(flow_.memory(), *lessonOutcome_)));
+    }
+    lesson_->setVisible(lessonOutcome_.has_value());
+    if (!list_->currentIndex().isValid() && model_->rowCount() > 1) {
+        // The first position, after its heading, or where it was when the window was hidden.
+        list_->setCurrentIndex(model_->index(std::clamp(currentRow_, 1, model_->rowCount() - 1)));
+    }
+    followGame();
+    // Renamed while the list has the focus, the list would be read out again with every game.
+    if (!list_->hasFocus()) {
+        describeList();
+    }
+}
+
+void MemoryView::describeList() {
+    // The summary is read with the list's name when the list gains the focus; the focused
+    // position and its place among all (which screen readers count themselves) follow.
+    const QString name = memorytexts::kListSummary.arg(
+        memorytexts::kListName,
+        model_->summary().replace(memorytexts::kShownSeparator, memorytexts::kSpokenSeparator));
+    // Set only when changed: each change is an event for assistive technology.
+    if (list_->accessibleName() != name) {
+        list_->setAccessibleName(name);
+    }
+}
+
+bool MemoryView::eventFilter(QObject* watched, QEvent* event) {
+    // After the list's own focus event, which Qt sends once the focus-in is handled.
+    if (watched == list_ && event->type() == QEvent::FocusIn && QAccessible::isActive()) {
+        describeList();
+        QMetaObject::invokeMethod(
+            this, [this] { accessible::tellCurrentItem(list_); }, Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MemoryView::hideEvent(QHideEvent* event) {
+    // A current position reports the focus to assistive technology, also in a hidden window:
+    // the window keeps its place and has none while hidden.
+    currentRow_ = std::max(1, list_->currentIndex().row());
+    list_->selectionModel()->clearCurrentIndex();
+    QWidget::hideEvent(event);
+}
+
+void MemoryView::gameFinished(const engine::FinishedGame& game) {
+    lessonOutcome_ = game.outcome;
+}
+
+void MemoryView::followGame() {
+    if (playerScrolled_.isValid() && playerScrolled_.elapsed() < kPlayerScrollMs) {
+        return;
+    }
+    // The last position of the game in progress: the newest answer it played.
+    int row = -1;
+    int stage = 0;
+    for (int r = 0; r < model_->rowCount(); ++r) {
+        const MatchBox& box = model_->box(r);
+        if (box.played != 0 && box.stage >= stage) {
+            row = r;
+            stage = box.stage;
+        }
+    }
+    if (row >= 0) {
+        list_->scrollTo(model_->index(row), QAbstractItemView::EnsureVisible);
+    }
+}
+
+void MemoryView::setMemoryFile(const QString& path) {
+    // The name alone, which wraps with the summary; the whole path is the line's tool tip.
+    fileLine_ = path.isEmpty() ? QString()
+                               : QLatin1Char('\n') +
+                                     memoryfilestexts::kFileLine.arg(QFileInfo(path).fileName());
+    summary_->setToolTip(path);
+    if (isVisible()) {
+        refreshNow();
+    }
+}
+
+void MemoryView::fitMinimumSize() {
+    // At its smallest the window still shows a row of three boxes, the whole summary (wrapped,
+    // at its longest) and the whole legend; measured once the window is polished, with the
+    // fonts and margins it shows.
+    const int row = MatchBoxDelegate::boxSide(list_->fontMetrics()) + 2 * list_->spacing();
+    const int heading = list_->fontMetrics().height() + 8 + 2 * list_->spacing();
+    const QMargins margins = layout()->contentsMargins();
+    const int spacing = layout()->spacing();
+    const int listWidth =
+        3 * row + list_->verticalScrollBar()->sizeHint().width() + 2 * list_->frameWidth();
+    const QRect longestSummary = summary_->fontMetrics().boundingRect(
+        QRect(0, 0, listWidth, 0), Qt::TextWordWrap, memorytexts::kLongestSummary + fileLine_);
+    list_->setMinimumHeight(heading + row + 2 * list_->frameWidth());
+    // The legend takes at most a quarter of the window, however small.
+    const int legend = legend_->heightForWidth(listWidth);
+    const int height = margins.top() + longestSummary.height() + spacing + heading + row +
+                       2 * list_->frameWidth() + spacing + legend + margins.bottom();
+    setMinimumSize(listWidth + margins.left() + margins.right(), std::max(height, 4 * legend));
+}
+
+void MemoryView::showEvent(QShowEvent* event) {
+    fitMinimumSize();
+    QWidget::showEvent(event);
+    refreshNow();
+}
+
+void MemoryView::schedule() {
+    // Hidden, it costs one test per event; shown, it refreshes at most once a frame.
+    if (isVisible() && !frame_.isActive()) {
+        frame_.start();
+    }
+}
+
+}  // namespace zelmo::ui

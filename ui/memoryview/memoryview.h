@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QWidget>
+
+#include <optional>
+
+#include "engine/game/gameflow.h"
+
+class QLabel;
+class QListView;
+
+namespace zelmo::ui {
+
+class MemoryModel;
+
+// The memory view «Память компьютера»: a non-modal top-level window that shows every position
+// the computer remembers as a small board (a match box) with its answers' weights on coloured
+// beads, and a summary line. It follows the game while shown (at most once a frame) and does
+// nothing while hidden; it only reads the game flow, and hears from it when an event has
+// changed the game. The session opens it with F3, as a window of `parent` (the main window).
+class MemoryView : public QWidget, private engine::GameListener {
+    Q_OBJECT
+  public:
+    MemoryView(engine::GameFlow& flow, QWidget* parent);
+    ~MemoryView() override;
+
+    // Shows the window (or brings it to the front) with the memory as it is now.
+    void open();
+    // Reads the memory again and repaints (a full refresh; the benchmark's unit).
+    void refreshNow();
+    // The memory file in use, named under the summary ("" for none).
+    void setMemoryFile(const QString& path);
+
+    // The last game's outcome when the view was made after it (its lesson is shown).
+    void setLastOutcome(std::optional<engine::Outcome> outcome) { lessonOutcome_ = outcome; }
+
+    MemoryModel& model() const { return *model_; }
+    // A refresh waits for the next frame.
+    bool refreshPending() const { return frame_.isActive(); }
+    QListView& list() const { return *list_; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void changed() noexcept override { schedule(); }
+    // The lesson is read from the memory at the next refresh.
+    void gameFinished(const engine::FinishedGame& game) override;
+    void memoryWiped() override { lessonOutcome_.reset(); }
+    void schedule();
+    // Scrolls the game in progress into view, unless the player scrolled a moment ago.
+    void followGame();
+    void fitMinimumSize();
+    // A screen reader names the list with the summary.
+    void describeList();
+
+    engine::GameFlow& flow_;
+    MemoryModel* model_;
+    QLabel* summary_;
+    QLabel* lesson_;  // the last game's lesson, under the summary
+    QLabel* legend_;
+    QListView* list_;
+    QTimer frame_;
+    QElapsedTimer playerScrolled_;
+    std::optional<engine::Outcome> lessonOutcome_;  // the last game's, while it has a lesson
+    QString fileLine_;    // "" or a line naming the memory file, after the summary
+    int currentRow_ = 0;  // the current position while the window is hidden
+};
+
+}  // namespace zelmo::ui
