@@ -11,6 +11,7 @@
 #include "app/abbreviations.h"
 #include "engine/game/players.h"
 #include "engine/game/texts.h"
+#include "ui/helpkeys.h"
 
 namespace zelmo::app {
 
@@ -42,11 +43,8 @@ const QString kUsage = QStringLiteral(
     "Длинные параметры можно сокращать, пока сокращение однозначно: --keep, --mem=ФАЙЛ.\n"
     "Без параметров ничего не читается и не сохраняется.\n"
     "\n"
-    "Клавиши окна: F1 справка; F2 или Ctrl+N новая партия; 1..9 ход в клетку;\n"
-    "F3 окно «Память компьютера» (Escape закрывает его); F5 окно играет само или\n"
-    "перестаёт (ещё его останавливают щелчок по клетке, цифра и сообщение об ошибке);\n"
-    "Ctrl+O открыть файл памяти; Ctrl+Shift+S сохранить копию; Ctrl+R вернуть память\n"
-    "до промывки мозгов; Ctrl+Q выход. Все действия есть в меню окна (правая кнопка).\n"
+    "Клавиши окна (как в его справке, F1):\n"
+    "%3"
     "\n"
     "Один файл памяти открыт в одном окне: запуск на файле, открытом в другом окне,\n"
     "выводит то окно вперёд и завершается.\n");
@@ -69,6 +67,27 @@ const QString kFileTwice =
     QStringLiteral("zelmo: файл памяти указан дважды: после --memory и без параметра\n");
 const QString kTryHelp = QStringLiteral("Справка: zelmo --help\n");
 }  // namespace texts
+
+// The window's keys from the help's own table, each wrapped to the terminal's customary 80
+// columns under its key.
+QString keyLines() {
+    constexpr int kWidth = 79;
+    constexpr int kIndent = 6;
+    QString out;
+    for (const ui::texts::HelpKey& key : ui::texts::kHelpKeys) {
+        QString line = QStringLiteral("  ") + key.keys + QStringLiteral(" —");
+        for (const QString& word : key.what.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            if (line.size() + 1 + word.size() > kWidth) {
+                out += line + QLatin1Char('\n');
+                line = QString(kIndent, QLatin1Char(' ')) + word;
+            } else {
+                line += QLatin1Char(' ') + word;
+            }
+        }
+        out += line + QLatin1Char('\n');
+    }
+    return out;
+}
 
 // Qt's own options, which QApplication takes out of the arguments later; accepted here so
 // that "zelmo -platform offscreen" or "zelmo -style fusion" keep working.
@@ -189,7 +208,7 @@ CommandLine parseCommandLine(const QStringList& arguments, int defaultPace) {
     }
     if (parser.isSet(help) && !helpWithValue) {
         result.action = CommandLine::Action::Help;
-        result.text = texts::kUsage.arg(kMaxPace).arg(defaultPace);
+        result.text = texts::kUsage.arg(kMaxPace).arg(defaultPace).arg(keyLines());
         return result;
     }
     if (parsed && parser.isSet(version)) {

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "ui/store/memorylocation.h"
+#include "ui/helpkeys.h"
 #include "ui/widgets/texts.h"
 
 namespace zelmo::ui {

@@ -68,6 +68,12 @@ Session::Session(TForm1& form)
         }
     });
     connect(watchMode_, &WatchMode::runningChanged, this, &Session::announceWatching);
+    // The memory view's summary counts the games of the memory's history.
+    connect(history_, &HistoryKeeper::changed, this, [this] {
+        if (memoryView_ != nullptr) {
+            memoryView_->setMemoryGames(history_->history().games());
+        }
+    });
     connect(instance_, &InstanceServer::raiseRequested, this,
             [this](const QString& token) { bringWindowForward(form_, token); });
     createActions();
@@ -207,6 +213,7 @@ MemoryView& Session::memoryView() {
     if (memoryView_ == nullptr) {
         memoryView_ = new MemoryView(form_, &form_);
         memoryView_->setLastOutcome(history_->lastOutcome());
+        memoryView_->setMemoryGames(history_->history().games());
         bindKeys(memoryView_);
         memoryView_->setMemoryFile(store_ && !store_->heldBy() ? store_->path() : QString());
     }
@@ -281,6 +288,15 @@ void Session::createActions() {
         {texts::kActionHelp, {QKeySequence(Qt::Key_F1)}, [this] { showHelp(); }},
         {texts::kActionQuit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { form_.close(); }},
     };
+    // The digits play on the board from the memory's and the history's windows too (the main
+    // window takes them itself, so that a spinner with the focus keeps them).
+    for (int cell = 1; cell <= 9; ++cell) {
+        auto* action = new QAction(texts::kActionCell.arg(cell), this);
+        const auto key = static_cast<Qt::Key>(Qt::Key_0 + cell);
+        action->setShortcuts({QKeySequence(key), QKeySequence(Qt::KeypadModifier | key)});
+        connect(action, &QAction::triggered, this, [this, cell] { form_.playDigit(cell); });
+        digits_.append(action);
+    }
     for (const auto& row : rows) {
         auto* action = new QAction(row.text, this);
         action->setShortcuts(row.keys);
@@ -299,6 +315,9 @@ void Session::bindKeys(QWidget* window) {
         if (window == &form_ || !formOnly_.contains(action)) {
             window->addAction(action);
         }
+    }
+    if (window != &form_) {
+        window->addActions(digits_);
     }
 }
 

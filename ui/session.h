@@ -112,6 +112,7 @@ class Session : public QObject, private engine::GameListener {
     // Should the process end through exit() (the display gone), the held-back save is written.
     ExitFlush exitFlush_;
     QList<QAction*> formOnly_;  // the actions that the main window alone binds
+    QList<QAction*> digits_;    // 1..9 for the windows beside the main one
     GameFocus gameFocus_;
 };
 

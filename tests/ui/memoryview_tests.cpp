@@ -112,8 +112,10 @@ TEST(MemoryViewTest, ModelShowsWeightsColoursAndTheAnswersChosenAndPlayed) {
                              "клетка 4 пусто, клетка 5 пусто вес 2, клетка 6 пусто, клетка 7 "
                              "пусто, клетка 8 пусто, клетка 9 пусто вес -1. Сейчас сыграет "
                              "клетку 5"));
-    EXPECT_EQ(model.summary(),
-              QStringLiteral("3 позиции из 1000 · 1 ответ с плюсом · сыграно: 0 партий"));
+    // The memory's own games (its history) and this window's are told apart.
+    model.setMemoryGames(2001);
+    EXPECT_EQ(model.summary(), QStringLiteral("3 позиции из 1000 · 1 ответ с плюсом · сыграно: "
+                                              "2001 партия с этой памятью, 0 партий в этом окне"));
 
     // A wipe empties it; the model never wrote to the memory it read.
     form.Button1->click();

@@ -407,17 +407,22 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
     // Digit k plays cell k while a game runs. Keys reach the window when it holds the focus
     // itself or when a push button with the focus passes them on; a spinner keeps its own.
     const int cell = cellOfKey(event);
-    if (cell != 0) {
-        emit playerMoved();  // a digit that plays is the player taking over
-        // A digit that plays nothing stays silent, as a click would; a screen reader hears why.
-        announcer_->say(boardspeech::refusedMove(*this, cell));
-    }
-    if (cell == 0 || !acceptingMoves()) {
+    if (cell == 0 || !playDigit(cell)) {
         QWidget::keyPressEvent(event);
         return;
     }
     event->accept();
+}
+
+bool TForm1::playDigit(int cell) {
+    emit playerMoved();  // a digit that plays is the player taking over
+    // A digit that plays nothing stays silent, as a click would; a screen reader hears why.
+    announcer_->say(boardspeech::refusedMove(*this, cell));
+    if (!acceptingMoves()) {
+        return false;
+    }
     guarded([this, cell] { SpeedButtonClick(cell); });
+    return true;
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

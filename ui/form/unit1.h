@@ -94,6 +94,9 @@ class TForm1 : public QWidget, public engine::GameFlow, private engine::GameList
 
     // Cell button k (1..9).
     TSpeedButton* cellButton(int k) const;
+    // The digit key of `cell` (1..9): the cell is played while a game runs; a screen reader
+    // hears why it was not. True when it was played.
+    bool playDigit(int cell);
     // The spinner that holds `grade` (kGradeSpinners).
     TSpinEdit* gradeSpinner(engine::Grade grade) const;
     // The three spinners' values, and the three set at once (clamped as the spinners clamp).

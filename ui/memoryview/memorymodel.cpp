@@ -150,6 +150,8 @@ QString MemoryModel::summary() const {
         .arg(engine::PositionMemory::Capacity)
         .arg(QString::fromStdString(countOf(positiveAnswers, memorytexts::kAnswers)))
         .arg(QString::fromStdString(
+            countOf(static_cast<std::int64_t>(memoryGames_), engine::texts::kGames)))
+        .arg(QString::fromStdString(
             countOf(static_cast<std::int64_t>(gamesPlayed), engine::texts::kGames)));
 }
 

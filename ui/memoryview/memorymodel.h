@@ -57,8 +57,10 @@ class MemoryModel : public QAbstractListModel {
 
     const MatchBox& box(int row) const { return boxes_.at(static_cast<std::size_t>(row)); }
     // The summary line: positions out of the table's size, answers with a positive weight,
-    // games played.
+    // the games the memory has seen (its history) and those of this window.
     QString summary() const;
+    // The games in the memory's history.
+    void setMemoryGames(std::uint64_t games) { memoryGames_ = games; }
     // What a screen reader reads for a box: the position and its weights, in Russian; for a
     // heading, the heading.
     static QString describe(const MatchBox& box, int number);
@@ -78,6 +80,7 @@ class MemoryModel : public QAbstractListModel {
 
     const engine::GameFlow& flow_;
     std::vector<MatchBox> boxes_;
+    std::uint64_t memoryGames_ = 0;
 };
 
 }  // namespace zelmo::ui

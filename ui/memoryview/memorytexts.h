@@ -12,11 +12,14 @@
 namespace zelmo::ui::memorytexts {
 
 inline const QString kTitle = QStringLiteral("Память компьютера");
-// "235 позиций из 1000 · 120 ответов с плюсом · сыграно 5 партий"
-inline const QString kSummary = QStringLiteral("%1 из %2 · %3 с плюсом · сыграно: %4");
+// "235 позиций из 1000 · 120 ответов с плюсом · сыграно: 2001 партия с этой памятью, 5 партий
+// в этом окне": the games of the memory's history, then those since this window started.
+inline const QString kSummary =
+    QStringLiteral("%1 из %2 · %3 с плюсом · сыграно: %4 с этой памятью, %5 в этом окне");
 // The summary at its longest, for the window's smallest size.
-inline const QString kLongestSummary =
-    QStringLiteral("1000 позиций из 1000 · 8000 ответов с плюсом · сыграно: 2147483647 партий");
+inline const QString kLongestSummary = QStringLiteral(
+    "1000 позиций из 1000 · 8000 ответов с плюсом · сыграно: 9007199254740992 партии с этой "
+    "памятью, 2147483647 партий в этом окне");
 inline constexpr engine::RussianForms kPositions = engine::texts::kPositions;
 inline constexpr engine::RussianForms kAnswers{"ответ", "ответа", "ответов"};
 inline const QString kLegend = QStringLiteral(

@@ -90,6 +90,11 @@ void MemoryView::open() {
     list_->setFocus(Qt::OtherFocusReason);
 }
 
+void MemoryView::setMemoryGames(std::uint64_t games) {
+    model_->setMemoryGames(games);
+    schedule();
+}
+
 void MemoryView::refreshNow() {
     model_->refresh();
     summary_->setText(model_->summary() + fileLine_);

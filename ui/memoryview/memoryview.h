@@ -33,6 +33,8 @@ class MemoryView : public QWidget, private engine::GameListener {
     void refreshNow();
     // The memory file in use, named under the summary ("" for none).
     void setMemoryFile(const QString& path);
+    // The games the memory's history counts, for the summary.
+    void setMemoryGames(std::uint64_t games);
 
     // The last game's outcome when the view was made after it (its lesson is shown).
     void setLastOutcome(std::optional<engine::Outcome> outcome) { lessonOutcome_ = outcome; }

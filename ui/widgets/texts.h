@@ -132,44 +132,8 @@ inline const QString kActionLossGrade = QStringLiteral("К оценке за п�
 inline const QString kActionDrawGrade = QStringLiteral("К оценке за ничью");
 inline const QString kActionBackToGame = QStringLiteral("Назад к игре");
 inline const QString kActionBoard = QStringLiteral("Прочитать доску, ход и счёт");
+inline const QString kActionCell = QStringLiteral("Ход в клетку %1");
 
-// The help's keys, each a line of its own read as «F1 — эта справка»: a new key is one more row.
-struct HelpKey {
-    QString keys;
-    QString what;
-};
-inline const QList<HelpKey> kHelpKeys = {
-    {QStringLiteral("F1"), QStringLiteral("эта справка")},
-    {QStringLiteral("F2, Ctrl+N"), QStringLiteral("новая партия (как «играть»)")},
-    {QStringLiteral("1–9"), QStringLiteral("ход в клетку")},
-    {QStringLiteral("0"),
-     QStringLiteral("прочитать программе чтения с экрана доску по рядам, чей ход и счёт")},
-    {QStringLiteral("Alt+1, Alt+2, Alt+3"),
-     QStringLiteral("к оценке за победу (её меняют стрелки), за поражение, за ничью "
-                    "(стрелки или цифра)")},
-    {QStringLiteral("Esc"), QStringLiteral("от оценки назад к игре, где цифры снова ходят")},
-    {QStringLiteral("F3"),
-     QStringLiteral("окно «Память компьютера»: каждая запомненная позиция и вес каждого "
-                    "испробованного ответа; Esc закрывает его, а все остальные клавиши, кроме "
-                    "Alt+1, Alt+2 и Alt+3, действуют в нём, как в главном окне")},
-    {QStringLiteral("F5"),
-     QStringLiteral("окно само играет за «X» партию за партией, чтобы было видно, как компьютер "
-                    "учится; останавливают его F5, щелчок по клетке, цифра и сообщение об ошибке")},
-    {QStringLiteral("F4"),
-     QStringLiteral("окно «История обучения»: доли побед игрока, побед компьютера и ничьих "
-                    "по мере того, как сыграно всё больше партий; оно хранится вместе с памятью; "
-                    "клавиши действуют в нём, как в окне F3")},
-    {QStringLiteral("Ctrl+O"),
-     QStringLiteral("открыть файл памяти; файл, открытый в другом окне, выводит вперёд то окно")},
-    {QStringLiteral("Ctrl+Shift+S"), QStringLiteral("сохранить копию памяти в новый файл")},
-    {QStringLiteral("Ctrl+R"),
-     QStringLiteral("вернуть память, какой она была перед последней промывкой мозгов (из копии "
-                    "ФАЙЛ.bak), после вопроса; нынешняя память становится копией")},
-    {QStringLiteral("Правая кнопка мыши, клавиша меню"),
-     QStringLiteral("меню всех действий окна с их клавишами")},
-    {QStringLiteral("Tab, Пробел"), QStringLiteral("выбрать и нажать кнопку")},
-    {QStringLiteral("Ctrl+Q"), QStringLiteral("выход")},
-};
 inline const QString kHelpKeyLine = QStringLiteral("%1 — %2");
 
 // The spin editor's context menu.
