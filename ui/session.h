@@ -57,7 +57,7 @@ class Session : public QObject, private engine::GameListener {
     // an error box says so and nothing is kept.
     void useKeptMemory();
     // The window's memory document (positions, history, grades), as the store saves it.
-    const WindowDocument& document() const { return *document_; }
+    WindowDocument& document() const { return *document_; }
     // The memory file's store, or nullptr when no file is used.
     MemoryStore* memoryStore() const { return store_.get(); }
     // Waits until the last save handed to the saving thread is written; reports a failure.

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "train/trainer.h"
+#include "engine/store/memoryfile.h"
 #include "engine/store/memorylock.h"
 #include "engine/store/systemerrors.h"
 #include "tests/common/faultysteps.h"
@@ -10,6 +11,8 @@
 
 #include <unistd.h>
 #include <csignal>
+#include <fstream>
+#include <memory>
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -251,6 +254,64 @@ TEST_F(RunTrainingTest, MemoryFilesAndIoFailures) {
     EXPECT_EQ(noSave.err, "zelmo-train: Не удалось сохранить память компьютера в файл «" +
                               options.savePath +
                               "»: не создаётся временный файл (нет такого файла или папки).\n");
+}
+
+// A run never replaces a memory it did not load by accident: it refuses before the first game
+// (exit code 4), naming the file, what it holds and the two ways on; --start-over replaces it
+// and keeps it as FILE.bak; an empty memory or a missing file is simply written. A loaded file's
+// grades stand where none are given, and the run records its own with the memory.
+TEST_F(RunTrainingTest, ATaughtMemoryIsNotReplacedAndItsGradesAreKept) {
+    TrainOptions options;
+    options.games = 300;
+    options.clockStart = 5;
+    options.savePath = dir + "/memory.zelmo";
+    options.give(engine::Grade::Loss, 3);
+    ASSERT_EQ(run(options).code, kExitOk);
+    const std::string taught = readText(options.savePath);
+
+    TrainOptions again;
+    again.games = 10;
+    again.savePath = options.savePath;
+    const RunResult refused = run(again);
+    EXPECT_EQ(refused.code, kExitTaught);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(refused.err.find("«" + options.savePath + "» уже есть обученная память: "),
+              std::string::npos)
+        << refused.err;
+    EXPECT_NE(refused.err.find(" 300 партий в истории"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("--load=" + options.savePath), std::string::npos);
+    EXPECT_NE(refused.err.find("--start-over"), std::string::npos);
+    EXPECT_EQ(readText(options.savePath), taught);
+    EXPECT_FALSE(std::ifstream(options.savePath + ".bak").good());
+
+    // Not a memory at all is refused the same way (a mistyped --save).
+    const std::string notes = dir + "/notes.txt";
+    std::ofstream(notes) << "precious";
+    again.savePath = notes;
+    EXPECT_EQ(run(again).code, kExitTaught);
+    EXPECT_EQ(readText(notes), "precious");
+
+    // Going on from it takes its grades (loss 3) unless given, and keeps them in the file.
+    again.savePath = options.savePath;
+    again.loadPath = options.savePath;
+    ASSERT_EQ(run(again).code, kExitOk);
+    auto document = std::make_unique<engine::MemoryDocument>();
+    ASSERT_EQ(engine::loadMemoryFile(options.savePath, *document).status,
+              engine::MemoryFileStatus::Ok);
+    EXPECT_EQ(document->grades, (engine::Grades{5, 3, 4}));
+    EXPECT_EQ(document->history.games(), 310u);
+    EXPECT_EQ(document->history.blocks().back().grades, (engine::HistoryGrades{5, 3, 4}));
+
+    // Starting over keeps the old file as the backup.
+    const std::string before = readText(options.savePath);
+    again.loadPath.clear();
+    again.startOver = true;
+    ASSERT_EQ(run(again).code, kExitOk);
+    EXPECT_EQ(readText(options.savePath + ".bak"), before);
+    ASSERT_EQ(engine::loadMemoryFile(options.savePath, *document).status,
+              engine::MemoryFileStatus::Ok);
+    EXPECT_EQ(document->history.games(), 10u);
+    EXPECT_EQ(parseArguments({"--start-over"}).options.startOver, true);
 }
 
 // The history of a memory goes on from run to run in its file, in blocks of 100 games that a

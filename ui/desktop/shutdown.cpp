@@ -104,12 +104,21 @@ ExitFlush::ExitFlush(std::function<void()> flush) : flush_(std::move(flush)) {
     static const bool registered = std::atexit(&runExitFlush) == 0;
     if (registered) {
         previous_ = std::exchange(currentFlush, this);
+        if (previous_ != nullptr) {
+            previous_->next_ = this;
+        }
     }
 }
 
 ExitFlush::~ExitFlush() {
-    if (currentFlush == this) {
+    // Unlinked wherever it stands: windows need not end in the reverse order of their start.
+    if (next_ != nullptr) {
+        next_->previous_ = previous_;
+    } else if (currentFlush == this) {
         currentFlush = previous_;
+    }
+    if (previous_ != nullptr) {
+        previous_->next_ = next_;
     }
 }
 

@@ -49,7 +49,9 @@ class ExitFlush {
 
   private:
     std::function<void()> flush_;
+    // The hooks still living, as a list from the newest (the one exit() runs) back.
     ExitFlush* previous_ = nullptr;
+    ExitFlush* next_ = nullptr;
 };
 
 }  // namespace zelmo::ui
