@@ -126,7 +126,8 @@ check_manpage() {
 check_manpage share/man/man6/zelmo.6.gz zelmo --memory FILE Ctrl+O Ctrl+Shift+S Ctrl+R "context menu" \
   "One window per memory file" SIGTERM
 check_manpage share/man/man6/zelmo-train.6.gz zelmo-train --games --player --win --loss --draw \
-  --seed --clock --load --save --block --csv --help --version SIGINT "EXIT STATUS" EXAMPLES FILES
+  --seed --clock --load --save --start-over --block --csv --help --version SIGINT "EXIT STATUS" \
+  EXAMPLES FILES
 
 # The copyright file in Debian's machine-readable format, naming the licence.
 copyright=$prefix/$docdir/copyright
