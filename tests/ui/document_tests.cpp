@@ -6,6 +6,8 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QListView>
+#include <QTest>
 
 #include <functional>
 #include <memory>
@@ -21,6 +23,7 @@
 #include "tests/ui/sessionform.h"
 #include "train/trainflow.h"
 #include "ui/history/historykeeper.h"
+#include "ui/memoryview/memoryview.h"
 #include "ui/spin/spinedit.h"
 #include "ui/store/memoryfiles.h"
 #include "ui/store/windowdocument.h"
@@ -228,6 +231,83 @@ TEST_F(DocumentTest, EveryActionCarriesTheWholeDocument) {
     EXPECT_EQ(window->spinnerGrades(), older->gradesInForce());
     window.reset();
     EXPECT_EQ(fileBytes(source), bytesOf(*older));
+}
+
+// Grades set by the player are kept with the memory, even without a game: the next window on
+// the file starts with them; a window without a file starts with 5, 2 and 4.
+TEST_F(DocumentTest, GradesAreKeptWithTheMemory) {
+    EXPECT_EQ(window->spinnerGrades(), (Grades{5, 2, 4}));
+    window->useMemoryFile(path("kept.zelmo"));
+    window->setGrades({3, 3, 3});
+    window->close();
+    window.reset();
+    window = std::make_unique<TForm1>();
+    prepare(*window);
+    EXPECT_EQ(window->spinnerGrades(), (Grades{5, 2, 4}));
+    window->useMemoryFile(path("kept.zelmo"));
+    EXPECT_EQ(window->spinnerGrades(), (Grades{3, 3, 3}));
+    // A game's record in the history takes the grades in force at its end.
+    zelmo::windowgame::OrderPlayer firstFree;
+    window->Button2->click();
+    zelmo::windowgame::finishGame(*window, firstFree);
+    EXPECT_EQ(window->session.historyKeeper().history().blocks().back().grades,
+              (zelmo::engine::HistoryGrades{3, 3, 3}));
+    EXPECT_TRUE(boxes.empty());
+}
+
+// The keys of a shown window without a file: Space on «промыть мозги» (the focus rests there)
+// wipes at once, Ctrl+R brings everything back after the question, a second Ctrl+R the wiped
+// memory again; the digits play from the memory view.
+TEST_F(DocumentTest, AWipeWithoutAFileIsUndoneByKeys) {
+    TForm1& form = *window;
+    int asked = 0;
+    form.session.memoryFiles().setQuestion(
+        [&asked](QWidget*, const QString&, const QString&, const QString&) {
+            ++asked;
+            return true;
+        });
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    zelmo::engine::RandomPlayer player(3);
+    for (int game = 0; game < 6; ++game) {
+        form.setClock([game] { return static_cast<std::uint32_t>(7919 * (game + 1)); });
+        zelmo::windowgame::playGame(form, player);
+    }
+    const Bytes learnt = windowDocument(form);
+    const std::int32_t positions = form.entryCount();
+    ASSERT_GT(positions, 0);
+    form.Button1->setFocus();
+    QTest::keyClick(form.Button1, Qt::Key_Space);
+    EXPECT_EQ(form.entryCount(), 0);
+    EXPECT_EQ(form.Bar1->simpleText(), QStringLiteral("промыл"));
+    const Bytes wiped = windowDocument(form);
+
+    QTest::keyClick(&form, Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(form.entryCount(), positions);
+    EXPECT_EQ(form.Bar1->simpleText(), QStringLiteral("вспомнил"));
+    EXPECT_EQ(windowDocument(form), learnt);
+    EXPECT_EQ(form.session.historyKeeper().history().games(), 6u);
+    QTest::keyClick(&form, Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(windowDocument(form), wiped);
+    QTest::keyClick(&form, Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(windowDocument(form), learnt);
+    EXPECT_TRUE(boxes.empty());
+
+    // Digits reach the board from the memory view, whose list has the focus.
+    form.Button2->click();
+    QTest::keyClick(&form, Qt::Key_F3);
+    auto* view = form.findChild<zelmo::ui::MemoryView*>();
+    ASSERT_NE(view, nullptr);
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
+    QTRY_VERIFY(view->list().hasFocus());
+    int free = 1;
+    while (!form.board().is(free, zelmo::engine::kEmpty)) {
+        ++free;
+    }
+    QTest::keyClick(&view->list(), static_cast<Qt::Key>(Qt::Key_0 + free));
+    EXPECT_TRUE(form.board().is(free, zelmo::engine::Cell('X')));
 }
 
 }  // namespace

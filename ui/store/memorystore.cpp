@@ -198,13 +198,17 @@ void MemoryStore::flush() {
     saved(saver_->flush());
 }
 
-void MemoryStore::finish() {
+void MemoryStore::saveChanged() {
     saveHeld();
     // What changed without a game (the grades) is kept too; a file being kept as it was or
     // held by another program is not written.
     if (!keepFile_ && !heldBy_ && encoded() != lastHanded_) {
         save();
     }
+}
+
+void MemoryStore::finish() {
+    saveChanged();
     const SaveThread::Result last = saver_->flush();
     if (record(last) && !last.written.notice.empty()) {
         report_(QString::fromStdString(last.written.notice));
@@ -215,7 +219,7 @@ void MemoryStore::finish() {
 }
 
 void MemoryStore::flushSilently() {
-    saveHeld();
+    saveChanged();
     saver_->flush();
 }
 

@@ -101,6 +101,8 @@ class MemoryStore {
     bool keepBackup(const QString& stopped);
     // Writes a save held back by the spacing.
     void saveHeld();
+    // Writes a held save, or the document when it differs from what was handed over last.
+    void saveChanged();
     // The document handed over last comes back (a wipe that was stopped).
     void restoreLastSaved();
     // Notes the outcome of a save unless a newer one has been seen; true when noted.
