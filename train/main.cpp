@@ -18,15 +18,13 @@ namespace {
 // The signal that asked the run to stop, 0 while none has.
 volatile std::sig_atomic_t stopSignal = 0;
 
-// The first signal lets the current game end and everything be written; a second one ends the
-// program at once with the signal's own default action.
+// The first signal lets the current game end and everything be written. Later ones change
+// nothing: a terminal that closes sends SIGHUP twice (the shell's and the hang-up's), and a
+// second request must not lose the run whose save is a few milliseconds away.
 void onStopSignal(int signal) {
-    if (stopSignal != 0) {
-        std::signal(signal, SIG_DFL);
-        std::raise(signal);  // delivered as soon as this handler returns
-        return;
+    if (stopSignal == 0) {
+        stopSignal = signal;
     }
-    stopSignal = signal;
 }
 
 void catchStopSignals() {

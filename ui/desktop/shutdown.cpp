@@ -2,7 +2,9 @@
 #include "ui/desktop/shutdown.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QWidget>
 
 #include <fcntl.h>
@@ -12,6 +14,7 @@
 #include <array>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <utility>
 
@@ -20,6 +23,8 @@ namespace zelmo::ui {
 namespace {
 
 constexpr std::array<int, 3> kSignals = {SIGTERM, SIGINT, SIGHUP};
+// How soon a box that opens while the window ends is dismissed.
+constexpr int kDismissMs = 100;
 
 // The writing end of the socket pair, for the handler; -1 while none is installed.
 volatile std::sig_atomic_t signalWriter = -1;
@@ -59,8 +64,9 @@ TerminationSignals::TerminationSignals(std::function<void()> requested, QObject*
     struct sigaction action {};
     action.sa_handler = &onSignal;
     sigemptyset(&action.sa_mask);
-    // Once: a second signal of the same kind ends the process, should closing hang.
-    action.sa_flags = static_cast<int>(SA_RESTART | SA_RESETHAND);
+    // Every one of them, every time: a closed terminal sends SIGHUP twice, and the second must
+    // not end the process before the first has had the memory written.
+    action.sa_flags = static_cast<int>(SA_RESTART);
     for (const int signal : kSignals) {
         ::sigaction(signal, &action, nullptr);
     }
@@ -86,15 +92,31 @@ void TerminationSignals::received() {
     char bytes[16];
     while (::read(pair[1], bytes, sizeof bytes) > 0) {
     }
-    requested_();
+    // One request is enough; the ones after it find the window already ending.
+    if (!requested_) {
+        return;
+    }
+    std::exchange(requested_, nullptr)();
 }
 
 void closeForShutdown(QWidget& window) {
     // Hiding a modal dialog ends its event loop as a rejection: the question keeps the
-    // memory, the error box is gone; the code that opened it goes on when this returns.
-    while (QWidget* modal = QApplication::activeModalWidget()) {
-        modal->hide();
-    }
+    // memory, the error box is gone; the code that opened it goes on when this returns. A box
+    // that closing itself opens (a save that fails) goes the same way a moment later, its
+    // text on standard error, so that nothing waits for a player who has gone.
+    const auto dismiss = [] {
+        while (QWidget* modal = QApplication::activeModalWidget()) {
+            if (const auto* box = qobject_cast<const QMessageBox*>(modal)) {
+                std::fprintf(stderr, "zelmo: %s\n", box->text().toLocal8Bit().constData());
+            }
+            modal->hide();
+        }
+    };
+    dismiss();
+    auto* sweeper = new QTimer(&window);
+    sweeper->setInterval(kDismissMs);
+    QObject::connect(sweeper, &QTimer::timeout, sweeper, dismiss);
+    sweeper->start();
     window.close();
 }
 

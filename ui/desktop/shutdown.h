@@ -15,8 +15,9 @@ class QWidget;
 namespace zelmo::ui {
 
 // Turns the ending signals into a call on the window's thread: the signal handler only writes
-// a byte into a socket pair, which a notifier reads in the event loop. Each signal is caught
-// once; the same signal again ends the process at once, as it would have without this.
+// a byte into a socket pair, which a notifier reads in the event loop. The first signal makes
+// the call; later ones change nothing (the window is already ending), so that a closed
+// terminal's second SIGHUP cannot end the process before the memory is written.
 class TerminationSignals : public QObject {
     Q_OBJECT
   public:
@@ -32,8 +33,9 @@ class TerminationSignals : public QObject {
     QSocketNotifier* notifier_ = nullptr;
 };
 
-// Closes `window` as Ctrl+Q does; a message box or question that is open first goes away
-// unanswered (the safe answer), so that nothing waits for the player.
+// Closes `window` as Ctrl+Q does; a message box or question that is open, or that opens while
+// the window closes, goes away unanswered (the safe answer; a box's text goes to standard
+// error), so that nothing waits for the player.
 void closeForShutdown(QWidget& window);
 
 // Runs `flush` if the process ends through exit() while this object lives (the newest one
