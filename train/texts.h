@@ -93,6 +93,7 @@ inline constexpr std::string_view kNotAMemory = "Прогон не начат, �
 inline constexpr std::string_view kTaughtAdvice =
     "Чтобы продолжить с этой памятью, добавьте --load=%1; чтобы начать заново, добавьте "
     "--start-over (прежний файл останется копией «%2»).";
+inline constexpr std::string_view kUnlocked = "Прогон идёт без блокировки.";
 inline constexpr std::string_view kStopped = "остановлено сигналом";
 inline constexpr std::string_view kAfter = "после";
 

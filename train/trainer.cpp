@@ -201,7 +201,11 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
                             std::string(texts::kHeldAdvice));
             return kExitBusy;
         }
-        if (!lock.locked()) {
+        if (lock.status() == engine::MemoryLock::Status::Unsupported) {
+            // As the window does: the run goes on without a lock, after saying so.
+            err << prefixed(engine::lockFailedMessage(options.savePath, lock) + " " +
+                            std::string(texts::kUnlocked));
+        } else if (!lock.locked()) {
             // A folder that is missing or takes no file is told as such, not as a lock.
             const std::string failure = engine::checkMemorySavePath(options.savePath);
             err << prefixed(failure.empty() ? engine::lockFailedMessage(options.savePath, lock)

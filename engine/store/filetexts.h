@@ -137,6 +137,15 @@ inline constexpr std::string_view kLockFailed =
 inline constexpr std::string_view kLockNotRegular =
     "на месте файла блокировки не обычный файл (символьная ссылка, папка, канал или "
     "устройство); он не тронут.";
+inline constexpr std::string_view kLockLinked =
+    "на месте файла блокировки файл с другими именами (жёсткими ссылками), может быть, чужой; "
+    "он не тронут. Удалите это имя, если файл блокировки там не нужен.";
+inline constexpr std::string_view kLockForeign =
+    "файл блокировки принадлежит другому пользователю; он не тронут.";
+// "%1" the system's reason.
+inline constexpr std::string_view kLockUnsupported =
+    "файловая система этого файла не поддерживает блокировки (%1), поэтому нельзя помешать "
+    "другому окну или тренировке писать в него одновременно.";
 
 // System errors by name; others by number (kOtherSystemError).
 struct SystemErrorText {
@@ -172,6 +181,7 @@ inline constexpr SystemErrorText kSystemErrors[] = {
     {EPIPE, "канал закрыт с другой стороны"},
     {ESTALE, "устаревший дескриптор сетевого файла"},
     {ENOLCK, "блокировки недоступны"},
+    {EOPNOTSUPP, "операция не поддерживается"},
     {EOVERFLOW, "значение слишком велико"},
     {ENOTEMPTY, "папка не пуста"},
 };

@@ -68,7 +68,18 @@ bool stillNamed(int fd, const std::string& path) {
            open.st_dev == named.st_dev && open.st_ino == named.st_ino;
 }
 
+FlockCall flockCall = &::flock;
+
+// The errors of a file system that takes no flock() locks (some network and FUSE ones).
+bool lockingUnsupported(int error) {
+    return error == ENOLCK || error == EOPNOTSUPP || error == EINVAL;
+}
+
 }  // namespace
+
+void setFlockCall(FlockCall call) {
+    flockCall = call != nullptr ? call : &::flock;
+}
 
 MemoryLock::~MemoryLock() {
     release();
@@ -102,8 +113,8 @@ std::string lockPathOf(const std::string& path) {
 MemoryLock MemoryLock::acquire(const std::string& path, std::string_view program) {
     MemoryLock lock;
     lock.lockPath_ = lockPathOf(path);
-    auto fail = [&lock](std::string why) {
-        lock.status_ = Status::Failed;
+    auto fail = [&lock](std::string why, Status status = Status::Failed) {
+        lock.status_ = status;
         lock.failure_ = std::move(why);
         return std::move(lock);
     };
@@ -111,22 +122,38 @@ MemoryLock MemoryLock::acquire(const std::string& path, std::string_view program
         const int fd = openLockFile(lock.lockPath_, true);
         if (fd < 0) {
             // O_NOFOLLOW refuses a link with ELOOP; a folder cannot be opened for writing.
-            return fail(errno == ELOOP || errno == EISDIR || errno == ENXIO
-                            ? std::string(fileTexts::kLockNotRegular)
-                            : systemErrorText(errno) + ".");
+            if (errno == ELOOP || errno == EISDIR || errno == ENXIO) {
+                return fail(std::string(fileTexts::kLockNotRegular), Status::Refused);
+            }
+            return fail(systemErrorText(errno) + ".");
         }
+        // Checked before anything is written to it: another name of the same file (a hard
+        // link planted at FILE.lock) or another user's file would have its content replaced.
         struct stat info {};
-        if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const bool known = ::fstat(fd, &info) == 0;
+        if (!known || !S_ISREG(info.st_mode) || info.st_nlink != 1 || info.st_uid != ::geteuid()) {
             ::close(fd);
-            return fail(std::string(fileTexts::kLockNotRegular));
+            return fail(std::string(!known || !S_ISREG(info.st_mode) ? fileTexts::kLockNotRegular
+                                    : info.st_nlink != 1             ? fileTexts::kLockLinked
+                                                                     : fileTexts::kLockForeign),
+                        Status::Refused);
         }
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (flockCall(fd, LOCK_EX | LOCK_NB) != 0) {
             const int error = errno;
             if (error == EWOULDBLOCK) {
                 lock.holder_ = readHolder(fd);
                 ::close(fd);
                 lock.status_ = Status::Held;
                 return lock;
+            }
+            if (lockingUnsupported(error)) {
+                // Nobody can hold a lock here, so an empty lock file is only the one just made.
+                if (info.st_size == 0 && stillNamed(fd, lock.lockPath_)) {
+                    ::unlink(lock.lockPath_.c_str());
+                }
+                ::close(fd);
+                return fail(format(fileTexts::kLockUnsupported, systemErrorText(error)),
+                            Status::Unsupported);
             }
             ::close(fd);
             return fail(systemErrorText(error) + ".");

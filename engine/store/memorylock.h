@@ -26,7 +26,11 @@ struct LockHolder {
 
 class MemoryLock {
   public:
-    enum class Status { None, Locked, Held, Failed };
+    // Refused: FILE.lock is not a lock file of this user's (a link, a folder, a pipe, a file
+    // with other names or of another owner), so it is left untouched and the memory file is
+    // not used. Unsupported: the file system takes no locks; the file may be used without one,
+    // after saying so. Failed: the lock file cannot be made.
+    enum class Status { None, Locked, Held, Failed, Refused, Unsupported };
 
     MemoryLock() = default;
     ~MemoryLock();
@@ -37,14 +41,16 @@ class MemoryLock {
 
     // Tries once, without waiting, to lock the memory file `path` for `program` (kWindowProgram
     // or kTrainerProgram). Locked; Held by another holder (also another lock of this process);
-    // or Failed (the lock file cannot be made or is no regular file: failure() says why).
+    // or Failed, Refused or Unsupported (failure() says why). Only a regular file with one
+    // name, owned by the user, is ever used as the lock file, and it is checked before anything
+    // is written to it; an empty lock file made for a lock the file system refuses is removed.
     static MemoryLock acquire(const std::string& path, std::string_view program);
 
     Status status() const { return status_; }
     bool locked() const { return status_ == Status::Locked; }
     // Held: who holds it.
     const LockHolder& holder() const { return holder_; }
-    // Failed: why, in Russian, without the name.
+    // Failed, Refused, Unsupported: why, in Russian, without the name.
     const std::string& failure() const { return failure_; }
     const std::string& lockPath() const { return lockPath_; }
 
@@ -58,6 +64,11 @@ class MemoryLock {
     std::string failure_;
     std::string lockPath_;
 };
+
+// The call that takes a lock: the system's flock(); tests replace it to play a file system
+// that takes no locks (nullptr puts the system's back).
+using FlockCall = int (*)(int fd, int operation);
+void setFlockCall(FlockCall call);
 
 // The lock file of the memory file `path`: FILE.lock beside the file FILE's links lead to.
 std::string lockPathOf(const std::string& path);

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cerrno>
 #include <filesystem>
 #include <string>
 
@@ -89,13 +90,50 @@ TEST(MemoryLockTest, NothingButARegularFileIsUsedAsTheLock) {
     writeText(elsewhere, "someone's");
     ASSERT_EQ(::symlink(elsewhere.c_str(), lockPath.c_str()), 0);
     const MemoryLock viaLink = MemoryLock::acquire(path, kWindowProgram);
-    EXPECT_EQ(viaLink.status(), MemoryLock::Status::Failed);
+    EXPECT_EQ(viaLink.status(), MemoryLock::Status::Refused);
     EXPECT_NE(lockFailedMessage(path, viaLink).find("не обычный файл"), std::string::npos)
         << lockFailedMessage(path, viaLink);
     EXPECT_EQ(readText(elsewhere), "someone's");
     ASSERT_EQ(::unlink(lockPath.c_str()), 0);
     ASSERT_EQ(::mkfifo(lockPath.c_str(), 0644), 0);
-    EXPECT_EQ(MemoryLock::acquire(path, kWindowProgram).status(), MemoryLock::Status::Failed);
+    EXPECT_EQ(MemoryLock::acquire(path, kWindowProgram).status(), MemoryLock::Status::Refused);
+
+    // A hard link planted at FILE.lock is another name of someone's file: never truncated nor
+    // written, for the window and the trainer alike.
+    ASSERT_EQ(::unlink(lockPath.c_str()), 0);
+    ASSERT_EQ(::link(elsewhere.c_str(), lockPath.c_str()), 0);
+    for (const std::string_view program : {kWindowProgram, kTrainerProgram}) {
+        const MemoryLock linked = MemoryLock::acquire(path, program);
+        EXPECT_EQ(linked.status(), MemoryLock::Status::Refused);
+        EXPECT_NE(linked.failure().find("жёсткими ссылками"), std::string::npos)
+            << linked.failure();
+        EXPECT_EQ(readText(elsewhere), "someone's");
+    }
+    // Another user's lock file is refused too (the superuser's test gives one away).
+    ASSERT_EQ(::unlink(lockPath.c_str()), 0);
+    if (::geteuid() == 0) {
+        writeText(lockPath, "");
+        ASSERT_EQ(::chown(lockPath.c_str(), 65534, 65534), 0);
+        EXPECT_EQ(MemoryLock::acquire(path, kWindowProgram).status(), MemoryLock::Status::Refused);
+    }
+}
+
+// Where the file system takes no locks (some network and FUSE ones), the lock says so in words,
+// leaves no empty lock file behind, and the trainer goes on without it as the window does.
+TEST(MemoryLockTest, AFileSystemWithoutLocksIsToldInWords) {
+    TempDir folder;
+    const std::string path = folder / "memory.zelmo";
+    setFlockCall([](int, int) {
+        errno = EOPNOTSUPP;
+        return -1;
+    });
+    const MemoryLock lock = MemoryLock::acquire(path, kTrainerProgram);
+    setFlockCall(nullptr);
+    EXPECT_EQ(lock.status(), MemoryLock::Status::Unsupported);
+    EXPECT_NE(lock.failure().find("не поддерживает блокировки (операция не поддерживается)"),
+              std::string::npos)
+        << lock.failure();
+    EXPECT_NE(::access((path + ".lock").c_str(), F_OK), 0) << "an empty lock file is left";
 }
 
 }  // namespace

@@ -74,6 +74,13 @@ void MemoryStore::load(FolderPolicy policy) {
                 storetexts::kHeld);
         return;
     }
+    // Something not ours at FILE.lock: neither it nor the memory file is touched, as when
+    // another program holds the file.
+    if (lock.status() == engine::MemoryLock::Status::Refused) {
+        heldBy_ = engine::LockHolder{};
+        report_(QString::fromStdString(engine::lockFailedMessage(path_, lock)) + storetexts::kHeld);
+        return;
+    }
     // A folder that takes no file takes no lock either: its report has said enough.
     if (!lock.locked() && folderProblem.isEmpty()) {
         report_(QString::fromStdString(engine::lockFailedMessage(path_, lock)) +
