@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/store/atomicfile.h"
+#include "engine/store/fileattributes.h"
 #include "engine/store/filenames.h"
 #include "engine/store/filetexts.h"
 #include "engine/store/systemerrors.h"
@@ -99,8 +100,9 @@ std::string createTemporary(mode_t mode, SaveSteps& steps, Temporary& out) {
     return failed(fileTexts::kCreateTemp, errno);
 }
 
-// Gives the temporary the owner, group and permissions of the file it replaces: a save by the
-// superuser leaves a user's file the user's, and a shared file stays shared.
+// Gives the temporary the owner, group, extended attributes (ACLs) and permissions of the file
+// it replaces: a save by the superuser leaves a user's file the user's, a shared file stays
+// shared, and no save widens or narrows who may read or write it.
 std::string keepOwnerAndMode(const Temporary& temp, SaveSteps& steps) {
     struct stat made {};
     if (::fstat(temp.fd, &made) != 0) {
@@ -109,6 +111,11 @@ std::string keepOwnerAndMode(const Temporary& temp, SaveSteps& steps) {
     if ((made.st_uid != temp.info.st_uid || made.st_gid != temp.info.st_gid) &&
         steps.setOwner(temp.fd, temp.info.st_uid, temp.info.st_gid) != 0) {
         return failed(fileTexts::kOwnerError, errno);
+    }
+    // The ACLs and other attributes before the mode: the mode given last sets the ACL's mask
+    // to the replaced file's group bits, which are its mask already.
+    if (std::string why = copyExtendedAttributes(temp.target, temp.fd); !why.empty()) {
+        return why;
     }
     // After the owner: a change of owner clears the set-user and set-group bits.
     if (steps.setMode(temp.fd, temp.info.st_mode & 07777) != 0) {

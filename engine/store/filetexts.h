@@ -102,6 +102,10 @@ inline constexpr std::string_view kDirSyncError =
     "файл заменён, но каталог не сброшен на диск (%1); при сбое питания замена может пропасть.";
 inline constexpr std::string_view kOwnerError =
     "у нового файла не сохраняются владелец и группа прежнего (%1), поэтому он не заменён.";
+// "%1" the attribute's name, "%2" the system's reason.
+inline constexpr std::string_view kAttributeError =
+    "у нового файла не сохраняется расширенный атрибут прежнего «%1» (права доступа ACL и "
+    "другие: %2), поэтому он не заменён.";
 inline constexpr std::string_view kModeError =
     "у нового файла не сохраняются права доступа прежнего (%1), поэтому он не заменён.";
 inline constexpr std::string_view kHardLinks =

@@ -8,8 +8,12 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -197,6 +201,55 @@ TEST(AtomicFileTest, AReplacedFileKeepsItsOwnerGroupAndMode) {
     EXPECT_EQ(info.st_uid, 65534U);
     EXPECT_EQ(info.st_gid, 65534U);
     EXPECT_EQ(info.st_mode & 07777, 0640U);
+    EXPECT_EQ(readText(path), "new");
+}
+
+// A POSIX ACL that gives another user read and write (mode 640, mask rw, so the group bits
+// show rw) and a user attribute stay with the file: a save neither drops the named user nor
+// gives the owning group write.
+TEST(AtomicFileTest, AReplacedFileKeepsItsAclAndExtendedAttributes) {
+    TempDir folder;
+    const std::string path = folder / "memory.zelmo";
+    writeText(path, "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    // The ACL as the kernel keeps it: version 2, then (tag, permissions, id) in tag order:
+    // owner rw, user 4242 rw, owning group r, mask rw, others nothing.
+    const auto entry = [](std::uint16_t tag, std::uint16_t perm, std::uint32_t id) {
+        std::vector<char> bytes(8);
+        std::memcpy(bytes.data(), &tag, 2);
+        std::memcpy(bytes.data() + 2, &perm, 2);
+        std::memcpy(bytes.data() + 4, &id, 4);
+        return bytes;
+    };
+    std::vector<char> acl(4);
+    const std::uint32_t version = 2;
+    std::memcpy(acl.data(), &version, 4);
+    for (const auto& e :
+         {entry(0x01, 6, UINT32_MAX), entry(0x02, 6, 4242), entry(0x04, 4, UINT32_MAX),
+          entry(0x10, 6, UINT32_MAX), entry(0x20, 0, UINT32_MAX)}) {
+        acl.insert(acl.end(), e.begin(), e.end());
+    }
+    if (::setxattr(path.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0 ||
+        ::setxattr(path.c_str(), "user.zelmo", "kept", 4, 0) != 0) {
+        GTEST_SKIP() << "this file system keeps no ACLs or user attributes: "
+                     << std::strerror(errno);
+    }
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    ASSERT_EQ(replaceFile(path, kNew), "");
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino) << "the file was replaced";
+    EXPECT_EQ(after.st_mode & 07777, before.st_mode & 07777);
+    std::vector<char> kept(256);
+    const ssize_t size =
+        ::getxattr(path.c_str(), "system.posix_acl_access", kept.data(), kept.size());
+    ASSERT_GT(size, 0) << "the ACL is gone";
+    kept.resize(static_cast<std::size_t>(size));
+    EXPECT_EQ(kept, acl);
+    char value[8] = {};
+    EXPECT_EQ(::getxattr(path.c_str(), "user.zelmo", value, sizeof value), 4);
+    EXPECT_EQ(std::string(value), "kept");
     EXPECT_EQ(readText(path), "new");
 }
 
