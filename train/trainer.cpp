@@ -274,8 +274,12 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
                 static_cast<std::size_t>(engine::scorePointOf(game.finished->outcome));
             ++block.wins[point];
             ++total.wins[point];
-            history.add(engine::historyGame(*game.finished),
-                        engine::LearningHistory::kWhileRunning);
+            // A history at its largest count (2^53 games) stays as it is, as in the window: the
+            // games go on, and so does the memory.
+            if (history.games() < engine::LearningHistory::kMaxGames) {
+                history.add(engine::historyGame(*game.finished),
+                            engine::LearningHistory::kWhileRunning);
+            }
         }
         const bool stopping = stopSignal() != 0;
         if (gameNumber % options.block == 0 || gameNumber == options.games || stopping) {

@@ -11,10 +11,10 @@
 
 #include <unistd.h>
 #include <csignal>
-#include <fstream>
-#include <memory>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <memory>
 #include <set>
 #include <sstream>
 #include <string>
@@ -312,6 +312,25 @@ TEST_F(RunTrainingTest, ATaughtMemoryIsNotReplacedAndItsGradesAreKept) {
               engine::MemoryFileStatus::Ok);
     EXPECT_EQ(document->history.games(), 10u);
     EXPECT_EQ(parseArguments({"--start-over"}).options.startOver, true);
+}
+
+// A history one game short of the largest count the format allows takes that game and then
+// stays as it is; the run goes on and is saved (the trainer aborted here, the window did not).
+TEST_F(RunTrainingTest, AHistoryAtItsLargestCountStaysAsItIs) {
+    const std::string path = dir + "/full.zelmo";
+    auto document = std::make_unique<engine::MemoryDocument>();
+    document->history.assign(
+        {engine::HistoryBlock{engine::LearningHistory::kMaxGames - 1, 0, 0, 0, {5, 2, 4}, 0}});
+    ASSERT_EQ(engine::saveMemoryFile(path, engine::encodeMemory(*document)), "");
+    TrainOptions options;
+    options.games = 5;
+    options.clockStart = 1;
+    options.loadPath = options.savePath = path;
+    const RunResult result = run(options);
+    EXPECT_EQ(result.code, kExitOk) << result.err;
+    ASSERT_EQ(engine::loadMemoryFile(path, *document).status, engine::MemoryFileStatus::Ok);
+    EXPECT_EQ(document->history.games(), engine::LearningHistory::kMaxGames);
+    EXPECT_GT(document->positions.entryCount, 0);
 }
 
 // The history of a memory goes on from run to run in its file, in blocks of 100 games that a

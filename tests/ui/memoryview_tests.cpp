@@ -337,6 +337,20 @@ TEST(HistoryPlotTest, BlocksAreBinnedIntoColumnsOfSharesAgainstGamesPlayed) {
     EXPECT_TRUE(historyPoints({}, 10).empty());
 }
 
+// The games axis's labels keep to the room between two ticks (8 lines) at any count the
+// history allows, where plain digits were cut at about 10^15 games.
+TEST(HistoryPlotTest, AxisLabelsFitAtAnyCount) {
+    EXPECT_EQ(zelmo::ui::axisLabel(9999), QStringLiteral("9\u00A0999"));
+    EXPECT_EQ(zelmo::ui::axisLabel(25000), QStringLiteral("25 тыс."));
+    EXPECT_EQ(zelmo::ui::axisLabel(2.5e6), QStringLiteral("2,5 млн"));
+    const QFontMetricsF metrics(QApplication::font());
+    for (double games = 1; games <= 9007199254740992.0; games *= 7) {
+        EXPECT_LE(metrics.horizontalAdvance(zelmo::ui::axisLabel(games)), 8 * metrics.height())
+            << zelmo::ui::axisLabel(games).toStdString();
+    }
+    EXPECT_EQ(zelmo::ui::axisLabel(9007199254740992.0), QStringLiteral("9 квадрлн"));
+}
+
 TEST(HistoryPlotTest, TheWindowIsMadeOnF4AndDescribesTheLastBlockAsGamesEnd) {
     TForm1 form;
     Session session(form);

@@ -50,6 +50,30 @@ QString countText(double games) {
     return QLocale(QLocale::Russian).toString(static_cast<qlonglong>(games));
 }
 
+}  // namespace
+
+QString axisLabel(double games) {
+    // Up to 9 999 as they are; above, in thousands, millions... with one decimal at most, so
+    // that a label keeps to its room between the ticks at any count the history allows.
+    static const std::array<QString, 5> kUnits = {historytexts::kThousands, historytexts::kMillions,
+                                                  historytexts::kBillions, historytexts::kTrillions,
+                                                  historytexts::kQuadrillions};
+    if (games < 10000) {
+        return countText(games);
+    }
+    double unit = 1000;
+    std::size_t index = 0;
+    while (index + 1 < kUnits.size() && games >= unit * 1000) {
+        unit *= 1000;
+        ++index;
+    }
+    const double value = std::round(games / unit * 10) / 10;
+    return QStringLiteral("%1 %2").arg(QLocale(QLocale::Russian).toString(value, 'g', 4),
+                                       kUnits[index]);
+}
+
+namespace {
+
 void paintLegend(QPainter& painter, const QRectF& line, const QFontMetricsF& metrics) {
     double x = line.left();
     const double swatch = metrics.height() * 1.6;
@@ -167,7 +191,7 @@ void paintHistory(QPainter& painter, const QRect& area, const engine::LearningHi
         const double x = xOf(games);
         painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + line / 3));
         painter.drawText(QRectF(x - 4 * line, plot.bottom() + line / 3, 8 * line, line),
-                         Qt::AlignHCenter | Qt::AlignTop, countText(games));
+                         Qt::AlignHCenter | Qt::AlignTop, axisLabel(games));
     }
     painter.drawText(QRectF(plot.left(), plot.bottom() + 1.5 * line, plot.width(), line),
                      Qt::AlignHCenter | Qt::AlignTop, historytexts::kGamesAxis);

@@ -29,6 +29,9 @@ std::vector<HistoryPoint> historyPoints(const std::vector<engine::HistoryBlock>&
 // The last block in words, for a screen reader (the window's accessible description).
 QString historySummary(const engine::LearningHistory& history);
 
+// A label of the games axis: "9 999", "2,5 тыс.", "9 квадрлн"; short at any count.
+QString axisLabel(double games);
+
 // Paints the plot into `area`: the shares of player wins, computer wins and draws per column
 // against the games played, with both axes, their labels and a legend; an empty history says
 // so. Sizes follow `font`; lines are antialiased, so it is sharp at any device pixel ratio.

@@ -11,6 +11,12 @@ inline const QString kPlayerWins = QStringLiteral("победы игрока");
 inline const QString kComputerWins = QStringLiteral("победы компьютера");
 inline const QString kDraws = QStringLiteral("ничьи");
 inline const QString kGamesAxis = QStringLiteral("сыграно партий");
+// The games axis's units: "2,5 тыс.", "40 млн".
+inline const QString kThousands = QStringLiteral("тыс.");
+inline const QString kMillions = QStringLiteral("млн");
+inline const QString kBillions = QStringLiteral("млрд");
+inline const QString kTrillions = QStringLiteral("трлн");
+inline const QString kQuadrillions = QStringLiteral("квадрлн");
 inline const QString kEmpty = QStringLiteral("Сыгранных партий пока нет");
 // The accessible description: the last block. "%1" and "%2" its first and last game, then the
 // three shares in per cent, then all the games.
