@@ -68,10 +68,16 @@ int main(int argc, char** argv) {
         [&form1] { zelmo::ui::closeForShutdown(form1); });
     zelmo::app::watchStartup(form1);
     form1.show();
-    if (commandLine.keepMemory) {
-        session.useKeptMemory();
-    } else if (!commandLine.memoryPath.isEmpty()) {
-        session.useMemoryFile(commandLine.memoryPath, zelmo::ui::FolderPolicy::MustExist);
+    // Another window that took the file a moment before this one (two starts at once) comes
+    // forward, and this one ends as the start above would have.
+    const bool ownWindow = commandLine.keepMemory ? session.useKeptMemory(true)
+                           : commandLine.memoryPath.isEmpty()
+                               ? true
+                               : session.useMemoryFile(commandLine.memoryPath,
+                                                       zelmo::ui::FolderPolicy::MustExist, true);
+    if (!ownWindow) {
+        form1.hide();
+        return 0;
     }
     // The parser has checked the player's name, so the watch mode takes it.
     if (!commandLine.opponent.isEmpty()) {

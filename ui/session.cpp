@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QKeySequence>
 #include <QRandomGenerator>
+#include <QtGlobal>
 
 #include <functional>
 
@@ -102,16 +103,16 @@ void Session::setMemoryWriter(SaveThread::Writer writer) {
     memoryWriter_ = std::move(writer);
 }
 
-void Session::useKeptMemory() {
+bool Session::useKeptMemory(bool atStart) {
     const QString path = keptMemoryPath();
     if (path.isEmpty()) {
         form_.reportError(texts::kNoKeptMemory.arg(texts::kNoKeptFolder));
-        return;
+        return true;
     }
-    useMemoryFile(path, FolderPolicy::Create);
+    return useMemoryFile(path, FolderPolicy::Create, atStart);
 }
 
-void Session::useMemoryFile(const QString& path, FolderPolicy policy) {
+bool Session::useMemoryFile(const QString& path, FolderPolicy policy, bool atStart) {
     if (store_) {
         // The file used so far gets what it has not got yet, and its lock goes with it.
         store_->flush();
@@ -122,15 +123,31 @@ void Session::useMemoryFile(const QString& path, FolderPolicy policy) {
     if (watchMode_->watching()) {
         store_->setSpacing(true);
     }
-    form_.guarded([this, policy] { store_->load(policy); });
-    if (!store_->heldBy()) {
-        instance_->listen();
+    // Listening before the lock is taken: whoever finds the lock held by this window then
+    // finds its socket too, so two starts at the same moment end with one window.
+    instance_->listen();
+    bool forwarded = false;
+    const auto forward = [&path, &forwarded](const engine::LockHolder& holder) {
+        // A holder that has not written its name yet is a window starting too, or a trainer:
+        // asking tells which.
+        forwarded = (holder.program.empty() || holder.program == engine::kWindowProgram) &&
+                    bringHolderForward(path, qEnvironmentVariable("XDG_ACTIVATION_TOKEN")) ==
+                        Forwarded::Raised;
+        return forwarded;
+    };
+    form_.guarded([this, policy, atStart, &forward] {
+        store_->load(policy, atStart ? std::function<bool(const engine::LockHolder&)>(forward)
+                                     : std::function<bool(const engine::LockHolder&)>());
+    });
+    if (forwarded) {
+        return false;
     }
     // The help and the memory view name the file in use.
     delete help_;
     if (memoryView_ != nullptr) {
         memoryView_->setMemoryFile(store_->heldBy() ? QString() : store_->path());
     }
+    return true;
 }
 
 void Session::finishSaving() {

@@ -52,10 +52,13 @@ class Session : public QObject, private engine::GameListener {
     // `policy` says whether the file's folder may be created (the kept memory's own folder).
     // A file used before is saved and let go first (a file opened with Ctrl+O). While the
     // window holds its file, a second start on that file brings this window forward.
-    void useMemoryFile(const QString& path, FolderPolicy policy = FolderPolicy::MustExist);
+    // At start-up (`atStart`), a file that another window took a moment before this one brings
+    // that window forward instead: false then, and the caller ends this window.
+    bool useMemoryFile(const QString& path, FolderPolicy policy = FolderPolicy::MustExist,
+                       bool atStart = false);
     // The memory kept in the user's data folder (`zelmo --keep-memory`); without such a folder
     // an error box says so and nothing is kept.
-    void useKeptMemory();
+    bool useKeptMemory(bool atStart = false);
     // The window's memory document (positions, history, grades), as the store saves it.
     WindowDocument& document() const { return *document_; }
     // The memory file's store, or nullptr when no file is used.

@@ -49,6 +49,14 @@ MemoryWriter::Outcome MemoryWriter::save(const std::vector<std::uint8_t>& encode
             outcome.divertedTo = result.savedTo;
             outcome.notice = fileTexts::format(fileTexts::kChangedUnder, path_, result.savedTo);
             path_ = result.savedTo;
+            // The saves after it go to the new file: its lock is held from now on, so that no
+            // other window or trainer opens it meanwhile, and the old file's is let go.
+            if (tried_ && lock_.locked()) {
+                MemoryLock moved = MemoryLock::acquire(path_, program_);
+                if (moved.locked()) {
+                    lock_ = std::move(moved);
+                }
+            }
         }
     }
     if (!result.failure.empty()) {

@@ -127,6 +127,12 @@ TEST_F(MemoryStoreTest, AFileChangedUnderTheWindowIsKeptAndTheMemoryGoesBesideIt
         << boxes[0].toStdString();
     EXPECT_TRUE(boxes[0].contains(QString::fromStdString("«" + beside + "»")));
     EXPECT_EQ(store->path().toStdString(), beside);
+    // The window holds the new file from then on (another window or a trainer opened it while
+    // the window wrote it), and has let the old one go.
+    const auto holder = zelmo::engine::lockHolderOf(beside);
+    ASSERT_TRUE(holder.has_value()) << "the new file is not held";
+    EXPECT_EQ(holder->pid, ::getpid());
+    EXPECT_FALSE(zelmo::engine::lockHolderOf(path).has_value()) << "the old file is still held";
     // The saves after it go there, silently.
     playAndSave(*store);
     EXPECT_EQ(contents(beside), memory());

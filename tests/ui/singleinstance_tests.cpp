@@ -3,6 +3,8 @@
 // second start asks. The whole path between two real windows is tests/window/second_start.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -16,6 +18,7 @@
 
 #include <cerrno>
 #include <string>
+#include <vector>
 
 #include "ui/desktop/localsocket.h"
 #include "ui/desktop/singleinstance.h"
@@ -98,6 +101,54 @@ TEST_F(SingleInstanceTest, TheHolderAnswersItsUsersRequestAndDropsAnythingElse) 
         }
     }
     EXPECT_FALSE(QFile::exists(path)) << "the socket goes with the window";
+}
+
+// A flood of idle connections is served a few at a time and the rest closed at once, so that it
+// never fills the window's descriptor table (a save then failed with EMFILE); a request after
+// the flood is answered again.
+TEST_F(SingleInstanceTest, AFloodOfConnectionsTakesOnlyAFewDescriptors) {
+    const QString path = zelmo::ui::instanceSocketOf(::getpid());
+    InstanceServer server;
+    ASSERT_TRUE(server.listen());
+    std::vector<localsocket::Descriptor> flood;
+    for (int i = 0; i < 200; ++i) {
+        flood.push_back(localsocket::connectTo(path, 1000));
+        ASSERT_TRUE(flood.back().valid());
+        QCoreApplication::processEvents();
+    }
+    QTest::qWait(50);
+    EXPECT_LE(server.connections(), 4);
+    int dropped = 0;
+    for (const localsocket::Descriptor& client : flood) {
+        char byte = 0;
+        dropped += ::recv(client.fd, &byte, 1, MSG_DONTWAIT) == 0 ? 1 : 0;
+    }
+    EXPECT_GE(dropped, 196) << "the connections beyond the few served are closed at once";
+    flood.clear();
+    QSignalSpy raised(&server, &InstanceServer::raiseRequested);
+    QTRY_COMPARE_WITH_TIMEOUT(server.connections(), 0, 5000);
+    EXPECT_EQ(ask(path, "raise\n"), "ok\n");
+    EXPECT_EQ(raised.size(), 1);
+}
+
+// Without a runtime folder the socket has no file that another user could plant: a folder at
+// the name the temporary folder once gave no longer keeps the window from answering.
+TEST_F(SingleInstanceTest, WithoutARuntimeFolderNothingCanBePlanted) {
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QString planted =
+        QDir(QDir::tempPath())
+            .filePath(QStringLiteral("zelmo-window-%1-%2").arg(::getuid()).arg(::getpid()));
+    ASSERT_TRUE(QDir().mkpath(planted));
+    const QString path = zelmo::ui::instanceSocketOf(::getpid());
+    EXPECT_TRUE(path.startsWith(QLatin1Char('@'))) << path.toStdString();
+    {
+        InstanceServer server;
+        ASSERT_TRUE(server.listen());
+        QSignalSpy raised(&server, &InstanceServer::raiseRequested);
+        EXPECT_EQ(ask(path, "raise\n"), "ok\n");
+        EXPECT_EQ(raised.size(), 1);
+    }
+    EXPECT_TRUE(QDir().rmdir(planted));
 }
 
 TEST_F(SingleInstanceTest, OnlyTheProcessThatHoldsTheFileIsAsked) {

@@ -62,6 +62,36 @@ third=$!
 pids+=("$third")
 until_true holds "$work/other.zelmo" "$third" || fail "a start on another file opened no window of its own"
 
+# Two starts on one file at the same moment: one window, the other start brings it forward and
+# exits 0 (before, both opened and the second showed the "busy" box). Each window listens on its
+# socket before it takes the lock, so the loser always finds the winner's socket.
+for round in 1 2 3; do
+  race=$work/race-$round.zelmo
+  "$program" --memory "$race" >"$work/race-a.log" 2>&1 &
+  a=$!
+  "$program" --memory "$race" >"$work/race-b.log" 2>&1 &
+  b=$!
+  pids+=("$a" "$b")
+  until_true holds "$race" "$a" || until_true holds "$race" "$b" ||
+    fail "round $round: neither start holds the file"
+  holder=$a
+  loser=$b
+  holds "$race" "$b" && { holder=$b; loser=$a; }
+  for _ in $(seq 200); do
+    kill -0 "$loser" 2>/dev/null || break
+    sleep 0.05
+  done
+  if kill -0 "$loser" 2>/dev/null; then
+    fail "round $round: two windows opened on one file ($(cat "$work/race-a.log" "$work/race-b.log"))"
+    kill -KILL "$loser"
+  fi
+  wait "$loser"
+  code=$?
+  [ "$code" = 0 ] || fail "round $round: the second start exited with $code, expected 0"
+  kill -TERM "$holder"
+  wait "$holder"
+done
+
 for pid in "$third" "$other" "$first"; do
   kill -TERM "$pid"
   wait "$pid"

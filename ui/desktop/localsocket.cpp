@@ -15,7 +15,8 @@ namespace zelmo::ui::localsocket {
 
 namespace {
 
-// The address of the socket file `path`; nothing when the path is too long for one.
+// The address of the socket file `path`, or of the abstract name after a leading '@' (its first
+// byte zero; the whole sun_path is the name, on both sides); nothing when too long for one.
 std::optional<sockaddr_un> addressOf(const QString& path) {
     const QByteArray bytes = QFile::encodeName(path);
     sockaddr_un address{};
@@ -24,6 +25,9 @@ std::optional<sockaddr_un> addressOf(const QString& path) {
         return std::nullopt;
     }
     std::memcpy(address.sun_path, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    if (isAbstract(path)) {
+        address.sun_path[0] = '\0';
+    }
     return address;
 }
 
@@ -60,6 +64,14 @@ Descriptor listenAt(const QString& path) {
                               : -1);
     if (!socket.valid()) {
         return socket;
+    }
+    // An abstract name has no file: nothing to remove, nobody can plant one, and the peer's
+    // user is checked on every connection as always.
+    if (isAbstract(path)) {
+        return ::bind(socket.fd, asAddress(*address), sizeof *address) == 0 &&
+                       ::listen(socket.fd, 8) == 0
+                   ? std::move(socket)
+                   : Descriptor();
     }
     ::unlink(address->sun_path);
     if (::bind(socket.fd, asAddress(*address), sizeof *address) != 0) {

@@ -28,12 +28,18 @@ struct Descriptor {
     int fd;
 };
 
+// A name that begins with '@' is a socket of Linux's abstract namespace, which has no file.
+inline bool isAbstract(const QString& path) {
+    return path.startsWith(QLatin1Char('@'));
+}
+
 // A connection to the socket file `path`; each later send or receive gives up after
 // `timeoutMs`. Invalid when nobody listens there (or the path is too long for a socket).
 Descriptor connectTo(const QString& path, int timeoutMs);
 
 // A socket listening, without blocking, at `path`, a file only this user may open; whatever
-// had that name before is removed first. Invalid when it cannot be made.
+// had that name before is removed first. An abstract name is taken as it is. Invalid when it
+// cannot be made.
 Descriptor listenAt(const QString& path);
 
 // The process and user at the other end of a connected socket.

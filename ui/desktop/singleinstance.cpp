@@ -35,6 +35,11 @@ constexpr std::size_t kMaxRequest = 4096;
 // How long a second start waits for the holder to answer, and how long the holder keeps a
 // connection that says nothing.
 constexpr int kAnswerMs = 2000;
+// How often a start asks again while a window holds the file without answering yet.
+constexpr int kRetryMs = 50;
+// The connections served at a time; the rest are closed at once, so that a flood of idle
+// connections never takes the descriptors a save needs.
+constexpr int kMaxConnections = 4;
 
 // An activation token as a line may carry it: printable ASCII only, else nothing.
 QString cleanToken(const QByteArray& bytes) {
@@ -49,17 +54,35 @@ QString cleanToken(const QByteArray& bytes) {
 }  // namespace
 
 QString instanceSocketOf(pid_t pid) {
-    // The runtime folder is the user's own (mode 0700), so only the user reaches the socket;
-    // without one the temporary folder is shared, and the user's number keeps names apart.
+    // The runtime folder is the user's own (mode 0700), so only the user reaches the socket.
+    // Without one, a name in the shared temporary folder could be planted by another user (a
+    // folder there would keep the window from listening); the abstract namespace has no file
+    // to plant, and every connection's user is checked.
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QDir(runtime).exists()) {
         return QDir(runtime).filePath(QStringLiteral("zelmo-window-%1").arg(pid));
     }
-    return QDir(QDir::tempPath())
-        .filePath(QStringLiteral("zelmo-window-%1-%2").arg(::getuid()).arg(pid));
+    return QStringLiteral("@zelmo-window-%1-%2").arg(::getuid()).arg(pid);
 }
 
 Forwarded bringHolderForward(const QString& path, const QString& activationToken) {
+    // A window that has just taken the lock has its socket already (it listens first), but
+    // may not have written its name into the lock file yet: asked again for a moment.
+    for (int waited = 0;; waited += kRetryMs) {
+        const Forwarded forwarded = askHolderForward(path, activationToken);
+        if (forwarded != Forwarded::NoWindow || waited >= kAnswerMs) {
+            return forwarded;
+        }
+        const std::optional<engine::LockHolder> holder =
+            engine::lockHolderOf(QFile::encodeName(path).toStdString());
+        if (!holder || (holder->program != engine::kWindowProgram && !holder->program.empty())) {
+            return forwarded;
+        }
+        ::usleep(kRetryMs * 1000);
+    }
+}
+
+Forwarded askHolderForward(const QString& path, const QString& activationToken) {
     const std::optional<engine::LockHolder> holder =
         engine::lockHolderOf(QFile::encodeName(path).toStdString());
     if (!holder || holder->program != engine::kWindowProgram || holder->pid <= 0) {
@@ -115,10 +138,14 @@ class InstanceServer::Connection : public QObject {
           fd_(fd),
           server_(server),
           readable_(new QSocketNotifier(fd, QSocketNotifier::Read, this)) {
+        ++server_.connections_;
         connect(readable_, &QSocketNotifier::activated, this, &Connection::read);
         QTimer::singleShot(kAnswerMs, this, &QObject::deleteLater);
     }
-    ~Connection() override { delete readable_; }  // before the descriptor closes
+    ~Connection() override {
+        --server_.connections_;
+        delete readable_;  // before the descriptor closes
+    }
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
@@ -166,7 +193,9 @@ InstanceServer::~InstanceServer() {
     if (listener_ >= 0) {
         delete accepting_;
         ::close(listener_);
-        ::unlink(QFile::encodeName(path_).constData());
+        if (!localsocket::isAbstract(path_)) {
+            ::unlink(QFile::encodeName(path_).constData());
+        }
     }
 }
 
@@ -194,7 +223,7 @@ void InstanceServer::answer() {
             return;  // none left (or the listener failed: the notifier calls again if it can)
         }
         const std::optional<ucred> peer = peerOf(fd);
-        if (!peer || peer->uid != ::getuid()) {
+        if (!peer || peer->uid != ::getuid() || connections_ >= kMaxConnections) {
             ::close(fd);
             continue;
         }

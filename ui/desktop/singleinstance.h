@@ -17,7 +17,7 @@ class QWidget;
 namespace zelmo::ui {
 
 // The socket on which the window of process `pid` answers: $XDG_RUNTIME_DIR/zelmo-window-PID,
-// or zelmo-window-UID-PID in the temporary folder when there is no runtime folder.
+// or the abstract name @zelmo-window-UID-PID when there is no runtime folder.
 QString instanceSocketOf(pid_t pid);
 
 // What became of asking the window that holds `memoryPath` to come forward.
@@ -30,7 +30,11 @@ enum class Forwarded {
 // Asks the window that holds the memory file `path`, if any, to come to the front.
 // `activationToken` is the desktop's token for bringing a window forward (XDG_ACTIVATION_TOKEN),
 // passed on to the holder. Blocks for at most a couple of seconds while that window answers.
+// A window that holds the file but does not answer yet (it is starting) is asked again for up
+// to that time.
 Forwarded bringHolderForward(const QString& path, const QString& activationToken = {});
+// One question to the holder, without asking again.
+Forwarded askHolderForward(const QString& path, const QString& activationToken = {});
 
 // Brings `window` to the front as a start on its file asks: shown, not minimised, raised and
 // active (through the desktop's activation token where the window system takes one).
@@ -46,6 +50,8 @@ class InstanceServer : public QObject {
 
     // Starts answering (once; later calls do nothing). False when the socket cannot be made.
     bool listen();
+    // The connections being served now (a few at most; the rest are closed at once).
+    int connections() const { return connections_; }
 
   signals:
     // A second start asks this window to come forward, with the desktop's activation token
@@ -59,6 +65,7 @@ class InstanceServer : public QObject {
     int listener_ = -1;  // the listening socket, -1 until listen() succeeds
     QString path_;       // its file, removed when the window ends
     QSocketNotifier* accepting_ = nullptr;
+    int connections_ = 0;
 };
 
 }  // namespace zelmo::ui

@@ -60,7 +60,8 @@ MemoryStore::~MemoryStore() {
     receiver_.reset();
 }
 
-void MemoryStore::load(FolderPolicy policy) {
+void MemoryStore::load(FolderPolicy policy,
+                       const std::function<bool(const engine::LockHolder&)>& forward) {
     const QString folderProblem = checkMemoryFolder(displayPath_, policy);
     if (!folderProblem.isEmpty()) {
         // Reported like a failed save, and only once until a save succeeds.
@@ -70,6 +71,9 @@ void MemoryStore::load(FolderPolicy policy) {
     const engine::MemoryLock& lock = writer_->lock();
     if (lock.status() == engine::MemoryLock::Status::Held) {
         heldBy_ = lock.holder();
+        if (forward && forward(lock.holder())) {
+            return;
+        }
         report_(QString::fromStdString(engine::heldMessage(path_, lock.holder())) +
                 storetexts::kHeld);
         return;

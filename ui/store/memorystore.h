@@ -52,7 +52,10 @@ class MemoryStore {
     // takes the file's lock, then reads the file into the live document; a missing file
     // leaves it as it is. A file another program holds is reported (heldBy() tells who) and the
     // store does nothing more.
-    void load(FolderPolicy policy);
+    // `forward`, when given, is asked first when another window holds the file: true when that
+    // window has come forward instead, and then nothing is reported.
+    void load(FolderPolicy policy,
+              const std::function<bool(const engine::LockHolder&)>& forward = {});
     // A game has ended (the game flow's end-of-game call): hands a save to the saving thread,
     // unless the file read at start-up is being kept. While spaced, a save within about a
     // second of the last one is held back instead, until the next game ends after that second,
