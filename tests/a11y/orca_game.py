@@ -42,10 +42,18 @@ class Orca:
     def start(self):
         self.spawn("at-spi-bus-launcher", ["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
         socket = self.start_speech()
+        # Orca looks for the user's other Orcas with pgrep and refuses to start beside them; with
+        # --replace it kills them all, in every session of the user. This private one sees no
+        # other (a pgrep that finds nothing comes first in its PATH) and kills none.
+        blind = os.path.join(self.work, "blind-bin")
+        os.makedirs(blind, exist_ok=True)
+        with open(os.path.join(blind, "pgrep"), "w", encoding="utf-8") as f:
+            f.write("#!/bin/sh\nexit 1\n")
+        os.chmod(os.path.join(blind, "pgrep"), 0o755)
         env = dict(os.environ, SPEECHD_ADDRESS="unix_socket:" + socket, LANG="C.UTF-8",
-                   LANGUAGE="")
+                   LANGUAGE="", PATH=blind + os.pathsep + os.environ.get("PATH", ""))
         # Orca stops its whole process group when it ends: it gets a session of its own.
-        self.spawn("orca", ["orca", "--replace", "--debug-file=" + self.debug], env=env,
+        self.spawn("orca", ["orca", "--debug-file=" + self.debug], env=env,
                    start_new_session=True)
         # Orca starts slowly on a loaded machine: its first words may take a minute or more.
         self.expect(r".", "Orca speaks when it starts (is the speech server answering?)", 150)
