@@ -122,7 +122,8 @@ def play(app):
     start = len(events)
     press(objects, "push button", "играть")
     check(wait_for(lambda: notifications_since(start)), "a started game is announced")
-    check(notifications_since(start) == ["Партия: 1"], "the game number is announced: %s"
+    check(notifications_since(start) == ["Партия: 1. Ваш ход"],
+          "the game number and whose move it is are announced: %s"
           % notifications_since(start))
     check([e for e in events[start:] if e[2] == "Партия: 1" and e[1] == "label"]
           == [("object:property-change:accessible-name", "label", "Партия: 1", 0)],

@@ -661,7 +661,8 @@ TEST_F(Form1Test, ControlsHaveAccessibleNamesAndChangesAreAnnounced) {
         said.swap(messages);
         return said;
     };
-    // The arrows are buttons that assistive technology can press; a changed grade is said once.
+    // The arrows are buttons that assistive technology can press; a step says the grade's name
+    // on the panel and its value once, and at a bound which one it is.
     for (QWidget* arrow : {static_cast<QWidget*>(form->SpinEdit3->button()->upButton()),
                            static_cast<QWidget*>(form->SpinEdit3->button()->downButton())}) {
         EXPECT_FALSE(name(arrow).isEmpty());
@@ -670,13 +671,13 @@ TEST_F(Form1Test, ControlsHaveAccessibleNamesAndChangesAreAnnounced) {
         access(arrow)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     }
     EXPECT_EQ(form->SpinEdit3->text(), "4") << "one step up, one down";
-    EXPECT_EQ(heard(),
-              (std::vector<QString>{QStringLiteral("Оценка за ничью: 5. Оценка за ничью: 4")}));
+    EXPECT_EQ(heard(), (std::vector<QString>{QStringLiteral("Ничья: 5, высшая оценка. Ничья: 4")}));
     access(form->SpinEdit1->button()->upButton())
         ->actionInterface()
         ->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(form->SpinEdit1->text(), "5") << "at the upper bound";
-    EXPECT_TRUE(heard().empty()) << "no change, nothing said";
+    EXPECT_EQ(heard(), (std::vector<QString>{QStringLiteral("Победа: 5, высшая оценка")}))
+        << "no change: the bound is said";
     grade->setCurrentValue(3);
     EXPECT_EQ(form->SpinEdit3->text(), "3");
     EXPECT_FALSE(description(form->SpinEdit1).isEmpty());
@@ -686,7 +687,8 @@ TEST_F(Form1Test, ControlsHaveAccessibleNamesAndChangesAreAnnounced) {
 
     // One message for each event, with the marks placed, the counters and the outcome.
     click(form->Button2);
-    EXPECT_EQ(heard(), (std::vector<QString>{QStringLiteral("Партия: 1")}));
+    EXPECT_EQ(heard(), (std::vector<QString>{QStringLiteral("Партия: 1. Ваш ход")}))
+        << "a new game says whose move it is";
     access(form->SpeedButton5)
         ->actionInterface()
         ->doAction(QAccessibleActionInterface::pressAction());

@@ -87,7 +87,20 @@ void Announcer::say(const QString& phrase) {
     phrases_.append(phrase);
 }
 
-void Announcer::followGrade(TSpinEdit* spin) {
+void Announcer::followGrade(TSpinEdit* spin, const QString& name) {
+    connect(spin, &TSpinEdit::stepped, this, [this, spin, name] {
+        const std::int32_t value = spin->value();
+        QString phrase = announcetexts::kGradeStep.arg(name).arg(value);
+        if (value >= spin->maxValue()) {
+            phrase += announcetexts::kHighestGrade;
+        } else if (value <= spin->minValue()) {
+            phrase += announcetexts::kLowestGrade;
+        }
+        // In place of the change said with the spinner's long name a moment before.
+        const QString changed = spin->accessibleName() + QStringLiteral(": ");
+        phrases_.removeIf([&changed](const QString& said) { return said.startsWith(changed); });
+        say(phrase);
+    });
     connect(spin, &QLineEdit::textChanged, this, [this, spin, last = spin->value()]() mutable {
         const std::int32_t value = spin->value();
         if (value == last) {

@@ -62,8 +62,10 @@ class Announcer : public QWidget {
     // Adds a phrase to the message of the running event.
     void say(const QString& phrase);
     // Says "name: value" when the grade changes while another control has the focus (the focused
-    // spinner is read out by the screen reader itself), and tells it every new value.
-    void followGrade(TSpinEdit* spin);
+    // spinner is read out by the screen reader itself), and tells it every new value. An arrow
+    // step says «Поражение: 3» whatever has the focus, and at a bound that it is the highest or
+    // the lowest grade.
+    void followGrade(TSpinEdit* spin, const QString& name);
 
     // Turns the summarising mode on (when the window starts playing by itself) or off (when it
     // stops). Turning it on lets the message of the running event (that the window plays) go out

@@ -21,6 +21,7 @@ inline const QString kRow = QStringLiteral("Ряд %1: %2");
 inline const QString kRowCells = QStringLiteral(", ");
 inline const QString kRows = QStringLiteral("; ");
 inline const QString kYourMove = QStringLiteral("Ваш ход");
+inline const QString kComputerMovesFirst = QStringLiteral("Первым ходит компьютер");
 inline const QString kYouBegin = QStringLiteral("Следующую партию начинаете вы");
 inline const QString kComputerBegins = QStringLiteral("Следующую партию начинает компьютер");
 inline const QString kScore = QStringLiteral("Счёт: игрок %1, компьютер %2, ничьих %3");
@@ -28,6 +29,11 @@ inline const QString kScore = QStringLiteral("Счёт: игрок %1, комп�
 // A digit that plays nothing says why.
 inline const QString kCellTaken = QStringLiteral("Клетка %1 занята");
 inline const QString kNoGame = QStringLiteral("Партия не начата: нажмите «играть» или F2");
+
+// An arrow step of a grade: «Поражение: 3», and at a bound which one.
+inline const QString kGradeStep = QStringLiteral("%1: %2");
+inline const QString kHighestGrade = QStringLiteral(", высшая оценка");
+inline const QString kLowestGrade = QStringLiteral(", низшая оценка");
 
 // The window begins and stops playing "X" by itself.
 inline const QString kWatchStarted = QStringLiteral("Окно само играет за «X»; F5 останавливает");

@@ -19,6 +19,7 @@
 #include "engine/game/grades.h"
 #include "ui/a11y/accessible.h"
 #include "ui/a11y/announce.h"
+#include "ui/a11y/announcetexts.h"
 #include "ui/a11y/boardspeech.h"
 #include "ui/form/controlsetup.h"
 #include "ui/form/formlayout.h"
@@ -67,8 +68,8 @@ TForm1::TForm1(QWidget* parent)
     describeControls();
     bindEvents();
     announcer_ = new Announcer(this);
-    for (TSpinEdit* spin : {SpinEdit1, SpinEdit2, SpinEdit3}) {
-        announcer_->followGrade(spin);
+    for (const GradeSpinner& grade : kGradeSpinners) {
+        announcer_->followGrade(this->*grade.spin, grade.label);
     }
     accessible::renew(this);
     addListener(*this);
@@ -377,6 +378,13 @@ void TForm1::addScorePoint(const std::string& utf8Label) {
 void TForm1::setScoreValue(int index, double value) {
     Series1->SetYValue(index, value);
     describeScore();
+}
+
+void TForm1::gameStarted() {
+    if (!displayDeferred()) {
+        announcer_->say(computerStarts() ? announcetexts::kComputerMovesFirst
+                                         : announcetexts::kYourMove);
+    }
 }
 
 void TForm1::gameFinished(const engine::FinishedGame& /*game*/) {

@@ -131,6 +131,8 @@ class TForm1 : public QWidget, public engine::GameFlow, private engine::GameList
   private:
     // After the outcome a screen reader hears the new score, which only the chart shows.
     void gameFinished(const engine::FinishedGame& game) override;
+    // A new game: a screen reader hears whose move it is after its number.
+    void gameStarted() override;
 
     // The cell that a key plays (1..9), or 0 for any other key.
     static int cellOfKey(const QKeyEvent* event);
@@ -164,11 +166,14 @@ struct GradeSpinner {
     TSpinEdit* TForm1::*spin;
     const char* name;
     const QString& meaning;
+    const QString& label;  // the grade's name on the panel
 };
 inline const GradeSpinner kGradeSpinners[] = {
-    {engine::Grade::Win, &TForm1::SpinEdit1, "SpinEdit1", texts::kWinGradeName},
-    {engine::Grade::Loss, &TForm1::SpinEdit2, "SpinEdit2", texts::kLossGradeName},
-    {engine::Grade::Draw, &TForm1::SpinEdit3, "SpinEdit3", texts::kDrawGradeName},
+    {engine::Grade::Win, &TForm1::SpinEdit1, "SpinEdit1", texts::kWinGradeName, texts::kWinGrade},
+    {engine::Grade::Loss, &TForm1::SpinEdit2, "SpinEdit2", texts::kLossGradeName,
+     texts::kLossGrade},
+    {engine::Grade::Draw, &TForm1::SpinEdit3, "SpinEdit3", texts::kDrawGradeName,
+     texts::kDrawGrade},
 };
 
 }  // namespace zelmo::ui

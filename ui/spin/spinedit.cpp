@@ -102,6 +102,7 @@ void TSpinEdit::step(std::int64_t delta) {
     }
     // In 64 bits the sum of two 32-bit values cannot overflow; the clamp brings it back.
     writeValue(static_cast<std::int64_t>(value()) + delta);
+    emit stepped();
 }
 
 void TSpinEdit::StepUp() {

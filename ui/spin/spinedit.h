@@ -73,6 +73,10 @@ class TSpinEdit : public QLineEdit {
     // The locale's decimal separator accepted as a typed character; tests may set it.
     void setDecimalSeparator(QChar c) { decimalSeparator_ = c; }
 
+  signals:
+    // An arrow or an arrow key stepped the value (also when a bound kept it as it was).
+    void stepped();
+
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
