@@ -42,7 +42,7 @@ inline const QList<HelpKey> kHelpKeys = {
      QStringLiteral("вернуть память, какой она была перед последней промывкой мозгов, с её "
                     "историей и оценками (из копии ФАЙЛ.bak, а без файла из памяти окна), после "
                     "вопроса; нынешняя память становится копией, и повторное Ctrl+R вернёт её")},
-    {QStringLiteral("Правая кнопка мыши, клавиша меню"),
+    {QStringLiteral("Правая кнопка мыши, клавиша меню, Shift+F10"),
      QStringLiteral("меню всех действий окна с их клавишами")},
     {QStringLiteral("Tab, Пробел"), QStringLiteral("выбрать и нажать кнопку")},
     {QStringLiteral("Ctrl+Q"), QStringLiteral("выход")},

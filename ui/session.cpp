@@ -2,8 +2,11 @@
 #include "ui/session.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QFile>
 #include <QKeySequence>
+#include <QMenu>
 #include <QRandomGenerator>
 #include <QtGlobal>
 
@@ -79,9 +82,22 @@ Session::Session(TForm1& form)
             [this](const QString& token) { bringWindowForward(form_, token); });
     createActions();
     bindKeys(&form_);
-    // The actions are also a context menu on the window (right button, and the Menu key), so
-    // that they can be found without the help; the picture of the window stays as it is.
-    form_.setContextMenuPolicy(Qt::ActionsContextMenu);
+    // The actions are also a context menu on the window (right button, the Menu key and
+    // Shift+F10), so that they can be found without the help; the picture of the window stays
+    // as it is. Its opening is said, and its first row is current, which a screen reader reads.
+    form_.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&form_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { openContextMenu(form_.mapToGlobal(at)); });
+    auto* menuKey = new QAction(this);
+    menuKey->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    connect(menuKey, &QAction::triggered, this, [this] {
+        // As the Menu key does: the control with the focus gets the menu (a spinner its own).
+        QWidget* target = form_.focusWidget() != nullptr ? form_.focusWidget() : &form_;
+        const QPoint at = target->rect().center();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
+        QCoreApplication::sendEvent(target, &event);
+    });
+    form_.addAction(menuKey);
 }
 
 Session::~Session() {
@@ -197,6 +213,17 @@ void Session::memoryWiped() {
         store_->wiped(wipeAsked_);
     }
     wipeAsked_ = false;
+}
+
+void Session::openContextMenu(const QPoint& at) {
+    QMenu menu(&form_);
+    menu.setAccessibleName(texts::kContextMenuName);
+    menu.addActions(actions_);
+    connect(&menu, &QMenu::aboutToShow, this,
+            [this] { form_.announcer().say(texts::kContextMenuName); });
+    // Opened from the keyboard, the first row is current and read out at once.
+    menu.setActiveAction(actions_.constFirst());
+    menu.exec(at);
 }
 
 void Session::announceWatching(bool running) {
@@ -315,7 +342,15 @@ void Session::createActions() {
         digits_.append(action);
     }
     for (const auto& row : rows) {
-        auto* action = new QAction(row.text, this);
+        // The keys after a tab: the menu shows them in its column as it would the shortcut, and
+        // a screen reader reads them with the row's name (it reads a menu's own shortcut only
+        // when asked where it is).
+        QStringList keys;
+        for (const QKeySequence& key : row.keys) {
+            keys << key.toString(QKeySequence::NativeText);
+        }
+        auto* action =
+            new QAction(row.text + QLatin1Char('\t') + keys.join(QStringLiteral(", ")), this);
         action->setShortcuts(row.keys);
         connect(action, &QAction::triggered, this, row.run);
         actions_.append(action);

@@ -96,6 +96,8 @@ class Session : public QObject, private engine::GameListener {
     void createActions();
     // The watch mode is said when it begins and ends, and summarised while it runs.
     void announceWatching(bool running);
+    // The window's context menu at `at` (global): every action with its keys.
+    void openContextMenu(const QPoint& at);
 
     TForm1& form_;
     WipeQuestion wipeQuestion_;

@@ -133,6 +133,8 @@ inline const QString kActionDrawGrade = QStringLiteral("К оценке за н�
 inline const QString kActionBackToGame = QStringLiteral("Назад к игре");
 inline const QString kActionBoard = QStringLiteral("Прочитать доску, ход и счёт");
 inline const QString kActionCell = QStringLiteral("Ход в клетку %1");
+// The window's context menu, as a screen reader names it when it opens.
+inline const QString kContextMenuName = QStringLiteral("Меню окна");
 
 inline const QString kHelpKeyLine = QStringLiteral("%1 — %2");
 
