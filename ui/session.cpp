@@ -220,7 +220,7 @@ void Session::openContextMenu(const QPoint& at) {
     menu.setAccessibleName(texts::kContextMenuName);
     menu.addActions(actions_);
     connect(&menu, &QMenu::aboutToShow, this,
-            [this] { form_.announcer().say(texts::kContextMenuName); });
+            [this] { form_.announcer().sayNow(texts::kContextMenuName); });
     // Opened from the keyboard, the first row is current and read out at once.
     menu.setActiveAction(actions_.constFirst());
     menu.exec(at);
@@ -240,7 +240,7 @@ void Session::announceWatching(bool running) {
         // What waited comes first: the last move, or the games since the last summary.
         quietaccess::end();
         announcer.setSummarising(false);
-        announcer.say(announcetexts::kWatchStopped);
+        announcer.sayNow(announcetexts::kWatchStopped);
     }
 }
 
@@ -328,7 +328,7 @@ void Session::createActions() {
          false},
         {texts::kActionBoard,
          {QKeySequence(Qt::Key_0)},
-         [this] { form_.announcer().say(boardspeech::board(form_)); }},
+         [this] { form_.announcer().sayNow(boardspeech::board(form_)); }},
         {texts::kActionHelp, {QKeySequence(Qt::Key_F1)}, [this] { showHelp(); }},
         {texts::kActionQuit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { form_.close(); }},
     };

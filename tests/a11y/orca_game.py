@@ -276,7 +276,7 @@ def watch_announced(orca):
     which is said."""
     orca.press("F5")
     orca.expect(r"^notification Окно само играет за «X»", "the watch mode's start is said")
-    orca.expect(r"^notification Сыгран\w* \d+ парти\w*: игрок \d+, компьютер \d+, ничьих \d+",
+    orca.expect(r"^notification \d+ (тысяч\w* |миллион\w* )?парти\w*: компьютер \d+ %, ничьи \d+ %",
                 "the games are summarised", 30)
     orca.press("F5")
     orca.expect(r"Окно больше не играет за «X»", "the watch mode's end is said")

@@ -218,7 +218,7 @@ TEST(WatchModeTest, PlaysWholeGamesThroughTheWindowAndStopsOnACellClick) {
     // At full speed a screen reader hears that watching began, then summaries of the games
     // rather than their moves.
     QTRY_VERIFY_WITH_TIMEOUT(heard.size() >= 2, 60000);
-    EXPECT_TRUE(heard[1].contains(QStringLiteral("игрок")) &&
+    EXPECT_TRUE(heard[1].contains(QStringLiteral("партий: компьютер")) &&
                 !heard[1].contains(QStringLiteral("Клетка")))
         << heard.join(QLatin1Char('|')).left(300).toStdString();
 

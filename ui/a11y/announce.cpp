@@ -6,7 +6,9 @@
 #include <QMetaObject>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstddef>
 #include <numeric>
 #include <utility>
@@ -59,10 +61,6 @@ class SteadyClock : public AnnounceClock {
     std::function<void()> due_;
 };
 
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 Announcer::Announcer(QWidget* window, std::unique_ptr<AnnounceClock> clock)
@@ -85,6 +83,38 @@ void Announcer::say(const QString& phrase) {
         QMetaObject::invokeMethod(this, &Announcer::speak, Qt::QueuedConnection);
     }
     phrases_.append(phrase);
+}
+
+void Announcer::sayNow(const QString& phrase) {
+    say(phrase);
+    urgent_ = urgent_ || !phrase.isEmpty();
+}
+
+std::int64_t Announcer::spokenMs(const QString& message) {
+    // Measured with espeak-ng -v ru: about 240 ms a syllable and 250 ms a pause; a digit is read
+    // as a word of about two syllables, "%" as «процентов».
+    static const QString kVowels = QStringLiteral("аеёиоуыэюяАЕЁИОУЫЭЮЯ");
+    std::int64_t syllables = 0;
+    std::int64_t pauses = 0;
+    for (const QChar c : message) {
+        if (kVowels.contains(c)) {
+            syllables += 1;
+        } else if (c.isDigit()) {
+            syllables += 2;
+        } else if (c == QLatin1Char('%')) {
+            syllables += 3;
+        } else if (c.isLetter() && c.unicode() < 128) {
+            syllables += 1;
+        } else if (c == QLatin1Char('.') || c == QLatin1Char(',') || c == QLatin1Char(':') ||
+                   c == QLatin1Char(';')) {
+            pauses += 1;
+        }
+    }
+    return kMsPerSyllable * syllables + kMsPerPause * pauses;
+}
+
+std::int64_t Announcer::gapAfter(const QString& message) {
+    return std::max(kSummaryInterval, spokenMs(message));
 }
 
 void Announcer::followGrade(TSpinEdit* spin, const QString& name) {
@@ -153,11 +183,17 @@ void Announcer::speak() {
     }
     const QString message = phrases_.join(kSeparator);
     phrases_.clear();
-    if (summarising_ && !std::exchange(openNext_, false)) {
+    const bool urgent = std::exchange(urgent_, false);
+    if (summarising_ && !std::exchange(openNext_, false) && !urgent) {
         pass(message);
-    } else {
-        deliver(message);
+        return;
     }
+    if (urgent) {
+        // What the player asked for takes the place of what waited; the games stay counted.
+        held_.clear();
+        heldCount_ = 0;
+    }
+    deliver(message);
 }
 
 void Announcer::pass(const QString& message) {
@@ -167,7 +203,7 @@ void Announcer::pass(const QString& message) {
         return;
     }
     const std::int64_t wait =
-        delivered_ ? lastDelivered_ + kSummaryInterval - clock_->now() : std::int64_t{0};
+        delivered_ ? lastDelivered_ + gapAfter(message_) - clock_->now() : std::int64_t{0};
     if (wait <= 0) {
         release();
         return;
@@ -198,12 +234,24 @@ QString Announcer::summary() const {
     if (total == 0) {
         return {};
     }
+    // Short enough to be said before the next: the games rounded to thousands or millions,
+    // the computer's wins and the draws in whole per cent (the player's are the rest).
+    const auto percent = [total](int games) {
+        return static_cast<int>(std::lround(100.0 * games / total));
+    };
+    QString games;
+    if (total < 1000) {
+        games = QString::fromStdString(engine::countOf(total, announcetexts::kGames));
+    } else {
+        const bool millions = total >= 1000000;
+        const int rounded = static_cast<int>(std::lround(total / (millions ? 1e6 : 1e3)));
+        games = announcetexts::kRoundedGames.arg(QString::fromStdString(engine::countOf(
+            rounded, millions ? announcetexts::kMillions : announcetexts::kThousands)));
+    }
     return announcetexts::kSummary.arg(
-        fromUtf8(engine::pluralForm(total, announcetexts::kPlayed)),
-        QString::fromStdString(engine::countOf(total, announcetexts::kGames)),
-        QString::number(games_[static_cast<std::size_t>(engine::Outcome::PlayerWin)]),
-        QString::number(games_[static_cast<std::size_t>(engine::Outcome::ComputerWin)]),
-        QString::number(games_[static_cast<std::size_t>(engine::Outcome::Draw)]));
+        games,
+        QString::number(percent(games_[static_cast<std::size_t>(engine::Outcome::ComputerWin)])),
+        QString::number(percent(games_[static_cast<std::size_t>(engine::Outcome::Draw)])));
 }
 
 void Announcer::clearHeld() {

@@ -37,12 +37,15 @@ class AnnounceClock {
 // listener, since nothing reaches assistive technology while none is running.
 //
 // While the window plays by itself, messages may come faster than anyone can listen. Then the
-// announcer summarises: a message goes out at once when the last one is at least
-// kSummaryInterval old, and otherwise waits for that time; if more messages came meanwhile, what
-// goes out instead is one summary of the games finished since the last message («Сыграно 37
-// партий: игрок 10, компьютер 20, ничьих 7»), or nothing until a game has finished. So at a slow
-// pace every move is still said, and at a fast one the screen reader hears one short message
-// about every 1.5 s, never a growing queue.
+// announcer summarises: a message goes out at once when the last one can have been said (its
+// spoken length, as spokenMs() estimates it for espeak-ng's Russian voice at its default rate,
+// and at least kSummaryInterval), and otherwise waits for that time; if more messages came
+// meanwhile, what goes out instead is one short summary of the games finished since the last
+// message («3 тысячи партий: компьютер 55 %, ничьи 30 %»), or nothing until a game has
+// finished. So at a slow pace every move is still said, and at a fast one the screen reader
+// hears one short message at a time, never a growing queue. What the player asked for
+// (sayNow: the board, a refused digit, the watch mode stopping) goes out at once, in place of
+// what was held back.
 class Announcer : public QWidget {
     Q_OBJECT
   public:
@@ -50,6 +53,9 @@ class Announcer : public QWidget {
 
     // The least time between two messages while summarising, in milliseconds.
     static constexpr std::int64_t kSummaryInterval = 1500;
+    // The spoken length's estimate (spokenMs): fitted to espeak-ng's Russian voice.
+    static constexpr std::int64_t kMsPerSyllable = 240;
+    static constexpr std::int64_t kMsPerPause = 250;
 
     // `clock` drives the summarising mode; none for the real clock.
     explicit Announcer(QWidget* window, std::unique_ptr<AnnounceClock> clock = nullptr);
@@ -61,6 +67,14 @@ class Announcer : public QWidget {
 
     // Adds a phrase to the message of the running event.
     void say(const QString& phrase);
+    // The same for what the player asked for: the message goes out at once even while
+    // summarising, and what was held back is dropped (the games stay counted).
+    void sayNow(const QString& phrase);
+    // How long espeak-ng's Russian voice takes to say `message` at its default rate, estimated
+    // from its syllables and pauses; never shorter than measured (bench/speech/measure.py).
+    static std::int64_t spokenMs(const QString& message);
+    // How long the next message waits after `message` while summarising.
+    static std::int64_t gapAfter(const QString& message);
     // Says "name: value" when the grade changes while another control has the focus (the focused
     // spinner is read out by the screen reader itself), and tells it every new value. An arrow
     // step says «Поражение: 3» whatever has the focus, and at a bound that it is the highest or
@@ -104,6 +118,7 @@ class Announcer : public QWidget {
     bool summarising_ = false;
     bool waiting_ = false;            // a release is due
     bool openNext_ = false;           // the next message passes the gate at once
+    bool urgent_ = false;             // the message of this event was asked for
     bool delivered_ = false;          // whether any message went out yet
     std::int64_t lastDelivered_ = 0;  // and when the last one did
     QString held_;                    // the last message held back

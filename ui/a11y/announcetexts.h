@@ -10,11 +10,13 @@
 // and the watch mode beginning and ending.
 namespace zelmo::ui::announcetexts {
 
-// «Сыграно 37 партий: игрок 10, компьютер 20, ничьих 7»: "%1" the verb, "%2" the games with
-// their noun, then the player's wins, the computer's wins and the draws.
-inline const QString kSummary = QStringLiteral("%1 %2: игрок %3, компьютер %4, ничьих %5");
-inline constexpr engine::RussianForms kPlayed{"Сыграна", "Сыграно", "Сыграно"};
+// «37 партий: компьютер 49 %, ничьи 24 %», «3 тысячи партий: …»: "%1" the games with their noun,
+// then the computer's wins and the draws in per cent.
+inline const QString kSummary = QStringLiteral("%1: компьютер %2 %, ничьи %3 %");
+inline const QString kRoundedGames = QStringLiteral("%1 партий");
 inline constexpr engine::RussianForms kGames{"партия", "партии", "партий"};
+inline constexpr engine::RussianForms kThousands{"тысяча", "тысячи", "тысяч"};
+inline constexpr engine::RussianForms kMillions{"миллион", "миллиона", "миллионов"};
 
 // The board on demand: «Ряд 1: крестик, пусто, нолик; Ряд 2: …», whose move it is and the score.
 inline const QString kRow = QStringLiteral("Ряд %1: %2");

@@ -425,7 +425,7 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 bool TForm1::playDigit(int cell) {
     emit playerMoved();  // a digit that plays is the player taking over
     // A digit that plays nothing stays silent, as a click would; a screen reader hears why.
-    announcer_->say(boardspeech::refusedMove(*this, cell));
+    announcer_->sayNow(boardspeech::refusedMove(*this, cell));
     if (!acceptingMoves()) {
         return false;
     }
