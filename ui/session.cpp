@@ -98,6 +98,7 @@ Session::Session(TForm1& form)
         QCoreApplication::sendEvent(target, &event);
     });
     form_.addAction(menuKey);
+    form_.installEventFilter(this);
 }
 
 Session::~Session() {
@@ -213,6 +214,14 @@ void Session::memoryWiped() {
         store_->wiped(wipeAsked_);
     }
     wipeAsked_ = false;
+}
+
+bool Session::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &form_ && event->type() == QEvent::WindowActivate && !greeted_) {
+        greeted_ = true;
+        form_.announcer().say(texts::kStartHint);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void Session::openContextMenu(const QPoint& at) {

@@ -88,6 +88,10 @@ class Session : public QObject, private engine::GameListener {
     // Opening, saving a copy and restoring memory files (Ctrl+O, Ctrl+Shift+S, Ctrl+R).
     MemoryFiles& memoryFiles() const { return *files_; }
 
+  protected:
+    // The window's first activation: a screen reader hears the keys to begin with.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void gameFinished(const engine::FinishedGame& game) override;
     void memoryWiped() override;
@@ -118,6 +122,7 @@ class Session : public QObject, private engine::GameListener {
     ExitFlush exitFlush_;
     QList<QAction*> formOnly_;  // the actions that the main window alone binds
     QList<QAction*> digits_;    // 1..9 for the windows beside the main one
+    bool greeted_ = false;      // the keys to begin with have been said
     GameFocus gameFocus_;
 };
 

@@ -133,6 +133,9 @@ inline const QString kActionDrawGrade = QStringLiteral("К оценке за н�
 inline const QString kActionBackToGame = QStringLiteral("Назад к игре");
 inline const QString kActionBoard = QStringLiteral("Прочитать доску, ход и счёт");
 inline const QString kActionCell = QStringLiteral("Ход в клетку %1");
+// Said to a screen reader when the window is first active.
+inline const QString kStartHint =
+    QStringLiteral("F2: новая партия, цифры 1–9: ход, F1: справка и все клавиши");
 // The window's context menu, as a screen reader names it when it opens.
 inline const QString kContextMenuName = QStringLiteral("Меню окна");
 
