@@ -22,6 +22,7 @@
 #include "ui/help.h"
 #include "ui/history/historykeeper.h"
 #include "ui/history/historyplot.h"
+#include "ui/history/historywindow.h"
 #include "ui/memoryview/memoryview.h"
 #include "ui/spin/spinedit.h"
 #include "ui/store/memoryfiles.h"

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QListView>
 #include <QScopeGuard>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,6 +22,8 @@
 #include "ui/form/unit1.h"
 #include "ui/history/historykeeper.h"
 #include "ui/history/historyplot.h"
+#include "ui/history/historytable.h"
+#include "ui/history/historywindow.h"
 #include "ui/memoryview/memorymodel.h"
 #include "ui/memoryview/memoryview.h"
 #include "ui/session.h"
@@ -349,6 +352,37 @@ TEST(HistoryPlotTest, AxisLabelsFitAtAnyCount) {
             << zelmo::ui::axisLabel(games).toStdString();
     }
     EXPECT_EQ(zelmo::ui::axisLabel(9007199254740992.0), QStringLiteral("9 квадрлн"));
+}
+
+// F4 in words: the whole course in one sentence, and the blocks as a table a screen reader walks
+// row by row, which has the focus when the window opens.
+TEST(HistoryPlotTest, TheHistoryIsToldInWordsAndAsATable) {
+    zelmo::engine::LearningHistory history;
+    history.assign({blockOf(48, 30, 22), blockOf(4, 0, 96)});
+    EXPECT_EQ(zelmo::ui::courseSummary(history),
+              QStringLiteral("За 200 партий победы игрока упали с 48 % до 4 %, победы компьютера "
+                             "упали с 30 % до 0 %, ничьи выросли с 22 % до 96 %."));
+    EXPECT_EQ(zelmo::ui::courseSummary({}), QString());
+
+    TForm1 form;
+    Session session(form);
+    form.show();
+    zelmo::windowgame::OrderPlayer firstFree;
+    for (int game = 0; game < 3; ++game) {
+        form.Button2->click();
+        zelmo::windowgame::finishGame(form, firstFree);
+    }
+    zelmo::ui::HistoryWindow& window = session.historyWindow();
+    window.open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QAbstractItemModel* table = window.table().model();
+    ASSERT_EQ(table->rowCount(), 3) << "a block a game played by hand";
+    EXPECT_EQ(table->headerData(0, Qt::Horizontal).toString(), QStringLiteral("партии"));
+    EXPECT_EQ(table->index(2, 0).data().toString(), QStringLiteral("3–3"));
+    EXPECT_TRUE(table->index(2, 1).data().toString().endsWith(QStringLiteral(" %")));
+    EXPECT_TRUE(window.course().text().startsWith(QStringLiteral("За 3 партии ")))
+        << window.course().text().toStdString();
+    EXPECT_EQ(window.table().currentIndex().row(), 2) << "the last block is current";
 }
 
 TEST(HistoryPlotTest, TheWindowIsMadeOnF4AndDescribesTheLastBlockAsGamesEnd) {

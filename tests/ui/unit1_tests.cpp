@@ -29,6 +29,7 @@
 #include "ui/form/unit1.h"
 #include "ui/help.h"
 #include "ui/history/historyplot.h"
+#include "ui/history/historywindow.h"
 #include "ui/memoryview/memoryview.h"
 #include "ui/spin/spinedit.h"
 #include "ui/widgets/controls.h"

@@ -18,8 +18,6 @@ namespace zelmo::ui {
 
 namespace {
 
-constexpr int kFrameMs = 16;
-
 struct Series {
     double HistoryPoint::*share;
     const QString& name;
@@ -212,52 +210,6 @@ void paintHistory(QPainter& painter, const QRect& area, const engine::LearningHi
         painter.drawPath(path);
     }
     painter.restore();
-}
-
-HistoryWindow::HistoryWindow(const HistoryKeeper& keeper, QWidget* parent)
-    : QWidget(parent, Qt::Window), keeper_(keeper) {
-    setObjectName(QStringLiteral("HistoryWindow"));
-    setWindowTitle(historytexts::kTitle);
-    setAccessibleName(historytexts::kTitle);
-    setAttribute(Qt::WA_QuitOnClose, false);
-    setFocusPolicy(Qt::StrongFocus);
-    const int line = fontMetrics().height();
-    setMinimumSize(24 * line, 12 * line);
-    resize(40 * line, 20 * line);
-    auto* closeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(closeKey, &QShortcut::activated, this, &QWidget::close);
-    frame_.setSingleShot(true);
-    frame_.setInterval(kFrameMs);
-    connect(&frame_, &QTimer::timeout, this, &HistoryWindow::refresh);
-    connect(&keeper_, &HistoryKeeper::changed, this, &HistoryWindow::schedule);
-}
-
-void HistoryWindow::open() {
-    show();
-    raise();
-    activateWindow();
-}
-
-void HistoryWindow::schedule() {
-    // Hidden, it costs one test per game; shown, it redraws at most once a frame.
-    if (isVisible() && !frame_.isActive()) {
-        frame_.start();
-    }
-}
-
-void HistoryWindow::refresh() {
-    setAccessibleDescription(historySummary(keeper_.history()));
-    update();
-}
-
-void HistoryWindow::showEvent(QShowEvent* event) {
-    QWidget::showEvent(event);
-    refresh();
-}
-
-void HistoryWindow::paintEvent(QPaintEvent* /*event*/) {
-    QPainter painter(this);
-    paintHistory(painter, rect(), keeper_.history(), font());
 }
 
 }  // namespace zelmo::ui

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QElapsedTimer>
-#include <QTimer>
-#include <QWidget>
+#include <QFont>
+#include <QRect>
+#include <QString>
 
 #include <vector>
 
@@ -12,8 +12,6 @@
 class QPainter;
 
 namespace zelmo::ui {
-
-class HistoryKeeper;
 
 // How the games of a history ended, as shares against the games played: the blocks binned
 // into at most `columns` columns of about equal games, each a point of the plot.
@@ -37,26 +35,5 @@ QString axisLabel(double games);
 // so. Sizes follow `font`; lines are antialiased, so it is sharp at any device pixel ratio.
 void paintHistory(QPainter& painter, const QRect& area, const engine::LearningHistory& history,
                   const QFont& font);
-
-// The window «История обучения»: the plot, live while shown (redrawn at most once a frame
-// after the history changes), nothing while hidden. Created when first opened.
-class HistoryWindow : public QWidget {
-    Q_OBJECT
-  public:
-    HistoryWindow(const HistoryKeeper& keeper, QWidget* parent);
-
-    void open();
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
-  private:
-    void schedule();
-    void refresh();
-
-    const HistoryKeeper& keeper_;
-    QTimer frame_;
-};
 
 }  // namespace zelmo::ui

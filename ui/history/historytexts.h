@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "engine/game/plural.h"
+
 // The learning history's window texts (UTF-8).
 namespace zelmo::ui::historytexts {
 
@@ -23,5 +25,19 @@ inline const QString kEmpty = QStringLiteral("Сыгранных партий п
 inline const QString kSummary = QStringLiteral(
     "Партии с %1 по %2: победы игрока %3 %, победы компьютера %4 %, ничьи %5 %. Всего "
     "сыграно партий: %6.");
+
+// The table of blocks under the plot: its headers, a block's games («1–100»), a share.
+inline const QString kGamesColumn = QStringLiteral("партии");
+inline const QString kPositionsColumn = QStringLiteral("позиции");
+inline const QString kGameRange = QStringLiteral("%1–%2");
+inline const QString kShare = QStringLiteral("%1 %");
+inline const QString kTableName = QStringLiteral("Блоки партий");
+// The whole course: "%1" the games, then how each share went from the first block to the last.
+inline const QString kCourse =
+    QStringLiteral("За %1 победы игрока %2, победы компьютера %3, ничьи %4.");
+inline constexpr engine::RussianForms kGamesAfterFor{"партию", "партии", "партий"};
+inline const QString kFell = QStringLiteral("упали с %1 % до %2 %");
+inline const QString kRose = QStringLiteral("выросли с %1 % до %2 %");
+inline const QString kStayed = QStringLiteral("остались на %1 %");
 
 }  // namespace zelmo::ui::historytexts
