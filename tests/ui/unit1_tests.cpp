@@ -680,6 +680,11 @@ TEST_F(Form1Test, ControlsHaveAccessibleNamesAndChangesAreAnnounced) {
         said.swap(messages);
         return said;
     };
+    // The window's first activation says the keys to begin with.
+    QCoreApplication::processEvents();
+    const std::vector<QString> greeting = heard();
+    EXPECT_TRUE(greeting.empty() || greeting.front().startsWith(QStringLiteral("F2: новая партия")))
+        << greeting.front().toStdString();
     // The arrows are buttons that assistive technology can press; a step says the grade's name
     // on the panel and its value once, and at a bound which one it is.
     for (QWidget* arrow : {static_cast<QWidget*>(form->SpinEdit3->button()->upButton()),
