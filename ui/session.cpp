@@ -268,6 +268,8 @@ MemoryView& Session::memoryView() {
         memoryView_ = new MemoryView(form_, &form_);
         memoryView_->setLastOutcome(history_->lastOutcome());
         memoryView_->setMemoryGames(history_->history().games());
+        memoryView_->setSpeaker(
+            [this](const QString& heading) { form_.announcer().sayNow(heading); });
         bindKeys(memoryView_);
         memoryView_->setMemoryFile(store_ && !store_->heldBy() ? store_->path() : QString());
     }

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+#include "engine/game/players.h"
 #include "engine/store/memoryfile.h"
 #include "tests/common/windowgame.h"
 #include "tests/engine/recording_flow.h"
@@ -157,6 +158,65 @@ TEST(MemoryViewTest, FollowsTheGameWhileShownAndNotWhileHidden) {
     ASSERT_GE(list->childCount(), 4);
     EXPECT_TRUE(list->child(3)->text(QAccessible::Name).startsWith(QStringLiteral("Позиция 2: ")))
         << list->child(3)->text(QAccessible::Name).toStdString();
+}
+
+// The keys walk the positions as a tree's would, whatever the grid looks like: Down and Up one
+// position (over the headings), Right and Left between groups, Home and End, Page Down and Page
+// Up ten positions; entering another group says its heading.
+TEST(MemoryViewTest, TheKeysWalkPositionsAndGroups) {
+    TForm1 form;
+    Session session(form);
+    form.show();
+    zelmo::engine::RandomPlayer player(11);
+    for (int game = 0; game < 40; ++game) {
+        form.setClock([game] { return static_cast<std::uint32_t>(7919 * (game + 1)); });
+        zelmo::windowgame::playGame(form, player);
+    }
+    zelmo::ui::MemoryView& view = session.memoryView();
+    view.open();
+    QStringList said;
+    view.setSpeaker([&said](const QString& heading) { said << heading; });
+    const MemoryModel& model = view.model();
+    const int rows = model.rowCount();
+    std::vector<int> positions;
+    std::vector<int> firsts;  // the first position of each group
+    for (int r = 0; r < rows; ++r) {
+        if (model.box(r).heading()) {
+            firsts.push_back(r + 1);
+        } else {
+            positions.push_back(r);
+        }
+    }
+    ASSERT_GE(firsts.size(), 3U);
+    ASSERT_GE(positions.size(), 12U);
+    QListView& list = view.list();
+    const auto at = [&list] { return list.currentIndex().row(); };
+    const auto press = [&list](Qt::Key key) { QTest::keyClick(&list, key); };
+    press(Qt::Key_Home);
+    EXPECT_EQ(at(), positions.front());
+    press(Qt::Key_Down);
+    EXPECT_EQ(at(), positions[1]);
+    press(Qt::Key_Up);
+    EXPECT_EQ(at(), positions.front());
+    said.clear();
+    press(Qt::Key_Right);
+    EXPECT_EQ(at(), firsts[1]) << "the next group's first position";
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_EQ(said.front(), MemoryModel::headingText(model.box(firsts[1] - 1).stage,
+                                                     model.box(firsts[1] - 1).groupSize));
+    press(Qt::Key_Down);
+    press(Qt::Key_Left);
+    EXPECT_EQ(at(), firsts[1]) << "back to the group's first position";
+    press(Qt::Key_Left);
+    EXPECT_EQ(at(), firsts[0]) << "then the group before";
+    press(Qt::Key_PageDown);
+    EXPECT_EQ(at(), positions[10]);
+    press(Qt::Key_PageUp);
+    EXPECT_EQ(at(), positions.front());
+    press(Qt::Key_End);
+    EXPECT_EQ(at(), positions.back());
+    press(Qt::Key_Down);
+    EXPECT_EQ(at(), positions.back()) << "the last stays";
 }
 
 TEST(MemoryViewTest, TheGameInProgressIsShownAsOnTheBoardTheOthersAsKept) {

@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QScrollBar>
@@ -28,6 +29,8 @@ constexpr int kFrameMs = 16;
 
 // After the player scrolled, the view leaves the scroll bar alone this long.
 constexpr qint64 kPlayerScrollMs = 3000;
+// The positions Page Up and Page Down move over.
+constexpr int kPagePositions = 10;
 
 }  // namespace
 
@@ -125,7 +128,96 @@ void MemoryView::describeList() {
     }
 }
 
+int MemoryView::walkTarget(int row, int key) const {
+    // Positions only: the headings are passed over, and a group is a heading's positions.
+    const int rows = model_->rowCount();
+    const auto isPosition = [this, rows](int r) {
+        return r >= 0 && r < rows && !model_->box(r).heading();
+    };
+    const auto step = [&isPosition, rows](int from, int direction) {
+        for (int r = from + direction; r >= 0 && r < rows; r += direction) {
+            if (isPosition(r)) {
+                return r;
+            }
+        }
+        return from;
+    };
+    const auto groupStart = [this, &isPosition](int r) {
+        while (r > 0 && isPosition(r - 1)) {
+            --r;
+        }
+        return r;
+    };
+    // Ctrl+Home and Ctrl+End go where Home and End go.
+    switch (key) {
+        case Qt::Key_Up:
+            return step(row, -1);
+        case Qt::Key_Down:
+            return step(row, +1);
+        case Qt::Key_Left: {
+            // The first position of this group, or of the group before when already there.
+            const int start = groupStart(row);
+            return start < row ? start : groupStart(step(start, -1));
+        }
+        case Qt::Key_Right: {
+            int r = row;
+            while (isPosition(r + 1)) {
+                ++r;
+            }
+            const int next = step(r, +1);
+            return next != r ? next : row;
+        }
+        case Qt::Key_Home:
+            return step(-1, +1);
+        case Qt::Key_End:
+            return step(rows, -1);
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown: {
+            int r = row;
+            for (int i = 0; i < kPagePositions; ++i) {
+                r = step(r, key == Qt::Key_PageUp ? -1 : +1);
+            }
+            return r;
+        }
+        default:
+            break;
+    }
+    return -1;
+}
+
+void MemoryView::walk(int row) {
+    if (row < 0 || row >= model_->rowCount()) {
+        return;
+    }
+    // Entering another group says its heading, which the list itself never reads.
+    const int before = list_->currentIndex().row();
+    const auto headingOf = [this](int r) {
+        while (r >= 0 && !model_->box(r).heading()) {
+            --r;
+        }
+        return r;
+    };
+    const int heading = headingOf(row);
+    if (heading >= 0 && heading != headingOf(before) && speak_) {
+        const MatchBox& box = model_->box(heading);
+        speak_(MemoryModel::headingText(box.stage, box.groupSize));
+    }
+    list_->setCurrentIndex(model_->index(row));
+    list_->scrollTo(model_->index(row));
+    playerScrolled_.start();
+}
+
 bool MemoryView::eventFilter(QObject* watched, QEvent* event) {
+    // The keys walk the positions one by one and the groups, as a tree's would, whatever the
+    // grid looks like; the headings are passed over.
+    if (watched == list_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        const int target = walkTarget(std::max(0, list_->currentIndex().row()), key->key());
+        if (target >= 0) {
+            walk(target);
+            return true;
+        }
+    }
     // After the list's own focus event, which Qt sends once the focus-in is handled.
     if (watched == list_ && event->type() == QEvent::FocusIn && QAccessible::isActive()) {
         describeList();

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 #include "engine/game/gameflow.h"
@@ -35,6 +36,8 @@ class MemoryView : public QWidget, private engine::GameListener {
     void setMemoryFile(const QString& path);
     // The games the memory's history counts, for the summary.
     void setMemoryGames(std::uint64_t games);
+    // Says a group's heading to a screen reader as the keys enter the group.
+    void setSpeaker(std::function<void(const QString&)> speak) { speak_ = std::move(speak); }
 
     // The last game's outcome when the view was made after it (its lesson is shown).
     void setLastOutcome(std::optional<engine::Outcome> outcome) { lessonOutcome_ = outcome; }
@@ -60,6 +63,12 @@ class MemoryView : public QWidget, private engine::GameListener {
     void fitMinimumSize();
     // A screen reader names the list with the summary.
     void describeList();
+    // The row a walking key leads to from `row` (Up, Down: the position before or after;
+    // Left, Right: the first position of this or the group before, of the group after; Home,
+    // End; Page Up, Page Down: ten positions), or -1 for any other key.
+    int walkTarget(int row, int key) const;
+    // Makes `row` current, saying its group's heading when the group changes.
+    void walk(int row);
 
     engine::GameFlow& flow_;
     MemoryModel* model_;
@@ -70,6 +79,7 @@ class MemoryView : public QWidget, private engine::GameListener {
     QTimer frame_;
     QElapsedTimer playerScrolled_;
     std::optional<engine::Outcome> lessonOutcome_;  // the last game's, while it has a lesson
+    std::function<void(const QString&)> speak_;
     QString fileLine_;    // "" or a line naming the memory file, after the summary
     int currentRow_ = 0;  // the current position while the window is hidden
 };
