@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QFile>
+#include <QLabel>
 #include <QListView>
 #include <QScopeGuard>
 #include <QTableView>
@@ -217,6 +218,14 @@ TEST(MemoryViewTest, TheKeysWalkPositionsAndGroups) {
     EXPECT_EQ(at(), positions.back());
     press(Qt::Key_Down);
     EXPECT_EQ(at(), positions.back()) << "the last stays";
+    // Tab reaches the summary and the lesson, which a screen reader then reads line by line.
+    view.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+    list.setFocus();
+    QTest::keyClick(&list, Qt::Key_Tab);
+    const auto* summary = qobject_cast<const QLabel*>(QApplication::focusWidget());
+    ASSERT_NE(summary, nullptr);
+    EXPECT_TRUE(summary->text().contains(QStringLiteral("позиц"))) << summary->text().toStdString();
 }
 
 TEST(MemoryViewTest, TheGameInProgressIsShownAsOnTheBoardTheOthersAsKept) {

@@ -72,6 +72,13 @@ MemoryView::MemoryView(engine::GameFlow& flow, QWidget* parent)
     layout->addWidget(list_, 1);
     layout->addWidget(legend_);
     summary_->setWordWrap(true);
+    // The summary and the last game's lesson can be reached with Tab and read line by line.
+    for (QLabel* line : {summary_, lesson_}) {
+        line->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+        line->setFocusPolicy(Qt::TabFocus);
+    }
+    setTabOrder(list_, summary_);
+    setTabOrder(summary_, lesson_);
     resize(560, 480);
     auto* closeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(closeKey, &QShortcut::activated, this, &QWidget::close);
