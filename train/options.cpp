@@ -26,7 +26,8 @@ enum LongOnly : int {
     kCsv,
     kVersion,
     kHistory,
-    kStartOver
+    kStartOver,
+    kTrace
 };
 
 constexpr option kOptions[] = {
@@ -45,6 +46,7 @@ constexpr option kOptions[] = {
     {"version", no_argument, nullptr, kVersion},
     {"history", required_argument, nullptr, kHistory},
     {"start-over", no_argument, nullptr, kStartOver},
+    {"trace", required_argument, nullptr, kTrace},
     // The window's name for the same choice, so that one command line suits both programs.
     {"opponent", required_argument, nullptr, 'p'},
     {nullptr, 0, nullptr, 0},
@@ -218,6 +220,15 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
                  : c == kCsv  ? options.csvPath
                               : options.historyPath) = value;
                 break;
+            case kTrace: {
+                const auto games =
+                    parseWhole<std::uint32_t>(value, 0U, static_cast<std::uint32_t>(kInt32Max));
+                if (!games) {
+                    return badValue(c, value, texts::kGamesRange);
+                }
+                options.trace = *games;
+                break;
+            }
             case kStartOver:
                 options.startOver = true;
                 break;

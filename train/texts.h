@@ -39,6 +39,8 @@ inline constexpr std::string_view kUsage =
   -b, --block=N        число партий в строке отчёта, от 1 до 2147483647
                        (по умолчанию 1000)
       --csv=ФАЙЛ       записать строки отчёта в CSV-файл
+      --trace=N        вывести первые N партий ход за ходом: почему компьютер сыграл
+                       каждый свой ход (строки «партия K, ход M: клетка …»)
       --history=ФАЙЛ   вывести историю обучения памяти из файла в формате CSV и
                        выйти, не играя (остальные параметры не нужны)
   -h, --help           показать эту справку и выйти
@@ -72,6 +74,10 @@ inline constexpr std::string_view kHistoryCsvHeader =
 inline constexpr std::string_view kHistoryStdout = "историю в стандартный вывод";
 inline constexpr std::string_view kTotal = "итого";
 inline constexpr std::string_view kGame = "партия";
+inline constexpr std::string_view kMove = "ход";
+inline constexpr std::string_view kPlayerWonGame = "выиграл игрок";
+inline constexpr std::string_view kComputerWonGame = "выиграл компьютер";
+inline constexpr std::string_view kDrawGame = "ничья";
 inline constexpr std::string_view kMoreErrors = "Дальнейшие ошибки не показываются.";
 inline constexpr std::string_view kErrorCount = "за прогон";
 inline constexpr std::string_view kIn = "за";

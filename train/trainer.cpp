@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "train/trainer.h"
+#include "engine/game/explanation.h"
 #include "engine/game/lesson.h"
 #include "engine/store/filetexts.h"
 #include "engine/store/memorybackup.h"
@@ -105,6 +106,23 @@ std::string csvFailure(const std::string& path, int error) {
 
 std::string prefixed(const std::string& message) {
     return std::string(texts::kProgram) + ": " + message + "\n";
+}
+
+// A game told move by move: «партия 1, ход 2: клетка 5: позиция новая, …» for each move of the
+// computer, then «партия 1: ничья».
+std::string traceOf(std::int64_t number, const TrainFlow& flow, const TrainFlow::GameResult& game) {
+    std::ostringstream text;
+    for (const engine::MoveExplanation& move : flow.moveExplanations()) {
+        text << texts::kGame << ' ' << number << ", " << texts::kMove << ' ' << move.marks + 1
+             << ": " << engine::explanationText(move) << '\n';
+    }
+    text << texts::kGame << ' ' << number << ": "
+         << (!game.finished                                           ? std::string_view("?")
+             : game.finished->outcome == engine::Outcome::PlayerWin   ? texts::kPlayerWonGame
+             : game.finished->outcome == engine::Outcome::ComputerWin ? texts::kComputerWonGame
+                                                                      : texts::kDrawGame)
+         << '\n';
+    return text.str();
 }
 
 // Before a run saves to a file it did not load: a file that holds a taught memory, or anything
@@ -269,6 +287,10 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     for (gameNumber = 1; gameNumber <= options.games; ++gameNumber) {
         const TrainFlow::GameResult game = flow->playGame(*player, onError);
         block.errors += game.errors;
+        if (gameNumber <= options.trace) {
+            bar.hide();
+            write(traceOf(gameNumber, *flow, game));
+        }
         if (game.finished) {
             const auto point =
                 static_cast<std::size_t>(engine::scorePointOf(game.finished->outcome));

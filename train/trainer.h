@@ -27,6 +27,8 @@ struct TrainOptions {
     std::string savePath;
     // The --save file may replace a memory the run did not load (kept as FILE.bak).
     bool startOver = false;
+    // The first games printed move by move with the reason of each of the computer's moves.
+    std::int64_t trace = 0;
     std::string csvPath;
     std::int64_t block = 1000;
     // When set, the run only prints the history kept in this memory file (printHistory).

@@ -12,8 +12,8 @@
 
 #include <utility>
 
-#include "ui/store/memorylocation.h"
 #include "ui/helpkeys.h"
+#include "ui/store/memorylocation.h"
 #include "ui/widgets/texts.h"
 
 namespace zelmo::ui {

@@ -210,6 +210,7 @@ void GameFlow::refresh() {
 }
 
 void GameFlow::reset() {
+    explained_.clear();
     Board_.fill(kEmpty);
     refresh();
     clearUsed();

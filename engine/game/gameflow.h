@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/game/board.h"
+#include "engine/game/explanation.h"
 #include "engine/game/grades.h"
 #include "engine/game/memory.h"
 #include "engine/game/random.h"
@@ -113,6 +114,9 @@ class GameFlow {
     using Scores = std::array<double, 3>;
     const Scores& scores() const { return scores_; }
     bool computerStarts() const { return ComputerStarts; }
+    // Why the computer played each of its moves in the game in progress, or in the last game
+    // until the next begins, in the order played.
+    const std::vector<MoveExplanation>& moveExplanations() const { return explained_; }
     bool acceptingMoves() const { return AcceptingMoves; }
 
     void setClock(Clock clock);
@@ -173,6 +177,7 @@ class GameFlow {
     RandomGenerator random_;
     Scores scores_{};
     std::vector<GameListener*> listeners_;
+    std::vector<MoveExplanation> explained_;
     std::string status_;  // the status text last set, shown again by flushDisplay
     bool displayDeferred_ = false;
     bool displayStale_ = false;

@@ -7,14 +7,26 @@
 namespace zelmo::engine {
 
 void GameFlow::comp() {
+    // Why the move is made, as it is decided: read from what comp does, no second draw.
+    MoveExplanation why;
+    why.marks = MoveCount;
     const std::optional<PositionMemory::Match> match = PositionMemory_.find(Board_, EntryCount);
     if (match) {
         // Read through the const view: a write access would mark the entry for re-indexing.
         const MemoryEntry& entry = std::as_const(PositionMemory_)[match->entry];
+        why.entry = match->entry;
+        why.turns = match->rotation;
+        for (int k = 1; k <= MemoryEntry::kSlots && entry.Slots[k].Answer != 0; ++k) {
+            why.answers[static_cast<std::size_t>(why.answerCount++)] = {
+                rotate(entry.Slots[k].Answer, match->rotation), entry.Slots[k].Weight};
+        }
         const int best = entry.chosenSlot(MemoryEntry::kSlots - MoveCount);
         if (best != 0) {
             PositionMemory_.markUsed(match->entry, best, match->rotation);
-            Board_.set(rotate(entry.Slots[best].Answer, match->rotation), kNought);
+            why.cell = rotate(entry.Slots[best].Answer, match->rotation);
+            why.rule = entry.Slots[best].Weight > 0 ? MoveRule::BestPositive : MoveRule::AllTried;
+            explained_.push_back(why);
+            Board_.set(why.cell, kNought);
             return;
         }
         for (int k = 1; k <= MemoryEntry::kSlots; ++k) {
@@ -26,19 +38,26 @@ void GameFlow::comp() {
 
     const int target = randomChoice();
 
+    why.cell = target;
     if (match) {
         // The answer is kept in the entry's own orientation.
         PositionMemory_.addAnswer(match->entry, rotate(target, 4 - match->rotation),
                                   match->rotation);
+        why.rule = MoveRule::UntriedRandom;
     } else if (EntryCount < PositionMemory::Capacity) {
         EntryCount = checkedAdd(EntryCount, 1);
         if (!deferred()) {
             showEntryCount(EntryCount);
         }
         PositionMemory_.record(EntryCount, Board_, target);
+        why.entry = EntryCount;
+        why.rule = MoveRule::NewPosition;
+    } else {
+        // With the table full a new position is played at random and not remembered, so the
+        // game (and every later one) can still be finished.
+        why.rule = MoveRule::TableFull;
     }
-    // With the table full a new position is played at random and not remembered, so the game
-    // (and every later one) can still be finished.
+    explained_.push_back(why);
 
     Board_.set(target, kNought);
 }

@@ -30,4 +30,25 @@ inline constexpr RussianForms kPositions = {"позиция", "позиции", 
 // Labels of the score points 0, 1 and 2, in the order in which they are added.
 inline constexpr std::array<std::string_view, 3> kScoreLabels = {"Игрок", "Компьютер", "Ничья"};
 
+// Why the computer played a move (explanation.h): "%1".. the numbers.
+namespace explain {
+inline constexpr std::string_view kCell = "клетка %1: ";
+inline constexpr std::string_view kNew =
+    "позиция новая, запомнена как запись %1; клетка выбрана случайно среди свободных";
+inline constexpr std::string_view kFull =
+    "позиция новая, но память полна; клетка выбрана случайно и не запомнена";
+inline constexpr std::string_view kFound = "позиция найдена, запись %1, %2";
+inline constexpr std::array<std::string_view, 4> kTurns = {
+    "без поворота", "поворот на четверть оборота", "поворот на пол-оборота",
+    "поворот на три четверти оборота"};
+inline constexpr std::string_view kAnswers = "; ответы: %1";
+inline constexpr std::string_view kAnswer = "%1 (вес %2)";
+inline constexpr std::string_view kBestPositive =
+    "; лучший ответ %1 с весом %2 положителен, он и сыгран";
+inline constexpr std::string_view kAllTried =
+    "; все свободные клетки уже испробованы, сыгран лучший ответ %1 (вес %2)";
+inline constexpr std::string_view kUntried =
+    "; лучший вес %1 не положителен, поэтому клетка выбрана случайно среди неиспробованных";
+}  // namespace explain
+
 }  // namespace zelmo::engine::texts

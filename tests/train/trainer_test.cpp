@@ -15,6 +15,7 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -331,6 +332,41 @@ TEST_F(RunTrainingTest, AHistoryAtItsLargestCountStaysAsItIs) {
     ASSERT_EQ(engine::loadMemoryFile(path, *document).status, engine::MemoryFileStatus::Ok);
     EXPECT_EQ(document->history.games(), engine::LearningHistory::kMaxGames);
     EXPECT_GT(document->positions.entryCount, 0);
+}
+
+// --trace=N prints the first N games move by move, each move of the computer with its reason,
+// in a form a script can read, before the report goes on as always.
+TEST_F(RunTrainingTest, TheFirstGamesAreTracedMoveByMove) {
+    TrainOptions options;
+    options.games = 5;
+    options.block = 5;
+    options.clockStart = 0;
+    options.trace = 3;
+    const RunResult traced = run(options);
+    ASSERT_EQ(traced.code, kExitOk) << traced.err;
+    const std::regex move("^партия ([1-3]), ход [1-9]: клетка [1-9]: позиция (новая|найдена).*");
+    const std::regex end("^партия ([1-3]): (выиграл игрок|выиграл компьютер|ничья)$");
+    std::istringstream lines(traced.out);
+    std::string line;
+    int moves = 0;
+    int ends = 0;
+    std::string report;
+    while (std::getline(lines, line)) {
+        if (std::regex_match(line, move)) {
+            ++moves;
+        } else if (std::regex_match(line, end)) {
+            ++ends;
+        } else {
+            report += line + "\n";
+        }
+    }
+    EXPECT_EQ(ends, 3);
+    EXPECT_GE(moves, 3 * 3);
+    EXPECT_NE(traced.out.find("партия 1, ход 2: клетка "), std::string::npos) << traced.out;
+    // Without it the report is the same, line for line.
+    options.trace = 0;
+    EXPECT_EQ(run(options).out, report);
+    EXPECT_EQ(parseArguments({"--trace=7"}).options.trace, 7);
 }
 
 // The history of a memory goes on from run to run in its file, in blocks of 100 games that a

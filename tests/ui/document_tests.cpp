@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <QListView>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
