@@ -341,6 +341,16 @@ void Session::createActions() {
         {texts::kActionBoard,
          {QKeySequence(Qt::Key_0)},
          [this] { form_.announcer().sayNow(boardspeech::board(form_)); }},
+        // Why the computer played its last move, said to a screen reader (the memory view
+        // shows every move of the game so).
+        {texts::kActionWhy,
+         {QKeySequence(Qt::Key_F6)},
+         [this] {
+             const auto& moves = form_.moveExplanations();
+             form_.announcer().sayNow(
+                 moves.empty() ? texts::kNoMoveYet
+                               : QString::fromStdString(engine::explanationText(moves.back())));
+         }},
         {texts::kActionHelp, {QKeySequence(Qt::Key_F1)}, [this] { showHelp(); }},
         {texts::kActionQuit, {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { form_.close(); }},
     };

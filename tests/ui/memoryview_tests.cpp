@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+#include "engine/game/explanation.h"
 #include "engine/game/players.h"
 #include "engine/store/memoryfile.h"
 #include "tests/common/windowgame.h"
@@ -226,6 +227,38 @@ TEST(MemoryViewTest, TheKeysWalkPositionsAndGroups) {
     const auto* summary = qobject_cast<const QLabel*>(QApplication::focusWidget());
     ASSERT_NE(summary, nullptr);
     EXPECT_TRUE(summary->text().contains(QStringLiteral("позиц"))) << summary->text().toStdString();
+}
+
+// F6 says why the computer played its last move; the memory view tells every move of the game so.
+TEST(MemoryViewTest, TheComputersMovesAreExplainedOnF6AndInTheView) {
+    TForm1 form;
+    Session session(form);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QStringList heard;
+    zelmo::ui::Announcer::setListener([&heard](const QString& message) { heard << message; });
+    const auto stopListening = qScopeGuard([] { zelmo::ui::Announcer::setListener(nullptr); });
+    QTest::keyClick(&form, Qt::Key_F6);
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(heard.isEmpty());
+    EXPECT_TRUE(heard.back().endsWith(QStringLiteral("Компьютер в этой партии ещё не ходил")))
+        << heard.back().toStdString();
+    form.Button2->click();
+    form.cellButton(5)->click();
+    QTest::keyClick(&form, Qt::Key_F6);
+    QCoreApplication::processEvents();
+    const QString why =
+        QString::fromStdString(zelmo::engine::explanationText(form.moveExplanations().back()));
+    EXPECT_TRUE(heard.back().endsWith(why)) << heard.back().toStdString();
+    EXPECT_TRUE(why.startsWith(QStringLiteral("клетка "))) << why.toStdString();
+    zelmo::ui::MemoryView& view = session.memoryView();
+    view.open();
+    view.refreshNow();
+    bool shown = false;
+    for (const QLabel* label : view.findChildren<QLabel*>()) {
+        shown = shown || (label->isVisible() && label->text().contains(why));
+    }
+    EXPECT_TRUE(shown) << "the view tells the move too";
 }
 
 TEST(MemoryViewTest, TheGameInProgressIsShownAsOnTheBoardTheOthersAsKept) {

@@ -280,7 +280,8 @@ TEST_F(Form1Test, CellClicksOnlyOnReleaseOverTheSameCell) {
             QStringLiteral("К оценке за победу\tAlt+1"),
             QStringLiteral("К оценке за поражение\tAlt+2"),
             QStringLiteral("К оценке за ничью\tAlt+3"), QStringLiteral("Назад к игре\tEsc"),
-            QStringLiteral("Прочитать доску, ход и счёт\t0"), QStringLiteral("Справка\tF1"),
+            QStringLiteral("Прочитать доску, ход и счёт\t0"),
+            QStringLiteral("Почему компьютер так сыграл\tF6"), QStringLiteral("Справка\tF1"),
             QStringLiteral("Выход\tCtrl+Q")}));
     mouse(QTest::MouseClick, first, Qt::MiddleButton);
     EXPECT_EQ(count(kX), 0) << "other mouse buttons do nothing";

@@ -56,6 +56,9 @@ inline const QString kOnBoard = QStringLiteral(". Показана так, ка�
 
 // The last game's lesson: "%1" the outcome, "%2" the answers.
 inline const QString kLesson = QStringLiteral("Урок партии (%1): %2");
+// Why the computer played each of its moves in the game: "%1" the moves, one a line.
+inline const QString kAccount = QStringLiteral("Почему компьютер так сыграл:\n%1");
+inline const QString kAccountSeparator = QStringLiteral("\n");
 inline const QString kLessonNone = QStringLiteral("Урок партии (%1): ни один ответ не оценён");
 inline const QString kLessonPlayerWin = QStringLiteral("победа игрока");
 inline const QString kLessonComputerWin = QStringLiteral("победа компьютера");

@@ -9,6 +9,7 @@
 #include <QListView>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QStringList>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -40,6 +41,7 @@ MemoryView::MemoryView(engine::GameFlow& flow, QWidget* parent)
       model_(new MemoryModel(flow, this)),
       summary_(new QLabel(this)),
       lesson_(new QLabel(this)),
+      account_(new QLabel(this)),
       legend_(new QLabel(memorytexts::kLegend, this)),
       list_(new QListView(this)) {
     setObjectName(QStringLiteral("MemoryView"));
@@ -69,16 +71,21 @@ MemoryView::MemoryView(engine::GameFlow& flow, QWidget* parent)
     layout->addWidget(lesson_);
     lesson_->setWordWrap(true);
     lesson_->hide();
+    layout->addWidget(account_);
+    account_->setWordWrap(true);
+    account_->hide();
     layout->addWidget(list_, 1);
     layout->addWidget(legend_);
     summary_->setWordWrap(true);
-    // The summary and the last game's lesson can be reached with Tab and read line by line.
-    for (QLabel* line : {summary_, lesson_}) {
+    // The summary, the last game's lesson and the account of its moves can be reached with Tab
+    // and read line by line.
+    for (QLabel* line : {summary_, lesson_, account_}) {
         line->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
         line->setFocusPolicy(Qt::TabFocus);
     }
     setTabOrder(list_, summary_);
     setTabOrder(summary_, lesson_);
+    setTabOrder(lesson_, account_);
     resize(560, 480);
     auto* closeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(closeKey, &QShortcut::activated, this, &QWidget::close);
@@ -112,6 +119,9 @@ void MemoryView::refreshNow() {
         lesson_->setText(lessonText(engine::lastLesson(flow_.memory(), *lessonOutcome_)));
     }
     lesson_->setVisible(lessonOutcome_.has_value());
+    const QString account = accountText();
+    account_->setText(account);
+    account_->setVisible(!account.isEmpty());
     if (!list_->currentIndex().isValid() && model_->rowCount() > 1) {
         // The first position, after its heading, or where it was when the window was hidden.
         list_->setCurrentIndex(model_->index(std::clamp(currentRow_, 1, model_->rowCount() - 1)));
@@ -121,6 +131,15 @@ void MemoryView::refreshNow() {
     if (!list_->hasFocus()) {
         describeList();
     }
+}
+
+QString MemoryView::accountText() const {
+    QStringList moves;
+    for (const engine::MoveExplanation& move : flow_.moveExplanations()) {
+        moves << QString::fromStdString(engine::explanationText(move));
+    }
+    return moves.isEmpty() ? QString()
+                           : memorytexts::kAccount.arg(moves.join(memorytexts::kAccountSeparator));
 }
 
 void MemoryView::describeList() {

@@ -63,6 +63,8 @@ class MemoryView : public QWidget, private engine::GameListener {
     void fitMinimumSize();
     // A screen reader names the list with the summary.
     void describeList();
+    // The moves of the game in progress (or of the last game) with their reasons.
+    QString accountText() const;
     // The row a walking key leads to from `row` (Up, Down: the position before or after;
     // Left, Right: the first position of this or the group before, of the group after; Home,
     // End; Page Up, Page Down: ten positions), or -1 for any other key.
@@ -73,7 +75,8 @@ class MemoryView : public QWidget, private engine::GameListener {
     engine::GameFlow& flow_;
     MemoryModel* model_;
     QLabel* summary_;
-    QLabel* lesson_;  // the last game's lesson, under the summary
+    QLabel* lesson_;   // the last game's lesson, under the summary
+    QLabel* account_;  // why the computer played each move of the game, beside the lesson
     QLabel* legend_;
     QListView* list_;
     QTimer frame_;

@@ -133,6 +133,8 @@ inline const QString kActionDrawGrade = QStringLiteral("К оценке за н�
 inline const QString kActionBackToGame = QStringLiteral("Назад к игре");
 inline const QString kActionBoard = QStringLiteral("Прочитать доску, ход и счёт");
 inline const QString kActionCell = QStringLiteral("Ход в клетку %1");
+inline const QString kActionWhy = QStringLiteral("Почему компьютер так сыграл");
+inline const QString kNoMoveYet = QStringLiteral("Компьютер в этой партии ещё не ходил");
 // Said to a screen reader when the window is first active.
 inline const QString kStartHint =
     QStringLiteral("F2: новая партия, цифры 1–9: ход, F1: справка и все клавиши");
