@@ -97,14 +97,12 @@ std::int64_t Announcer::spokenMs(const QString& message) {
     std::int64_t syllables = 0;
     std::int64_t pauses = 0;
     for (const QChar c : message) {
-        if (kVowels.contains(c)) {
-            syllables += 1;
-        } else if (c.isDigit()) {
+        if (c.isDigit()) {
             syllables += 2;
         } else if (c == QLatin1Char('%')) {
             syllables += 3;
-        } else if (c.isLetter() && c.unicode() < 128) {
-            syllables += 1;
+        } else if (kVowels.contains(c) || (c.isLetter() && c.unicode() < 128)) {
+            syllables += 1;  // a Russian vowel, or a Latin letter said as a name
         } else if (c == QLatin1Char('.') || c == QLatin1Char(',') || c == QLatin1Char(':') ||
                    c == QLatin1Char(';')) {
             pauses += 1;

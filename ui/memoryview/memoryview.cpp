@@ -168,7 +168,7 @@ int MemoryView::walkTarget(int row, int key) const {
         }
         return from;
     };
-    const auto groupStart = [this, &isPosition](int r) {
+    const auto groupStart = [&isPosition](int r) {
         while (r > 0 && isPosition(r - 1)) {
             --r;
         }
