@@ -190,6 +190,9 @@ class InstanceServer::Connection : public QObject {
 InstanceServer::InstanceServer(QObject* parent) : QObject(parent) {}
 
 InstanceServer::~InstanceServer() {
+    // The connections count themselves out of this object as they go: they go while it is
+    // still whole, not among the children that QObject deletes after it.
+    qDeleteAll(findChildren<Connection*>(Qt::FindDirectChildrenOnly));
     if (listener_ >= 0) {
         delete accepting_;
         ::close(listener_);
