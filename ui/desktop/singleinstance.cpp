@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -68,9 +69,11 @@ QString instanceSocketOf(pid_t pid) {
 Forwarded bringHolderForward(const QString& path, const QString& activationToken) {
     // A window that has just taken the lock has its socket already (it listens first), but
     // may not have written its name into the lock file yet: asked again for a moment.
-    for (int waited = 0;; waited += kRetryMs) {
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
         const Forwarded forwarded = askHolderForward(path, activationToken);
-        if (forwarded != Forwarded::NoWindow || waited >= kAnswerMs) {
+        if (forwarded != Forwarded::NoWindow || waited.elapsed() >= kAnswerMs) {
             return forwarded;
         }
         const std::optional<engine::LockHolder> holder =
@@ -192,7 +195,10 @@ InstanceServer::InstanceServer(QObject* parent) : QObject(parent) {}
 InstanceServer::~InstanceServer() {
     // The connections count themselves out of this object as they go: they go while it is
     // still whole, not among the children that QObject deletes after it.
-    qDeleteAll(findChildren<Connection*>(Qt::FindDirectChildrenOnly));
+    const QObjectList children = this->children();
+    for (QObject* child : children) {
+        delete dynamic_cast<Connection*>(child);
+    }
     if (listener_ >= 0) {
         delete accepting_;
         ::close(listener_);
