@@ -107,7 +107,9 @@ Bytes playedFile(FuzzedDataProvider& fdp) {
     for (int i = 0; i < games; ++i) {
         playGame(flow, player);
     }
-    return encoded(flow);
+    zelmo::engine::LearningHistory history;
+    const zelmo::engine::FlowDocument document(flow, history);
+    return encoded(document);
 }
 
 Bytes someBytes(FuzzedDataProvider& fdp) {
