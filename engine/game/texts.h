@@ -4,6 +4,8 @@
 #include "engine/game/plural.h"
 
 #include <array>
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 // The engine's fixed texts (UTF-8): error messages, status texts and the score labels.
@@ -29,6 +31,22 @@ inline constexpr RussianForms kPositions = {"позиция", "позиции", 
 
 // Labels of the score points 0, 1 and 2, in the order in which they are added.
 inline constexpr std::array<std::string_view, 3> kScoreLabels = {"Игрок", "Компьютер", "Ничья"};
+
+// "%1", "%2", "%3" in `pattern` replaced by the arguments.
+inline std::string format(std::string_view pattern, const std::string& a1,
+                          const std::string& a2 = {}, const std::string& a3 = {}) {
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        if (pattern[i] == '%' && next >= '1' && next <= '3') {
+            out += next == '1' ? a1 : next == '2' ? a2 : a3;
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
 
 // Why the computer played a move (explanation.h): "%1".. the numbers.
 namespace explain {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/game/plural.h"
+#include "engine/game/texts.h"
 
 #include <cerrno>
 #include <string>
@@ -191,20 +192,7 @@ inline constexpr SystemErrorText kSystemErrors[] = {
 };
 inline constexpr std::string_view kOtherSystemError = "системная ошибка %1";
 
-// "%1", "%2", "%3" in `pattern` replaced by the arguments.
-inline std::string format(std::string_view pattern, const std::string& a1,
-                          const std::string& a2 = {}, const std::string& a3 = {}) {
-    std::string out;
-    for (std::size_t i = 0; i < pattern.size(); ++i) {
-        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
-        if (pattern[i] == '%' && next >= '1' && next <= '3') {
-            out += next == '1' ? a1 : next == '2' ? a2 : a3;
-            ++i;
-        } else {
-            out += pattern[i];
-        }
-    }
-    return out;
-}
+// "%1", "%2", "%3" in a pattern replaced by the arguments: the engine's own.
+using texts::format;
 
 }  // namespace zelmo::engine::fileTexts
