@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recording_flow.h"
 
+#include "engine/game/players.h"
+#include "engine/game/playgame.h"
 #include "engine/game/random.h"
 
 #include <gtest/gtest.h>
@@ -92,6 +94,33 @@ TEST(RecordedRunTest, SeededGamesPlayMoveForMoveAsRecorded) {
     }
     const std::uint64_t hash = recordedRun(traceFile.is_open() ? &traceFile : nullptr);
     EXPECT_EQ(hash, 0x3c3a39dc04423971u) << std::hex << hash;
+}
+
+// The computer's games against each fixed player, seeded, on a stepping clock: every board at
+// the end of a game and the entry count after it, hashed. Learning players of other kinds must
+// leave these games exactly as they are.
+TEST(RecordedRunTest, TheComputerPlaysEveryFixedPlayerAsRecorded) {
+    const struct {
+        const char* player;
+        std::uint64_t hash;
+    } rows[] = {{"random", 0x8b4678a23ab2010eu},
+                {"perfect", 0xd1a725357394371eu},
+                {"mixed:0.5", 0xf71ac89d1d1b20a7u}};
+    for (const auto& row : rows) {
+        RecordingFlow flow;
+        std::uint32_t clock = 4321;
+        flow.setClock([&clock] { return clock = (clock + 1777) % 86400000u; });
+        const auto player = makePlayer(row.player, 99);
+        Fnv fnv;
+        for (int game = 1; game <= 3000; ++game) {
+            playGame(flow, *player, entryPointsOf(flow));
+            for (int k = 1; k <= 9; ++k) {
+                fnv.add(static_cast<std::uint32_t>(flow.board().at(k).character()));
+            }
+            fnv.add(static_cast<std::uint32_t>(flow.entryCount()));
+        }
+        EXPECT_EQ(fnv.hash, row.hash) << row.player << ' ' << std::hex << fnv.hash;
+    }
 }
 
 }  // namespace
