@@ -23,7 +23,7 @@ void writeHistoryCsv(const engine::LearningHistory& history, std::ostream& out) 
 
 bool printHistory(const std::string& path, std::ostream& out, std::ostream& err) {
     auto document = std::make_unique<engine::MemoryDocument>();
-    const engine::MemoryLoadResult loaded = engine::loadMemoryFile(path, *document);
+    const engine::MemoryLoadResult loaded = engine::loadMemoryFile(path, *document, std::nullopt);
     if (loaded.status != engine::MemoryFileStatus::Ok) {
         err << texts::kProgram << ": " << loaded.message << '\n';
         return false;

@@ -256,6 +256,11 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
         return fail(std::string(texts::kExtraArgument) + " " +
                     quoted(copies[static_cast<std::size_t>(optind)]));
     }
+    // The learner keeps a memory of its own: the computer's file is not it.
+    if (const auto learnerFile = engine::learnerFileOf(options.player);
+        learnerFile && (*learnerFile == options.savePath || *learnerFile == options.loadPath)) {
+        return fail(std::string(texts::kLearnerOwnFile));
+    }
     return parsed;
 }
 

@@ -19,9 +19,12 @@ inline constexpr std::string_view kUsage =
   -n, --games=N        число партий, от 0 до 2147483647 (по умолчанию 10000)
   -p, --player=ИГРОК,
       --opponent=ИГРОК кто играет за «X»: random (случайная свободная клетка),
-                       perfect (никогда не проигрывает) или mixed:P (perfect с
-                       вероятностью P от 0 до 1, например mixed:0.25, иначе random);
-                       по умолчанию random
+                       perfect (никогда не проигрывает), mixed:P (perfect с
+                       вероятностью P от 0 до 1, например mixed:0.25, иначе random),
+                       learner (ученик: учится за «X» по тем же правилам, что и
+                       компьютер, с пустой памятью на один прогон) или learner:ФАЙЛ
+                       (ученик со своей памятью в ФАЙЛЕ: берётся из него, если он
+                       есть, и сохраняется в него в конце); по умолчанию random
       --win=ОЦЕНКА     оценка за победу компьютера (по умолчанию 5 или из --load)
       --loss=ОЦЕНКА    оценка за поражение компьютера (по умолчанию 2 или из --load)
       --draw=ОЦЕНКА    оценка за ничью (по умолчанию 4 или из --load)
@@ -40,21 +43,22 @@ inline constexpr std::string_view kUsage =
                        (по умолчанию 1000)
       --csv=ФАЙЛ       записать строки отчёта в CSV-файл
       --trace=N        вывести первые N партий ход за ходом: почему компьютер сыграл
-                       каждый свой ход (строки «партия K, ход M: клетка …»)
-      --history=ФАЙЛ   вывести историю обучения памяти из файла в формате CSV и
-                       выйти, не играя (остальные параметры не нужны)
+                       каждый свой ход (строки «партия K, ход M: клетка …») и, если
+                       за «X» играет ученик, почему сыграл он («партия K, ход M (X): …»)
+      --history=ФАЙЛ   вывести историю обучения памяти из файла (компьютера или
+                       ученика) в формате CSV и выйти, не играя
   -h, --help           показать эту справку и выйти
       --version        показать версию и выйти
 
 Длинные параметры можно сокращать, пока сокращение однозначно; «--» заканчивает параметры.
 Файлы проверяются до первой партии. Строка отчёта: номер последней партии блока, победы
 игрока, победы компьютера, ничьи и ошибки в блоке, число запомненных позиций (извилин) в
-конце блока. Ошибка (например, «Integer overflow» при огромной оценке) сообщается, и игра
+конце блока; если за «X» играет ученик, ещё и число его позиций. Ошибка (например, «Integer overflow» при огромной оценке) сообщается, и игра
 продолжается, как в окне. Ctrl+C (SIGINT), SIGTERM или SIGHUP останавливают прогон после
 текущей партии: последняя строка отчёта и память (--save) записываются; следующие сигналы
 (например, второй SIGHUP закрытого терминала) этому не мешают.
-Пока идёт прогон, файл --save занят им: окно Zelmo не пишет в него, а файл, занятый
-окном, прогон не берёт. Если файл всё же изменила другая программа, он не перезаписывается:
+Пока идёт прогон, файл --save (и файл ученика) занят им: окно Zelmo не пишет в него, а
+файл, занятый окном, прогон не берёт. Если файл всё же изменила другая программа, он не перезаписывается:
 память сохраняется в новый файл рядом (ИМЯ.conflict-N.zelmo).
 Коды выхода: 0 — успех, 1 — ошибка ввода-вывода (или память сохранена в новый файл рядом),
 2 — неверные параметры, 3 — файл --save занят другой программой (прогон не начат),
@@ -68,6 +72,10 @@ inline constexpr std::string_view kLicenceLine = "Лицензия GPL-3.0-or-la
 inline constexpr std::string_view kTableHeader = "партии\tигрок\tкомпьютер\tничьи\tошибки\tизвилин";
 inline constexpr std::string_view kCsvHeader =
     "games,player_wins,computer_wins,draws,errors,positions";
+// The column added when a learner plays "X": its positions.
+inline constexpr std::string_view kLearnerColumn = "\tизвилин X";
+inline constexpr std::string_view kLearnerCsvColumn = ",learner_positions";
+inline constexpr std::string_view kLearnerMove = " (X)";
 inline constexpr std::string_view kHistoryCsvHeader =
     "games,block_games,computer_began,player_wins,computer_wins,draws,win_grade,loss_grade,"
     "draw_grade,positions";
@@ -121,6 +129,9 @@ inline constexpr std::string_view kAmbiguousOption = "неоднозначный
 inline constexpr std::string_view kNoValueTaken = "значение не нужно параметру";
 inline constexpr std::string_view kMissingValue = "нет значения у параметра";
 inline constexpr std::string_view kExtraArgument = "лишний аргумент";
+inline constexpr std::string_view kLearnerOwnFile =
+    "у ученика за «X» (--opponent learner:ФАЙЛ) своя память: его файл не может быть файлом "
+    "--load или --save компьютера";
 inline constexpr std::string_view kHelpHint = "Подробнее: zelmo-train --help";
 
 }  // namespace zelmo::train::texts

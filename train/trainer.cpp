@@ -3,6 +3,7 @@
 #include "engine/game/explanation.h"
 #include "engine/game/lesson.h"
 #include "engine/store/filetexts.h"
+#include "engine/store/learnerfile.h"
 #include "engine/store/memorybackup.h"
 #include "engine/store/memoryfile.h"
 #include "engine/store/memorywriter.h"
@@ -77,11 +78,27 @@ class ProgressBar {
     std::chrono::steady_clock::time_point drawn_;
 };
 
-std::string blockLine(std::int64_t games, const BlockCounts& counts, std::int32_t positions,
+// The positions remembered at the end of a report line: the computer's, then the learner's
+// for "X" when one plays.
+struct Positions {
+    std::int32_t computer = 0;
+    std::optional<std::int32_t> learner;
+};
+
+std::string positionsText(const Positions& positions, char separator) {
+    std::string text = std::to_string(positions.computer);
+    if (positions.learner) {
+        text += separator + std::to_string(*positions.learner);
+    }
+    return text;
+}
+
+std::string blockLine(std::int64_t games, const BlockCounts& counts, const Positions& positions,
                       char separator) {
     std::ostringstream line;
     line << games << separator << counts.wins[0] << separator << counts.wins[1] << separator
-         << counts.wins[2] << separator << counts.errors << separator << positions << '\n';
+         << counts.wins[2] << separator << counts.errors << separator
+         << positionsText(positions, separator) << '\n';
     return line.str();
 }
 
@@ -109,12 +126,21 @@ std::string prefixed(const std::string& message) {
 }
 
 // A game told move by move: «партия 1, ход 2: клетка 5: позиция новая, …» for each move of the
-// computer, then «партия 1: ничья».
-std::string traceOf(std::int64_t number, const TrainFlow& flow, const TrainFlow::GameResult& game) {
+// computer and «партия 1, ход 1 (X): …» for each of a learner for "X", in the order played, then
+// «партия 1: ничья».
+std::string traceOf(std::int64_t number, const TrainFlow& flow, const TrainFlow::GameResult& game,
+                    const engine::LearnerPlayer* learner) {
     std::ostringstream text;
-    for (const engine::MoveExplanation& move : flow.moveExplanations()) {
+    const auto& computer = flow.moveExplanations();
+    static const std::vector<engine::MoveExplanation> kNone;
+    const auto& crosses = learner != nullptr ? learner->moveExplanations() : kNone;
+    auto c = computer.begin();
+    auto x = crosses.begin();
+    while (c != computer.end() || x != crosses.end()) {
+        const bool cross = c == computer.end() || (x != crosses.end() && x->marks < c->marks);
+        const engine::MoveExplanation& move = cross ? *x++ : *c++;
         text << texts::kGame << ' ' << number << ", " << texts::kMove << ' ' << move.marks + 1
-             << ": " << engine::explanationText(move) << '\n';
+             << (cross ? texts::kLearnerMove : "") << ": " << engine::explanationText(move) << '\n';
     }
     text << texts::kGame << ' ' << number << ": "
          << (!game.finished                                           ? std::string_view("?")
@@ -186,6 +212,9 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     // parseArguments has already refused a name that makePlayer does not know.
     const std::unique_ptr<engine::Player> player = engine::makePlayer(options.player, options.seed);
     assert(player != nullptr);
+    // A learner for "X" is the one player with a memory of its own, and maybe a file for it.
+    auto* const learner = dynamic_cast<engine::LearnerPlayer*>(player.get());
+    const std::optional<std::string> learnerPath = engine::learnerFileOf(options.player);
     auto flow = std::make_unique<TrainFlow>(options.grades);
     // The memory this run goes on from: loaded before anything is locked or played, so that a
     // file that cannot be read costs nothing. Its grades stand where none were given.
@@ -235,6 +264,29 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
             return refused;
         }
     }
+    // The learner's file is the run's alone too, and read before the first game.
+    std::optional<engine::LearnerFile> learnerFile;
+    if (learnerPath) {
+        std::string message;
+        learnerFile.emplace(*learnerPath, engine::kTrainerProgram);
+        const engine::LearnerFile::Opened opened = learnerFile->open(*learner, message);
+        if (opened == engine::LearnerFile::Opened::Held) {
+            err << prefixed(message + " " + std::string(texts::kHeldAdvice));
+            return kExitBusy;
+        }
+        if (!message.empty()) {
+            err << prefixed(opened == engine::LearnerFile::Opened::Ok
+                                ? message + " " + std::string(texts::kUnlocked)
+                                : message);
+        }
+        if (opened != engine::LearnerFile::Opened::Ok) {
+            return kExitIoError;
+        }
+    }
+    const auto positions = [&] {
+        return Positions{flow->entryCount(),
+                         learner != nullptr ? std::optional(learner->entryCount()) : std::nullopt};
+    };
     // The history of the memory goes on with this run's games and is saved with it.
     engine::LearningHistory& history = document->history;
     // Everything that can fail at the end is tried before the first game, so no run is lost.
@@ -249,7 +301,8 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     if (!options.csvPath.empty()) {
         errno = 0;
         csv.open(options.csvPath, std::ios::out | std::ios::trunc);
-        csv << texts::kCsvHeader << '\n' << std::flush;
+        csv << texts::kCsvHeader << (learner != nullptr ? texts::kLearnerCsvColumn : "") << '\n'
+            << std::flush;
         if (!csv) {
             err << prefixed(csvFailure(options.csvPath, errno));
             return kExitIoError;
@@ -264,7 +317,8 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
             outFailed = !out;
         }
     };
-    write(std::string(texts::kTableHeader) + "\n");
+    write(std::string(texts::kTableHeader) +
+          std::string(learner != nullptr ? texts::kLearnerColumn : "") + "\n");
     std::int64_t errors = 0;
     std::int64_t gameNumber = 0;
     // The outcomes of the games played, in the block and in all.
@@ -289,7 +343,7 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
         block.errors += game.errors;
         if (gameNumber <= options.trace) {
             bar.hide();
-            write(traceOf(gameNumber, *flow, game));
+            write(traceOf(gameNumber, *flow, game, learner));
         }
         if (game.finished) {
             const auto point =
@@ -302,13 +356,16 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
                 history.add(engine::historyGame(*game.finished),
                             engine::LearningHistory::kWhileRunning);
             }
+            if (learnerFile) {
+                learnerFile->noteGame(*learner, *game.finished);
+            }
         }
         const bool stopping = stopSignal() != 0;
         if (gameNumber % options.block == 0 || gameNumber == options.games || stopping) {
             bar.hide();
-            write(blockLine(gameNumber, block, flow->entryCount(), '\t'));
+            write(blockLine(gameNumber, block, positions(), '\t'));
             if (csv.is_open()) {
-                csv << blockLine(gameNumber, block, flow->entryCount(), ',') << std::flush;
+                csv << blockLine(gameNumber, block, positions(), ',') << std::flush;
             }
             block = BlockCounts{};
         }
@@ -324,7 +381,8 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::ostringstream totalLine;
     totalLine << texts::kTotal << '\t' << total.wins[0] << '\t' << total.wins[1] << '\t'
-              << total.wins[2] << '\t' << errors << '\t' << flow->entryCount() << '\n';
+              << total.wins[2] << '\t' << errors << '\t' << positionsText(positions(), '\t')
+              << '\n';
     write(totalLine.str());
     const int signal = stopSignal();
     if (signal != 0) {
@@ -346,6 +404,15 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     }
 
     int code = kExitOk;
+    // Saved beside the file is still not saved where it was asked for.
+    const auto report = [&](const engine::MemoryWriter::Outcome& saved) {
+        for (const std::string& message : {saved.notice, saved.failure}) {
+            if (!message.empty()) {
+                err << prefixed(message);
+                code = kExitIoError;
+            }
+        }
+    };
     if (csv.is_open()) {
         errno = 0;
         csv.close();
@@ -355,15 +422,11 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
         }
     }
     if (saver) {
-        const engine::MemoryWriter::Outcome saved = saver->save(engine::encodeMemory(
-            engine::DocumentView{flow->memory(), flow->entryCount(), history, flow->grades}));
-        // Saved beside the file is still not saved where it was asked for.
-        for (const std::string& message : {saved.notice, saved.failure}) {
-            if (!message.empty()) {
-                err << prefixed(message);
-                code = kExitIoError;
-            }
-        }
+        report(saver->save(engine::encodeMemory(
+            engine::DocumentView{flow->memory(), flow->entryCount(), history, flow->grades})));
+    }
+    if (learnerFile) {
+        report(learnerFile->save(*learner));
     }
     if (outFailed) {
         err << prefixed(std::string(texts::kCannotWrite) + " " + std::string(texts::kStdout));

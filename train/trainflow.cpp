@@ -30,6 +30,9 @@ TrainFlow::GameResult TrainFlow::playGame(engine::Player& player, const ErrorHan
                                   [&](int cell) { guarded([&] { SpeedButtonClick(cell); }); }};
     engine::playGame(*this, player, input);
     result.finished = finished_;
+    if (finished_) {
+        player.gameOver(finished_->outcome);
+    }
     return result;
 }
 

@@ -57,6 +57,7 @@ Session::Session(TForm1& form)
     form_.setWipeGuard([this] { return confirmWipe(); });
     // The player takes over with a click on a cell or a digit; an error box stops watching
     // before it opens, so that its own event loop does not run the watch mode's ticks.
+    watchMode_->setReporter([this](const QString& message) { form_.reportError(message); });
     connect(&form_, &TForm1::playerMoved, watchMode_, &WatchMode::stop);
     connect(&form_, &TForm1::errorReported, watchMode_, &WatchMode::stop);
     // The last game's save may still be on its way: closing waits for it, and when the file

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/watch.h"
 
+#include <QFile>
+
+#include <iostream>
 #include <utility>
 
 #include "engine/game/playgame.h"
+#include "engine/store/memorylock.h"
 
 namespace zelmo::ui {
 
@@ -12,7 +16,10 @@ WatchMode::WatchMode(engine::GameFlow& flow, Guard guard, QObject* parent)
       flow_(flow),
       guard_(std::move(guard)),
       input_(engine::entryPointsOf(flow)),
-      move_([this] { engine::playMove(flow_, *player_, input_); }) {
+      move_([this] {
+          played_ = true;
+          engine::playMove(flow_, *player_, input_);
+      }) {
     setOpponent(QStringLiteral("perfect"), 1);
     connect(&timer_, &QTimer::timeout, this, &WatchMode::tick);
     flow_.addListener(*this);
@@ -20,6 +27,9 @@ WatchMode::WatchMode(engine::GameFlow& flow, Guard guard, QObject* parent)
 
 WatchMode::~WatchMode() {
     flow_.removeListener(*this);
+    // No box can be shown any more: a failure goes to the standard error.
+    report_ = [](const QString& message) { std::cerr << message.toStdString() << '\n'; };
+    saveLearner();
 }
 
 bool WatchMode::setOpponent(const QString& name, std::uint64_t seed) {
@@ -27,8 +37,55 @@ bool WatchMode::setOpponent(const QString& name, std::uint64_t seed) {
     if (!player) {
         return false;
     }
+    auto* learner = dynamic_cast<engine::LearnerPlayer*>(player.get());
+    std::unique_ptr<engine::LearnerFile> file;
+    if (const auto path = engine::learnerFileOf(name.toStdString())) {
+        const QByteArray native = QFile::encodeName(QString::fromStdString(*path));
+        file = std::make_unique<engine::LearnerFile>(native.toStdString(), engine::kWindowProgram);
+        std::string message;
+        const engine::LearnerFile::Opened opened = file->open(*learner, message);
+        if (!message.empty() && report_) {
+            report_(QString::fromStdString(message));
+        }
+        if (opened != engine::LearnerFile::Opened::Ok) {
+            return false;
+        }
+    }
+    // The learner that played so far keeps what it learnt.
+    saveLearner();
     player_ = std::move(player);
+    learner_ = learner;
+    learnerFile_ = std::move(file);
+    sinceLearnerSave_.start();
     return true;
+}
+
+void WatchMode::gameFinished(const engine::FinishedGame& game) {
+    inGame_ = false;
+    if (!played_) {
+        return;  // a game the player played alone teaches the learner nothing
+    }
+    // A learning player grades what it played.
+    player_->gameOver(game.outcome);
+    if (learnerFile_) {
+        learnerFile_->noteGame(*learner_, game);
+        if (sinceLearnerSave_.elapsed() >= kLearnerSaveMs) {
+            saveLearner();
+        }
+    }
+}
+
+void WatchMode::saveLearner() {
+    if (!learnerFile_) {
+        return;
+    }
+    sinceLearnerSave_.start();
+    const engine::MemoryWriter::Outcome saved = learnerFile_->save(*learner_);
+    for (const std::string& message : {saved.notice, saved.failure}) {
+        if (!message.empty() && report_) {
+            report_(QString::fromStdString(message));
+        }
+    }
 }
 
 void WatchMode::setPace(int milliseconds) {
@@ -60,6 +117,7 @@ void WatchMode::stop() {
     timer_.stop();
     flow_.setDisplayDeferred(false);
     emit runningChanged(false);
+    saveLearner();
 }
 
 void WatchMode::toggle() {

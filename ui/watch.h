@@ -11,8 +11,10 @@
 #include <memory>
 
 #include "engine/game/gameflow.h"
+#include "engine/game/learner.h"
 #include "engine/game/players.h"
 #include "engine/game/playgame.h"
+#include "engine/store/learnerfile.h"
 
 namespace zelmo::ui {
 
@@ -22,6 +24,10 @@ namespace zelmo::ui {
 // on a click on a cell, a digit key or an error box. At pace 0 it plays whole games in short
 // slices with the display deferred, so input is handled between games and the window is
 // brought up to date at most once a frame; at a pace above 0 it makes one move per tick.
+//
+// A learner for "X" with a file ("learner:FILE") holds the file's lock while it is the
+// opponent, and writes its memory and history there when watching stops, every half minute
+// while it runs, when another opponent is chosen and when the watch mode ends.
 class WatchMode : public QObject, private engine::GameListener {
     Q_OBJECT
   public:
@@ -34,8 +40,16 @@ class WatchMode : public QObject, private engine::GameListener {
     WatchMode(engine::GameFlow& flow, Guard guard, QObject* parent = nullptr);
     ~WatchMode() override;
 
-    // "random", "perfect" or "mixed:P"; false (and nothing changes) for any other name.
+    // Where a learner's file problems are told (a message box in the window).
+    using Reporter = std::function<void(const QString& message)>;
+    void setReporter(Reporter reporter) { report_ = std::move(reporter); }
+
+    // "random", "perfect", "mixed:P", "learner" or "learner:FILE"; false (and nothing changes)
+    // for any other name, or for a learner's file that is taken or cannot be read (told to the
+    // reporter, as is a file that can be used only without a lock).
     bool setOpponent(const QString& name, std::uint64_t seed);
+    // The learner for "X" that plays, if one does.
+    const engine::LearnerPlayer* learner() const { return learner_; }
     // Milliseconds per move; 0 plays as fast as the window allows.
     void setPace(int milliseconds);
     int pace() const { return pace_; }
@@ -56,8 +70,15 @@ class WatchMode : public QObject, private engine::GameListener {
     static constexpr int kSliceMs = 4;
     static constexpr int kFrameMs = 16;
 
-    void gameStarted() override { inGame_ = true; }
-    void gameFinished(const engine::FinishedGame& /*game*/) override { inGame_ = false; }
+    static constexpr int kLearnerSaveMs = 30000;
+
+    void gameStarted() override {
+        inGame_ = true;
+        played_ = false;
+    }
+    void gameFinished(const engine::FinishedGame& game) override;
+    // Writes the learner's file, if it has one; a failure is told to the reporter.
+    void saveLearner();
 
     // Runs the timer at the pace, with the display deferred at pace 0.
     void run();
@@ -70,8 +91,13 @@ class WatchMode : public QObject, private engine::GameListener {
     engine::GameInput input_;     // the flow's entry points
     std::function<void()> move_;  // the player's move through them
     std::unique_ptr<engine::Player> player_;
+    engine::LearnerPlayer* learner_ = nullptr;  // player_, when it is a learner
+    std::unique_ptr<engine::LearnerFile> learnerFile_;
+    QElapsedTimer sinceLearnerSave_;
+    Reporter report_;
     int pace_ = kDefaultPace;
     bool inGame_ = false;  // a game runs: told by the game flow
+    bool played_ = false;  // the player has moved in the game that runs
     QTimer timer_;
     QElapsedTimer frame_;  // since the window was last brought up to date
 };

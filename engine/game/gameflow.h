@@ -161,10 +161,6 @@ class GameFlow {
   private:
     class EntryPoint;
 
-    // Seeds the generator and picks the n-th free cell, n = Random(8) + 1, counting from cell 1
-    // round the board and passing over cells that are not " "; then clears every "*".
-    int randomChoice();
-
     // True while the display is deferred, noting that it is stale: the game then skips the
     // display operations that show it.
     bool deferred();

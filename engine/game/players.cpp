@@ -2,6 +2,7 @@
 #include "engine/game/players.h"
 
 #include "engine/game/boardcode.h"
+#include "engine/game/learner.h"
 
 #include <array>
 #include <charconv>
@@ -194,7 +195,18 @@ std::unique_ptr<Player> makePlayer(const std::string& name, std::uint64_t seed) 
     if (const std::optional<double> p = mixedShare(name)) {
         return std::make_unique<MixedPlayer>(*p, seed);
     }
+    if (name == kLearner || learnerFileOf(name)) {
+        return std::make_unique<LearnerPlayer>(seed);
+    }
     return nullptr;
+}
+
+std::optional<std::string> learnerFileOf(const std::string& name) {
+    const std::string prefix = std::string(kLearner) + ":";
+    if (name.size() <= prefix.size() || name.rfind(prefix, 0) != 0) {
+        return std::nullopt;
+    }
+    return name.substr(prefix.size());
 }
 
 int OrderPlayer::move(const Board& board) {

@@ -7,7 +7,9 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace zelmo::engine {
 
@@ -19,6 +21,8 @@ class Player {
     virtual ~Player() = default;
     // A free cell 1..9 of the board.
     virtual int move(const Board& board) = 0;
+    // The game that was running has ended so (a learning player grades its moves here).
+    virtual void gameOver(Outcome /*outcome*/) {}
 };
 
 // A uniformly random free cell.
@@ -67,9 +71,17 @@ class OrderPlayer : public Player {
     std::array<int, 9> order_;
 };
 
-// A player from its name: "random", "perfect" or "mixed:P" with P a plain decimal fraction
-// from 0 to 1 ("0", "0.25", "1"; no sign, blank, exponent or hexadecimal). Null for any other
-// name. The trainer and the window both check a player's name with this alone.
+// The name of the learning player for "X" (learner.h), alone or as "learner:FILE".
+inline constexpr std::string_view kLearner = "learner";
+
+// A player from its name: "random", "perfect", "mixed:P" with P a plain decimal fraction from 0
+// to 1 ("0", "0.25", "1"; no sign, blank, exponent or hexadecimal), or "learner" (a learning
+// player with an empty memory) or "learner:FILE" (the same, for the program to give it the
+// memory kept in FILE). Null for any other name. The trainer and the window both check a
+// player's name with this alone.
 std::unique_ptr<Player> makePlayer(const std::string& name, std::uint64_t seed);
+
+// FILE of "learner:FILE" (not empty), or nothing.
+std::optional<std::string> learnerFileOf(const std::string& name);
 
 }  // namespace zelmo::engine

@@ -23,7 +23,8 @@ inline constexpr std::string_view kRestored = "вспомнил";
 
 // The players' names that makePlayer knows, as a refused option's message names them.
 inline constexpr std::string_view kPlayerNames =
-    "нужно random, perfect или mixed:P, где P — десятичное число от 0 до 1";
+    "нужно random, perfect, mixed:P, где P — десятичное число от 0 до 1, learner или "
+    "learner:ФАЙЛ";
 
 // Games counted, in the window's memory view and in the trainer's report.
 inline constexpr RussianForms kGames = {"партия", "партии", "партий"};

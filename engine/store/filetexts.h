@@ -21,6 +21,8 @@ inline constexpr const char* kBackupEnd =
 
 inline constexpr std::string_view kFileNotRead =
     "Не удалось прочитать память компьютера из файла «";
+inline constexpr std::string_view kLearnerNotRead =
+    "Не удалось прочитать память ученика за «X» из файла «";
 inline constexpr std::string_view kFileNotSaved = "Не удалось сохранить память компьютера в файл «";
 inline constexpr std::string_view kFileSavedNotFlushed = "Память компьютера сохранена в файл «";
 inline constexpr std::string_view kFileMissing = "Файла памяти «";
@@ -47,6 +49,15 @@ inline constexpr std::string_view kNoFreeCell = "позиция %1: в ней н
 inline constexpr std::string_view kBadBalance =
     "позиция %1: в ней %2 и %3, а компьютер ходит, только когда крестиков столько же, сколько "
     "ноликов, или на один больше.";
+inline constexpr std::string_view kBadBalanceCross =
+    "позиция %1: в ней %2 и %3, а ученик за «X» ходит, только когда ноликов столько же, сколько "
+    "крестиков, или на один больше.";
+inline constexpr std::string_view kCrossMemory =
+    "это память ученика, который играет за «X» (zelmo-train --opponent learner:ФАЙЛ); компьютер "
+    "играет за «0», и с этой памятью играть не может.";
+inline constexpr std::string_view kNoughtMemory =
+    "это память компьютера, который играет за «0»; ученику за «X» нужен свой файл памяти "
+    "(новый создаётся сам).";
 inline constexpr std::string_view kFinished =
     "позиция %1: в ней уже три в ряд, после такого хода игра окончена.";
 inline constexpr std::string_view kDuplicate =

@@ -18,6 +18,10 @@ struct MemorySnapshot {
     std::int32_t entryCount = 0;
 };
 
+// Whose memory a document is: the computer's, which plays "0" (every file from before learners
+// for "X" were kept), or a learning player's for "X" (learner.h).
+enum class MemorySide { Nought, Cross };
+
 // Everything a memory file holds, as one value: the positions with their play counts, the
 // history of the learning, and the grades in force when it was written (none in a file from
 // before grades were kept). Every path that reads or writes a memory file takes the whole
@@ -27,6 +31,7 @@ struct MemoryDocument {
     MemorySnapshot positions;
     LearningHistory history;
     std::optional<Grades> grades;
+    MemorySide side = MemorySide::Nought;
 
     // The grades to play under: those kept, else those of the history's last block (a file
     // from before grades were kept), else the grades at start.
@@ -43,11 +48,12 @@ struct DocumentView {
     std::int32_t entryCount;
     const LearningHistory& history;
     std::optional<Grades> grades;
+    MemorySide side = MemorySide::Nought;
 };
 
 inline DocumentView viewOf(const MemoryDocument& document) {
     return {document.positions.memory, document.positions.entryCount, document.history,
-            document.grades};
+            document.grades, document.side};
 }
 
 // The document a program is working on: where its parts live (a game flow's memory, a history,

@@ -19,9 +19,12 @@ std::string readError(int error) {
 
 }  // namespace
 
-MemoryLoadResult loadMemoryFile(const std::string& path, MemoryDocument& out) {
+MemoryLoadResult loadMemoryFile(const std::string& path, MemoryDocument& out,
+                                std::optional<MemorySide> side) {
     // One byte more than the largest file of this version is enough to tell any file apart,
     // so a longer one is decoded from its first bytes and refused there.
+    const std::string_view notRead =
+        side == MemorySide::Cross ? fileTexts::kLearnerNotRead : fileTexts::kFileNotRead;
     std::vector<std::uint8_t> bytes;
     const int error = readRegularFile(path, kMaxMemoryFileSize + 1, bytes);
     if (error == ENOENT) {
@@ -30,14 +33,14 @@ MemoryLoadResult loadMemoryFile(const std::string& path, MemoryDocument& out) {
     }
     if (error == ENODEV) {
         return {MemoryFileStatus::IoError,
-                inFile(fileTexts::kFileNotRead, path, std::string(fileTexts::kNotRegularRead))};
+                inFile(notRead, path, std::string(fileTexts::kNotRegularRead))};
     }
     if (error != 0 && error != EFBIG) {
-        return {MemoryFileStatus::IoError, inFile(fileTexts::kFileNotRead, path, readError(error))};
+        return {MemoryFileStatus::IoError, inFile(notRead, path, readError(error))};
     }
-    MemoryLoadResult result = decodeMemory(bytes.data(), bytes.size(), out);
+    MemoryLoadResult result = decodeMemory(bytes.data(), bytes.size(), out, side);
     if (result.status != MemoryFileStatus::Ok) {
-        result.message = inFile(fileTexts::kFileNotRead, path, result.message);
+        result.message = inFile(notRead, path, result.message);
     }
     return result;
 }

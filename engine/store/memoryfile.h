@@ -15,8 +15,9 @@ namespace zelmo::engine {
 
 // Reads the whole document. Missing when the file does not exist; `out` is left untouched
 // unless the result is Ok. A file that is not regular (a folder, a pipe, a device) is refused
-// without being waited on.
-MemoryLoadResult loadMemoryFile(const std::string& path, MemoryDocument& out);
+// without being waited on. A memory of another side than `side` is WrongSide (none: either).
+MemoryLoadResult loadMemoryFile(const std::string& path, MemoryDocument& out,
+                                std::optional<MemorySide> side = MemorySide::Nought);
 
 // Replaces the file with already encoded bytes (encodeMemory): the file holds either the old
 // or the new memory whatever happens. Returns "" on success, else a clear message naming the

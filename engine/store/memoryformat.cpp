@@ -24,26 +24,33 @@ namespace {
 //   version 3 (24 more bytes): history block count u32, history bytes u32, the grades in
 //                      force for a computer win, loss and draw (i32 each), CRC-32 of the 40
 //                      bytes before it
-//   entries 1..count (72 bytes each): nine cell bytes (' ', 'X' or '0'), then nine slots of
+//   version 4 (28 more bytes): as version 3 with the side u32 (1: a learner for "X") before
+//                      the CRC-32 of the 44 bytes before it; the grades are the learner's,
+//                      named from its side. Only an "X" memory is written so.
+//   entries 1..count (72 bytes each): nine cell bytes (' ', 'X' or '0'), the position as the
+//                      side to move found it, then nine slots of
 //                      answer i16, weight i32, used u8 (0 or 1)
-//   versions 2 and 3: plays of entries 1..count (u32 each), then the history's blocks
+//   versions 2 to 4: plays of entries 1..count (u32 each), then the history's blocks
 //                      (historyformat.h)
 //   CRC-32 of every byte before it (4 bytes)
 // Later versions keep the first 20 bytes as they are, so every version can recognise them.
 constexpr std::array<std::uint8_t, 8> kMagic = {'Z', 'E', 'L', 'M', 'O', 'M', 'E', 'M'};
 constexpr std::uint16_t kFirstVersion = 1;
 constexpr std::uint16_t kHistoryVersion = 2;
-constexpr std::uint16_t kVersion = 3;
+constexpr std::uint16_t kGradesVersion = 3;
+constexpr std::uint16_t kVersion = 4;
 constexpr std::size_t kHeaderSize = 20;
 constexpr std::size_t kHeaderSize2 = 32;
 constexpr std::size_t kHeaderSize3 = 44;
+constexpr std::size_t kHeaderSize4 = 48;
+constexpr std::uint32_t kCrossSide = 1;
 constexpr std::size_t kSlotSize = 7;
 constexpr std::size_t kEntrySize = Board::kCells + MemoryEntry::kSlots * kSlotSize;
 constexpr std::size_t kPlaysSize = 4;
 constexpr std::size_t kTrailerSize = 4;
 // The shortest block: eight numbers of one byte.
 constexpr std::size_t kMinHistoryBlockBytes = 8;
-static_assert(kHeaderSize3 + PositionMemory::Capacity * (kEntrySize + kPlaysSize) +
+static_assert(kHeaderSize4 + PositionMemory::Capacity * (kEntrySize + kPlaysSize) +
                   LearningHistory::kMaxBlocks * kMaxHistoryBlockBytes + kTrailerSize ==
               kMaxMemoryFileSize);
 
@@ -93,7 +100,8 @@ std::uint16_t get16(const std::uint8_t* p) {
 }
 
 std::size_t headerSize(std::uint16_t version) {
-    return version >= kVersion          ? kHeaderSize3
+    return version >= kVersion          ? kHeaderSize4
+           : version == kGradesVersion  ? kHeaderSize3
            : version == kHistoryVersion ? kHeaderSize2
                                         : kHeaderSize;
 }
@@ -124,9 +132,10 @@ struct Problem {
     std::string reason;
 };
 
-// Checks a stored position (j is its entry's number): the computer is to move in it, so it is
-// a board of a running game where "0" has moved as often as "X" or once less.
-std::optional<Problem> checkPosition(const std::uint8_t* p, int j) {
+// Checks a stored position (j is its entry's number): the side of the memory is to move in it,
+// so it is a board of a running game where "0" has moved as often as "X" or once less (the
+// computer's memory), or "X" as often as "0" or once less (a learner's for "X").
+std::optional<Problem> checkPosition(const std::uint8_t* p, int j, MemorySide side) {
     auto bad = [j](std::string_view pattern, int k = 0) {
         return Problem{MemoryFileStatus::BadData, format(pattern, num(j), num(k))};
     };
@@ -145,9 +154,12 @@ std::optional<Problem> checkPosition(const std::uint8_t* p, int j) {
     if (crosses + noughts == Board::kCells) {
         return bad(fileTexts::kNoFreeCell);
     }
-    if (crosses - noughts != 0 && crosses - noughts != 1) {
+    const int ahead = side == MemorySide::Nought ? crosses - noughts : noughts - crosses;
+    if (ahead != 0 && ahead != 1) {
         return Problem{MemoryFileStatus::BadData,
-                       format(fileTexts::kBadBalance, num(j), countOf(crosses, fileTexts::kCrosses),
+                       format(side == MemorySide::Nought ? fileTexts::kBadBalance
+                                                         : fileTexts::kBadBalanceCross,
+                              num(j), countOf(crosses, fileTexts::kCrosses),
                               countOf(noughts, fileTexts::kNoughts))};
     }
     if (WinPatterns::hasLine(board, WinPatterns::Player) ||
@@ -208,15 +220,16 @@ struct Parsed {
     std::size_t entries = 0;  // offset of entry 1
     std::size_t plays = 0;    // offset of the plays (versions 2 and 3)
     std::vector<HistoryBlock> history;
-    std::optional<Grades> grades;  // version 3
+    std::optional<Grades> grades;  // versions 3 and 4
+    MemorySide side = MemorySide::Nought;
 };
 
-// The part of the header after the first 20 bytes (versions 2 and 3): block count and bytes of
+// The part of the header after the first 20 bytes (versions 2 to 4): block count and bytes of
 // the history, checked against each other so that no length read from a damaged file is
-// trusted, and in version 3 the grades.
+// trusted, from version 3 the grades, in version 4 the side (only "X" is written so).
 std::optional<Problem> checkSecondHeader(const std::uint8_t* data, std::size_t size,
                                          std::uint16_t version, std::uint32_t& blocks,
-                                         std::size_t& historyBytes, std::optional<Grades>& grades) {
+                                         std::size_t& historyBytes, Parsed& parsed) {
     using S = MemoryFileStatus;
     const std::size_t header = headerSize(version);
     if (size < header) {
@@ -227,10 +240,16 @@ std::optional<Problem> checkSecondHeader(const std::uint8_t* data, std::size_t s
     }
     blocks = get32(data + 20);
     historyBytes = get32(data + 24);
+    if (version >= kGradesVersion) {
+        parsed.grades = Grades{static_cast<std::int32_t>(get32(data + 28)),
+                               static_cast<std::int32_t>(get32(data + 32)),
+                               static_cast<std::int32_t>(get32(data + 36))};
+    }
     if (version >= kVersion) {
-        grades = Grades{static_cast<std::int32_t>(get32(data + 28)),
-                        static_cast<std::int32_t>(get32(data + 32)),
-                        static_cast<std::int32_t>(get32(data + 36))};
+        if (get32(data + 40) != kCrossSide) {
+            return Problem{S::Corrupt, std::string(fileTexts::kBadHeader)};
+        }
+        parsed.side = MemorySide::Cross;
     }
     if (blocks > LearningHistory::kMaxBlocks || historyBytes < blocks * kMinHistoryBlockBytes ||
         historyBytes > blocks * kMaxHistoryBlockBytes) {
@@ -272,8 +291,7 @@ std::optional<Problem> checkFile(const std::uint8_t* data, std::size_t size, Par
     std::uint32_t blocks = 0;
     std::size_t historyBytes = 0;
     if (second) {
-        if (auto problem =
-                checkSecondHeader(data, size, version, blocks, historyBytes, parsed.grades)) {
+        if (auto problem = checkSecondHeader(data, size, version, blocks, historyBytes, parsed)) {
             return problem;
         }
     }
@@ -304,7 +322,7 @@ std::optional<Problem> checkFile(const std::uint8_t* data, std::size_t size, Par
     for (std::int32_t j = 1; j <= count; ++j) {
         const std::uint8_t* entry =
             data + parsed.entries + static_cast<std::size_t>(j - 1) * kEntrySize;
-        if (auto problem = checkPosition(entry, j)) {
+        if (auto problem = checkPosition(entry, j, parsed.side)) {
             return problem;
         }
         if (auto problem = checkAnswers(entry, j)) {
@@ -326,8 +344,8 @@ std::optional<Problem> checkFile(const std::uint8_t* data, std::size_t size, Par
         return Problem{history.status, std::move(history.message)};
     }
     // Version 1 holds a memory without plays and history; it is written so, and only so.
-    // Version 3 always holds something more: its grades.
-    if (version >= kVersion) {
+    // Versions 3 and 4 always hold something more: their grades.
+    if (version >= kGradesVersion) {
         return std::nullopt;
     }
     bool played = false;
@@ -371,6 +389,7 @@ void fill(const std::uint8_t* data, Parsed& parsed, MemoryDocument& document) {
     out.memory.reindex();
     document.history.assign(std::move(parsed.history));
     document.grades = parsed.grades;
+    document.side = parsed.side;
 }
 
 }  // namespace
@@ -384,7 +403,9 @@ std::vector<std::uint8_t> encodeMemory(const DocumentView& document) {
     for (std::int32_t j = 1; j <= entryCount && !played; ++j) {
         played = memory.plays(j) != 0;
     }
-    const std::uint16_t version = document.grades              ? kVersion
+    const bool cross = document.side == MemorySide::Cross;
+    const std::uint16_t version = cross                        ? kVersion
+                                  : document.grades            ? kGradesVersion
                                   : played || !history.empty() ? kHistoryVersion
                                                                : kFirstVersion;
     const bool second = version > kFirstVersion;
@@ -402,10 +423,14 @@ std::vector<std::uint8_t> encodeMemory(const DocumentView& document) {
     if (second) {
         p = put32(p, static_cast<std::uint32_t>(history.blocks().size()));
         p = put32(p, static_cast<std::uint32_t>(blocks.size()));
-        if (document.grades) {
+        if (version >= kGradesVersion) {
+            const Grades grades = document.grades.value_or(Grades{});
             for (const Grade grade : {Grade::Win, Grade::Loss, Grade::Draw}) {
-                p = put32(p, static_cast<std::uint32_t>((*document.grades)[grade]));
+                p = put32(p, static_cast<std::uint32_t>(grades[grade]));
             }
+        }
+        if (cross) {
+            p = put32(p, kCrossSide);
         }
         p = put32(p, crc32(out.data(), header - 4));
     }
@@ -431,10 +456,16 @@ std::vector<std::uint8_t> encodeMemory(const DocumentView& document) {
     return out;
 }
 
-MemoryLoadResult decodeMemory(const std::uint8_t* data, std::size_t size, MemoryDocument& out) {
+MemoryLoadResult decodeMemory(const std::uint8_t* data, std::size_t size, MemoryDocument& out,
+                              std::optional<MemorySide> side) {
     Parsed parsed;
     if (std::optional<Problem> problem = checkFile(data, size, parsed)) {
         return {problem->status, std::move(problem->reason)};
+    }
+    if (side && parsed.side != *side) {
+        return {MemoryFileStatus::WrongSide,
+                std::string(parsed.side == MemorySide::Cross ? fileTexts::kCrossMemory
+                                                             : fileTexts::kNoughtMemory)};
     }
     fill(data, parsed, out);
     return {};

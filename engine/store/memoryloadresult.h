@@ -8,8 +8,9 @@ namespace zelmo::engine {
 // Why a memory file could not be read. Missing: the file does not exist (an empty memory that
 // the first save creates). Empty, Truncated, Corrupt: damaged. Foreign: not a memory file.
 // NewerVersion: written by a later Zelmo. BadCount: an entry count outside 0..Capacity.
-// BadData: intact but holding entries that play could never have made. IoError: the file
-// exists but cannot be read.
+// BadData: intact but holding entries that play could never have made. WrongSide: a sound
+// memory of the other side (an "X" learner's where the computer's was wanted, or the other way
+// round). IoError: the file exists but cannot be read.
 enum class MemoryFileStatus {
     Ok,
     Missing,
@@ -20,6 +21,7 @@ enum class MemoryFileStatus {
     NewerVersion,
     BadCount,
     BadData,
+    WrongSide,
     IoError
 };
 

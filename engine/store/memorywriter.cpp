@@ -22,11 +22,11 @@ const MemoryLock& MemoryWriter::lock() {
     return lock_;
 }
 
-MemoryLoadResult MemoryWriter::load(MemoryDocument& out) {
+MemoryLoadResult MemoryWriter::load(MemoryDocument& out, std::optional<MemorySide> side) {
     // Noted before reading: a file replaced in between is then taken as changed (its memory
     // is kept apart), never as the file that was read.
     noteCurrent();
-    return loadMemoryFile(path_, out);
+    return loadMemoryFile(path_, out, side);
 }
 
 void MemoryWriter::noteCurrent() {

@@ -33,8 +33,8 @@ class MemoryWriter {
     const MemoryLock& lockState() const { return lock_; }
 
     // Notes the file as it is now as the file last seen, then reads the whole document
-    // (loadMemoryFile).
-    MemoryLoadResult load(MemoryDocument& out);
+    // (loadMemoryFile, of `side`).
+    MemoryLoadResult load(MemoryDocument& out, std::optional<MemorySide> side = MemorySide::Nought);
     // Notes the file as it is now, for a writer that replaces a file without reading it.
     void noteCurrent();
 

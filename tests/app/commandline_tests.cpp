@@ -26,8 +26,8 @@ TEST(CommandLineTest, OptionsHelpVersionAndRefusals) {
         std::optional<int> pace = {};
     };
     const QString players = QStringLiteral(
-        "у параметра --opponent: нужно random, perfect или mixed:P, где P — десятичное число от 0 "
-        "до 1\n");
+        "у параметра --opponent: нужно random, perfect, mixed:P, где P — десятичное число от 0 "
+        "до 1, learner или learner:ФАЙЛ\n");
     const Row rows[] = {
         {{}, Action::Run, {}, false, {}},
         {{"--memory", "a b.zelmo"}, Action::Run, "a b.zelmo", false, {}},

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/store/memoryfile.h"
+#include "engine/game/playgame.h"
+#include "engine/store/learnerfile.h"
 #include "recording_flow.h"
 #include "tempdir.h"
 #include "tests/common/faultysteps.h"
@@ -247,9 +249,9 @@ TEST(MemoryFileTest, BadFilesAreRefusedAndLoseNothing) {
                   S::Foreign, "a zip file", "не файл памяти");
 
     Bytes newer = good;
-    newer[8] = 4;
+    newer[8] = 5;
     memorylayout::reseal(newer);
-    expectRefused(newer, S::NewerVersion, "version 4", "формат 4");
+    expectRefused(newer, S::NewerVersion, "version 5", "формат 5");
     for (const std::uint32_t count : {1001u, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
         Bytes tooMany = good;
         memorylayout::put32(tooMany.data() + 12, count);
@@ -429,6 +431,62 @@ TEST(MemoryFileTest, FileRoundTripMissingFileAndReadErrors) {
     const std::string nowhere = dir.path() + "/no/such/memory.zelmo";
     const std::string failure = saveMemoryFile(nowhere, encodeMemory(*smallMemory()));
     EXPECT_NE(failure.find("«" + nowhere + "»"), std::string::npos) << failure;
+}
+
+// A learner's memory for "X" is a file of its own kind: written in version 4 with its side and
+// history, read back whole and byte for byte, locked while a learner holds it, refused where the
+// computer's memory is wanted and the other way round (nothing taken); a version 4 header that
+// names no side is damage.
+TEST(MemoryFileTest, AnXLearnersMemoryIsAFileOfItsOwnKind) {
+    TempDir dir;
+    const std::string path = dir.path() + "/x.zelmo";
+    RecordingFlow flow;
+    LearnerPlayer learner(5);
+    LearnerFile file(path, kTrainerProgram);
+    std::string message;
+    ASSERT_EQ(file.open(learner, message), LearnerFile::Opened::Ok) << message;
+    for (int game = 0; game < 300; ++game) {
+        playGame(flow, learner, entryPointsOf(flow));
+        const Outcome outcome = *detect(flow.board(), flow.moveCount());
+        learner.gameOver(outcome);
+        FinishedGame finished;
+        finished.outcome = outcome;
+        file.noteGame(learner, finished);
+    }
+    ASSERT_EQ(file.save(learner).failure, "");
+    const Bytes bytes = readBytes(path);
+    ASSERT_GT(bytes.size(), 48u);
+    EXPECT_EQ(bytes[8], 4);
+
+    auto document = std::make_unique<MemoryDocument>();
+    ASSERT_EQ(decodeMemory(bytes.data(), bytes.size(), *document, MemorySide::Cross).status, S::Ok);
+    EXPECT_EQ(document->side, MemorySide::Cross);
+    EXPECT_EQ(document->positions.entryCount, learner.entryCount());
+    EXPECT_EQ(document->history.games(), 300u);
+    EXPECT_EQ(encodeMemory(*document), bytes);
+
+    LearnerPlayer other(6);
+    LearnerFile second(path, kWindowProgram);
+    EXPECT_EQ(second.open(other, message), LearnerFile::Opened::Held);
+    EXPECT_EQ(other.entryCount(), 0);
+
+    auto computers = std::make_unique<MemoryDocument>();
+    computers->positions = *smallMemory();
+    const Bytes noughts = encodeMemory(*computers);
+    const MemoryLoadResult asComputers = decodeMemory(bytes.data(), bytes.size(), *computers);
+    EXPECT_EQ(asComputers.status, S::WrongSide);
+    EXPECT_NE(asComputers.message.find("«X»"), std::string::npos) << asComputers.message;
+    EXPECT_EQ(encodeMemory(*computers), noughts) << "nothing taken";
+    EXPECT_EQ(decodeMemory(noughts.data(), noughts.size(), *document, MemorySide::Cross).status,
+              S::WrongSide);
+    EXPECT_EQ(decodeMemory(noughts.data(), noughts.size(), *document, std::nullopt).status, S::Ok);
+
+    Bytes sideless = bytes;
+    memorylayout::put32(sideless.data() + 40, 0);
+    memorylayout::put32(sideless.data() + 44, memorylayout::crc32(sideless.data(), 44));
+    memorylayout::reseal(sideless);
+    EXPECT_EQ(decodeMemory(sideless.data(), sideless.size(), *document, std::nullopt).status,
+              S::Corrupt);
 }
 
 TEST(MemoryFileTest, SaveKeepsThePermissionsOfTheFileItReplaces) {

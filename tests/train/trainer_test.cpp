@@ -29,8 +29,8 @@ using Kind = ParsedArguments::Kind;
 TEST(ParseArgumentsTest, OptionsHelpAndUsageErrors) {
     const std::string games = "у параметра --games (-n): нужно целое число от 0 до 2147483647";
     const std::string player =
-        "у параметра --player (-p): нужно random, perfect или mixed:P, где P — десятичное число "
-        "от 0 до 1";
+        "у параметра --player (-p): нужно random, perfect, mixed:P, где P — десятичное число "
+        "от 0 до 1, learner или learner:ФАЙЛ";
     const struct {
         std::vector<std::string> arguments;
         Kind kind;
@@ -367,6 +367,67 @@ TEST_F(RunTrainingTest, TheFirstGamesAreTracedMoveByMove) {
     options.trace = 0;
     EXPECT_EQ(run(options).out, report);
     EXPECT_EQ(parseArguments({"--trace=7"}).options.trace, 7);
+}
+
+// A learner for "X" plays as any player: seeded, the same run move for move; with a file it
+// starts from it, keeps its positions, history and side there, and the report, the CSV and the
+// trace name it. Its memory is not the computer's.
+TEST_F(RunTrainingTest, ALearnerForXLearnsInItsOwnFile) {
+    TrainOptions options;
+    options.games = 300;
+    options.block = 100;
+    options.clockStart = 5;
+    options.trace = 1;
+    options.player = "learner";
+    const RunResult alone = run(options);
+    ASSERT_EQ(alone.code, kExitOk) << alone.err;
+    EXPECT_EQ(run(options).out, alone.out);
+    EXPECT_EQ(alone.out.rfind("партии\tигрок\tкомпьютер\tничьи\tошибки\tизвилин\tизвилин X\n", 0),
+              0u)
+        << alone.out;
+    EXPECT_NE(alone.out.find("партия 1, ход 1 (X): клетка "), std::string::npos) << alone.out;
+    EXPECT_NE(alone.out.find("партия 1, ход 2: клетка "), std::string::npos) << alone.out;
+
+    const std::string file = dir + "/x.zelmo";
+    options.player = "learner:" + file;
+    options.csvPath = dir + "/x.csv";
+    const RunResult first = run(options);
+    ASSERT_EQ(first.code, kExitOk) << first.err;
+    EXPECT_EQ(first.out, alone.out) << "a missing file is a new memory";
+    EXPECT_EQ(readText(options.csvPath).substr(0, readText(options.csvPath).find('\n')),
+              "games,player_wins,computer_wins,draws,errors,positions,learner_positions");
+    TrainOptions print;
+    print.historyPath = file;
+    const RunResult history = run(print);
+    ASSERT_EQ(history.code, kExitOk) << history.err;
+    EXPECT_NE(history.out.find("\n300,100,"), std::string::npos) << history.out;
+
+    // The last column of the first block line after the header, and of the total line.
+    const auto learnerPositions = [](const std::string& out, bool total) {
+        const std::size_t line = total ? out.rfind('\n', out.size() - 2) : out.find('\n');
+        const std::size_t end = out.find('\n', line + 1);
+        return std::stol(out.substr(out.rfind('\t', end) + 1, end));
+    };
+    options.trace = 0;
+    const RunResult second = run(options);
+    ASSERT_EQ(second.code, kExitOk) << second.err;
+    EXPECT_GE(learnerPositions(second.out, false), learnerPositions(first.out, true))
+        << "it goes on with the positions it had:\n"
+        << second.out;
+    TrainOptions fresh = options;
+    fresh.player = "learner";
+    fresh.csvPath.clear();
+    EXPECT_NE(second.out, run(fresh).out) << "not the games of a new learner";
+    EXPECT_NE(run(print).out.find("\n600,100,"), std::string::npos);
+
+    TrainOptions computer;
+    computer.games = 1;
+    computer.loadPath = file;
+    const RunResult refused = run(computer);
+    EXPECT_EQ(refused.code, kExitIoError);
+    EXPECT_NE(refused.err.find("«X»"), std::string::npos) << refused.err;
+    EXPECT_EQ(parseArguments({"--opponent=learner:" + file, "--save", file}).kind,
+              ParsedArguments::Kind::Error);
 }
 
 // The history of a memory goes on from run to run in its file, in blocks of 100 games that a

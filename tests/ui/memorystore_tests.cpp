@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "engine/game/history.h"
+#include "engine/game/learner.h"
 #include "engine/game/plural.h"
 #include "engine/store/memorybackup.h"
 #include "engine/store/memoryfile.h"
@@ -360,6 +361,42 @@ TEST_F(MemoryFileWindowTest, TheHistoryIsKeptWithTheMemoryAcrossARestartAndStart
     EXPECT_EQ(storedHistory(path + QStringLiteral(".bak")).games(), watched.games())
         << "the old history stays in the backup";
     EXPECT_TRUE(boxes.empty());
+}
+
+// A learner for "X" in the watch mode learns in its own file, locked while it plays and saved
+// when watching stops; the window refuses that file as the computer's memory and leaves it be.
+TEST_F(MemoryFileWindowTest, AnXLearnersFileIsItsOwnAndNoWindowPlaysOnIt) {
+    const QString learnerPath = dir.filePath(QStringLiteral("x.zelmo"));
+    const QString learner = QStringLiteral("learner:") + learnerPath;
+    auto form = start(path);
+    ASSERT_TRUE(form->watch(learner, 0));
+    while (form->session.historyKeeper().history().games() < 30) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    auto other = start(dir.filePath(QStringLiteral("other.zelmo")));
+    EXPECT_FALSE(other->watch(learner, 0)) << "the file is taken while the learner plays";
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(boxes[0].second.contains(QStringLiteral("занят"))) << boxes[0].second.toStdString();
+    form->watchMode().stop();
+    const zelmo::engine::LearnerPlayer* played = form->watchMode().learner();
+    ASSERT_NE(played, nullptr);
+    auto kept = std::make_unique<zelmo::engine::MemoryDocument>();
+    ASSERT_EQ(zelmo::engine::loadMemoryFile(learnerPath.toStdString(), *kept,
+                                            zelmo::engine::MemorySide::Cross)
+                  .status,
+              zelmo::engine::MemoryFileStatus::Ok);
+    EXPECT_EQ(kept->positions.entryCount, played->entryCount());
+    EXPECT_GT(kept->positions.entryCount, 0);
+    EXPECT_EQ(kept->history.games(), form->session.historyKeeper().history().games());
+
+    const QByteArray learnt = bytes(learnerPath);
+    form.reset();
+    auto wrong = start(learnerPath);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_TRUE(boxes[1].second.contains(QStringLiteral("«X»"))) << boxes[1].second.toStdString();
+    EXPECT_EQ(wrong->entryCount(), 0);
+    playGame(*wrong);
+    EXPECT_EQ(bytes(learnerPath), learnt);
 }
 
 TEST_F(MemoryFileWindowTest, AWipeThatForgetsAKeptMemoryAsksAndKeepsABackup) {
