@@ -6,12 +6,15 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include <utility>
 
+#include "ui/a11y/accessible.h"
+#include "ui/a11y/spokenlines.h"
 #include "ui/helpkeys.h"
 #include "ui/store/memorylocation.h"
 #include "ui/widgets/texts.h"
@@ -78,6 +81,9 @@ HelpWindow::HelpWindow(QWidget* parent, const QString& memoryFile, links::UrlOpe
     // three sections without scrolling; the player may resize it.
     const int line = fontMetrics().height();
     resize(line * 32, line * 44);
+    // An interface asked for before the text had its name is a plain editor's: dropped, the
+    // factory gives the text its own.
+    accessible::renew(this);
 }
 
 QString HelpWindow::text(const QString& memoryFile) {
@@ -98,9 +104,26 @@ bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {
             link = text_->anchorAt(mouse->position().toPoint());
         }
     } else if (watched == text_ && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
+        const auto* press = static_cast<QKeyEvent*>(event);
+        const int key = press->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             link = linkAtCaret(*text_);
+        }
+        // Up and Down go by the lines a screen reader reads, whole sentences and keys, rather
+        // than by the lines of the picture, which end wherever the window's width falls.
+        if ((key == Qt::Key_Up || key == Qt::Key_Down) &&
+            (press->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) == 0) {
+            QTextCursor cursor = text_->textCursor();
+            const QTextDocument& document = *text_->document();
+            const int to = key == Qt::Key_Down
+                               ? spokenlines::nextLine(document, cursor.position())
+                               : spokenlines::previousLine(document, cursor.position());
+            cursor.setPosition(to, press->modifiers().testFlag(Qt::ShiftModifier)
+                                       ? QTextCursor::KeepAnchor
+                                       : QTextCursor::MoveAnchor);
+            text_->setTextCursor(cursor);
+            text_->ensureCursorVisible();
+            return true;
         }
     }
     if (link.isEmpty()) {

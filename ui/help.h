@@ -12,7 +12,8 @@ class QTextEdit;
 // memory options and where the kept memory lives, the version, the licence and the home page.
 // Not modal; the window keeps one and shows it again on the next F1. The text is a read-only
 // document with a caret, named for assistive technology and focused first, so that a screen
-// reader reads it line by line as the arrows move; every key is a line of its own.
+// reader reads it line by line as Up and Down move: each line a whole sentence, every key a
+// line of its own, however the window wraps them.
 namespace zelmo::ui {
 
 class HelpWindow : public QDialog {

@@ -227,15 +227,30 @@ def keys(app):
     items = focused(app, "list item")
     if items:
         positions = items[0].parent
-        # The positions come after their stage's heading: the first of them has the focus.
+        # The list's items are the positions alone, so that a screen reader's «N of M» counts
+        # positions; the headings are drawn, not listed. The first position has the focus.
         names = [positions.getChildAtIndex(i).name for i in range(positions.childCount)]
-        first = next((i for i, n in enumerate(names) if n.startswith("Позиция")), -1)
-        check(items[0].getIndexInParent() == first >= 0,
-              "the first position has the focus, among all: %d of %d (first position %d)"
-              % (items[0].getIndexInParent(), positions.childCount, first))
+        check(names and all(n.startswith("Позиция") for n in names),
+              "the list's items are the positions alone: %s" % [n[:12] for n in names])
+        check(items[0].getIndexInParent() == 0, "the first position has the focus: %d of %d"
+              % (items[0].getIndexInParent(), positions.childCount))
         summary = [o.name for o in walk(positions.parent) if o.getRoleName() == "label" and o.name]
         check(summary and re.findall(r"\d+", summary[0]) == re.findall(r"\d+", positions.name),
               "the list is named with the summary: '%s', %s" % (positions.name, summary))
+        check(summary and int(re.findall(r"\d+", summary[0])[0]) == positions.childCount,
+              "as many items as the summary counts positions: %d, %s"
+              % (positions.childCount, summary))
+        # Right passes a heading to the next group's first position: the focus event names the
+        # item at the position's place among positions.
+        start = len(events)
+        key("Right")
+        check(wait_for(lambda: [o.getIndexInParent() for o in focused(app, "list item")] == [1]),
+              "Right focuses the second position, the next group's first: %s"
+              % [(o.getIndexInParent(), o.name[:12]) for o in focused(app, "list item")])
+        told = [e[2] for e in events[start:] if e[0] == "object:state-changed:focused"
+                and e[1] == "list item" and e[3] == 1]
+        check(told and told[-1] == names[1], "the focus event names the second position: %s, %s"
+              % ([n[:12] for n in told], names[1][:12]))
     key("Escape")
     check(wait_for(lambda: not focused(app, "list item")),
           "no position reports the focus once the memory view is closed: %s"

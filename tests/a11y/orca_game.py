@@ -249,13 +249,13 @@ def escape_back_to_game(orca, window, what):
 
 def help_by_keys(orca):
     """F1 opens the help as a named read-only text with the focus, read line by line with the
-    arrows; Tab goes on to its button, Escape closes it."""
+    arrows, each line a whole sentence; Tab goes on to its button, Escape closes it."""
     orca.press("F1")
     orca.expect(r"справка dialog\.$", "F1 opens the help")
     orca.expect(r"^Справка read only text\.$", "the help's text has the focus and a name")
     orca.expect(r"^.{3,100}$", "the line with the caret follows")
     orca.press("Down")
-    orca.expect(r"^(?!down ).{10,100}$", "Down reads the next line, one line")
+    orca.expect(r"^(?!down )[^\n]{10,300}[.:] ?$", "Down reads the next line, a whole sentence")
     orca.press("Tab")
     orca.expect(r"^Закрыть push button\.$", "Tab goes on to the button")
     escape_back_to_game(orca, "справка", "Escape closes the help")

@@ -7,9 +7,13 @@
 #include <QAccessibleWidget>
 #include <QLabel>
 #include <QSizeGrip>
+#include <QTextEdit>
 
+#include "ui/a11y/accessiblepositions.h"
 #include "ui/a11y/accessiblespin.h"
+#include "ui/a11y/accessibletext.h"
 #include "ui/a11y/announce.h"
+#include "ui/memoryview/positionlist.h"
 #include "ui/spin/spinedit.h"
 #include "ui/widgets/controls.h"
 #include "ui/widgets/texts.h"
@@ -168,6 +172,13 @@ QAccessibleInterface* factory(const QString& /*className*/, QObject* object) {
     if (name == QLatin1String("MemoryView") && widget->isWindow()) {
         return new QAccessibleWidget(widget, QAccessible::Window);
     }
+    if (name == QLatin1String("HelpText")) {
+        auto* help = qobject_cast<QTextEdit*>(widget);
+        return help != nullptr ? newSpokenText(help) : nullptr;
+    }
+    if (auto* positions = qobject_cast<PositionList*>(widget)) {
+        return newPositionList(positions);
+    }
     if (qobject_cast<TPanel*>(widget) != nullptr) {
         return new Container(widget, QAccessible::Grouping, {QStringLiteral("Label5")});
     }
@@ -217,18 +228,22 @@ QString cellName(int number, const QString& caption) {
 }
 
 void tellCurrentItem(QAbstractItemView* view) {
-    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(view);
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(view);
     const QModelIndex current = view->currentIndex();
-    if (table == nullptr || table->tableInterface() == nullptr || !current.isValid() ||
-        !view->hasFocus()) {
+    if (list == nullptr || !current.isValid() || !view->hasFocus()) {
         return;
     }
-    QAccessibleInterface* item = table->tableInterface()->cellAt(current.row(), current.column());
+    // A table's cell by its row and column; a list that numbers its items its own way (the
+    // memory view's positions) names its focused item itself.
+    QAccessibleInterface* item =
+        list->tableInterface() != nullptr
+            ? list->tableInterface()->cellAt(current.row(), current.column())
+            : list->focusChild();
     if (item == nullptr) {
         return;
     }
     QAccessibleEvent focus(view, QAccessible::Focus);
-    focus.setChild(table->indexOfChild(item));
+    focus.setChild(list->indexOfChild(item));
     QAccessible::updateAccessibility(&focus);
 }
 

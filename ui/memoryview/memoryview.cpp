@@ -43,7 +43,7 @@ MemoryView::MemoryView(engine::GameFlow& flow, QWidget* parent)
       lesson_(new QLabel(this)),
       account_(new QLabel(this)),
       legend_(new QLabel(memorytexts::kLegend, this)),
-      list_(new QListView(this)) {
+      list_(new PositionList(this)) {
     setObjectName(QStringLiteral("MemoryView"));
     setWindowTitle(memorytexts::kTitle);
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -94,6 +94,9 @@ MemoryView::MemoryView(engine::GameFlow& flow, QWidget* parent)
     frame_.setInterval(kFrameMs);
     connect(&frame_, &QTimer::timeout, this, &MemoryView::refreshNow);
     flow_.addListener(*this);
+    // An interface asked for while the list was being built is a plain list's: dropped, the
+    // factory gives the list its own.
+    accessible::renew(this);
 }
 
 MemoryView::~MemoryView() {

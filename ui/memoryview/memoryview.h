@@ -9,9 +9,9 @@
 #include <optional>
 
 #include "engine/game/gameflow.h"
+#include "ui/memoryview/positionlist.h"
 
 class QLabel;
-class QListView;
 
 namespace zelmo::ui {
 
@@ -78,7 +78,7 @@ class MemoryView : public QWidget, private engine::GameListener {
     QLabel* lesson_;   // the last game's lesson, under the summary
     QLabel* account_;  // why the computer played each move of the game, beside the lesson
     QLabel* legend_;
-    QListView* list_;
+    PositionList* list_;
     QTimer frame_;
     QElapsedTimer playerScrolled_;
     std::optional<engine::Outcome> lessonOutcome_;  // the last game's, while it has a lesson
