@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Timings of the learning opponent's search and of whole games through the game flow, each
 // beside the floor it is measured against: plain scans of the same positions, and games against
-// a random player for the games against the perfect one.
+// a random player for the games against the perfect one and against a learner for "X".
 #include "engine/game/gameflow.h"
+#include "engine/game/learner.h"
 #include "engine/game/players.h"
 #include "engine/game/playgame.h"
 #include "train/trainflow.h"
@@ -12,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -196,5 +198,31 @@ void BM_GamesAgainstPerfectPlayer(benchmark::State& state) {
     gamesAgainst<zelmo::engine::PerfectPlayer>(state);
 }
 BENCHMARK(BM_GamesAgainstPerfectPlayer);
+
+// Whole games as the trainer plays them (its playGame, which tells the player each end), with
+// the grades at start: against the random player, the floor, and against a learner for "X",
+// which searches and grades a memory of its own as the computer does.
+template <typename PlayerType>
+void trainerGamesAgainst(benchmark::State& state) {
+    zelmo::train::TrainFlow flow{zelmo::train::Grades{}};
+    flow.setClock(zelmo::train::SteppingClock(7919, 7919));
+    PlayerType player(7);
+    const auto ignore = [](const std::exception&) {};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(flow.playGame(player, ignore));
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+    state.counters["entries"] = flow.entryCount();
+}
+
+void BM_TrainerGamesAgainstRandom(benchmark::State& state) {
+    trainerGamesAgainst<zelmo::engine::RandomPlayer>(state);
+}
+BENCHMARK(BM_TrainerGamesAgainstRandom);
+
+void BM_TrainerGamesAgainstLearner(benchmark::State& state) {
+    trainerGamesAgainst<zelmo::engine::LearnerPlayer>(state);
+}
+BENCHMARK(BM_TrainerGamesAgainstLearner);
 
 }  // namespace
