@@ -229,7 +229,9 @@ void MemoryView::walk(int row) {
     const int heading = headingOf(row);
     if (heading >= 0 && heading != headingOf(before) && speak_) {
         const MatchBox& box = model_->box(heading);
-        speak_(MemoryModel::headingText(box.stage, box.groupSize));
+        // With a comma where the heading shows a dot, which a screen reader would name.
+        speak_(MemoryModel::headingText(box.stage, box.groupSize)
+                   .replace(memorytexts::kShownSeparator, memorytexts::kSpokenSeparator));
     }
     list_->setCurrentIndex(model_->index(row));
     list_->scrollTo(model_->index(row));
