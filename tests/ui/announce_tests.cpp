@@ -121,7 +121,7 @@ TEST(AnnouncerSummary, SlowPaceIsReadMoveByMove) {
 
 TEST(AnnouncerSummary, FastPaceIsSummarisedNoCloserThanTheInterval) {
     const QRegularExpression summary(
-        QStringLiteral("^(\\d+) \\S+: компьютер (\\d+) %, ничьи (\\d+) %$"));
+        QStringLiteral("^(?:ещё )?(\\d+) \\S+: компьютер (\\d+) %, ничьи (\\d+) %$"));
     for (const std::int64_t pace : {std::int64_t{0}, std::int64_t{200}, std::int64_t{700}}) {
         Listening listening;
         listening.announcer->setSummarising(true);
@@ -180,6 +180,11 @@ TEST(AnnouncerSummary, SummariesAreShortAndAskedForMessagesGoFirst) {
     EXPECT_LE(Announcer::spokenMs(summary), 7000) << "about five seconds with espeak-ng";
     // A fast run, then the player asks for the board: it is said at once, and the games held
     // back are not said after it.
+    // The next counts the games since this one, and says so.
+    listening.play(1000, 0);
+    listening.clock->advance(60000);
+    EXPECT_TRUE(listening.heard.back().message.startsWith(QStringLiteral("ещё 1 тысяча партий")))
+        << listening.heard.back().message.toStdString();
     listening.play(50, 0);
     const std::size_t before = listening.heard.size();
     listening.announcer->sayNow(QStringLiteral("доска"));

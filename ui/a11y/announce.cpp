@@ -151,6 +151,7 @@ void Announcer::setSummarising(bool on) {
     openNext_ = on && !phrases_.isEmpty();
     if (on) {
         clearHeld();
+        summarised_ = false;
         return;
     }
     // What waited goes out with the message of this event (the window stopping, as a rule), in
@@ -223,6 +224,7 @@ void Announcer::release() {
     if (message.isEmpty()) {
         return;
     }
+    summarised_ = summarised_ || heldCount_ > 1;
     clearHeld();
     deliver(message);
 }
@@ -246,10 +248,12 @@ QString Announcer::summary() const {
         games = announcetexts::kRoundedGames.arg(QString::fromStdString(engine::countOf(
             rounded, millions ? announcetexts::kMillions : announcetexts::kThousands)));
     }
-    return announcetexts::kSummary.arg(
-        games,
-        QString::number(percent(games_[static_cast<std::size_t>(engine::Outcome::ComputerWin)])),
-        QString::number(percent(games_[static_cast<std::size_t>(engine::Outcome::Draw)])));
+    return (summarised_ ? announcetexts::kMore : QString()) +
+           announcetexts::kSummary.arg(
+               games,
+               QString::number(
+                   percent(games_[static_cast<std::size_t>(engine::Outcome::ComputerWin)])),
+               QString::number(percent(games_[static_cast<std::size_t>(engine::Outcome::Draw)])));
 }
 
 void Announcer::clearHeld() {

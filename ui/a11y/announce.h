@@ -123,6 +123,7 @@ class Announcer : public QWidget {
     std::int64_t lastDelivered_ = 0;  // and when the last one did
     QString held_;                    // the last message held back
     int heldCount_ = 0;               // how many were held back since the last one went out
+    bool summarised_ = false;         // a summary went out since the window began to play
     std::array<int, 3> games_{};      // games finished since then, by outcome
 };
 

@@ -13,6 +13,10 @@ namespace zelmo::ui::announcetexts {
 // «37 партий: компьютер 49 %, ничьи 24 %», «3 тысячи партий: …»: "%1" the games with their noun,
 // then the computer's wins and the draws in per cent.
 inline const QString kSummary = QStringLiteral("%1: компьютер %2 %, ничьи %3 %");
+// Before every summary after the first while the window plays: each counts the games since the
+// last, so «84 тысячи партий…» followed by «ещё 55 тысяч партий…» is not heard as a count going
+// down.
+inline const QString kMore = QStringLiteral("ещё ");
 inline const QString kRoundedGames = QStringLiteral("%1 партий");
 inline constexpr engine::RussianForms kGames{"партия", "партии", "партий"};
 inline constexpr engine::RussianForms kThousands{"тысяча", "тысячи", "тысяч"};
