@@ -31,7 +31,9 @@ TrainFlow::GameResult TrainFlow::playGame(engine::Player& player, const ErrorHan
     engine::playGame(*this, player, input);
     result.finished = finished_;
     if (finished_) {
-        player.gameOver(finished_->outcome);
+        // A learning player's grading may overflow a weight as the computer's may: reported,
+        // and play goes on.
+        guarded([&] { player.gameOver(finished_->outcome); });
     }
     return result;
 }

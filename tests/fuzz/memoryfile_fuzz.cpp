@@ -13,6 +13,7 @@
 // fall, for the header checks.
 #include "engine/game/errors.h"
 #include "engine/game/gameflow.h"
+#include "engine/game/learner.h"
 #include "engine/game/lesson.h"
 #include "engine/game/players.h"
 #include "engine/store/memoryfile.h"
@@ -403,11 +404,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     read.history.assign({sentinel});
     const zelmo::engine::Grades sentinelGrades{-9, -9, -9};
     read.grades = sentinelGrades;
-    const MemoryLoadResult result = decodeMemory(data, size, read);
+    read.side = MemorySide::Cross;
+    // Either side's memory: the computer's, or a learner's for "X".
+    const MemoryLoadResult result = decodeMemory(data, size, read, std::nullopt);
     if (result.status != MemoryFileStatus::Ok) {
         if (loaded.entryCount != -5 || result.message.empty() ||
             read.history.blocks() != std::vector<HistoryBlock>{sentinel} ||
-            read.grades != sentinelGrades) {
+            read.grades != sentinelGrades || read.side != MemorySide::Cross) {
             std::abort();
         }
         return 0;
@@ -426,6 +429,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto flow = std::make_unique<zelmo::train::TrainFlow>(
         zelmo::train::Grades{grade(0), grade(2), grade(4)});
     flow->setClock([] { return 0u; });
+    if (read.side == MemorySide::Cross) {
+        // A learner's positions must never make it fail either, nor its grading stop a game.
+        LearnerPlayer learner(sum, Grades{grade(1), grade(3), grade(5)});
+        learner.restoreMemory(loaded.memory, loaded.entryCount);
+        for (int game = 0; game < 2; ++game) {
+            playOneGame(*flow, learner);
+        }
+        return 0;
+    }
     flow->restoreMemory(loaded.memory, loaded.entryCount);
     zelmo::engine::RandomPlayer player(sum);
     // The games go on in the history: by hand or in blocks, as the checksum says.

@@ -428,6 +428,19 @@ TEST_F(RunTrainingTest, ALearnerForXLearnsInItsOwnFile) {
     EXPECT_NE(refused.err.find("«X»"), std::string::npos) << refused.err;
     EXPECT_EQ(parseArguments({"--opponent=learner:" + file, "--save", file}).kind,
               ParsedArguments::Kind::Error);
+
+    // The learner's own grades, kept in its file, may overflow a weight as the computer's may:
+    // reported, and the run goes on to its end.
+    auto document = std::make_unique<engine::MemoryDocument>();
+    ASSERT_EQ(engine::loadMemoryFile(file, *document, engine::MemorySide::Cross).status,
+              engine::MemoryFileStatus::Ok);
+    document->grades = engine::Grades{INT32_MAX, INT32_MAX, INT32_MAX};
+    ASSERT_EQ(engine::saveMemoryFile(file, engine::encodeMemory(*document)), "");
+    options.csvPath.clear();
+    const RunResult overflowing = run(options);
+    EXPECT_EQ(overflowing.code, kExitOk) << overflowing.err;
+    EXPECT_NE(overflowing.err.find(": Integer overflow.\n"), std::string::npos) << overflowing.err;
+    EXPECT_NE(overflowing.out.find("\n300\t"), std::string::npos) << overflowing.out;
 }
 
 // The history of a memory goes on from run to run in its file, in blocks of 100 games that a
