@@ -73,10 +73,14 @@ class Orca:
                     'DefaultModule file\n'
                     'AudioOutputMethod "alsa"\n'
                     'AudioALSADevice "null"\n')
+        # ZELMO_SPEECH_TIMES=1 puts the seconds of the clock before each utterance (for --say
+        # runs that time the speech; the checks read plain lines).
+        stamp = "$(date +%s.%N) " if os.environ.get("ZELMO_SPEECH_TIMES") else ""
         with open(os.path.join(config, "modules", "file.conf"), "w") as f:
-            f.write('GenericExecuteSynth "printf \'%%s\\\\n\' \\\'$DATA\\\' >> %s"\n'
+            f.write('GenericExecuteSynth "printf \'%s%s\\\\n\' \\"' + stamp +
+                    '\\" \\\'$DATA\\\' >> ' + self.speech + '"\n'
                     'GenericDelimiters "|"\n'
-                    'GenericMaxChunkLength 100000\n' % self.speech)
+                    'GenericMaxChunkLength 100000\n')
             for language in ("en", "en-us", "ru"):
                 f.write('GenericLanguage "%s" "%s" "utf-8"\n' % (language, language))
                 f.write('AddVoice "%s" "MALE1" "%s"\n' % (language, language))
@@ -130,9 +134,11 @@ class Orca:
                 command = ["key", key]
             subprocess.run(["xdotool"] + command, check=True, timeout=10)
 
-    def said(self):
+    def said(self, times=False):
+        """What Orca said, one utterance a line; without the clock's seconds unless `times`."""
         with open(self.speech, encoding="utf-8", errors="replace") as f:
-            return f.read()
+            text = f.read()
+        return text if times else re.sub(r"(?m)^\d+\.\d+ ", "", text)
 
     @staticmethod
     def wait(found, what, seconds):
@@ -299,6 +305,9 @@ def main():
                 if key.startswith("wait:"):
                     time.sleep(float(key[len("wait:"):]))
                     continue
+                if os.environ.get("ZELMO_SPEECH_TIMES"):
+                    with open(orca.speech, "a", encoding="utf-8") as f:
+                        f.write("%.9f [key %s]\n" % (time.time(), key))
                 orca.press(key)
                 orca.quiet()
         else:
@@ -315,7 +324,7 @@ def main():
     finally:
         orca.stop()
     if keys is not None:
-        print(orca.said(), end="")
+        print(orca.said(times=True), end="")
     elif status == 0:
         print("Orca said:\n%s" % indent(orca.said()))
         print("all %d checks passed" % len(CHECKS))
