@@ -131,16 +131,12 @@ std::string prefixed(const std::string& message) {
 std::string traceOf(std::int64_t number, const TrainFlow& flow, const TrainFlow::GameResult& game,
                     const engine::LearnerPlayer* learner) {
     std::ostringstream text;
-    const auto& computer = flow.moveExplanations();
     static const std::vector<engine::MoveExplanation> kNone;
-    const auto& crosses = learner != nullptr ? learner->moveExplanations() : kNone;
-    auto c = computer.begin();
-    auto x = crosses.begin();
-    while (c != computer.end() || x != crosses.end()) {
-        const bool cross = c == computer.end() || (x != crosses.end() && x->marks < c->marks);
-        const engine::MoveExplanation& move = cross ? *x++ : *c++;
-        text << texts::kGame << ' ' << number << ", " << texts::kMove << ' ' << move.marks + 1
-             << (cross ? texts::kLearnerMove : "") << ": " << engine::explanationText(move) << '\n';
+    for (const engine::PlayedMove& played : engine::inPlayOrder(
+             flow.moveExplanations(), learner != nullptr ? learner->moveExplanations() : kNone)) {
+        text << texts::kGame << ' ' << number << ", " << texts::kMove << ' '
+             << played.move->marks + 1 << (played.cross ? texts::kLearnerMove : "") << ": "
+             << engine::explanationText(*played.move) << '\n';
     }
     text << texts::kGame << ' ' << number << ": "
          << (!game.finished                                           ? std::string_view("?")

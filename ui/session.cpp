@@ -271,6 +271,7 @@ MemoryView& Session::memoryView() {
         memoryView_->setMemoryGames(history_->history().games());
         memoryView_->setSpeaker(
             [this](const QString& heading) { form_.announcer().sayNow(heading); });
+        memoryView_->setCrossMoves([this] { return watchMode_->learnerMoves(); });
         bindKeys(memoryView_);
         memoryView_->setMemoryFile(store_ && !store_->heldBy() ? store_->path() : QString());
     }

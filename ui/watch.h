@@ -50,6 +50,10 @@ class WatchMode : public QObject, private engine::GameListener {
     bool setOpponent(const QString& name, std::uint64_t seed);
     // The learner for "X" that plays, if one does.
     const engine::LearnerPlayer* learner() const { return learner_; }
+    // The learner's moves in the game that runs (or ran last), when it played in it.
+    const std::vector<engine::MoveExplanation>* learnerMoves() const {
+        return learner_ != nullptr && played_ ? &learner_->moveExplanations() : nullptr;
+    }
     // Milliseconds per move; 0 plays as fast as the window allows.
     void setPace(int milliseconds);
     int pace() const { return pace_; }

@@ -26,6 +26,19 @@ const ExplainedAnswer& best(const MoveExplanation& move) {
 
 }  // namespace
 
+std::vector<PlayedMove> inPlayOrder(const std::vector<MoveExplanation>& computer,
+                                    const std::vector<MoveExplanation>& cross) {
+    std::vector<PlayedMove> moves;
+    moves.reserve(computer.size() + cross.size());
+    auto c = computer.begin();
+    auto x = cross.begin();
+    while (c != computer.end() || x != cross.end()) {
+        const bool isCross = c == computer.end() || (x != cross.end() && x->marks < c->marks);
+        moves.push_back({isCross ? &*x++ : &*c++, isCross});
+    }
+    return moves;
+}
+
 std::string explanationText(const MoveExplanation& move) {
     namespace t = texts::explain;
     std::string text = format(t::kCell, std::to_string(move.cell));

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zelmo::engine {
 
@@ -40,5 +41,14 @@ struct MoveExplanation {
 // найдена, запись 12, поворот на четверть оборота; ответы: 5 (вес +3), 1 (вес −1); лучший ответ
 // 5 с весом +3 положителен, он и сыгран».
 std::string explanationText(const MoveExplanation& move);
+
+// A move of a game, the computer's or a learner's for "X".
+struct PlayedMove {
+    const MoveExplanation* move;
+    bool cross;  // the learner's
+};
+// The moves of both sides in the order they were played (by the marks before each).
+std::vector<PlayedMove> inPlayOrder(const std::vector<MoveExplanation>& computer,
+                                    const std::vector<MoveExplanation>& cross);
 
 }  // namespace zelmo::engine

@@ -314,6 +314,28 @@ TEST(MemoryViewTest, TheComputersMovesAreExplainedOnF6AndInTheView) {
         shown = shown || (label->isVisible() && label->text().contains(why));
     }
     EXPECT_TRUE(shown) << "the view tells the move too";
+
+    // A learner for "X" in the watch mode: its moves are told beside the computer's, marked,
+    // in the order played.
+    ASSERT_TRUE(session.watch(QStringLiteral("learner"), 0));
+    QTRY_VERIFY_WITH_TIMEOUT(form.gameNumber() >= 5, 60000);
+    session.watchMode().stop();
+    view.refreshNow();
+    QString account;
+    for (const QLabel* label : view.findChildren<QLabel*>()) {
+        if (label->isVisible() && label->text().contains(QStringLiteral("ученик X, клетка "))) {
+            account = label->text();
+        }
+    }
+    const QStringList lines = account.split(QLatin1Char('\n'));
+    ASSERT_GE(lines.size(), 4) << account.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Почему компьютер и ученик за «X» так сыграли:"));
+    for (int i = 2; i < lines.size(); ++i) {
+        EXPECT_NE(lines[i].startsWith(QStringLiteral("ученик")),
+                  lines[i - 1].startsWith(QStringLiteral("ученик")))
+            << "the sides take turns:\n"
+            << account.toStdString();
+    }
 }
 
 TEST(MemoryViewTest, TheGameInProgressIsShownAsOnTheBoardTheOthersAsKept) {

@@ -59,6 +59,10 @@ inline const QString kLesson = QStringLiteral("Урок партии (%1): %2");
 // Why the computer played each of its moves in the game: "%1" the moves, one a line.
 inline const QString kAccount = QStringLiteral("Почему компьютер так сыграл:\n%1");
 inline const QString kAccountSeparator = QStringLiteral("\n");
+// With a learner for "X" in the game: both sides' moves, the learner's marked.
+inline const QString kAccountWithCross =
+    QStringLiteral("Почему компьютер и ученик за «X» так сыграли:\n%1");
+inline const QString kCrossMove = QStringLiteral("ученик X, ");
 inline const QString kLessonNone = QStringLiteral("Урок партии (%1): ни один ответ не оценён");
 inline const QString kLessonPlayerWin = QStringLiteral("победа игрока");
 inline const QString kLessonComputerWin = QStringLiteral("победа компьютера");

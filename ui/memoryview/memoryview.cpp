@@ -137,12 +137,18 @@ void MemoryView::refreshNow() {
 }
 
 QString MemoryView::accountText() const {
+    static const std::vector<engine::MoveExplanation> kNone;
+    const std::vector<engine::MoveExplanation>* cross = crossMoves_ ? crossMoves_() : nullptr;
     QStringList moves;
-    for (const engine::MoveExplanation& move : flow_.moveExplanations()) {
-        moves << QString::fromStdString(engine::explanationText(move));
+    for (const engine::PlayedMove& played :
+         engine::inPlayOrder(flow_.moveExplanations(), cross != nullptr ? *cross : kNone)) {
+        moves << (played.cross ? memorytexts::kCrossMove : QString()) +
+                     QString::fromStdString(engine::explanationText(*played.move));
     }
-    return moves.isEmpty() ? QString()
-                           : memorytexts::kAccount.arg(moves.join(memorytexts::kAccountSeparator));
+    return moves.isEmpty()
+               ? QString()
+               : (cross != nullptr ? memorytexts::kAccountWithCross : memorytexts::kAccount)
+                     .arg(moves.join(memorytexts::kAccountSeparator));
 }
 
 void MemoryView::describeList() {

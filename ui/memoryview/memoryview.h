@@ -38,6 +38,10 @@ class MemoryView : public QWidget, private engine::GameListener {
     void setMemoryGames(std::uint64_t games);
     // Says a group's heading to a screen reader as the keys enter the group.
     void setSpeaker(std::function<void(const QString&)> speak) { speak_ = std::move(speak); }
+    // The moves of the learner for "X" that plays the game in progress (or played the last
+    // game), for the account of the game; none when no learner played it.
+    using CrossMoves = std::function<const std::vector<engine::MoveExplanation>*()>;
+    void setCrossMoves(CrossMoves moves) { crossMoves_ = std::move(moves); }
 
     // The last game's outcome when the view was made after it (its lesson is shown).
     void setLastOutcome(std::optional<engine::Outcome> outcome) { lessonOutcome_ = outcome; }
@@ -83,6 +87,7 @@ class MemoryView : public QWidget, private engine::GameListener {
     QElapsedTimer playerScrolled_;
     std::optional<engine::Outcome> lessonOutcome_;  // the last game's, while it has a lesson
     std::function<void(const QString&)> speak_;
+    CrossMoves crossMoves_;
     QString fileLine_;    // "" or a line naming the memory file, after the summary
     int currentRow_ = 0;  // the current position while the window is hidden
 };
