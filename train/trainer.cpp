@@ -183,6 +183,27 @@ int checkReplacedMemory(const TrainOptions& options, std::ostream& err) {
     return kExitTaught;
 }
 
+// A file the run writes, taken for the run: its message told (with what happens next), and 0 to
+// go on or the exit code.
+int tellTaken(const engine::MemoryWriter::Taken& taken, std::ostream& err) {
+    using Kind = engine::MemoryWriter::Taken::Kind;
+    switch (taken.kind) {
+        case Kind::Held:
+            err << prefixed(taken.message + " " + std::string(texts::kHeldAdvice));
+            return kExitBusy;
+        case Kind::Failed:
+            err << prefixed(taken.message);
+            return kExitIoError;
+        case Kind::Ok:
+            break;
+    }
+    // As the window does: the run goes on without a lock, after saying so.
+    if (!taken.message.empty()) {
+        err << prefixed(taken.message + " " + std::string(texts::kUnlocked));
+    }
+    return 0;
+}
+
 }  // namespace
 
 std::string plainSeconds(double seconds) {
@@ -238,22 +259,8 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     std::optional<engine::MemoryWriter> saver;
     if (!options.savePath.empty()) {
         saver.emplace(options.savePath, engine::kTrainerProgram);
-        const engine::MemoryLock& lock = saver->lock();
-        if (lock.status() == engine::MemoryLock::Status::Held) {
-            err << prefixed(engine::heldMessage(options.savePath, lock.holder()) + " " +
-                            std::string(texts::kHeldAdvice));
-            return kExitBusy;
-        }
-        if (lock.status() == engine::MemoryLock::Status::Unsupported) {
-            // As the window does: the run goes on without a lock, after saying so.
-            err << prefixed(engine::lockFailedMessage(options.savePath, lock) + " " +
-                            std::string(texts::kUnlocked));
-        } else if (!lock.locked()) {
-            // A folder that is missing or takes no file is told as such, not as a lock.
-            const std::string failure = engine::checkMemorySavePath(options.savePath);
-            err << prefixed(failure.empty() ? engine::lockFailedMessage(options.savePath, lock)
-                                            : failure);
-            return kExitIoError;
+        if (const int refused = tellTaken(saver->take(), err)) {
+            return refused;
         }
         // A memory the run did not start from is replaced only when asked, and then kept.
         if (const int refused = checkReplacedMemory(options, err)) {
@@ -263,20 +270,9 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     // The learner's file is the run's alone too, and read before the first game.
     std::optional<engine::LearnerFile> learnerFile;
     if (learnerPath) {
-        std::string message;
         learnerFile.emplace(*learnerPath, engine::kTrainerProgram);
-        const engine::LearnerFile::Opened opened = learnerFile->open(*learner, message);
-        if (opened == engine::LearnerFile::Opened::Held) {
-            err << prefixed(message + " " + std::string(texts::kHeldAdvice));
-            return kExitBusy;
-        }
-        if (!message.empty()) {
-            err << prefixed(opened == engine::LearnerFile::Opened::Ok
-                                ? message + " " + std::string(texts::kUnlocked)
-                                : message);
-        }
-        if (opened != engine::LearnerFile::Opened::Ok) {
-            return kExitIoError;
+        if (const int refused = tellTaken(learnerFile->open(*learner), err)) {
+            return refused;
         }
     }
     const auto positions = [&] {

@@ -42,12 +42,11 @@ bool WatchMode::setOpponent(const QString& name, std::uint64_t seed) {
     if (const auto path = engine::learnerFileOf(name.toStdString())) {
         const QByteArray native = QFile::encodeName(QString::fromStdString(*path));
         file = std::make_unique<engine::LearnerFile>(native.toStdString(), engine::kWindowProgram);
-        std::string message;
-        const engine::LearnerFile::Opened opened = file->open(*learner, message);
-        if (!message.empty() && report_) {
-            report_(QString::fromStdString(message));
+        const engine::MemoryWriter::Taken taken = file->open(*learner);
+        if (!taken.message.empty() && report_) {
+            report_(QString::fromStdString(taken.message));
         }
-        if (opened != engine::LearnerFile::Opened::Ok) {
+        if (taken.kind != engine::MemoryWriter::Taken::Kind::Ok) {
             return false;
         }
     }

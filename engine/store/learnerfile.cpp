@@ -12,39 +12,25 @@ namespace zelmo::engine {
 LearnerFile::LearnerFile(std::string path, std::string_view program)
     : writer_(std::move(path), program) {}
 
-LearnerFile::Opened LearnerFile::open(LearnerPlayer& learner, std::string& message) {
-    const std::string path = writer_.path();
-    const MemoryLock& lock = writer_.lock();
-    if (lock.status() == MemoryLock::Status::Held) {
-        message = heldMessage(path, lock.holder());
-        return Opened::Held;
-    }
-    if (lock.status() == MemoryLock::Status::Unsupported) {
-        message = lockFailedMessage(path, lock);  // told, and the learner goes on unlocked
-    } else if (!lock.locked()) {
-        // A folder that is missing or takes no file is told as such, not as a lock.
-        const std::string failure = checkMemorySavePath(path);
-        message = failure.empty() ? lockFailedMessage(path, lock) : failure;
-        return Opened::Failed;
+MemoryWriter::Taken LearnerFile::open(LearnerPlayer& learner) {
+    using Kind = MemoryWriter::Taken::Kind;
+    MemoryWriter::Taken taken = writer_.take();
+    if (taken.kind != Kind::Ok) {
+        return taken;
     }
     auto document = std::make_unique<MemoryDocument>();
     const MemoryLoadResult loaded = writer_.load(*document, MemorySide::Cross);
     if (loaded.status == MemoryFileStatus::Missing) {
-        const std::string failure = checkMemorySavePath(path);
-        if (!failure.empty()) {
-            message = failure;
-            return Opened::Failed;
-        }
-        return Opened::Ok;
+        const std::string failure = checkMemorySavePath(writer_.path());
+        return failure.empty() ? taken : MemoryWriter::Taken{Kind::Failed, failure};
     }
     if (loaded.status != MemoryFileStatus::Ok) {
-        message = loaded.message;
-        return Opened::Failed;
+        return {Kind::Failed, loaded.message};
     }
     learner.restoreMemory(document->positions.memory, document->positions.entryCount);
     learner.grades = document->gradesInForce();
     history_ = std::move(document->history);
-    return Opened::Ok;
+    return taken;
 }
 
 void LearnerFile::noteGame(const LearnerPlayer& learner, const FinishedGame& game) {

@@ -20,11 +20,10 @@ class LearnerFile {
   public:
     LearnerFile(std::string path, std::string_view program);
 
-    enum class Opened { Ok, Held, Failed };
-    // Takes the lock and gives `learner` the memory and grades kept in the file. Anything the
-    // user must hear (why it failed, or that it goes on without a lock) is put in `message`,
-    // naming the file. Nothing is taken from a file that fails.
-    Opened open(LearnerPlayer& learner, std::string& message);
+    // Takes the lock (MemoryWriter::take) and gives `learner` the memory and grades kept in the
+    // file; a file that cannot be read is Failed with the reader's message. Nothing is taken
+    // from a file that fails.
+    MemoryWriter::Taken open(LearnerPlayer& learner);
     // The learner has played `game` (as the game flow told it): one more game in its history,
     // with its own positions and grades.
     void noteGame(const LearnerPlayer& learner, const FinishedGame& game);

@@ -22,6 +22,22 @@ const MemoryLock& MemoryWriter::lock() {
     return lock_;
 }
 
+MemoryWriter::Taken MemoryWriter::take() {
+    const MemoryLock& taken = lock();
+    if (taken.status() == MemoryLock::Status::Held) {
+        return {Taken::Kind::Held, heldMessage(path_, taken.holder())};
+    }
+    if (taken.status() == MemoryLock::Status::Unsupported) {
+        return {Taken::Kind::Ok, lockFailedMessage(path_, taken)};
+    }
+    if (!taken.locked()) {
+        // A folder that is missing or takes no file is told as such, not as a lock.
+        const std::string failure = checkMemorySavePath(path_);
+        return {Taken::Kind::Failed, failure.empty() ? lockFailedMessage(path_, taken) : failure};
+    }
+    return {};
+}
+
 MemoryLoadResult MemoryWriter::load(MemoryDocument& out, std::optional<MemorySide> side) {
     // Noted before reading: a file replaced in between is then taken as changed (its memory
     // is kept apart), never as the file that was read.

@@ -30,6 +30,16 @@ class MemoryWriter {
 
     // Tries to take the file's lock (once; later calls return the first answer).
     const MemoryLock& lock();
+
+    // The lock taken as a program that writes the file for a whole run tells it: Held (another
+    // program has the file; `message` names it), Failed (no lock and no file can be made there,
+    // the folder's problem told before the lock's), or Ok: locked, or going on without a lock
+    // where the file system takes none (`message` says so).
+    struct Taken {
+        enum class Kind { Ok, Held, Failed } kind = Kind::Ok;
+        std::string message;
+    };
+    Taken take();
     const MemoryLock& lockState() const { return lock_; }
 
     // Notes the file as it is now as the file last seen, then reads the whole document

@@ -443,8 +443,8 @@ TEST(MemoryFileTest, AnXLearnersMemoryIsAFileOfItsOwnKind) {
     RecordingFlow flow;
     LearnerPlayer learner(5);
     LearnerFile file(path, kTrainerProgram);
-    std::string message;
-    ASSERT_EQ(file.open(learner, message), LearnerFile::Opened::Ok) << message;
+    const MemoryWriter::Taken opened = file.open(learner);
+    ASSERT_EQ(opened.kind, MemoryWriter::Taken::Kind::Ok) << opened.message;
     for (int game = 0; game < 300; ++game) {
         playGame(flow, learner, entryPointsOf(flow));
         const Outcome outcome = *detect(flow.board(), flow.moveCount());
@@ -467,7 +467,7 @@ TEST(MemoryFileTest, AnXLearnersMemoryIsAFileOfItsOwnKind) {
 
     LearnerPlayer other(6);
     LearnerFile second(path, kWindowProgram);
-    EXPECT_EQ(second.open(other, message), LearnerFile::Opened::Held);
+    EXPECT_EQ(second.open(other).kind, MemoryWriter::Taken::Kind::Held);
     EXPECT_EQ(other.entryCount(), 0);
 
     auto computers = std::make_unique<MemoryDocument>();
