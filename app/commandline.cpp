@@ -60,6 +60,9 @@ const QString kNoValue = QStringLiteral("zelmo: у параметра «%1» н�
 const QString kTwice = QStringLiteral("zelmo: %1 указан дважды\n");
 const QString kAmbiguous = QStringLiteral("zelmo: неоднозначный параметр «%1»: %2?\n");
 const QString kBadValue = QStringLiteral("zelmo: неверное значение «%1» у параметра %2: %3\n");
+const QString kLearnerOwnFile = QStringLiteral(
+    "zelmo: у ученика за «X» (--opponent learner:ФАЙЛ) своя память: его файл не может быть "
+    "файлом памяти окна\n");
 const QString kPaceRange = QStringLiteral("нужно целое число миллисекунд от 0 до %1");
 const QString kPaceAlone = QStringLiteral("zelmo: --pace задаётся только вместе с --opponent\n");
 const QString kBoth = QStringLiteral("zelmo: --memory и --keep-memory вместе не указываются\n");
@@ -283,6 +286,13 @@ CommandLine parseCommandLine(const QStringList& arguments, int defaultPace) {
     // The menu entry passes --keep-memory and the file it was given, if any: a file wins.
     result.memoryPath = files.isEmpty() ? memoryPath : files.constFirst();
     result.keepMemory = parser.isSet(keepMemory) && files.isEmpty();
+    // The learner keeps a memory of its own (the same file under another name is taken by the
+    // window's lock, and the learner is then refused as any file another program holds).
+    if (const auto learnerFile = engine::learnerFileOf(result.opponent.toStdString());
+        learnerFile && !result.memoryPath.isEmpty() &&
+        QString::fromStdString(*learnerFile) == result.memoryPath) {
+        return refuse(texts::kLearnerOwnFile);
+    }
     return result;
 }
 

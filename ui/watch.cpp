@@ -41,6 +41,9 @@ bool WatchMode::setOpponent(const QString& name, std::uint64_t seed) {
     std::unique_ptr<engine::LearnerFile> file;
     if (const auto path = engine::learnerFileOf(name.toStdString())) {
         const QByteArray native = QFile::encodeName(QString::fromStdString(*path));
+        if (learnerFile_ && learnerFile_->path() == native.toStdString()) {
+            return true;  // the learner of this file plays already, and holds the file
+        }
         file = std::make_unique<engine::LearnerFile>(native.toStdString(), engine::kWindowProgram);
         const engine::MemoryWriter::Taken taken = file->open(*learner);
         if (!taken.message.empty() && report_) {

@@ -82,6 +82,13 @@ TEST(CommandLineTest, OptionsHelpVersionAndRefusals) {
         {{"--opponent", "random", "--pace", "-1"}, Action::Error, {}, false, "«-1»"},
         {{"--opponent", "random", "--pace=+5"}, Action::Error, {}, false, "«+5»"},
         {{"--pace", "100"}, Action::Error, {}, false, "только вместе с --opponent"},
+        {{"--opponent", "learner:x.zelmo", "o.zelmo"},
+         Action::Run,
+         "o.zelmo",
+         false,
+         {},
+         "learner:x.zelmo"},
+        {{"--opponent", "learner:m.zelmo", "m.zelmo"}, Action::Error, {}, false, "своя память"},
         // Unique abbreviations of our own long options; values and what follows "--" untouched.
         {{"--mem=m", "--p", "5", "--opp", "mixed:1"}, Action::Run, "m", false, {}, "mixed:1", 5},
         {{"--keep", "--o", "random"}, Action::Run, {}, true, {}, "random"},
