@@ -373,6 +373,8 @@ TEST_F(MemoryFileWindowTest, AnXLearnersFileIsItsOwnAndNoWindowPlaysOnIt) {
     while (form->session.historyKeeper().history().games() < 30) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
+    EXPECT_TRUE(form->watch(learner, 0)) << "the learner that plays is kept";
+    EXPECT_TRUE(boxes.empty());
     auto other = start(dir.filePath(QStringLiteral("other.zelmo")));
     EXPECT_FALSE(other->watch(learner, 0)) << "the file is taken while the learner plays";
     ASSERT_EQ(boxes.size(), 1u);
