@@ -77,5 +77,31 @@ TEST(MoveExplanationTest, EachRuleIsToldAsTheMoveWasMade) {
     }
 }
 
+// The two sides' moves of a game in the order played, whichever began.
+TEST(MoveExplanationTest, BothSidesMovesComeInPlayOrder) {
+    const auto moves = [](std::vector<int> marks) {
+        std::vector<MoveExplanation> list;
+        for (const int m : marks) {
+            MoveExplanation move;
+            move.marks = m;
+            list.push_back(move);
+        }
+        return list;
+    };
+    for (const bool crossBegan : {true, false}) {
+        const std::vector<MoveExplanation> computer =
+            moves(crossBegan ? std::vector{1, 3} : std::vector{0, 2, 4});
+        const std::vector<MoveExplanation> cross =
+            moves(crossBegan ? std::vector{0, 2, 4} : std::vector{1, 3});
+        const std::vector<PlayedMove> played = inPlayOrder(computer, cross);
+        ASSERT_EQ(played.size(), 5u);
+        for (std::size_t i = 0; i < played.size(); ++i) {
+            EXPECT_EQ(played[i].move->marks, static_cast<int>(i));
+            EXPECT_EQ(played[i].cross, (i % 2 == 0) == crossBegan);
+        }
+    }
+    EXPECT_TRUE(inPlayOrder({}, {}).empty());
+}
+
 }  // namespace
 }  // namespace zelmo::engine::test

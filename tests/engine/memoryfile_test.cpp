@@ -481,6 +481,29 @@ TEST(MemoryFileTest, AnXLearnersMemoryIsAFileOfItsOwnKind) {
               S::WrongSide);
     EXPECT_EQ(decodeMemory(noughts.data(), noughts.size(), *document, std::nullopt).status, S::Ok);
 
+    // A learner's position is one where "X" is to move: two noughts on the empty board of its
+    // first game (the player begins the first) is not.
+    Bytes unbalanced = bytes;
+    ASSERT_EQ(std::string(unbalanced.begin() + 48, unbalanced.begin() + 57), "         ");
+    unbalanced[48] = '0';
+    unbalanced[49] = '0';
+    memorylayout::reseal(unbalanced);
+    const MemoryLoadResult balance =
+        decodeMemory(unbalanced.data(), unbalanced.size(), *document, MemorySide::Cross);
+    EXPECT_EQ(balance.status, S::BadData) << balance.message;
+    EXPECT_NE(balance.message.find("ученик"), std::string::npos) << balance.message;
+
+    // Taken by nobody, a file that cannot be read or made gives the learner nothing.
+    LearnerPlayer nowhere(7);
+    LearnerFile missingFolder(dir.path() + "/no/x.zelmo", kTrainerProgram);
+    EXPECT_EQ(missingFolder.open(nowhere).kind, MemoryWriter::Taken::Kind::Failed);
+    writeFile(dir.path() + "/noughts.zelmo", noughts);
+    LearnerFile computersFile(dir.path() + "/noughts.zelmo", kTrainerProgram);
+    const MemoryWriter::Taken wrongSide = computersFile.open(nowhere);
+    EXPECT_EQ(wrongSide.kind, MemoryWriter::Taken::Kind::Failed);
+    EXPECT_NE(wrongSide.message.find("ученика за «X»"), std::string::npos) << wrongSide.message;
+    EXPECT_EQ(nowhere.entryCount(), 0);
+
     Bytes sideless = bytes;
     memorylayout::put32(sideless.data() + 40, 0);
     memorylayout::put32(sideless.data() + 44, memorylayout::crc32(sideless.data(), 44));
