@@ -51,6 +51,8 @@ Session::Session(TForm1& form)
           if (store_) {
               store_->flushSilently();
           }
+          // Qt ends the process with exit() when the display is gone: no destructor runs.
+          watchMode_->saveLearnerAtExit();
       }),
       gameFocus_(form) {
     form_.addListener(*this);

@@ -27,7 +27,10 @@ WatchMode::WatchMode(engine::GameFlow& flow, Guard guard, QObject* parent)
 
 WatchMode::~WatchMode() {
     flow_.removeListener(*this);
-    // No box can be shown any more: a failure goes to the standard error.
+    saveLearnerAtExit();
+}
+
+void WatchMode::saveLearnerAtExit() {
     report_ = [](const QString& message) { std::cerr << message.toStdString() << '\n'; };
     saveLearner();
 }

@@ -48,6 +48,9 @@ class WatchMode : public QObject, private engine::GameListener {
     // for any other name, or for a learner's file that is taken or cannot be read (told to the
     // reporter, as is a file that can be used only without a lock).
     bool setOpponent(const QString& name, std::uint64_t seed);
+    // Writes the learner's file now, if it has one, telling a failure on the standard error (no
+    // box can open: the program is ending).
+    void saveLearnerAtExit();
     // The learner for "X" that plays, if one does.
     const engine::LearnerPlayer* learner() const { return learner_; }
     // The learner's moves in the game that runs (or ran last), when it played in it.

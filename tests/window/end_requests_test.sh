@@ -21,11 +21,12 @@ fail() {
 }
 summary() { /usr/bin/python3 "$here/memorysummary.py" "$1"; }
 
-# watchUntilSaved FILE: starts the window watching at full speed on FILE and returns once FILE
-# has been saved twice (the spaced saves come about once a second); sets window.
+# watchUntilSaved FILE [OPPONENT]: starts the window watching OPPONENT (perfect) at full speed on
+# FILE and returns once FILE has been saved twice (the spaced saves come about once a second);
+# sets window.
 watchUntilSaved() {
-  local file=$1 first=
-  "$program" --memory "$file" --opponent perfect --pace 0 >"$work/window.log" 2>&1 &
+  local file=$1 opponent=${2:-perfect} first=
+  "$program" --memory "$file" --opponent "$opponent" --pace 0 >"$work/window.log" 2>&1 &
   window=$!
   for _ in $(seq 400); do
     if [ -s "$file" ]; then
@@ -91,9 +92,11 @@ if watchUntilSaved "$file"; then
   echo "SIGTERM with a failing save: the window ended with $?; it said: $(head -c 300 "$work/window.log")"
 fi
 
-# The X server killed under the watching window: Qt calls exit(), the exit hook writes.
+# The X server killed under the watching window: Qt calls exit(), the exit hook writes, the
+# learner's file too (its own saves come only every half minute).
 file=$work/display.zelmo
-if watchUntilSaved "$file"; then
+learner=$work/learner.zelmo
+if watchUntilSaved "$file" "learner:$learner"; then
   before=$(summary "$file")
   cp "$file" "$work/before.zelmo"
   kill -KILL "$xvfb"
@@ -105,6 +108,8 @@ if watchUntilSaved "$file"; then
   echo "X server killed while watching: file before: $before, after: $after; exit status $code"
   [ "$after" != unreadable ] || fail "after the display went the file is not a whole memory"
   cmp -s "$file" "$work/before.zelmo" && fail "after the display went the held-back save is lost"
+  echo "the learner's file then: $(summary "$learner" 2>&1)"
+  [ "$(summary "$learner" 2>&1)" != unreadable ] || fail "the learner's file was not written at exit"
 fi
 
 [ "$failures" = 0 ] || exit 1

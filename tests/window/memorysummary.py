@@ -2,20 +2,21 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Prints what a memory file holds, for the window tests: "POSITIONS TOTAL" where TOTAL is the
 sum of the absolute weights of every answer (every finished game changes it), or "unreadable"
-when the file is not a whole memory file (docs/memory-file.md)."""
+when there is no such file or it is not a whole memory file (docs/memory-file.md)."""
 import struct
 import sys
 import zlib
 
-data = open(sys.argv[1], "rb").read()
 try:
+    data = open(sys.argv[1], "rb").read()
     name, version, _, count, head_crc = struct.unpack_from("<8sHHiI", data, 0)
-    # Entries start after the header: 20 bytes in version 1, 32 in version 2, 44 in version 3.
-    start = {1: 20, 2: 32, 3: 44}.get(version, 0)
+    # Entries start after the header: 20 bytes in version 1, 32 in version 2, 44 in version 3,
+    # 48 in version 4 (a learner's for "X").
+    start = {1: 20, 2: 32, 3: 44, 4: 48}.get(version, 0)
     ok = (name == b"ZELMOMEM" and start > 0 and head_crc == zlib.crc32(data[:16])
           and len(data) >= start + 72 * count + 4
           and struct.unpack_from("<I", data, len(data) - 4)[0] == zlib.crc32(data[:-4]))
-except struct.error:
+except (OSError, struct.error):
     ok = False
 if not ok:
     print("unreadable")
