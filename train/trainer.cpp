@@ -262,16 +262,19 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
         if (const int refused = tellTaken(saver->take(), err)) {
             return refused;
         }
-        // A memory the run did not start from is replaced only when asked, and then kept.
-        if (const int refused = checkReplacedMemory(options, err)) {
-            return refused;
-        }
     }
     // The learner's file is the run's alone too, and read before the first game.
     std::optional<engine::LearnerFile> learnerFile;
     if (learnerPath) {
         learnerFile.emplace(*learnerPath, engine::kTrainerProgram);
         if (const int refused = tellTaken(learnerFile->open(*learner), err)) {
+            return refused;
+        }
+    }
+    // A memory the run did not start from is replaced only when asked, and then kept: the last
+    // check, since starting over keeps the old file as the backup.
+    if (saver) {
+        if (const int refused = checkReplacedMemory(options, err)) {
             return refused;
         }
     }
