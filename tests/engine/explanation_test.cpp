@@ -79,7 +79,7 @@ TEST(MoveExplanationTest, EachRuleIsToldAsTheMoveWasMade) {
 
 // The two sides' moves of a game in the order played, whichever began.
 TEST(MoveExplanationTest, BothSidesMovesComeInPlayOrder) {
-    const auto moves = [](std::vector<int> marks) {
+    const auto moves = [](const std::vector<int>& marks) {
         std::vector<MoveExplanation> list;
         for (const int m : marks) {
             MoveExplanation move;
