@@ -25,6 +25,9 @@ namespace zelmo::engine {
 class LearnerPlayer : public Player {
   public:
     explicit LearnerPlayer(std::uint64_t seed, Grades grades = Grades{});
+    // Its generator's seed source points at the player itself: it stays where it was made.
+    LearnerPlayer(const LearnerPlayer&) = delete;
+    LearnerPlayer& operator=(const LearnerPlayer&) = delete;
 
     int move(const Board& board) override;
     void gameOver(Outcome outcome) override;
@@ -49,17 +52,12 @@ class LearnerPlayer : public Player {
     std::vector<MoveExplanation> explained_;
 };
 
-// The grade a finished game earns the "X" learner: the computer's loss is its win.
+// The grade a finished game earns the "X" learner: the computer's grade of the game seen from
+// the other side (the player's win is the learner's win).
 constexpr Grade learnerGradeOf(Outcome outcome) {
-    switch (outcome) {
-        case Outcome::PlayerWin:
-            return Grade::Win;
-        case Outcome::ComputerWin:
-            return Grade::Loss;
-        case Outcome::Draw:
-            break;
-    }
-    return Grade::Draw;
+    return gradeOf(outcome == Outcome::PlayerWin     ? Outcome::ComputerWin
+                   : outcome == Outcome::ComputerWin ? Outcome::PlayerWin
+                                                     : Outcome::Draw);
 }
 
 }  // namespace zelmo::engine
