@@ -183,13 +183,14 @@ int checkReplacedMemory(const TrainOptions& options, std::ostream& err) {
     return kExitTaught;
 }
 
-// A file the run writes, taken for the run: its message told (with what happens next), and 0 to
-// go on or the exit code.
-int tellTaken(const engine::MemoryWriter::Taken& taken, std::ostream& err) {
+// A file the run writes, taken for the run: its message told (with what happens next, and with
+// `heldAdvice` when another program holds it), and 0 to go on or the exit code.
+int tellTaken(const engine::MemoryWriter::Taken& taken, std::string_view heldAdvice,
+              std::ostream& err) {
     using Kind = engine::MemoryWriter::Taken::Kind;
     switch (taken.kind) {
         case Kind::Held:
-            err << prefixed(taken.message + " " + std::string(texts::kHeldAdvice));
+            err << prefixed(taken.message + " " + std::string(heldAdvice));
             return kExitBusy;
         case Kind::Failed:
             err << prefixed(taken.message);
@@ -259,7 +260,7 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     std::optional<engine::MemoryWriter> saver;
     if (!options.savePath.empty()) {
         saver.emplace(options.savePath, engine::kTrainerProgram);
-        if (const int refused = tellTaken(saver->take(), err)) {
+        if (const int refused = tellTaken(saver->take(), texts::kHeldAdvice, err)) {
             return refused;
         }
     }
@@ -267,7 +268,8 @@ int runTraining(const TrainOptions& options, std::ostream& out, std::ostream& er
     std::optional<engine::LearnerFile> learnerFile;
     if (learnerPath) {
         learnerFile.emplace(*learnerPath, engine::kTrainerProgram);
-        if (const int refused = tellTaken(learnerFile->open(*learner), err)) {
+        if (const int refused =
+                tellTaken(learnerFile->open(*learner), texts::kLearnerHeldAdvice, err)) {
             return refused;
         }
     }

@@ -560,6 +560,19 @@ TEST_F(RunTrainingTest, AFileAWindowHoldsIsRefusedBeforeTheFirstGame) {
     EXPECT_EQ(run(options).code, kExitOk);
     EXPECT_EQ(folder.names(), (std::set<std::string>{"memory.zelmo", "other.zelmo"}))
         << "the run lets its lock go";
+
+    // A learner's file held too: refused before the first game, with the learner's advice, and
+    // the --save file it would start over on is left without a backup.
+    const std::string learnerFile = dir + "/x.zelmo";
+    engine::MemoryLock learnerHeld = engine::MemoryLock::acquire(learnerFile, "zelmo");
+    ASSERT_TRUE(learnerHeld.locked());
+    options.player = "learner:" + learnerFile;
+    options.loadPath.clear();
+    options.startOver = true;
+    const RunResult learner = run(options);
+    EXPECT_EQ(learner.code, kExitBusy);
+    EXPECT_NE(learner.err.find("(--opponent learner:ФАЙЛ)"), std::string::npos) << learner.err;
+    EXPECT_EQ(folder.names().count("memory.zelmo.bak"), 0u);
 }
 
 TEST_F(RunTrainingTest, AFileChangedDuringTheRunIsNotOverwritten) {
