@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QScopeGuard>
+#include <QScrollArea>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -336,6 +337,19 @@ TEST(MemoryViewTest, TheComputersMovesAreExplainedOnF6AndInTheView) {
             << "the sides take turns:\n"
             << account.toStdString();
     }
+    // However long, the account is never cut: beyond its share of the window it scrolls, and
+    // the positions keep the rest.
+    view.resize(560, 480);
+    QCoreApplication::processEvents();
+    for (const QLabel* label : view.findChildren<QLabel*>()) {
+        if (label->isVisible()) {
+            EXPECT_GE(label->height(), label->heightForWidth(label->width()))
+                << label->text().toStdString();
+        }
+    }
+    const auto* notes = view.findChild<QScrollArea*>();
+    ASSERT_NE(notes, nullptr);
+    EXPECT_GE(view.list().height(), notes->height());
 }
 
 TEST(MemoryViewTest, TheGameInProgressIsShownAsOnTheBoardTheOthersAsKept) {

@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
+#include <QResizeEvent>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStringList>
@@ -32,6 +34,10 @@ constexpr int kFrameMs = 16;
 constexpr qint64 kPlayerScrollMs = 3000;
 // The positions Page Up and Page Down move over.
 constexpr int kPagePositions = 10;
+// The summary, the lesson and the account together take at most this share of the window's
+// height (or the summary's own, when more); the rest is the positions'.
+constexpr int kNotesShareNumerator = 1;
+constexpr int kNotesShareDenominator = 3;
 
 }  // namespace
 
@@ -42,6 +48,7 @@ MemoryView::MemoryView(engine::GameFlow& flow, QWidget* parent)
       summary_(new QLabel(this)),
       lesson_(new QLabel(this)),
       account_(new QLabel(this)),
+      notes_(new QScrollArea(this)),
       legend_(new QLabel(memorytexts::kLegend, this)),
       list_(new PositionList(this)) {
     setObjectName(QStringLiteral("MemoryView"));
@@ -67,13 +74,26 @@ MemoryView::MemoryView(engine::GameFlow& flow, QWidget* parent)
 
     legend_->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(summary_);
-    layout->addWidget(lesson_);
+    // The account of a whole game runs to many lines: the texts above the positions scroll
+    // once they would take more than their share, with no frame, so that they look as
+    // before while they fit.
+    auto* notes = new QWidget;
+    auto* notesLayout = new QVBoxLayout(notes);
+    notesLayout->setContentsMargins(QMargins());
+    notesLayout->setSpacing(layout->spacing());
+    notesLayout->addWidget(summary_);
+    notesLayout->addWidget(lesson_);
     lesson_->setWordWrap(true);
     lesson_->hide();
-    layout->addWidget(account_);
+    notesLayout->addWidget(account_);
     account_->setWordWrap(true);
     account_->hide();
+    notes_->setWidget(notes);
+    notes_->setWidgetResizable(true);
+    notes_->setFrameShape(QFrame::NoFrame);
+    notes_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    notes_->setFocusPolicy(Qt::NoFocus);
+    layout->addWidget(notes_);
     layout->addWidget(list_, 1);
     layout->addWidget(legend_);
     summary_->setWordWrap(true);
@@ -125,6 +145,7 @@ void MemoryView::refreshNow() {
     const QString account = accountText();
     account_->setText(account);
     account_->setVisible(!account.isEmpty());
+    fitNotes();
     if (!list_->currentIndex().isValid() && model_->rowCount() > 1) {
         // The first position, after its heading, or where it was when the window was hidden.
         list_->setCurrentIndex(model_->index(std::clamp(currentRow_, 1, model_->rowCount() - 1)));
@@ -324,6 +345,23 @@ void MemoryView::fitMinimumSize() {
     const int height = margins.top() + longestSummary.height() + spacing + heading + row +
                        2 * list_->frameWidth() + spacing + legend + margins.bottom();
     setMinimumSize(listWidth + margins.left() + margins.right(), std::max(height, 4 * legend));
+}
+
+void MemoryView::fitNotes() {
+    // A label wrapped at its width knows its height (before the first layout, its hint's).
+    const auto heightAt = [](const QWidget& widget, int width) {
+        const int height = widget.heightForWidth(width);
+        return height >= 0 ? height : widget.sizeHint().height();
+    };
+    const int width = notes_->width();
+    const int share = height() * kNotesShareNumerator / kNotesShareDenominator;
+    notes_->setFixedHeight(
+        std::min(heightAt(*notes_->widget(), width), std::max(share, heightAt(*summary_, width))));
+}
+
+void MemoryView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fitNotes();
 }
 
 void MemoryView::showEvent(QShowEvent* event) {

@@ -12,6 +12,7 @@
 #include "ui/memoryview/positionlist.h"
 
 class QLabel;
+class QScrollArea;
 
 namespace zelmo::ui {
 
@@ -54,6 +55,7 @@ class MemoryView : public QWidget, private engine::GameListener {
   protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -65,6 +67,9 @@ class MemoryView : public QWidget, private engine::GameListener {
     // Scrolls the game in progress into view, unless the player scrolled a moment ago.
     void followGame();
     void fitMinimumSize();
+    // Gives the summary, the lesson and the account the height they need, up to a share of the
+    // window; beyond it they scroll and the positions keep the rest.
+    void fitNotes();
     // A screen reader names the list with the summary.
     void describeList();
     // The moves of the game in progress (or of the last game) with their reasons.
@@ -79,8 +84,9 @@ class MemoryView : public QWidget, private engine::GameListener {
     engine::GameFlow& flow_;
     MemoryModel* model_;
     QLabel* summary_;
-    QLabel* lesson_;   // the last game's lesson, under the summary
-    QLabel* account_;  // why the computer played each move of the game, beside the lesson
+    QLabel* lesson_;      // the last game's lesson, under the summary
+    QLabel* account_;     // why the computer played each move of the game, beside the lesson
+    QScrollArea* notes_;  // the summary, the lesson and the account, above the positions
     QLabel* legend_;
     PositionList* list_;
     QTimer frame_;
