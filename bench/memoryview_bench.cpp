@@ -28,6 +28,7 @@
 #include "train/trainflow.h"
 #include "ui/form/unit1.h"
 #include "ui/history/historyplot.h"
+#include "ui/history/historywindow.h"
 #include "ui/memoryview/memorymodel.h"
 #include "ui/memoryview/memoryview.h"
 #include "ui/session.h"
