@@ -14,17 +14,30 @@ std::string signedNumber(std::int32_t value) {
 }
 
 // The best answer as comp() picks it: the highest weight, the earliest among equals.
-const ExplainedAnswer& best(const MoveExplanation& move) {
-    const ExplainedAnswer* chosen = &move.answers[0];
-    for (int k = 1; k < move.answerCount; ++k) {
-        if (move.answers[static_cast<std::size_t>(k)].weight > chosen->weight) {
-            chosen = &move.answers[static_cast<std::size_t>(k)];
+ExplainedAnswer best(const MoveExplanation& move) {
+    ExplainedAnswer chosen = move.answer(0);
+    for (int k = 1; k < move.answerCount(); ++k) {
+        if (move.answer(k).weight > chosen.weight) {
+            chosen = move.answer(k);
         }
     }
-    return *chosen;
+    return chosen;
 }
 
 }  // namespace
+
+int MoveExplanation::answerCount() const {
+    int count = 0;
+    while (count < MemoryEntry::kSlots && entrySlots[count + 1].Answer != 0) {
+        ++count;
+    }
+    return count;
+}
+
+ExplainedAnswer MoveExplanation::answer(int k) const {
+    const MoveSlot& slot = entrySlots[k + 1];
+    return {rotate(slot.Answer, turns), slot.Weight};
+}
 
 std::vector<PlayedMove> inPlayOrder(const std::vector<MoveExplanation>& computer,
                                     const std::vector<MoveExplanation>& cross) {
@@ -51,13 +64,13 @@ std::string explanationText(const MoveExplanation& move) {
     text += format(t::kFound, std::to_string(move.entry),
                    std::string(t::kTurns[static_cast<std::size_t>(move.turns & 3)]));
     std::string answers;
-    for (int k = 0; k < move.answerCount; ++k) {
-        const ExplainedAnswer& answer = move.answers[static_cast<std::size_t>(k)];
+    for (int k = 0; k < move.answerCount(); ++k) {
+        const ExplainedAnswer answer = move.answer(k);
         answers += (k > 0 ? ", " : "") +
                    format(t::kAnswer, std::to_string(answer.cell), signedNumber(answer.weight));
     }
     text += format(t::kAnswers, answers);
-    const ExplainedAnswer& top = best(move);
+    const ExplainedAnswer top = best(move);
     switch (move.rule) {
         case MoveRule::BestPositive:
             return text +

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <array>
+#include "engine/game/memory.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -33,8 +34,15 @@ struct MoveExplanation {
     int turns = 0;
     int cell = 0;
     int marks = 0;  // the marks on the board before the move
-    int answerCount = 0;
-    std::array<ExplainedAnswer, 9> answers{};
+    // The found entry's answers as they stood when the computer chose, copied whole and kept as
+    // the entry keeps them (in its own orientation): every move is recorded, asked for or not,
+    // so the recording is a plain copy and the reading does the turning.
+    CheckedArray<MoveSlot, MemoryEntry::kSlots> entrySlots{};
+
+    // The answers tried there (the filled slots, in order).
+    int answerCount() const;
+    // The k-th of them (from 0) on the board: its cell turned as the position was found.
+    ExplainedAnswer answer(int k) const;
 };
 
 // The explanation in Russian, one line, in a stable form a script can read: «клетка 5: позиция

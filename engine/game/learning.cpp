@@ -20,10 +20,7 @@ MoveExplanation learnedMove(const LearningSide& side, Board& board, int marks) {
         const MemoryEntry& entry = std::as_const(memory)[match->entry];
         why.entry = match->entry;
         why.turns = match->rotation;
-        for (int k = 1; k <= MemoryEntry::kSlots && entry.Slots[k].Answer != 0; ++k) {
-            why.answers[static_cast<std::size_t>(why.answerCount++)] = {
-                rotate(entry.Slots[k].Answer, match->rotation), entry.Slots[k].Weight};
-        }
+        why.entrySlots = entry.Slots;
         const int best = entry.chosenSlot(MemoryEntry::kSlots - marks);
         if (best != 0) {
             memory.markUsed(match->entry, best, match->rotation);

@@ -7,12 +7,11 @@ namespace zelmo::engine {
 
 void GameFlow::comp() {
     const std::int32_t entriesBefore = EntryCount;
-    const MoveExplanation why =
-        learnedMove(LearningSide{PositionMemory_, EntryCount, random_, clock_}, Board_, MoveCount);
+    const MoveExplanation& why = explained_.emplace_back(
+        learnedMove(LearningSide{PositionMemory_, EntryCount, random_, clock_}, Board_, MoveCount));
     if (EntryCount != entriesBefore && !deferred()) {
         showEntryCount(EntryCount);
     }
-    explained_.push_back(why);
     Board_.set(why.cell, kNought);
 }
 

@@ -74,6 +74,9 @@ TEST(MoveExplanationTest, EachRuleIsToldAsTheMoveWasMade) {
         EXPECT_EQ(why.cell, row.cell);
         EXPECT_TRUE(flow.board().is(row.cell, kNought)) << "the move explained is the move made";
         EXPECT_EQ(explanationText(why), row.text);
+        // Told as it was chosen: the grading that follows changes the weights, not the reason.
+        flow.learn(5);
+        EXPECT_EQ(explanationText(flow.moveExplanations().front()), row.text);
     }
 }
 
