@@ -106,8 +106,13 @@ BENCHMARK(BM_CopyWeightsFloor)->Unit(benchmark::kMicrosecond);
 void BM_WindowWatchGames(benchmark::State& state, const char* opponent) {
     TForm1 form;
     Session session(form);
+    // The same games in every run: the computer's clock and the player's draws are fixed.
+    form.setClock(zelmo::train::SteppingClock(0, 1777));
     form.show();
-    session.watch(QString::fromLatin1(opponent), 0);
+    zelmo::ui::WatchMode& watching = session.watchMode();
+    watching.setOpponent(QString::fromLatin1(opponent), 1);
+    watching.setPace(0);
+    watching.start();
     const int first = form.gameNumber();
     for (auto _ : state) {
         QApplication::processEvents();
@@ -118,6 +123,39 @@ void BM_WindowWatchGames(benchmark::State& state, const char* opponent) {
 }
 BENCHMARK_CAPTURE(BM_WindowWatchGames, perfect, "perfect")->UseRealTime()->MinTime(2.0);
 BENCHMARK_CAPTURE(BM_WindowWatchGames, random, "random")->UseRealTime()->MinTime(2.0);
+
+// The window watching at pace 0 for a fixed number of games, the same in every run (the
+// computer's clock and the player's draws fixed, watching stopped between games): what it
+// executes does not depend on the machine, for bench/trainer/compare.py to count side by side.
+void BM_WindowWatchFixedGames(benchmark::State& state, const char* opponent) {
+    constexpr int kGames = 2000;
+    for (auto _ : state) {
+        TForm1 form;
+        Session session(form);
+        form.setClock(zelmo::train::SteppingClock(0, 1777));
+        form.show();
+        struct StopAt : zelmo::engine::GameListener {
+            explicit StopAt(Session& watched) : session(watched) {}
+            void gameFinished(const zelmo::engine::FinishedGame& game) override {
+                if (game.gameNumber >= kGames) {
+                    session.watchMode().stop();
+                }
+            }
+            Session& session;
+        } stop(session);
+        form.addListener(stop);
+        session.watchMode().setOpponent(QString::fromLatin1(opponent), 1);
+        session.watchMode().setPace(0);
+        session.watchMode().start();
+        while (session.watchMode().watching()) {
+            QApplication::processEvents();
+        }
+        form.removeListener(stop);
+    }
+    state.SetItemsProcessed(state.iterations() * kGames);
+}
+BENCHMARK_CAPTURE(BM_WindowWatchFixedGames, perfect, "perfect")->Iterations(1);
+BENCHMARK_CAPTURE(BM_WindowWatchFixedGames, random, "random")->Iterations(1);
 
 // The trainer's flow against the same player.
 void BM_TrainerGames(benchmark::State& state, const char* opponent) {

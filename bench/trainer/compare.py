@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""The trainer's speed now against its speed at an earlier commit, side by side.
+"""The trainer's and the watch mode's speed now against an earlier commit, side by side.
 
 Builds zelmo-train of REV (default: the last commit before the computer's moves were explained)
 in a Release tree of its own under the build folder, then runs that program and the Release
@@ -9,22 +9,37 @@ and prints each one's median CPU seconds (user + system of the finished child, w
 disturbs less than wall time) and the median of the pair-by-pair ratios.
 
     bench/trainer/compare.py [--rev REV] [--runs N] [--games N] [--opponent NAME] [--new PATH]
+    bench/trainer/compare.py --watch [--instructions] [--rev REV] [--runs N] [--opponent NAME]
+    bench/trainer/compare.py --instructions [--rev REV] [--games N] [--opponent NAME]
 
-With --opponent the new trainer plays that player and the old one random: the ratio is then the
-cost of that player against random games of the old trainer, e.g. --opponent learner.
+With --opponent both play that player; a learner, which the old trainer lacks, is set against
+its random games: the ratio is then the learner's cost against them (--opponent learner).
+
+With --watch it builds memoryview_bench of REV instead and runs its BM_WindowWatchGames (the
+window watching at pace 0, offscreen) in turns with the one of `make bench`, both against the
+same player, and compares the games per CPU second.
+
+With --instructions it runs each trainer once under valgrind's callgrind (Debian package
+valgrind) on the same games and compares the instructions they execute: a count that does not
+depend on the machine's load, for differences smaller than the run-to-run noise of the times.
+With --watch as well, it counts the moves and games of BM_WindowWatchFixedGames (2000 games,
+the same in every run), which an old copy of the benchmark is given.
 """
 
 import argparse
+import json
 import os
+import re
 import statistics
 import subprocess
 import sys
+import tempfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 DEFAULT_REV = "d3733f1"  # before "Every move of the computer explained"
 
 
-def build_old(rev):
+def build_old(rev, target="zelmo-train"):
     tree = os.path.join(ROOT, "build-compare", rev)
     source = os.path.join(tree, "src")
     if not os.path.isdir(source):
@@ -32,12 +47,66 @@ def build_old(rev):
         archive = subprocess.run(["git", "-C", ROOT, "archive", rev], check=True,
                                  stdout=subprocess.PIPE).stdout
         subprocess.run(["tar", "-x", "-C", source], input=archive, check=True)
+    if target == "memoryview_bench":
+        mend_old_bench(os.path.join(source, "bench", "memoryview_bench.cpp"))
     build = os.path.join(tree, "build")
+    bench = "ON" if target != "zelmo-train" else "OFF"
     subprocess.run(["cmake", "-S", source, "-B", build, "-DCMAKE_BUILD_TYPE=Release",
-                    "-DZELMO_BUILD_TESTS=OFF"], check=True, stdout=subprocess.DEVNULL)
-    subprocess.run(["cmake", "--build", build, "-j2", "--target", "zelmo-train"], check=True,
+                    "-DZELMO_BUILD_TESTS=OFF", f"-DZELMO_BUILD_BENCH={bench}"], check=True,
                    stdout=subprocess.DEVNULL)
-    return os.path.join(build, "train", "zelmo-train")
+    subprocess.run(["cmake", "--build", build, "-j2", "--target", target], check=True,
+                   stdout=subprocess.DEVNULL)
+    folder = "train" if target == "zelmo-train" else "bench"
+    return os.path.join(build, folder, target)
+
+
+# The watch benchmark's start before it played the same games in every run, and after.
+RANDOM_WATCH = """    form.show();
+    session.watch(QString::fromLatin1(opponent), 0);
+"""
+FIXED_WATCH = """    // The same games in every run: the computer's clock and the player's draws are fixed.
+    form.setClock(zelmo::train::SteppingClock(0, 1777));
+    form.show();
+    zelmo::ui::WatchMode& watching = session.watchMode();
+    watching.setOpponent(QString::fromLatin1(opponent), 1);
+    watching.setPace(0);
+    watching.start();
+"""
+
+
+def mend_old_bench(path):
+    """Brings an old copy of the benchmark to today's measure: the include it missed for a while
+    (when only `make bench` built the benchmarks, it did not compile), and the watch mode's
+    fixed games."""
+    with open(path, encoding="utf-8") as file:
+        text = file.read()
+    include = '#include "ui/history/historywindow.h"\n'
+    if include not in text and "historyWindow()" in text:
+        anchor = '#include "ui/history/historyplot.h"\n'
+        text = text.replace(anchor, anchor + include)
+    text = text.replace(RANDOM_WATCH, FIXED_WATCH)
+    if "BM_WindowWatchFixedGames" not in text:
+        anchor = "// The trainer's flow against the same player.\n"
+        text = text.replace(anchor, fixed_games_benchmark() + anchor)
+    with open(path, "w", encoding="utf-8") as file:
+        file.write(text)
+
+
+def fixed_games_benchmark():
+    """Today's BM_WindowWatchFixedGames, with its comment, as it stands in the benchmark."""
+    with open(os.path.join(ROOT, "bench", "memoryview_bench.cpp"), encoding="utf-8") as file:
+        text = file.read()
+    found = re.search(r"(// The window watching at pace 0 for a fixed number.*?"
+                      r"BENCHMARK_CAPTURE\(BM_WindowWatchFixedGames, random[^\n]*\n\n)",
+                      text, re.S)
+    if found is None:
+        sys.exit("bench/memoryview_bench.cpp has no BM_WindowWatchFixedGames")
+    return found.group(1)
+
+
+def old_player_for(opponent):
+    """The player the old trainer plays: the same, but random for a learner, which it lacks."""
+    return "random" if opponent.startswith("learner") else opponent
 
 
 def cpu_seconds(command):
@@ -48,6 +117,87 @@ def cpu_seconds(command):
     return usage.ru_utime + usage.ru_stime
 
 
+def watch_games_per_second(bench, opponent):
+    """One run of the window's watch-mode benchmark: its games per CPU second."""
+    result = subprocess.run(
+        [bench, f"--benchmark_filter=BM_WindowWatchGames/{opponent}/", "--benchmark_format=json"],
+        check=True, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+        env={**os.environ, "QT_QPA_PLATFORM": "offscreen"})
+    runs = json.loads(result.stdout)["benchmarks"]
+    if len(runs) != 1:
+        sys.exit(f"{bench}: expected one BM_WindowWatchGames/{opponent}, got {len(runs)}")
+    # Per CPU second of the benchmark's thread, which other load on the machine disturbs less
+    # than the wall-clock rate the benchmark reports.
+    run = runs[0]
+    return run["items_per_second"] * run["real_time"] / run["cpu_time"]
+
+
+def watch_instructions(bench, opponent):
+    """The instructions of the watch mode's moves and games (WatchMode::step, not the display
+    brought up to date once a frame, which follows the clock) in BM_WindowWatchFixedGames."""
+    with tempfile.TemporaryDirectory() as folder:
+        result = subprocess.run(
+            ["valgrind", "--tool=callgrind", f"--callgrind-out-file={folder}/out",
+             "--toggle-collect=zelmo::ui::WatchMode::step()", bench,
+             f"--benchmark_filter=BM_WindowWatchFixedGames/{opponent}"],
+            check=True, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
+            env={**os.environ, "QT_QPA_PLATFORM": "offscreen"})
+    counted = re.search(r"Collected : (\d+)", result.stderr)
+    if counted is None:
+        sys.exit("callgrind counted nothing:\n" + result.stderr)
+    return int(counted.group(1))
+
+
+def compare_watch(args):
+    old = build_old(args.rev, "memoryview_bench")
+    new = os.path.join(ROOT, "build-release", "bench", "memoryview_bench")
+    if args.instructions:
+        now = watch_instructions(new, args.opponent)
+        then = watch_instructions(old, args.opponent)
+        print(f"2000 watched games against {args.opponent}, instructions (callgrind)")
+        print(f"now:  {now:,} ({now / 2000:,.0f} a game)")
+        print(f"{args.rev}: {then:,} ({then / 2000:,.0f} a game)")
+        print(f"ratio now / {args.rev}: {now / then:.4f}")
+        return
+    news, olds, ratios = [], [], []
+    for _ in range(args.runs):
+        now = watch_games_per_second(new, args.opponent)
+        then = watch_games_per_second(old, args.opponent)
+        news.append(now)
+        olds.append(then)
+        ratios.append(now / then)
+    print(f"watch mode against {args.opponent}, {args.runs} runs each, in turns")
+    print(f"now:  median {statistics.median(news):,.0f} games per CPU second "
+          f"(min {min(news):,.0f}, max {max(news):,.0f})")
+    print(f"{args.rev}: median {statistics.median(olds):,.0f} games per CPU second "
+          f"(min {min(olds):,.0f}, max {max(olds):,.0f})")
+    print(f"ratio now / {args.rev}: median {statistics.median(ratios):.3f} "
+          f"(min {min(ratios):.3f}, max {max(ratios):.3f})")
+
+
+def instructions(command):
+    """The instructions a run of `command` executes, counted by callgrind."""
+    with tempfile.TemporaryDirectory() as folder:
+        result = subprocess.run(
+            ["valgrind", "--tool=callgrind", f"--callgrind-out-file={folder}/out", *command],
+            check=True, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    counted = re.search(r"Collected : (\d+)", result.stderr)
+    if counted is None:
+        sys.exit("callgrind counted nothing:\n" + result.stderr)
+    return int(counted.group(1))
+
+
+def compare_instructions(args):
+    old = build_old(args.rev)
+    common = ["-n", str(args.games), "--clock", "0", "--seed", "1"]
+    now = instructions([args.new, *common, "--opponent", args.opponent])
+    then = instructions([old, *common, "--player", old_player_for(args.opponent)])
+    print(f"{args.games} games against {args.opponent}, instructions executed (callgrind)")
+    print(f"now:  {now:,} ({now / args.games:,.0f} a game)")
+    print(f"{args.rev}: {then:,} ({then / args.games:,.0f} a game)")
+    print(f"ratio now / {args.rev}: {now / then:.4f}")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--rev", default=DEFAULT_REV)
@@ -55,11 +205,19 @@ def main():
     parser.add_argument("--games", type=int, default=1000000)
     parser.add_argument("--opponent", default="random")
     parser.add_argument("--new", default=os.path.join(ROOT, "build-release", "train", "zelmo-train"))
+    parser.add_argument("--watch", action="store_true")
+    parser.add_argument("--instructions", action="store_true")
     args = parser.parse_args()
+    if args.watch:
+        compare_watch(args)
+        return
+    if args.instructions:
+        compare_instructions(args)
+        return
     old = build_old(args.rev)
     common = ["-n", str(args.games), "--clock", "0", "--seed", "1"]
     new_command = [args.new, *common, "--opponent", args.opponent]
-    old_command = [old, *common, "--player", "random"]
+    old_command = [old, *common, "--player", old_player_for(args.opponent)]
     news, olds, ratios = [], [], []
     cpu_seconds(new_command)  # warm-up, not counted
     cpu_seconds(old_command)
@@ -72,7 +230,7 @@ def main():
     print(f"{args.games} games, {args.runs} runs each, in turns")
     print(f"now ({args.opponent}):  median {statistics.median(news):.3f} s CPU "
           f"(min {min(news):.3f}, max {max(news):.3f})")
-    print(f"{args.rev} (random): median {statistics.median(olds):.3f} s CPU "
+    print(f"{args.rev} ({old_player_for(args.opponent)}): median {statistics.median(olds):.3f} s CPU "
           f"(min {min(olds):.3f}, max {max(olds):.3f})")
     print(f"ratio now / {args.rev}: median {statistics.median(ratios):.3f} "
           f"(min {min(ratios):.3f}, max {max(ratios):.3f})")
