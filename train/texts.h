@@ -99,10 +99,11 @@ inline constexpr std::string_view kStdout =
     "в стандартный вывод (партии доиграны, вывод после ошибки пропущен)";
 inline constexpr std::string_view kHeldAdvice =
     "Прогон не начат: закройте окно или сохраните прогон в другой файл (--save).";
-// A --save file with a memory the run did not load: "%1" the file, "%2" its positions, "%3"
-// its games; the advice's "%2" the backup.
+// The learner's file held by another program.
 inline constexpr std::string_view kLearnerHeldAdvice =
     "Прогон не начат: закройте окно или дайте ученику другой файл (--opponent learner:ФАЙЛ).";
+// A --save file with a memory the run did not load: "%1" the file, "%2" its positions, "%3"
+// its games; the advice's "%2" the backup.
 inline constexpr std::string_view kTaughtMemory =
     "в файле «%1» уже есть обученная память: %2, %3 в истории. Прогон не начат, чтобы не "
     "заменить её.";
