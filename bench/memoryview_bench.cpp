@@ -101,39 +101,23 @@ void BM_CopyWeightsFloor(benchmark::State& state) {
 }
 BENCHMARK(BM_CopyWeightsFloor)->Unit(benchmark::kMicrosecond);
 
-// The window in watch mode at pace 0: one iteration is one pass of the event loop (one slice
-// of games, and a repaint at most once a frame); games per second is the items rate.
-void BM_WindowWatchGames(benchmark::State& state, const char* opponent) {
-    TForm1 form;
-    Session session(form);
-    // The same games in every run: the computer's clock and the player's draws are fixed.
+// Shows the window and starts it watching at pace 0 on the same games in every run: the
+// computer's clock and the player's draws are fixed.
+void watchFixedGames(TForm1& form, Session& session, const char* opponent) {
     form.setClock(zelmo::train::SteppingClock(0, 1777));
     form.show();
-    zelmo::ui::WatchMode& watching = session.watchMode();
-    watching.setOpponent(QString::fromLatin1(opponent), 1);
-    watching.setPace(0);
-    watching.start();
-    const int first = form.gameNumber();
-    for (auto _ : state) {
-        QApplication::processEvents();
-    }
-    session.watchMode().stop();
-    state.SetItemsProcessed(form.gameNumber() - first);
-    state.counters["entries"] = form.entryCount();
+    session.watchMode().setOpponent(QString::fromLatin1(opponent), 1);
+    session.watchMode().setPace(0);
+    session.watchMode().start();
 }
-BENCHMARK_CAPTURE(BM_WindowWatchGames, perfect, "perfect")->UseRealTime()->MinTime(2.0);
-BENCHMARK_CAPTURE(BM_WindowWatchGames, random, "random")->UseRealTime()->MinTime(2.0);
 
-// The window watching at pace 0 for a fixed number of games, the same in every run (the
-// computer's clock and the player's draws fixed, watching stopped between games): what it
+// The window watching a fixed number of games (watching stopped between games): what it
 // executes does not depend on the machine, for bench/trainer/compare.py to count side by side.
 void BM_WindowWatchFixedGames(benchmark::State& state, const char* opponent) {
     constexpr int kGames = 2000;
     for (auto _ : state) {
         TForm1 form;
         Session session(form);
-        form.setClock(zelmo::train::SteppingClock(0, 1777));
-        form.show();
         struct StopAt : zelmo::engine::GameListener {
             explicit StopAt(Session& watched) : session(watched) {}
             void gameFinished(const zelmo::engine::FinishedGame& game) override {
@@ -144,9 +128,7 @@ void BM_WindowWatchFixedGames(benchmark::State& state, const char* opponent) {
             Session& session;
         } stop(session);
         form.addListener(stop);
-        session.watchMode().setOpponent(QString::fromLatin1(opponent), 1);
-        session.watchMode().setPace(0);
-        session.watchMode().start();
+        watchFixedGames(form, session, opponent);
         while (session.watchMode().watching()) {
             QApplication::processEvents();
         }
@@ -156,6 +138,23 @@ void BM_WindowWatchFixedGames(benchmark::State& state, const char* opponent) {
 }
 BENCHMARK_CAPTURE(BM_WindowWatchFixedGames, perfect, "perfect")->Iterations(1);
 BENCHMARK_CAPTURE(BM_WindowWatchFixedGames, random, "random")->Iterations(1);
+
+// The window in watch mode at pace 0: one iteration is one pass of the event loop (one slice
+// of games, and a repaint at most once a frame); games per second is the items rate.
+void BM_WindowWatchGames(benchmark::State& state, const char* opponent) {
+    TForm1 form;
+    Session session(form);
+    watchFixedGames(form, session, opponent);
+    const int first = form.gameNumber();
+    for (auto _ : state) {
+        QApplication::processEvents();
+    }
+    session.watchMode().stop();
+    state.SetItemsProcessed(form.gameNumber() - first);
+    state.counters["entries"] = form.entryCount();
+}
+BENCHMARK_CAPTURE(BM_WindowWatchGames, perfect, "perfect")->UseRealTime()->MinTime(2.0);
+BENCHMARK_CAPTURE(BM_WindowWatchGames, random, "random")->UseRealTime()->MinTime(2.0);
 
 // The trainer's flow against the same player.
 void BM_TrainerGames(benchmark::State& state, const char* opponent) {

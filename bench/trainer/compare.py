@@ -60,47 +60,39 @@ def build_old(rev, target="zelmo-train"):
     return os.path.join(build, folder, target)
 
 
-# The watch benchmark's start before it played the same games in every run, and after.
+# Where an old copy of the benchmark started watching, and where it is given today's fixed games.
 RANDOM_WATCH = """    form.show();
     session.watch(QString::fromLatin1(opponent), 0);
 """
-FIXED_WATCH = """    // The same games in every run: the computer's clock and the player's draws are fixed.
-    form.setClock(zelmo::train::SteppingClock(0, 1777));
-    form.show();
-    zelmo::ui::WatchMode& watching = session.watchMode();
-    watching.setOpponent(QString::fromLatin1(opponent), 1);
-    watching.setPace(0);
-    watching.start();
-"""
+FIXED_WATCH = "    watchFixedGames(form, session, opponent);\n"
+WATCH_BENCHMARK = "// The window in watch mode at pace 0: one iteration is one pass of the event loop"
 
 
 def mend_old_bench(path):
     """Brings an old copy of the benchmark to today's measure: the include it missed for a while
-    (when only `make bench` built the benchmarks, it did not compile), and the watch mode's
-    fixed games."""
+    (when only `make bench` built the benchmarks, it did not compile), and today's fixed games
+    (watchFixedGames and BM_WindowWatchFixedGames, taken from the benchmark as it is now)."""
     with open(path, encoding="utf-8") as file:
         text = file.read()
     include = '#include "ui/history/historywindow.h"\n'
     if include not in text and "historyWindow()" in text:
         anchor = '#include "ui/history/historyplot.h"\n'
         text = text.replace(anchor, anchor + include)
-    text = text.replace(RANDOM_WATCH, FIXED_WATCH)
-    if "BM_WindowWatchFixedGames" not in text:
-        anchor = "// The trainer's flow against the same player.\n"
-        text = text.replace(anchor, fixed_games_benchmark() + anchor)
+    if "watchFixedGames" not in text:
+        text = text.replace(RANDOM_WATCH, FIXED_WATCH)
+        text = text.replace(WATCH_BENCHMARK, fixed_games() + WATCH_BENCHMARK)
     with open(path, "w", encoding="utf-8") as file:
         file.write(text)
 
 
-def fixed_games_benchmark():
-    """Today's BM_WindowWatchFixedGames, with its comment, as it stands in the benchmark."""
+def fixed_games():
+    """Today's watchFixedGames and BM_WindowWatchFixedGames, as they stand in the benchmark."""
     with open(os.path.join(ROOT, "bench", "memoryview_bench.cpp"), encoding="utf-8") as file:
         text = file.read()
-    found = re.search(r"(// The window watching at pace 0 for a fixed number.*?"
-                      r"BENCHMARK_CAPTURE\(BM_WindowWatchFixedGames, random[^\n]*\n\n)",
+    found = re.search(r"(// Shows the window and starts it watching.*?)" + re.escape(WATCH_BENCHMARK),
                       text, re.S)
     if found is None:
-        sys.exit("bench/memoryview_bench.cpp has no BM_WindowWatchFixedGames")
+        sys.exit("bench/memoryview_bench.cpp has no watchFixedGames before BM_WindowWatchGames")
     return found.group(1)
 
 
@@ -135,52 +127,53 @@ def watch_games_per_second(bench, opponent):
 def watch_instructions(bench, opponent):
     """The instructions of the watch mode's moves and games (WatchMode::step, not the display
     brought up to date once a frame, which follows the clock) in BM_WindowWatchFixedGames."""
-    with tempfile.TemporaryDirectory() as folder:
-        result = subprocess.run(
-            ["valgrind", "--tool=callgrind", f"--callgrind-out-file={folder}/out",
-             "--toggle-collect=zelmo::ui::WatchMode::step()", bench,
-             f"--benchmark_filter=BM_WindowWatchFixedGames/{opponent}"],
-            check=True, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
-            env={**os.environ, "QT_QPA_PLATFORM": "offscreen"})
-    counted = re.search(r"Collected : (\d+)", result.stderr)
-    if counted is None:
-        sys.exit("callgrind counted nothing:\n" + result.stderr)
-    return int(counted.group(1))
+    return instructions([bench, f"--benchmark_filter=BM_WindowWatchFixedGames/{opponent}"],
+                        only="zelmo::ui::WatchMode::step()",
+                        env={**os.environ, "QT_QPA_PLATFORM": "offscreen"})
 
 
 def compare_watch(args):
     old = build_old(args.rev, "memoryview_bench")
     new = os.path.join(ROOT, "build-release", "bench", "memoryview_bench")
     if args.instructions:
-        now = watch_instructions(new, args.opponent)
-        then = watch_instructions(old, args.opponent)
-        print(f"2000 watched games against {args.opponent}, instructions (callgrind)")
-        print(f"now:  {now:,} ({now / 2000:,.0f} a game)")
-        print(f"{args.rev}: {then:,} ({then / 2000:,.0f} a game)")
-        print(f"ratio now / {args.rev}: {now / then:.4f}")
+        print_counts(f"2000 watched games against {args.opponent}", args.rev, 2000,
+                     watch_instructions(new, args.opponent),
+                     watch_instructions(old, args.opponent))
         return
-    news, olds, ratios = [], [], []
-    for _ in range(args.runs):
-        now = watch_games_per_second(new, args.opponent)
-        then = watch_games_per_second(old, args.opponent)
-        news.append(now)
-        olds.append(then)
-        ratios.append(now / then)
     print(f"watch mode against {args.opponent}, {args.runs} runs each, in turns")
-    print(f"now:  median {statistics.median(news):,.0f} games per CPU second "
-          f"(min {min(news):,.0f}, max {max(news):,.0f})")
-    print(f"{args.rev}: median {statistics.median(olds):,.0f} games per CPU second "
-          f"(min {min(olds):,.0f}, max {max(olds):,.0f})")
-    print(f"ratio now / {args.rev}: median {statistics.median(ratios):.3f} "
+    print_medians(args.rev, "games per CPU second", ",.0f",
+                  [(watch_games_per_second(new, args.opponent),
+                    watch_games_per_second(old, args.opponent)) for _ in range(args.runs)])
+
+
+def print_counts(title, rev, games, now, then):
+    print(f"{title}, instructions executed (callgrind)")
+    print(f"now:  {now:,} ({now / games:,.0f} a game)")
+    print(f"{rev}: {then:,} ({then / games:,.0f} a game)")
+    print(f"ratio now / {rev}: {now / then:.4f}")
+
+
+def print_medians(rev, unit, form, pairs, now_name="now", then_name=None):
+    """Each side's median (and range) of the (now, then) pairs, and of their ratios."""
+    news = [now for now, _ in pairs]
+    olds = [then for _, then in pairs]
+    ratios = [now / then for now, then in pairs]
+    for name, values in ((now_name, news), (then_name or rev, olds)):
+        print(f"{name}: median {statistics.median(values):{form}} {unit} "
+              f"(min {min(values):{form}}, max {max(values):{form}})")
+    print(f"ratio now / {rev}: median {statistics.median(ratios):.3f} "
           f"(min {min(ratios):.3f}, max {max(ratios):.3f})")
 
 
-def instructions(command):
-    """The instructions a run of `command` executes, counted by callgrind."""
+def instructions(command, only=None, env=None):
+    """The instructions a run of `command` executes (within the function `only` when given),
+    counted by callgrind."""
+    toggle = [f"--toggle-collect={only}"] if only else []
     with tempfile.TemporaryDirectory() as folder:
         result = subprocess.run(
-            ["valgrind", "--tool=callgrind", f"--callgrind-out-file={folder}/out", *command],
-            check=True, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+            ["valgrind", "--tool=callgrind", f"--callgrind-out-file={folder}/out", *toggle,
+             *command],
+            check=True, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, env=env)
     counted = re.search(r"Collected : (\d+)", result.stderr)
     if counted is None:
         sys.exit("callgrind counted nothing:\n" + result.stderr)
@@ -190,12 +183,9 @@ def instructions(command):
 def compare_instructions(args):
     old = build_old(args.rev)
     common = ["-n", str(args.games), "--clock", "0", "--seed", "1"]
-    now = instructions([args.new, *common, "--opponent", args.opponent])
-    then = instructions([old, *common, "--player", old_player_for(args.opponent)])
-    print(f"{args.games} games against {args.opponent}, instructions executed (callgrind)")
-    print(f"now:  {now:,} ({now / args.games:,.0f} a game)")
-    print(f"{args.rev}: {then:,} ({then / args.games:,.0f} a game)")
-    print(f"ratio now / {args.rev}: {now / then:.4f}")
+    print_counts(f"{args.games} games against {args.opponent}", args.rev, args.games,
+                 instructions([args.new, *common, "--opponent", args.opponent]),
+                 instructions([old, *common, "--player", old_player_for(args.opponent)]))
 
 
 def main():
@@ -218,22 +208,13 @@ def main():
     common = ["-n", str(args.games), "--clock", "0", "--seed", "1"]
     new_command = [args.new, *common, "--opponent", args.opponent]
     old_command = [old, *common, "--player", old_player_for(args.opponent)]
-    news, olds, ratios = [], [], []
     cpu_seconds(new_command)  # warm-up, not counted
     cpu_seconds(old_command)
-    for _ in range(args.runs):
-        new = cpu_seconds(new_command)
-        old_time = cpu_seconds(old_command)
-        news.append(new)
-        olds.append(old_time)
-        ratios.append(new / old_time)
     print(f"{args.games} games, {args.runs} runs each, in turns")
-    print(f"now ({args.opponent}):  median {statistics.median(news):.3f} s CPU "
-          f"(min {min(news):.3f}, max {max(news):.3f})")
-    print(f"{args.rev} ({old_player_for(args.opponent)}): median {statistics.median(olds):.3f} s CPU "
-          f"(min {min(olds):.3f}, max {max(olds):.3f})")
-    print(f"ratio now / {args.rev}: median {statistics.median(ratios):.3f} "
-          f"(min {min(ratios):.3f}, max {max(ratios):.3f})")
+    print_medians(args.rev, "s CPU", ".3f",
+                  [(cpu_seconds(new_command), cpu_seconds(old_command)) for _ in range(args.runs)],
+                  now_name=f"now ({args.opponent})",
+                  then_name=f"{args.rev} ({old_player_for(args.opponent)})")
 
 
 if __name__ == "__main__":
