@@ -16,9 +16,11 @@ std::string signedNumber(std::int32_t value) {
 // The best answer as comp() picks it: the highest weight, the earliest among equals.
 ExplainedAnswer best(const MoveExplanation& move) {
     ExplainedAnswer chosen = move.answer(0);
-    for (int k = 1; k < move.answerCount(); ++k) {
-        if (move.answer(k).weight > chosen.weight) {
-            chosen = move.answer(k);
+    const int count = move.answerCount();
+    for (int k = 1; k < count; ++k) {
+        const ExplainedAnswer answer = move.answer(k);
+        if (answer.weight > chosen.weight) {
+            chosen = answer;
         }
     }
     return chosen;
@@ -64,7 +66,8 @@ std::string explanationText(const MoveExplanation& move) {
     text += format(t::kFound, std::to_string(move.entry),
                    std::string(t::kTurns[static_cast<std::size_t>(move.turns & 3)]));
     std::string answers;
-    for (int k = 0; k < move.answerCount(); ++k) {
+    const int count = move.answerCount();
+    for (int k = 0; k < count; ++k) {
         const ExplainedAnswer answer = move.answer(k);
         answers += (k > 0 ? ", " : "") +
                    format(t::kAnswer, std::to_string(answer.cell), signedNumber(answer.weight));

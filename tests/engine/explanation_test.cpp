@@ -44,6 +44,14 @@ TEST(MoveExplanationTest, EachRuleIsToldAsTheMoveWasMade) {
          MoveRule::UntriedRandom,
          "клетка 3: позиция найдена, запись 1, без поворота; ответы: 2 (вес 0); лучший вес 0 не "
          "положителен, поэтому клетка выбрана случайно среди неиспробованных"},
+        // Seen with "X" in cell 9: half a turn, the answers told on the board in their order.
+        {"an untried cell at random, half a turn",
+         {{2, 0, false}, {4, -1, false}},
+         "        X",
+         1,
+         MoveRule::UntriedRandom,
+         "клетка 1: позиция найдена, запись 1, поворот на пол-оборота; ответы: 8 (вес 0), 6 (вес "
+         "-1); лучший вес 0 не положителен, поэтому клетка выбрана случайно среди неиспробованных"},
         {"every free cell tried",
          {{2, -3, false},
           {3, -1, false},
